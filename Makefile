@@ -1,0 +1,40 @@
+# Entry points: `make run` and `make test` set everything up on a fresh Debian machine.
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+BENCH_DIR ?= build-bench
+JOBS ?= $(shell nproc)
+
+CONFIGURE = cmake -S . -G Ninja -Wno-dev
+
+.PHONY: all bootstrap build run test test-asan bench clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+build: bootstrap
+	@$(CONFIGURE) -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@mkdir -p $(BUILD_DIR)/demo
+	$(BUILD_DIR)/src/cli/kelvo-cli render --folder $(BUILD_DIR)/demo --set Waveform=1 --set Freq=1000 -o $(BUILD_DIR)/demo/demo.wav
+	@echo "Rendered a 1 kHz sine at -20 dBFS into $(BUILD_DIR)/demo/demo.wav"
+
+test: build test-asan
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: bootstrap
+	@$(CONFIGURE) -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+bench: bootstrap
+	@$(CONFIGURE) -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DKELVO_BUILD_BENCH=ON -DKELVO_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS)
+	bench/run $(BENCH_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvo::cli {
+
+// The options shared by the commands that render.
+struct RenderOptions {
+    std::optional<std::filesystem::path> folder;
+    std::vector<std::string> assignments; // "Field=Value", applied in order
+    std::optional<std::filesystem::path> output;
+};
+
+struct ParsedOptions {
+    RenderOptions options;
+    std::string error; // empty when the arguments were understood
+};
+
+// Parses the arguments after the command name.
+ParsedOptions ParseRenderOptions(std::span<const std::string_view> arguments);
+
+} // namespace kelvo::cli

@@ -1,0 +1,46 @@
+#include "render_command.h"
+
+#include "runtime/program_folder.h"
+#include "settings/field_registry.h"
+#include "settings/memories.h"
+#include "settings/settings_files.h"
+
+#include <system_error>
+
+namespace kelvo::cli {
+
+bool RenderCommand(const RenderOptions& options, RenderSession& session, Messages& messages)
+{
+    session.folder = ResolveProgramFolder(options.folder, ExecutableFolder());
+    SignalSettings& settings = session.settings;
+    DefaultMems(settings);
+    if (const std::string error = session.engine.MakeStopFile(settings, session.folder); !error.empty())
+        messages.show("The stop file could not be written: " + error);
+    LoadSettings(settings, session.folder);
+
+    for (const auto& assignment : options.assignments) {
+        if (const std::string error = SetField(settings, assignment); !error.empty()) {
+            messages.show("--set " + assignment + ": " + error);
+            return false;
+        }
+    }
+    if (!session.engine.BuildWave(settings, session.folder, messages))
+        return false;
+    if (!options.output)
+        return true;
+
+    const auto rendered = ProgramFile(session.folder, kRenderedFile);
+    std::error_code error;
+    if (std::filesystem::weakly_canonical(*options.output, error) ==
+        std::filesystem::weakly_canonical(rendered, error))
+        return true;
+    std::filesystem::copy_file(rendered, *options.output,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+        messages.show("\"" + options.output->string() + "\" could not be written: " + error.message());
+        return false;
+    }
+    return true;
+}
+
+} // namespace kelvo::cli

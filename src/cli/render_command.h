@@ -1,0 +1,26 @@
+#pragma once
+
+#include "cli_options.h"
+#include "runtime/messages.h"
+#include "runtime/random_source.h"
+#include "settings/signal_settings.h"
+#include "synth/wave_engine.h"
+
+#include <filesystem>
+
+namespace kelvo::cli {
+
+// What `render` leaves behind for a command that goes on to play the result.
+struct RenderSession {
+    SignalSettings settings;
+    RandomSource random;
+    WaveEngine engine{random};
+    std::filesystem::path folder;
+};
+
+// Runs the start-up of the oscillator (start values, memories, stop.wav, the five
+// settings files), applies the assignments, renders test.wav and copies it to the
+// output file when one is given. Returns false after showing why.
+bool RenderCommand(const RenderOptions& options, RenderSession& session, Messages& messages);
+
+} // namespace kelvo::cli

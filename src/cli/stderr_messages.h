@@ -1,0 +1,13 @@
+#pragma once
+
+#include "runtime/messages.h"
+
+namespace kelvo::cli {
+
+// Messages to the user of the command-line tool go to standard error.
+class StderrMessages final : public Messages {
+public:
+    void show(std::string_view text) override;
+};
+
+} // namespace kelvo::cli

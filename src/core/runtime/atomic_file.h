@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kelvo {
+
+// Writes a whole file through a temporary file in the same folder that is renamed
+// over the target only when every byte is written, so a full disk or a crash never
+// leaves a truncated file behind. Not committing discards the temporary.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::filesystem::path target);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    bool write(std::span<const std::byte> bytes);
+    bool write(std::string_view text);
+    // Closes the temporary and renames it over the target.
+    bool commit();
+
+    // What went wrong, naming the file; empty while all is well.
+    const std::string& error() const { return m_error; }
+
+private:
+    void fail(std::string_view what);
+    void discard();
+
+    std::filesystem::path m_target;
+    std::filesystem::path m_temporary;
+    int m_fd = -1;
+    std::string m_error;
+};
+
+// Writes `contents` as the whole file at `target`; returns the error text, empty on success.
+std::string WriteFileAtomically(const std::filesystem::path& target, std::string_view contents);
+
+} // namespace kelvo

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace kelvo {
+
+// The folder that holds every file the program owns: the folder given on the command
+// line; otherwise the executable's folder when it is writable (a portable install, the
+// build tree); otherwise $XDG_DATA_HOME/kelvo (~/.local/share/kelvo), created on demand.
+std::filesystem::path ResolveProgramFolder(const std::optional<std::filesystem::path>& given,
+                                           const std::filesystem::path& executableFolder);
+
+// The folder of the running executable.
+std::filesystem::path ExecutableFolder();
+
+// A file of the program folder under its fixed name.
+inline std::filesystem::path ProgramFile(const std::filesystem::path& folder, std::string_view name)
+{
+    return folder / std::filesystem::path(name);
+}
+
+} // namespace kelvo

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kelvo {
+
+struct SignalSettings;
+
+enum class WaveformCode : std::int32_t {
+    Sine = 1,
+    Square = 2,
+    Triangle = 3,
+    Sawtooth = 4,
+    Noise = 5,
+    Burst = 6,
+    Pulse = 7,
+    Dirac = 8,
+    TwoTone = 9,
+    Multitone = 10,
+    Sweep = 11,
+    Warble = 12,
+    AmplitudeModulation = 13,
+    FrequencyModulation = 14,
+    DoubleSideband = 15,
+    User = 16,
+};
+
+enum class ChannelMode : std::int32_t {
+    Left = 1,
+    Right = 2,
+    LeftPlusRight = 3,
+    LeftMinusRight = 4,
+    Quadrature = 5,
+    UserDefined = 6,
+};
+
+// One waveform's selector on the front panel and its texts.
+struct WaveformInfo {
+    WaveformCode code;
+    std::string_view selector;      // objectName of the selector label
+    std::string_view caption;       // shown in lblWaveform right after a click
+    std::string_view name;          // shown by the panel's refresh
+    std::string_view setupDialog;   // objectName of its setup window, empty when it has none
+};
+
+struct ChannelModeInfo {
+    ChannelMode code;
+    std::string_view selector;
+    std::string_view caption;
+};
+
+std::span<const WaveformInfo> Waveforms();
+std::span<const ChannelModeInfo> ChannelModes();
+
+// The table entry of a code; a code outside the table reads as Sine (resp. L+R).
+const WaveformInfo& WaveformFor(std::int32_t code);
+const ChannelModeInfo& ChannelModeFor(std::int32_t code);
+
+// The frequency display of the live signal; empty for noise of an unknown type,
+// where the display keeps what it showed.
+std::optional<std::string> FrequencyDisplay(const SignalSettings& settings);
+
+// The left and right phase captions of the live signal ("0 deg", "180 deg", ...).
+std::string LeftPhaseDisplay(const SignalSettings& settings);
+std::string RightPhaseDisplay(const SignalSettings& settings);
+
+// The sample-rate cycle of the steppers; a rate outside the cycle steps to 44100.
+std::span<const std::int32_t> SampleRateCycle();
+std::int32_t NextSampleRate(std::int32_t rate);
+std::int32_t PreviousSampleRate(std::int32_t rate);
+
+// Step-size cycles; a value outside the cycle steps to 100 Hz and 1 dB.
+double NextFreqStep(double step);
+double PreviousFreqStep(double step);
+double NextLevelStep(double step);
+double PreviousLevelStep(double step);
+
+} // namespace kelvo

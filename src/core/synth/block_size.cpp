@@ -1,0 +1,99 @@
+#include "synth/block_size.h"
+
+#include "settings/signal_codes.h"
+#include "settings/text_rules.h"
+#include "synth/sample_buffer.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace kelvo {
+namespace {
+
+// The waveform's own raw block size (before nearest), or nothing where it uses the default.
+std::optional<double> OwnSize(const SignalSettings& s)
+{
+    const double rate = s.SampleRate[0];
+    switch (WaveformCode{s.Waveform[0]}) {
+    case WaveformCode::Burst:
+        return rate * 4 * s.WaveBuildLength * (s.BurstOnTime + s.BurstOffTime) / 2000;
+    case WaveformCode::Pulse:
+        return ((s.PulseOnTime + s.PulseOffTime) * (s.PulseCount - 1.0) + s.PulseRestTime) * rate *
+               4 / 1000;
+    case WaveformCode::TwoTone:
+    case WaveformCode::Warble:
+    case WaveformCode::AmplitudeModulation:
+    case WaveformCode::FrequencyModulation:
+    case WaveformCode::DoubleSideband:
+        return rate * 10;
+    case WaveformCode::Sweep:
+        if (s.SweepParam == 1 || s.SweepParam == 2 || (s.SweepParam == 0 && s.SweepKind == 2))
+            return static_cast<double>(s.SweepStepTime) * s.SweepSteps * rate * 4 / 2;
+        if (s.SweepParam == 0 && s.SweepKind == 3)
+            return rate * 2 * UserStepTotal(s, s.UserStepCount) - 1;
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::string TooLong(double elements, double rate)
+{
+    std::string text = "This signal is too long to render: ";
+    if (rate > 0)
+        text += FormatNumber(elements / 2 / rate) + " seconds of sound at " + FormatNumber(rate) +
+                " Hz are more than a WAV file can hold.";
+    else
+        text += FormatNumber(elements) + " samples are more than a WAV file can hold.";
+    return text + " Shorten the signal or lower the sample rate.";
+}
+
+BlockPlan Plan(double raw, double rate, const std::string& invalid)
+{
+    const auto N = NearestInteger(raw);
+    if (!N || *N < 0)
+        return {0, invalid};
+    if (*N + 1 > kMaxBlockElements)
+        return {0, TooLong(raw + 1, rate)};
+    return {*N, {}};
+}
+
+std::string InvalidLength(double rate, double length)
+{
+    return "This signal cannot be rendered: a sample rate of " + FormatNumber(rate) +
+           " Hz and a rendered length of " + FormatNumber(length) + " seconds give no valid block.";
+}
+
+} // namespace
+
+double UserStepTotal(const SignalSettings& s, std::int64_t count)
+{
+    double total = 0;
+    for (std::int64_t k = 1; k <= std::min<std::int64_t>(count, kListMax); ++k)
+        total += s.UserStepPeriod[static_cast<std::size_t>(k)];
+    return total;
+}
+
+BlockPlan PlanBlock(const SignalSettings& s)
+{
+    const double rate = s.SampleRate[0];
+    const BlockPlan standard =
+        Plan(rate * s.WaveBuildLength * 4, rate, InvalidLength(rate, s.WaveBuildLength));
+    if (standard.refused())
+        return standard;
+    const auto own = OwnSize(s);
+    if (!own)
+        return standard;
+    const auto N = NearestInteger(*own);
+    if (!N || *N < 0)
+        return standard;
+    return Plan(*own, rate, {});
+}
+
+BlockPlan PlanArbBlock(const SignalSettings& s)
+{
+    const double rate = s.ArbSampleRate;
+    return Plan(rate * s.WaveBuildLength * 4, rate, InvalidLength(rate, s.WaveBuildLength));
+}
+
+} // namespace kelvo

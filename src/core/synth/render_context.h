@@ -1,0 +1,89 @@
+#pragma once
+
+#include "runtime/random_source.h"
+#include "settings/signal_settings.h"
+#include "synth/sample_buffer.h"
+
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+namespace kelvo {
+
+// Engine state that outlives a render. Everything starts at zero in a new process.
+struct SynthState {
+    // Channel factors; a channel mode outside the table leaves the previous gains.
+    double GainL = 0;
+    double GainR = 0;
+    double AmpL = 0;
+    double AmpR = 0;
+    double OffsetL = 0;
+    double OffsetR = 0;
+    // Final count of the ramp generators' previous half cycle.
+    double RampPrev = 0;
+    // Last random targets of the smooth noise kinds, where the next noise render starts.
+    double NoiseCurL = 0;
+    double NoiseCurR = 0;
+};
+
+// What one render works on: the settings, the sized buffer and the frame loop bounds.
+struct RenderContext {
+    const SignalSettings& settings;
+    SynthState& state;
+    RandomSource& random;
+    SampleBuffer& buffer;
+    std::int64_t N = 0;        // upper index of the buffer
+    FrameIndex frames = 0;     // F: the shared loop runs n = 0 .. F - 1
+    double sampleRate = 0;     // SampleRate of the live slot
+    double Pi = 3.141592653589793;
+    double Period = 0;
+
+    // Stores a sample at element `index` when it lies inside the buffer.
+    void store(std::int64_t index, double value)
+    {
+        if (index >= 0 && index <= N)
+            StoreSample(buffer[static_cast<std::size_t>(index)], value);
+    }
+    Sample& left(FrameIndex n) { return buffer[static_cast<std::size_t>(2 * n)]; }
+    Sample& right(FrameIndex n) { return buffer[static_cast<std::size_t>(2 * n + 1)]; }
+
+    // The closing pair after the loop fills elements N - 1 and N only where no frame
+    // of the loop wrote, so a left value never lands on the right channel.
+    void storeClosingPair(double leftValue, double rightValue)
+    {
+        if (N - 1 >= 2 * frames)
+            store(N - 1, leftValue);
+        if (N >= 2 * frames)
+            store(N, rightValue);
+    }
+};
+
+// The frame count F of the shared loop for a buffer whose upper index is N:
+// F - 1 = nearest(0.5 * N - 1).
+inline FrameIndex LoopFrames(std::int64_t N)
+{
+    return NearestInteger(0.5 * static_cast<double>(N) - 1).value_or(-1) + 1;
+}
+
+// Runs `body(begin, end)` over frames 0 .. frames - 1, split across the cores. Only for
+// generators whose frames do not depend on each other.
+template <typename Body>
+void ForEachFrameRange(FrameIndex frames, Body&& body)
+{
+    constexpr FrameIndex kMinFramesPerThread = 32768;
+    const auto cores = static_cast<FrameIndex>(std::max(1u, std::thread::hardware_concurrency()));
+    const FrameIndex parts = std::clamp<FrameIndex>(frames / kMinFramesPerThread, 1, cores);
+    if (parts <= 1) {
+        body(FrameIndex{0}, frames);
+        return;
+    }
+    std::vector<std::jthread> helpers;
+    helpers.reserve(static_cast<std::size_t>(parts - 1));
+    for (FrameIndex part = 1; part < parts; ++part)
+        helpers.emplace_back([&body, frames, parts, part] {
+            body(frames * part / parts, frames * (part + 1) / parts);
+        });
+    body(FrameIndex{0}, frames / parts);
+}
+
+} // namespace kelvo

@@ -1,0 +1,96 @@
+#include "synth/wave_engine.h"
+
+#include "runtime/program_folder.h"
+#include "settings/signal_codes.h"
+#include "synth/block_size.h"
+#include "synth/channel_factors.h"
+#include "synth/generators.h"
+#include "synth/wav_writer.h"
+
+#include <cmath>
+
+namespace kelvo {
+namespace {
+
+using Generator = void (*)(RenderContext&);
+
+Generator GeneratorFor(std::int32_t waveform)
+{
+    switch (WaveformCode{waveform}) {
+    case WaveformCode::Sine: return RenderSine;
+    default: return nullptr; // no generator: the block stays silent
+    }
+}
+
+} // namespace
+
+WaveEngine::WaveEngine(RandomSource& random)
+    : m_random(random)
+{
+}
+
+void WaveEngine::setBeforeRender(std::function<void()> stopOutput)
+{
+    m_stopOutput = std::move(stopOutput);
+}
+
+void WaveEngine::resize(std::int64_t N)
+{
+    const auto elements = static_cast<std::size_t>(N + 1);
+    // Free the old block first so that a render never holds two blocks at once.
+    if (m_buffer.capacity() < elements || m_buffer.capacity() / 2 > elements)
+        SampleBuffer().swap(m_buffer);
+    m_buffer.assign(elements, 0);
+}
+
+std::string WaveEngine::Render(SignalSettings& s)
+{
+    const bool arb = s.ArbBuild == 1;
+    const BlockPlan plan = arb ? PlanArbBlock(s) : PlanBlock(s);
+    if (plan.refused())
+        return plan.refusal;
+    if (m_stopOutput)
+        m_stopOutput();
+    resize(plan.N);
+    if (arb)
+        s.SampleRate[0] = s.ArbSampleRate;
+
+    RenderContext context{s, m_state, m_random, m_buffer};
+    context.N = plan.N;
+    context.frames = LoopFrames(plan.N);
+    context.sampleRate = s.SampleRate[0];
+    context.Period = 1 / s.Freq[0];
+
+    if (arb) {
+        SetArbChannelFactors(m_state, s);
+        RenderArbTable(context);
+        return {};
+    }
+    SetChannelFactors(m_state, s);
+    if (const Generator generate = GeneratorFor(s.Waveform[0]))
+        generate(context);
+    return {};
+}
+
+bool WaveEngine::BuildWave(SignalSettings& s, const std::filesystem::path& folder, Messages& messages)
+{
+    if (const std::string refusal = Render(s); !refusal.empty()) {
+        messages.show(refusal);
+        return false;
+    }
+    const std::string error =
+        WriteWaveFile(ProgramFile(folder, kRenderedFile), m_buffer, s.SampleRate[0]);
+    if (!error.empty()) {
+        messages.show("The signal could not be written: " + error);
+        return false;
+    }
+    return true;
+}
+
+std::string WaveEngine::MakeStopFile(const SignalSettings& s, const std::filesystem::path& folder)
+{
+    resize(200);
+    return WriteWaveFile(ProgramFile(folder, kStopFile), m_buffer, s.SampleRate[0]);
+}
+
+} // namespace kelvo
