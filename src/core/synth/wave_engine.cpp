@@ -18,6 +18,20 @@ Generator GeneratorFor(std::int32_t waveform)
 {
     switch (WaveformCode{waveform}) {
     case WaveformCode::Sine: return RenderSine;
+    case WaveformCode::Square: return RenderSquare;
+    case WaveformCode::Triangle: return RenderTriangle;
+    case WaveformCode::Sawtooth: return RenderSawtooth;
+    case WaveformCode::Noise: return RenderNoise;
+    case WaveformCode::Burst: return RenderBurst;
+    case WaveformCode::Pulse: return RenderPulse;
+    case WaveformCode::Dirac: return RenderDirac;
+    case WaveformCode::TwoTone: return RenderTwoTone;
+    case WaveformCode::Multitone: return RenderMultitone;
+    case WaveformCode::Sweep: return RenderSweep;
+    case WaveformCode::Warble: return RenderWarble;
+    case WaveformCode::AmplitudeModulation: return RenderAm;
+    case WaveformCode::FrequencyModulation: return RenderFm;
+    case WaveformCode::DoubleSideband: return RenderDsb;
     default: return nullptr; // no generator: the block stays silent
     }
 }

@@ -1,0 +1,13 @@
+#include "synth/generators.h"
+
+namespace kelvo {
+
+void RenderBurst(RenderContext&)
+{
+}
+
+void RenderPulse(RenderContext&)
+{
+}
+
+} // namespace kelvo

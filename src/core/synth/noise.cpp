@@ -1,0 +1,9 @@
+#include "synth/generators.h"
+
+namespace kelvo {
+
+void RenderNoise(RenderContext&)
+{
+}
+
+} // namespace kelvo
