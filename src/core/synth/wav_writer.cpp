@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <span>
+#include <vector>
 
 namespace kelvo {
 namespace {
@@ -65,7 +66,7 @@ std::string WriteWaveFile(const std::filesystem::path& path, const SampleBuffer&
     AtomicFileWriter file(path);
     file.write(WaveHeader(sampleRate, buffer.size()));
     if constexpr (std::endian::native == std::endian::little) {
-        file.write(std::as_bytes(std::span(buffer)));
+        file.write(std::as_bytes(std::span(buffer.data(), buffer.size())));
     } else {
         constexpr std::size_t kChunk = 65536;
         std::vector<Sample> swapped(kChunk);

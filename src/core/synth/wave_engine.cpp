@@ -48,15 +48,6 @@ void WaveEngine::setBeforeRender(std::function<void()> stopOutput)
     m_stopOutput = std::move(stopOutput);
 }
 
-void WaveEngine::resize(std::int64_t N)
-{
-    const auto elements = static_cast<std::size_t>(N + 1);
-    // Free the old block first so that a render never holds two blocks at once.
-    if (m_buffer.capacity() < elements || m_buffer.capacity() / 2 > elements)
-        SampleBuffer().swap(m_buffer);
-    m_buffer.assign(elements, 0);
-}
-
 std::string WaveEngine::Render(SignalSettings& s)
 {
     const bool arb = s.ArbBuild == 1;
@@ -65,7 +56,7 @@ std::string WaveEngine::Render(SignalSettings& s)
         return plan.refusal;
     if (m_stopOutput)
         m_stopOutput();
-    resize(plan.N);
+    m_buffer.assignZeros(static_cast<std::size_t>(plan.N + 1));
     if (arb)
         s.SampleRate[0] = s.ArbSampleRate;
 
@@ -103,7 +94,7 @@ bool WaveEngine::BuildWave(SignalSettings& s, const std::filesystem::path& folde
 
 std::string WaveEngine::MakeStopFile(const SignalSettings& s, const std::filesystem::path& folder)
 {
-    resize(200);
+    m_buffer.assignZeros(201);
     return WriteWaveFile(ProgramFile(folder, kStopFile), m_buffer, s.SampleRate[0]);
 }
 

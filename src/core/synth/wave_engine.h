@@ -44,8 +44,6 @@ public:
     const SynthState& state() const { return m_state; }
 
 private:
-    void resize(std::int64_t N);
-
     RandomSource& m_random;
     std::function<void()> m_stopOutput;
     SampleBuffer m_buffer;
