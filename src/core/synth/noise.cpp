@@ -1,9 +1,117 @@
 #include "synth/generators.h"
 
-namespace kelvo {
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 
-void RenderNoise(RenderContext&)
+namespace kelvo {
+namespace {
+
+constexpr std::int32_t kWhiteNoise = 0;
+constexpr std::int32_t kMidFrequencyNoise = 1;
+constexpr std::int32_t kLowFrequencyNoise = 2;
+constexpr int kTaperLength = 1000;
+
+// Half of a channel's peak-to-peak span as the nearest integer. The value is held in a
+// 32-bit integer, so an absurd level is clamped before the conversion.
+double NoiseHalf(double amp, double gain)
 {
+    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double highest = std::numeric_limits<std::int32_t>::max();
+    return std::nearbyint(std::clamp(amp * 0.99 * 32767 * gain / 2, lowest, highest));
+}
+
+void RenderWhiteNoise(RenderContext& c, double halfL, double halfR)
+{
+    const SynthState& st = c.state;
+    const double scaleL = st.AmpL * 0.99 * 32767;
+    const double scaleR = st.AmpR * 0.99 * 32767;
+    // Named locals fix the draw order: left before right.
+    const auto drawLeft = [&] { return -halfL + scaleL * c.random.next() * st.GainL; };
+    const auto drawRight = [&] { return -halfR + scaleR * c.random.next() * st.GainR; };
+    for (FrameIndex n = 0; n < c.frames; ++n) {
+        const double left = drawLeft();
+        const double right = drawRight();
+        StoreSample(c.left(n), left);
+        StoreSample(c.right(n), right);
+    }
+    // Both closing values are drawn even where the loop already filled their elements,
+    // so the sequence of draws does not depend on the block's parity.
+    const double closingLeft = drawLeft();
+    const double closingRight = drawRight();
+    c.storeClosingPair(closingLeft, closingRight);
+}
+
+// Divides both values of `frame` by `divisor`, each stored again as the nearest integer.
+void DivideFrame(RenderContext& c, FrameIndex frame, double divisor)
+{
+    if (frame < 0 || frame >= c.frames)
+        return;
+    StoreSample(c.left(frame), c.left(frame) / divisor);
+    StoreSample(c.right(frame), c.right(frame) / divisor);
+}
+
+// The end of the block fades from about 1 down to 1/2, then its start from 1/2 up to 1.
+void TaperEnds(RenderContext& c)
+{
+    const FrameIndex last = c.frames - 1;
+    for (int k = 1; k <= kTaperLength; ++k)
+        DivideFrame(c, last - kTaperLength + k, 1 + k / 1000.0);
+    for (int k = 1; k <= kTaperLength; ++k)
+        DivideFrame(c, k - 1, 1 + (1000 - k) / 1000.0);
+}
+
+// One piecewise-linear random curve per channel, frame by frame over the whole loop:
+// a segment of `spacing` frames runs from the previous target to a newly drawn one.
+// The last segment is cut where the loop ends; its targets are where the next render starts.
+void RenderSmoothNoise(RenderContext& c, double halfL, double halfR, double spacingAt44100)
+{
+    SynthState& st = c.state;
+    const auto spacing = NearestInteger(c.sampleRate * spacingAt44100 / 44100);
+    if (!spacing || *spacing <= 0)
+        return; // a rate too low for even one sample between targets gives silence
+    const FrameIndex S = *spacing;
+    const double s = static_cast<double>(S);
+    const double targetL = st.GainL * st.AmpL * 0.99 * 32767;
+    const double targetR = st.GainR * st.AmpR * 0.99 * 32767;
+    for (FrameIndex start = 0; start < c.frames; start += S) {
+        const double prevL = st.NoiseCurL;
+        const double prevR = st.NoiseCurR;
+        st.NoiseCurL = targetL * c.random.next();
+        st.NoiseCurR = targetR * c.random.next();
+        const double riseL = st.NoiseCurL - prevL;
+        const double riseR = st.NoiseCurR - prevR;
+        const FrameIndex steps = std::min(S, c.frames - start);
+        for (FrameIndex k = 1; k <= steps; ++k) {
+            const double kk = static_cast<double>(k);
+            StoreSample(c.left(start + k - 1), prevL + riseL * kk / s - halfL);
+            StoreSample(c.right(start + k - 1), prevR + riseR * kk / s - halfR);
+        }
+    }
+}
+
+} // namespace
+
+void RenderNoise(RenderContext& c)
+{
+    const SynthState& st = c.state;
+    const double halfL = NoiseHalf(st.AmpL, st.GainL);
+    const double halfR = NoiseHalf(st.AmpR, st.GainR);
+    switch (c.settings.NoiseType) {
+    case kWhiteNoise:
+        RenderWhiteNoise(c, halfL, halfR);
+        break;
+    case kMidFrequencyNoise:
+        RenderSmoothNoise(c, halfL, halfR, 20);
+        break;
+    case kLowFrequencyNoise:
+        RenderSmoothNoise(c, halfL, halfR, 200);
+        TaperEnds(c);
+        break;
+    default:
+        break; // an unknown kind renders silence
+    }
 }
 
 } // namespace kelvo
