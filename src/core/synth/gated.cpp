@@ -1,13 +1,135 @@
 #include "synth/generators.h"
 
-namespace kelvo {
+#include <cmath>
 
-void RenderBurst(RenderContext&)
+namespace kelvo {
+namespace {
+
+// The number of loop frames n with n < floor(P): none when P is not a number.
+FrameIndex OnPartFrames(double P, FrameIndex frames)
 {
+    const double limit = std::floor(P);
+    if (!(limit > 0))
+        return 0;
+    if (limit >= static_cast<double>(frames))
+        return frames;
+    return static_cast<FrameIndex>(limit);
 }
 
-void RenderPulse(RenderContext&)
+} // namespace
+
+void RenderBurst(RenderContext& c)
 {
+    SynthState& st = c.state;
+    const SignalSettings& s = c.settings;
+    const double BurstLowL = std::pow(10.0, -s.BurstLevelDiff / 20) * st.AmpL;
+    const double BurstLowR = std::pow(10.0, -s.BurstLevelDiff / 20) * st.AmpR;
+    const double BurstAmpL0 = st.AmpL;
+    const double BurstAmpR0 = st.AmpR;
+    const double omega = 2 * c.Pi * s.Freq[0] / c.sampleRate;
+    const double P = c.sampleRate * s.BurstOnTime / 1000;
+    const FrameIndex onFrames = OnPartFrames(P, c.frames);
+    const bool decay = s.BurstExpDecay == 1;
+    // The decayed amplitude depends on the frame index alone, so the frames stay
+    // independent of each other.
+    const auto decayed = [P](double amp0, FrameIndex n) {
+        return (std::exp((P - static_cast<double>(n)) / P) - 1) * amp0 / 1.718;
+    };
+    // Leading parts of the written products: hoisting them changes no bit.
+    const double onScaleL = BurstAmpL0 * 0.99 * 32767;
+    const double onScaleR = BurstAmpR0 * 0.99 * 32767;
+    const double lowScaleL = BurstLowL * 0.99 * 32767;
+    const double lowScaleR = BurstLowR * 0.99 * 32767;
+    const bool sameArgument = st.OffsetL == st.OffsetR;
+    ForEachFrameRange(c.frames, [&](FrameIndex begin, FrameIndex end) {
+        for (FrameIndex n = begin; n < end; ++n) {
+            double scaleL = lowScaleL;
+            double scaleR = lowScaleR;
+            if (n < onFrames) {
+                scaleL = decay ? decayed(BurstAmpL0, n) * 0.99 * 32767 : onScaleL;
+                scaleR = decay ? decayed(BurstAmpR0, n) * 0.99 * 32767 : onScaleR;
+            }
+            const double t = static_cast<double>(n + 1);
+            const double cosL = std::cos((t + st.OffsetL) * omega);
+            const double cosR = sameArgument ? cosL : std::cos((t + st.OffsetR) * omega);
+            StoreSample(c.left(n), scaleL * cosL * st.GainL);
+            StoreSample(c.right(n), scaleR * cosR * st.GainR);
+        }
+    });
+    // The closing pair takes the amplitudes as the loop leaves them: the last decayed
+    // ones when the decay ran, the full ones otherwise. They stay in the state as well.
+    if (decay && onFrames > 0) {
+        st.AmpL = decayed(BurstAmpL0, onFrames - 1);
+        st.AmpR = decayed(BurstAmpR0, onFrames - 1);
+    }
+    const double t = static_cast<double>(c.frames + 2);
+    c.storeClosingPair(st.AmpL * 0.99 * 32767 * std::cos((t + st.OffsetL) * omega) * st.GainL,
+                       st.AmpR * 0.99 * 32767 * std::cos((t + st.OffsetR) * omega) * st.GainR);
+}
+
+// The on intervals are the silent parts of the train, the off and rest intervals its
+// high parts. The steps run in this order within a frame, so a change to the off interval
+// writes its first high frame at once while a change back to the on interval leaves its
+// frame silent.
+void RenderPulse(RenderContext& c)
+{
+    const SignalSettings& s = c.settings;
+    const double A = std::floor(c.sampleRate * s.PulseOnTime / 1000);
+    const double B = std::floor(c.sampleRate * s.PulseOffTime / 1000);
+    const double R = std::floor(c.sampleRate * s.PulseRestTime / 1000);
+    // One high value for both channels, from the left level.
+    Sample H = 0;
+    StoreSample(H, c.state.AmpL * 0.99 * 32767);
+    const double pulseCount = s.PulseCount;
+
+    double PulseGroupCount = 0;
+    double PulseOnCount = 0;
+    double PulseOffCount = 0;
+    double PulseRestCount = 0;
+    bool PulseInOn = true;
+    bool PulseInOff = false;
+    bool PulseInRest = false;
+    for (FrameIndex n = 0; n < c.frames; ++n) {
+        if (PulseGroupCount >= pulseCount) {
+            PulseGroupCount = PulseOnCount = PulseOffCount = PulseRestCount = 0;
+            PulseInOn = false;
+            PulseInOff = false;
+            PulseInRest = true;
+        }
+        if (PulseInOn) {
+            if (PulseOnCount < A) {
+                PulseOnCount = PulseOnCount + 1; // the frame stays at zero
+            } else {
+                PulseGroupCount = PulseGroupCount + 1;
+                PulseInOn = false;
+                PulseInOff = true;
+                PulseOnCount = 0;
+            }
+        }
+        if (PulseInOff) {
+            if (PulseOffCount < B) {
+                c.left(n) = H;
+                c.right(n) = H;
+                PulseOffCount = PulseOffCount + 1;
+            } else {
+                PulseInOn = true;
+                PulseInOff = false;
+                PulseOffCount = 0;
+            }
+        }
+        if (PulseInRest) {
+            if (PulseRestCount < R) {
+                c.left(n) = H;
+                c.right(n) = H;
+                PulseRestCount = PulseRestCount + 1;
+            } else {
+                PulseInRest = false;
+                PulseInOn = true;
+                PulseInOff = false;
+                PulseRestCount = 0;
+            }
+        }
+    }
 }
 
 } // namespace kelvo

@@ -1,21 +1,126 @@
 #include "synth/generators.h"
 
+#include <cmath>
+
 namespace kelvo {
+namespace {
 
-void RenderSquare(RenderContext&)
+// -1, 0 or +1 by the sign of x; a NaN stays NaN, so its sample is not stored.
+double Sign(double x)
 {
+    return x > 0 ? 1.0 : (x < 0 ? -1.0 : x);
 }
 
-void RenderTriangle(RenderContext&)
+double Omega(const RenderContext& c)
 {
+    return 2 * c.Pi * c.settings.Freq[0] / c.sampleRate;
 }
 
-void RenderSawtooth(RenderContext&)
+// The ramps of the first cycle were built on an incomplete previous half cycle, so the
+// second cycle, 4 * prev elements further on, is copied over them. An index outside the
+// buffer skips only that one step.
+void ReplaceFirstCycle(RenderContext& c, double prev)
 {
+    const auto last = NearestInteger(4 * prev);
+    if (!last)
+        return;
+    for (std::int64_t i = 0; i <= *last && i <= c.N; ++i) {
+        const auto from = NearestInteger(4 * prev + static_cast<double>(i));
+        if (!from || *from > c.N)
+            break; // the source only moves further out from here
+        if (*from >= 0)
+            c.buffer[static_cast<std::size_t>(i)] = c.buffer[static_cast<std::size_t>(*from)];
+    }
 }
 
-void RenderDirac(RenderContext&)
+} // namespace
+
+void RenderSquare(RenderContext& c)
 {
+    const SynthState& st = c.state;
+    const double omega = Omega(c);
+    // (Amp * 0.99) * 32767 is the leading part of the written product, so hoisting it
+    // changes no bit of the result.
+    const double scaleL = st.AmpL * 0.99 * 32767;
+    const double scaleR = st.AmpR * 0.99 * 32767;
+    const bool sameArgument = st.OffsetL == st.OffsetR;
+    ForEachFrameRange(c.frames, [&](FrameIndex begin, FrameIndex end) {
+        for (FrameIndex n = begin; n < end; ++n) {
+            const double t = static_cast<double>(n + 1);
+            const double signL = Sign(std::cos((t + st.OffsetL) * omega));
+            const double signR = sameArgument ? signL : Sign(std::cos((t + st.OffsetR) * omega));
+            StoreSample(c.left(n), scaleL * signL * st.GainL);
+            StoreSample(c.right(n), scaleR * signR * st.GainR);
+        }
+    });
+    const double t = static_cast<double>(c.frames + 2);
+    c.storeClosingPair(scaleL * Sign(std::cos((t + st.OffsetL) * omega)) * st.GainL,
+                       scaleR * Sign(std::cos((t + st.OffsetR) * omega)) * st.GainR);
+}
+
+// Both ramp generators run one ramp at the left channel's phase; the right channel
+// differs only by its gain and amplitude.
+void RenderTriangle(RenderContext& c)
+{
+    SynthState& st = c.state;
+    const double omega = Omega(c);
+    const double S = c.sampleRate * c.Period;
+    double count = 1;
+    double dir = 1;
+    double prev = st.RampPrev;
+    for (FrameIndex n = 0; n < c.frames; ++n) {
+        const double x = std::cos((static_cast<double>(n) + st.OffsetL) * omega);
+        const double ramp = dir * (count - prev / 2);
+        StoreSample(c.left(n), ramp * st.GainL * st.AmpL * 3.8 * 32767 / S);
+        StoreSample(c.right(n), ramp * st.GainR * st.AmpR * 3.8 * 32767 / S);
+        // The frame of a turn was written with the old count and direction.
+        if (dir * x < 0) {
+            prev = count;
+            count = 1;
+            dir = -dir;
+        } else {
+            count = count + 1;
+        }
+    }
+    st.RampPrev = prev;
+    ReplaceFirstCycle(c, prev);
+}
+
+void RenderSawtooth(RenderContext& c)
+{
+    SynthState& st = c.state;
+    const double omega = Omega(c);
+    const double S = c.sampleRate * c.Period;
+    double count = 1;
+    double dir = 1;
+    double prev = st.RampPrev;
+    for (FrameIndex n = 0; n < c.frames; ++n) {
+        const double x = std::cos((static_cast<double>(n + 1) + st.OffsetL) * omega);
+        if (dir * x > 0) {
+            const double ramp = dir > 0 ? count * dir : (prev - count) * dir;
+            StoreSample(c.left(n), ramp * st.GainL * st.AmpL * 1.99 * 32767 / S);
+            StoreSample(c.right(n), ramp * st.GainR * st.AmpR * 1.99 * 32767 / S);
+            count = count + 1;
+        } else {
+            // The turn frame stays silent.
+            prev = count;
+            count = 1;
+            dir = -dir;
+        }
+    }
+    st.RampPrev = prev;
+    ReplaceFirstCycle(c, prev);
+}
+
+// One impulse at the start of the block, whatever the levels, channel mode and phases.
+// The block arrives zeroed, so every other element, the closing pair included, is
+// already silent.
+void RenderDirac(RenderContext& c)
+{
+    if (c.frames > 0) {
+        StoreSample(c.left(0), 0.99 * 32767);
+        StoreSample(c.right(0), 0.99 * 32767);
+    }
 }
 
 } // namespace kelvo
