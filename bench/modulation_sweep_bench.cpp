@@ -1,46 +1,9 @@
-#include "runtime/random_source.h"
-#include "synth/wave_engine.h"
+#include "render_bench.h"
 
-#include <benchmark/benchmark.h>
-
-#include <functional>
-
-namespace kelvo {
+namespace kelvo::bench {
 namespace {
 
-// Renders the settings that `choose` sets up, over and over. Reports elements per second and,
-// for the modulated signals, the sine/cosine evaluations of the formulas per second (two per
-// channel and frame, whether or not equal channels share them).
-void Render(benchmark::State& state, std::int32_t rate, double length,
-            const std::function<void(SignalSettings&)>& choose, double cosinesPerElement)
-{
-    SignalSettings settings;
-    settings.SampleRate[0] = rate;
-    settings.WaveBuildLength = length;
-    choose(settings);
-    RandomSource random;
-    WaveEngine engine(random);
-    for (auto _ : state) {
-        engine.Render(settings);
-        benchmark::DoNotOptimize(engine.samples().data());
-    }
-    const auto elements = static_cast<double>(engine.samples().size());
-    state.counters["elements/s"] =
-        benchmark::Counter(elements, benchmark::Counter::kIsIterationInvariantRate);
-    if (cosinesPerElement > 0)
-        state.counters["sin/s"] =
-            benchmark::Counter(elements * cosinesPerElement, benchmark::Counter::kIsIterationInvariantRate);
-}
-
-auto Waveform(std::int32_t code, std::int32_t chanMode = 3)
-{
-    return [code, chanMode](SignalSettings& s) {
-        s.Waveform[0] = code;
-        s.ChanMode[0] = chanMode;
-    };
-}
-
-auto Sweep(std::int32_t param, std::int32_t kind)
+std::function<void(SignalSettings&)> Sweep(std::int32_t param, std::int32_t kind)
 {
     return [param, kind](SignalSettings& s) {
         s.Waveform[0] = 11;
@@ -59,34 +22,34 @@ void UserSteps(SignalSettings& s)
     }
 }
 
-#define KELVO_RENDER(name, rate, length, choose, cosines)                                                   \
-    BENCHMARK_CAPTURE(Render, name, rate, length, choose, cosines)                                           \
-        ->Unit(benchmark::kMillisecond)                                                                      \
-        ->UseRealTime()
+// The modulated signals take two cosines per element as written; in quadrature the
+// channels' offsets differ, so no evaluation is shared. Sweeps and warble count elements.
+const bool registered = [] {
+    for (const std::int32_t rate : {44100, 192000}) {
+        const std::string hz = "/" + std::to_string(rate) + "Hz";
+        RegisterRender("Am" + hz, Settings(rate, 1, Waveform(13)), 2);
+        RegisterRender("Fm" + hz, Settings(rate, 1, Waveform(14)), 2);
+        RegisterRender("Dsb" + hz, Settings(rate, 1, Waveform(15)), 2);
+        RegisterRender("Warble" + hz, Settings(rate, 1, Waveform(12)), 0);
+    }
+    RegisterRender("AmQuadrature/192000Hz", Settings(192000, 1, Waveform(13, 5)), 2);
+    RegisterRender("FmQuadrature/192000Hz", Settings(192000, 1, Waveform(14, 5)), 2);
+    RegisterRender("DsbQuadrature/192000Hz", Settings(192000, 1, Waveform(15, 5)), 2);
 
-KELVO_RENDER(Am_44100Hz, 44100, 1.0, Waveform(13), 2);
-KELVO_RENDER(Fm_44100Hz, 44100, 1.0, Waveform(14), 2);
-KELVO_RENDER(Dsb_44100Hz, 44100, 1.0, Waveform(15), 2);
-KELVO_RENDER(Am_192000Hz, 192000, 1.0, Waveform(13), 2);
-KELVO_RENDER(Fm_192000Hz, 192000, 1.0, Waveform(14), 2);
-KELVO_RENDER(Dsb_192000Hz, 192000, 1.0, Waveform(15), 2);
-// Quadrature: the channels' offsets differ, so every cosine is evaluated.
-KELVO_RENDER(AmQuadrature_192000Hz, 192000, 1.0, Waveform(13, 5), 2);
-KELVO_RENDER(FmQuadrature_192000Hz, 192000, 1.0, Waveform(14, 5), 2);
-KELVO_RENDER(DsbQuadrature_192000Hz, 192000, 1.0, Waveform(15, 5), 2);
-
-KELVO_RENDER(SweepContinuous_44100Hz_1s, 44100, 1.0, Sweep(0, 1), 0);
-KELVO_RENDER(SweepStepped_44100Hz, 44100, 1.0, Sweep(0, 2), 0);
-KELVO_RENDER(SweepUserSteps_44100Hz, 44100, 1.0, UserSteps, 0);
-KELVO_RENDER(SweepThirdOctave_44100Hz_1s, 44100, 1.0, Sweep(0, 4), 0);
-KELVO_RENDER(SweepHalfOctave_44100Hz_1s, 44100, 1.0, Sweep(0, 5), 0);
-KELVO_RENDER(SweepLevel_44100Hz, 44100, 1.0, Sweep(1, 1), 0);
-KELVO_RENDER(SweepPhase_44100Hz, 44100, 1.0, Sweep(2, 1), 0);
-KELVO_RENDER(Warble_44100Hz, 44100, 1.0, Waveform(12), 0);
-KELVO_RENDER(SweepContinuous_192000Hz_100s, 192000, 100.0, Sweep(0, 1), 0);
-KELVO_RENDER(SweepThirdOctave_192000Hz_100s, 192000, 100.0, Sweep(0, 4), 0);
-KELVO_RENDER(SweepHalfOctave_192000Hz_100s, 192000, 100.0, Sweep(0, 5), 0);
-KELVO_RENDER(Warble_192000Hz, 192000, 1.0, Waveform(12), 0);
+    RegisterRender("SweepStepped/44100Hz", Settings(44100, 1, Sweep(0, 2)), 0);
+    RegisterRender("SweepUserSteps/44100Hz", Settings(44100, 1, UserSteps), 0);
+    RegisterRender("SweepLevel/44100Hz", Settings(44100, 1, Sweep(1, 1)), 0);
+    RegisterRender("SweepPhase/44100Hz", Settings(44100, 1, Sweep(2, 1)), 0);
+    const struct {
+        const char* name;
+        std::int32_t kind;
+    } defaultBlock[] = {{"SweepContinuous", 1}, {"SweepThirdOctave", 4}, {"SweepHalfOctave", 5}};
+    for (const auto& sweep : defaultBlock) {
+        RegisterRender(std::string(sweep.name) + "/44100Hz_1s", Settings(44100, 1, Sweep(0, sweep.kind)), 0);
+        RegisterRender(std::string(sweep.name) + "/192000Hz_100s", Settings(192000, 100, Sweep(0, sweep.kind)), 0);
+    }
+    return true;
+}();
 
 } // namespace
-} // namespace kelvo
+} // namespace kelvo::bench

@@ -1,33 +1,10 @@
-#include "runtime/random_source.h"
-#include "synth/wave_engine.h"
-
-#include <benchmark/benchmark.h>
+#include "render_bench.h"
 
 #include <cstdlib>
 #include <filesystem>
 
-namespace kelvo {
+namespace kelvo::bench {
 namespace {
-
-// Renders the live settings over and over; reports sine evaluations and elements per second.
-void RenderSine(benchmark::State& state, std::int32_t rate, double length)
-{
-    SignalSettings settings;
-    settings.SampleRate[0] = rate;
-    settings.WaveBuildLength = length;
-    RandomSource random;
-    WaveEngine engine(random);
-    for (auto _ : state) {
-        engine.Render(settings);
-        benchmark::DoNotOptimize(engine.samples().data());
-    }
-    const auto elements = static_cast<double>(engine.samples().size());
-    state.counters["elements/s"] = benchmark::Counter(elements, benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["sin/s"] = benchmark::Counter(elements - 1, benchmark::Counter::kIsIterationInvariantRate);
-}
-
-BENCHMARK_CAPTURE(RenderSine, 44100Hz_1s, 44100, 1.0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(RenderSine, 192000Hz_100s, 192000, 100.0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 class NoMessages final : public Messages {
 public:
@@ -42,9 +19,7 @@ void BuildWaveLargestDefaultBlock(benchmark::State& state)
         state.SkipWithError("no temporary folder");
         return;
     }
-    SignalSettings settings;
-    settings.SampleRate[0] = 192000;
-    settings.WaveBuildLength = 100;
+    SignalSettings settings = Settings(192000, 100);
     RandomSource random;
     WaveEngine engine(random);
     NoMessages messages;
@@ -53,7 +28,20 @@ void BuildWaveLargestDefaultBlock(benchmark::State& state)
     std::filesystem::remove_all(folder);
 }
 
-BENCHMARK(BuildWaveLargestDefaultBlock)->Unit(benchmark::kMillisecond)->UseRealTime();
+const bool registered = [] {
+    RegisterRender("Sine/44100Hz_1s", Settings(44100, 1), 1);
+    RegisterRender("Sine/192000Hz_100s", Settings(192000, 100), 1);
+    RegisterRender("SineQuadrature/192000Hz_100s", Settings(192000, 100, Waveform(1, 5)), 1);
+    RegisterRender("ArbitraryTable/192000Hz_100s", Settings(192000, 100, [](SignalSettings& s) {
+                       s.ArbBuild = 1;
+                       s.ArbSampleRate = 192000;
+                   }), 0);
+    benchmark::RegisterBenchmark("BuildWave/192000Hz_100s", BuildWaveLargestDefaultBlock)
+        ->Unit(benchmark::kMillisecond)
+        ->MeasureProcessCPUTime()
+        ->UseRealTime();
+    return true;
+}();
 
 } // namespace
-} // namespace kelvo
+} // namespace kelvo::bench
