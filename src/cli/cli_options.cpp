@@ -1,5 +1,7 @@
 #include "cli_options.h"
 
+#include <cstdlib>
+
 namespace kelvo::cli {
 
 ParsedOptions ParseRenderOptions(std::span<const std::string_view> arguments)
@@ -24,6 +26,49 @@ ParsedOptions ParseRenderOptions(std::span<const std::string_view> arguments)
         else
             parsed.options.output = value;
     }
+    return parsed;
+}
+
+ParsedPlayOptions ParsePlayOptions(std::span<const std::string_view> arguments)
+{
+    constexpr double kLongestPlay = 1e7; // seconds; longer is "until interrupted" in practice
+    ParsedPlayOptions parsed;
+    std::vector<std::string_view> rest;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument != "--seconds" && argument != "--device") {
+            rest.push_back(argument);
+            if (argument == "--folder" || argument == "--set" || argument == "-o") {
+                if (i + 1 < arguments.size())
+                    rest.push_back(arguments[++i]);
+            }
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            parsed.error = std::string(argument) + " needs a value";
+            return parsed;
+        }
+        const std::string value(arguments[++i]);
+        char* end = nullptr;
+        if (argument == "--seconds") {
+            const double seconds = std::strtod(value.c_str(), &end);
+            if (end == value.c_str() || *end != '\0' || !(seconds > 0) || seconds > kLongestPlay) {
+                parsed.error = "--seconds needs a positive number of seconds, not \"" + value + "\"";
+                return parsed;
+            }
+            parsed.options.seconds = seconds;
+        } else {
+            const long device = std::strtol(value.c_str(), &end, 10);
+            if (end == value.c_str() || *end != '\0' || device < -1 || device > INT16_MAX) {
+                parsed.error = "--device needs a device index (-1 for the default), not \"" + value + "\"";
+                return parsed;
+            }
+            parsed.options.device = static_cast<std::int16_t>(device);
+        }
+    }
+    ParsedOptions render = ParseRenderOptions(rest);
+    parsed.options.render = std::move(render.options);
+    parsed.error = std::move(render.error);
     return parsed;
 }
 

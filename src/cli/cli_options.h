@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -23,5 +24,19 @@ struct ParsedOptions {
 
 // Parses the arguments after the command name.
 ParsedOptions ParseRenderOptions(std::span<const std::string_view> arguments);
+
+// The options of `play`: those of `render`, how long to play and on which device.
+struct PlayOptions {
+    RenderOptions render;
+    std::optional<double> seconds;
+    std::optional<std::int16_t> device;
+};
+
+struct ParsedPlayOptions {
+    PlayOptions options;
+    std::string error;
+};
+
+ParsedPlayOptions ParsePlayOptions(std::span<const std::string_view> arguments);
 
 } // namespace kelvo::cli

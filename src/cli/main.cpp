@@ -1,6 +1,9 @@
+#include "play_command.h"
 #include "render_command.h"
 #include "stderr_messages.h"
 
+#include <atomic>
+#include <csignal>
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -9,10 +12,24 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: kelvo-cli render [--folder DIR] [--set Field=Value]... [-o FILE]\n"
+    "       kelvo-cli play [--folder DIR] [--set Field=Value]... [-o FILE] [--seconds S] [--device N]\n"
+    "       kelvo-cli devices\n"
     "\n"
     "  render   renders the signal of the saved settings, changed by each --set\n"
     "           (for example --set Waveform=11 --set MultiFreq[3]=1300), into the\n"
-    "           program folder's test.wav, and copies it to FILE when -o is given\n";
+    "           program folder's test.wav, and copies it to FILE when -o is given\n"
+    "  play     renders as render does, then plays test.wav in a loop for S seconds\n"
+    "           or until interrupted, on output device N (-1 = the default; without\n"
+    "           --device the saved OutDevice); --set LegacyDriver=1 plays it through\n"
+    "           the legacy player on the default device\n"
+    "  devices  lists the output devices with their index for --device\n";
+
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void Interrupt(int)
+{
+    g_interrupted.store(true);
+}
 
 } // namespace
 
@@ -24,12 +41,26 @@ int main(int argc, char** argv)
         std::cout << kUsage;
         return arguments.empty() ? 2 : 0;
     }
+    const auto rest = std::span(arguments).subspan(1);
+    if (arguments[0] == "devices" && rest.empty())
+        return kelvo::cli::DevicesCommand(messages) ? 0 : 1;
+    if (arguments[0] == "play") {
+        const auto parsed = kelvo::cli::ParsePlayOptions(rest);
+        if (!parsed.error.empty()) {
+            messages.show(parsed.error);
+            std::cerr << kUsage;
+            return 2;
+        }
+        std::signal(SIGINT, Interrupt);
+        std::signal(SIGTERM, Interrupt);
+        return kelvo::cli::PlayCommand(parsed.options, messages, g_interrupted) ? 0 : 1;
+    }
     if (arguments[0] != "render") {
         messages.show("unknown command \"" + std::string(arguments[0]) + "\"");
         std::cerr << kUsage;
         return 2;
     }
-    const auto parsed = kelvo::cli::ParseRenderOptions(std::span(arguments).subspan(1));
+    const auto parsed = kelvo::cli::ParseRenderOptions(rest);
     if (!parsed.error.empty()) {
         messages.show(parsed.error);
         std::cerr << kUsage;

@@ -9,7 +9,7 @@
 
 namespace kelvo::cli {
 
-bool RenderCommand(const RenderOptions& options, RenderSession& session, Messages& messages)
+bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messages& messages)
 {
     session.folder = ResolveProgramFolder(options.folder, ExecutableFolder());
     SignalSettings& settings = session.settings;
@@ -24,8 +24,19 @@ bool RenderCommand(const RenderOptions& options, RenderSession& session, Message
             return false;
         }
     }
-    if (!session.engine.BuildWave(settings, session.folder, messages))
+    return true;
+}
+
+bool RenderCommand(const RenderOptions& options, RenderSession& session, Messages& messages)
+{
+    if (!PrepareSettings(options, session, messages))
         return false;
+    return session.engine.BuildWave(session.settings, session.folder, messages) &&
+           CopyRenderedFile(options, session, messages);
+}
+
+bool CopyRenderedFile(const RenderOptions& options, const RenderSession& session, Messages& messages)
+{
     if (!options.output)
         return true;
 

@@ -19,6 +19,14 @@ struct RenderSession {
 };
 
 // Runs the start-up of the oscillator (start values, memories, stop.wav, the five
+// settings files) and applies the assignments. Returns false after showing why.
+bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messages& messages);
+
+// Copies the program folder's test.wav to the output file when one is given. Returns
+// false after showing why.
+bool CopyRenderedFile(const RenderOptions& options, const RenderSession& session, Messages& messages);
+
+// Runs the start-up of the oscillator (start values, memories, stop.wav, the five
 // settings files), applies the assignments, renders test.wav and copies it to the
 // output file when one is given. Returns false after showing why.
 bool RenderCommand(const RenderOptions& options, RenderSession& session, Messages& messages);

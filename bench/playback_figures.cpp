@@ -1,0 +1,207 @@
+// Measures the playback figures on a private PulseAudio null sink (run it through
+// scripts/measure-playback): the delay from PlaySig to the first sample handed to the
+// device and to the first sample heard on the sink's monitor, the processor time while
+// streaming, and the underruns of a minute's play with another core kept busy.
+#include "plain_event_loop.h"
+#include "playback/legacy_player.h"
+#include "playback/portaudio_device.h"
+#include "playback/signal_control.h"
+#include "playback/stream_engine.h"
+#include "playback/wave_reader.h"
+#include "runtime/random_source.h"
+#include "settings/signal_settings.h"
+#include "synth/wave_engine.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double Milliseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double CpuSeconds(clockid_t clock)
+{
+    timespec t{};
+    ::clock_gettime(clock, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+class StderrMessages final : public kelvo::Messages {
+public:
+    void show(std::string_view text) override { std::cerr << "message: " << text << '\n'; }
+};
+
+// Records the null sink's monitor through parec, noting when the first sound arrives.
+class MonitorRecorder {
+public:
+    explicit MonitorRecorder(int rate)
+    {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            std::exit(1);
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(fds[1], STDOUT_FILENO);
+            ::close(fds[0]);
+            ::close(fds[1]);
+            const std::string rateArgument = "--rate=" + std::to_string(rate);
+            ::execlp("parec", "parec", "-d", "kelvo.monitor", "--format=s16le", rateArgument.c_str(), "--channels=2",
+                     "--latency-msec=10", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        m_fd = fds[0];
+        m_reader = std::thread([this] { read(); });
+    }
+
+    ~MonitorRecorder()
+    {
+        ::kill(m_pid, SIGINT);
+        m_reader.join();
+        ::close(m_fd);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+
+    // The processor time the recording itself has taken, to leave out of the player's.
+    double cpuSeconds() const { return m_cpuSeconds.load(); }
+
+    Clock::time_point firstSound() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_firstSound;
+    }
+
+    // Gaps of more than two silent frames between the first and the last sound.
+    int gapsInSound() const
+    {
+        const std::lock_guard lock(m_mutex);
+        std::size_t first = 0;
+        std::size_t last = m_samples.size() / 2;
+        while (first < last && m_samples[2 * first] == 0 && m_samples[2 * first + 1] == 0)
+            ++first;
+        while (last > first && m_samples[2 * last - 2] == 0 && m_samples[2 * last - 1] == 0)
+            --last;
+        int gaps = 0;
+        std::size_t run = 0;
+        for (std::size_t n = first; n < last; ++n) {
+            run = m_samples[2 * n] == 0 && m_samples[2 * n + 1] == 0 ? run + 1 : 0;
+            gaps += run == 3;
+        }
+        return gaps;
+    }
+
+private:
+    void read()
+    {
+        std::vector<std::int16_t> chunk(1024);
+        for (;;) {
+            const ssize_t got = ::read(m_fd, chunk.data(), chunk.size() * 2);
+            if (got <= 0)
+                break;
+            const auto now = Clock::now();
+            m_cpuSeconds.store(CpuSeconds(CLOCK_THREAD_CPUTIME_ID));
+            const std::lock_guard lock(m_mutex);
+            for (ssize_t i = 0; i < got / 2; ++i) {
+                if (chunk[static_cast<std::size_t>(i)] != 0 && m_firstSound == Clock::time_point{})
+                    m_firstSound = now;
+                m_samples.push_back(chunk[static_cast<std::size_t>(i)]);
+            }
+        }
+    }
+
+    pid_t m_pid = -1;
+    int m_fd = -1;
+    std::thread m_reader;
+    std::atomic<double> m_cpuSeconds{0};
+    mutable std::mutex m_mutex;
+    Clock::time_point m_firstSound{};
+    std::vector<std::int16_t> m_samples;
+};
+
+} // namespace
+
+int main()
+{
+    if (std::getenv("PULSE_SERVER") == nullptr) {
+        std::cerr << "run me through scripts/measure-playback\n";
+        return 2;
+    }
+    char pattern[] = "/tmp/kelvo-figures-XXXXXX";
+    const std::filesystem::path folder = ::mkdtemp(pattern);
+
+    kelvo::SignalSettings settings;
+    settings.WaveBuildLength = 0.5; // a 1 s block
+    kelvo::RandomSource random;
+    kelvo::WaveEngine engine(random);
+    StderrMessages messages;
+    engine.MakeStopFile(settings, folder);
+
+    MonitorRecorder recorder(settings.SampleRate[0]);
+    // The null sink renders far ahead until a client asks for a low latency.
+    std::this_thread::sleep_for(3s);
+
+    kelvo::cli::PlainEventLoop loop;
+    auto streamDevice = kelvo::PortAudioDevice::create(loop);
+    auto legacyDevice = kelvo::PortAudioDevice::create(loop);
+    if (!streamDevice.device || !legacyDevice.device) {
+        std::cerr << streamDevice.error << '\n';
+        return 1;
+    }
+    kelvo::WaveReader reader;
+    kelvo::StreamEngine stream(reader, *streamDevice.device, loop, messages);
+    kelvo::LegacyPlayer legacy(*legacyDevice.device, messages);
+    kelvo::SignalControl control({settings, engine, reader, stream, legacy, loop, messages, folder});
+    settings.OutDevice = -1;
+
+    const auto start = Clock::now();
+    control.PlaySig();
+    const auto rendered = Clock::now();
+    loop.run(start + 1500ms);
+    const double render = Milliseconds(rendered - start);
+    const double handed = Milliseconds(streamDevice.device->firstSoundTime() - start);
+    const double heard = Milliseconds(recorder.firstSound() - start);
+
+    const double cpuBefore = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - recorder.cpuSeconds();
+    const auto wallBefore = Clock::now();
+    loop.run(wallBefore + 10s);
+    const double cpu = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - recorder.cpuSeconds() - cpuBefore;
+    const double cpuShare = cpu / std::chrono::duration<double>(Clock::now() - wallBefore).count();
+
+    std::atomic<bool> busy{true};
+    std::thread spinner([&] {
+        while (busy.load(std::memory_order_relaxed)) {
+        }
+    });
+    const std::int64_t underrunsBefore = streamDevice.device->underruns();
+    loop.run(Clock::now() + 60s);
+    const std::int64_t underruns = streamDevice.device->underruns() - underrunsBefore;
+    busy = false;
+    spinner.join();
+    control.StopSig();
+    loop.run(Clock::now() + 300ms);
+
+    std::printf("render (PlaySig returns)            %8.1f ms\n", render);
+    std::printf("PlaySig -> first sample to device   %8.1f ms  (render + 500 + %.1f)\n", handed, handed - render - 500);
+    std::printf("PlaySig -> first sample on monitor  %8.1f ms  (render + %.1f)\n", heard, heard - render);
+    std::printf("processor time while streaming      %8.2f %% of one core over 10 s\n", 100 * cpuShare);
+    std::printf("underruns in 60 s, other core busy  %8lld  (device)\n", static_cast<long long>(underruns));
+    std::printf("gaps in the recorded sound          %8d\n", recorder.gapsInSound());
+    std::filesystem::remove_all(folder);
+    return 0;
+}

@@ -1,0 +1,96 @@
+#include "play_command.h"
+
+#include "plain_event_loop.h"
+#include "playback/legacy_player.h"
+#include "playback/portaudio_device.h"
+#include "playback/signal_control.h"
+#include "playback/stream_engine.h"
+#include "playback/wave_reader.h"
+#include "render_command.h"
+
+#include <iostream>
+
+namespace kelvo::cli {
+namespace {
+
+// Ends the run when the output stops by itself.
+class StopWatcher final : public SignalObserver {
+public:
+    explicit StopWatcher(PlainEventLoop& loop)
+        : m_loop(loop)
+    {
+    }
+    void signalStateChanged(const SignalIndicators&, bool playing) override
+    {
+        if (!playing) {
+            stopped = true;
+            m_loop.quit();
+        }
+    }
+    bool stopped = false;
+
+private:
+    PlainEventLoop& m_loop;
+};
+
+// Long enough for the legacy player's stop file to play out.
+constexpr std::chrono::milliseconds kStopFileTime{200};
+
+} // namespace
+
+bool PlayCommand(const PlayOptions& options, Messages& messages, const std::atomic<bool>& interrupted)
+{
+    RenderSession session;
+    if (!PrepareSettings(options.render, session, messages))
+        return false;
+    if (options.device)
+        session.settings.OutDevice = *options.device;
+
+    PlainEventLoop loop;
+    PortAudioBackend streamDevice = PortAudioDevice::create(loop);
+    PortAudioBackend legacyDevice = PortAudioDevice::create(loop);
+    if (!streamDevice.device || !legacyDevice.device) {
+        messages.show(streamDevice.error.empty() ? legacyDevice.error : streamDevice.error);
+        return false;
+    }
+    WaveReader reader;
+    StreamEngine stream(reader, *streamDevice.device, loop, messages);
+    LegacyPlayer legacy(*legacyDevice.device, messages);
+    SignalControl control({session.settings, session.engine, reader, stream, legacy, loop, messages, session.folder});
+    StopWatcher watcher(loop);
+
+    control.PlaySig();
+    if (session.settings.Playing == 0 || !CopyRenderedFile(options.render, session, messages))
+        return false;
+    control.setObserver(&watcher);
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = options.seconds
+        ? start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(*options.seconds))
+        : std::chrono::steady_clock::time_point::max();
+    loop.run(deadline, &interrupted);
+    const bool failed = watcher.stopped;
+    // Counted before the stop: the stop file runs dry by design when it ends.
+    const std::int64_t gaps = streamDevice.device->underruns() + legacyDevice.device->underruns();
+    control.setObserver(nullptr);
+    control.StopSig();
+    if (legacy.playingOnce())
+        loop.run(std::chrono::steady_clock::now() + kStopFileTime);
+    if (gaps > 0)
+        messages.show("the output ran dry " + std::to_string(gaps) + " times");
+    return !failed;
+}
+
+bool DevicesCommand(Messages& messages)
+{
+    std::string error;
+    const std::vector<std::string> names = ListOutputDevices(error);
+    if (!error.empty()) {
+        messages.show(error);
+        return false;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i)
+        std::cout << i << ": " << names[i] << '\n';
+    return true;
+}
+
+} // namespace kelvo::cli

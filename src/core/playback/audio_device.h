@@ -1,0 +1,47 @@
+#pragma once
+
+#include "playback/audio_format.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+namespace kelvo {
+
+// The face of an output device towards the stream engine: open a format, queue buffers,
+// get them back one by one in order, reset, close. Every call is made on the UI thread,
+// and the listeners are called there too (through the event loop).
+class AudioDevice {
+public:
+    // A finished buffer, by the index it was queued with.
+    using BufferDone = std::function<void(int index)>;
+    // The device stopped by itself (unplugged, server gone); the text says why.
+    using Failure = std::function<void(const std::string& text)>;
+
+    virtual ~AudioDevice() = default;
+
+    // Opens output device `index` (-1 = the default) for `format`. Returns the error text,
+    // naming the device, and stays closed on failure; empty on success.
+    virtual std::string open(int index, const AudioFormat& format, BufferDone done, Failure failed) = 0;
+
+    // Queues `bytes` as buffer `index` behind the buffers already queued. The caller keeps
+    // the bytes alive and untouched until the buffer is handed back. Whole frames are
+    // played; a trailing partial frame is dropped so the channels never swap.
+    virtual void write(int index, std::span<const std::byte> bytes) = 0;
+
+    // Stops at once; every queued buffer is handed back later through BufferDone.
+    virtual void reset() = 0;
+
+    // Stops and releases the device; harmless when closed. Hand-backs already on their way
+    // may still arrive; the engine tells them apart by its stream generation.
+    virtual void close() = 0;
+
+    virtual bool isOpen() const = 0;
+
+    // Times the device ran out of queued sound while playing.
+    virtual std::int64_t underruns() const = 0;
+};
+
+} // namespace kelvo

@@ -1,0 +1,116 @@
+#include "playback/legacy_player.h"
+
+#include "playback/wave_layout.h"
+
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+namespace kelvo {
+namespace {
+
+// Reads the whole sound data of a wave file; returns the message when it cannot be played.
+std::string LoadWave(const std::filesystem::path& path, AudioFormat& format, std::vector<std::byte>& data)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return "\"" + path.string() + "\" cannot be played: it cannot be opened";
+    const WaveLayout layout = WalkWaveChunks(fd);
+    std::string refusal = layout.error;
+    if (refusal.empty()) {
+        if (const auto playable = PlayableFormat(layout, refusal))
+            format = *playable;
+    }
+    if (refusal.empty()) {
+        data.resize(static_cast<std::size_t>(PlayableDataSize(layout, format.blockAlign)));
+        std::size_t done = 0;
+        while (done < data.size()) {
+            const ssize_t got = ::pread(fd, data.data() + done, data.size() - done,
+                                        static_cast<off_t>(layout.dataOffset) + static_cast<off_t>(done));
+            if (got <= 0)
+                break;
+            done += static_cast<std::size_t>(got);
+        }
+        data.resize(done - done % static_cast<std::size_t>(format.blockAlign));
+        if (data.empty())
+            refusal = "The wave file holds no sound data";
+    }
+    ::close(fd);
+    return refusal.empty() ? std::string() : "\"" + path.string() + "\" cannot be played: " + refusal;
+}
+
+} // namespace
+
+LegacyPlayer::LegacyPlayer(AudioDevice& device, Messages& messages)
+    : m_device(device)
+    , m_messages(messages)
+{
+}
+
+LegacyPlayer::~LegacyPlayer()
+{
+    silence();
+}
+
+void LegacyPlayer::setOnFailure(std::function<void()> stopped)
+{
+    m_onFailure = std::move(stopped);
+}
+
+bool LegacyPlayer::play(const std::filesystem::path& path, bool loop)
+{
+    // The device must give the old data back before it is replaced.
+    silence();
+    AudioFormat format;
+    if (const std::string error = LoadWave(path, format, m_data); !error.empty()) {
+        m_messages.show(error);
+        return false;
+    }
+    const std::uint64_t generation = ++m_generation;
+    const std::string error = m_device.open(
+        -1, format, [this, generation](int index) { bufferDone(generation, index); },
+        [this, generation](const std::string& text) { deviceFailed(generation, text); });
+    if (!error.empty()) {
+        m_messages.show(error);
+        return false;
+    }
+    m_looping = loop;
+    // Two entries over the same data keep the device fed while one of them is re-queued.
+    m_device.write(0, m_data);
+    if (loop)
+        m_device.write(1, m_data);
+    return true;
+}
+
+void LegacyPlayer::silence()
+{
+    m_looping = false;
+    ++m_generation;
+    if (m_device.isOpen()) {
+        m_device.reset();
+        m_device.close();
+    }
+}
+
+void LegacyPlayer::bufferDone(std::uint64_t generation, int index)
+{
+    if (generation != m_generation)
+        return;
+    if (m_looping)
+        m_device.write(index, m_data);
+    else
+        silence();
+}
+
+void LegacyPlayer::deviceFailed(std::uint64_t generation, const std::string& text)
+{
+    if (generation != m_generation)
+        return;
+    const bool wasLooping = m_looping;
+    silence();
+    m_messages.show(text);
+    if (wasLooping && m_onFailure)
+        m_onFailure();
+}
+
+} // namespace kelvo

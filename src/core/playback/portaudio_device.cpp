@@ -1,0 +1,353 @@
+#include "playback/portaudio_device.h"
+
+#include <alsa/asoundlib.h>
+#include <pa_linux_alsa.h>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kelvo {
+namespace {
+
+// A stream whose callback has not run for this long has stopped without saying so.
+constexpr std::chrono::milliseconds kSilentStreamLimit{2000};
+constexpr std::chrono::milliseconds kWatchInterval{250};
+
+void SilentAlsaHandler(const char*, int, const char*, int, const char*, ...) {}
+
+// Starts PortAudio without the probing chatter of ALSA and JACK reaching the terminal:
+// ALSA's error handler is quieted for good, and standard error is parked on /dev/null
+// while the host APIs enumerate (JACK prints through its own handler). No JACK server is
+// started on the way.
+PaError InitializeQuietly()
+{
+    snd_lib_error_set_handler(SilentAlsaHandler);
+    ::setenv("JACK_NO_START_SERVER", "1", 0);
+    const int saved = ::dup(STDERR_FILENO);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved >= 0 && null >= 0)
+        ::dup2(null, STDERR_FILENO);
+    const PaError error = Pa_Initialize();
+    if (saved >= 0 && null >= 0)
+        ::dup2(saved, STDERR_FILENO);
+    if (null >= 0)
+        ::close(null);
+    if (saved >= 0)
+        ::close(saved);
+    return error;
+}
+
+std::string ErrorText(PaError error)
+{
+    if (error == paUnanticipatedHostError) {
+        if (const PaHostErrorInfo* info = Pa_GetLastHostErrorInfo(); info && info->errorText && *info->errorText)
+            return std::string(Pa_GetErrorText(error)) + ": " + info->errorText;
+    }
+    return Pa_GetErrorText(error);
+}
+
+std::vector<PaDeviceIndex> OutputDeviceIndices()
+{
+    std::vector<PaDeviceIndex> indices;
+    for (PaDeviceIndex i = 0; i < Pa_GetDeviceCount(); ++i) {
+        if (const PaDeviceInfo* info = Pa_GetDeviceInfo(i); info && info->maxOutputChannels > 0)
+            indices.push_back(i);
+    }
+    return indices;
+}
+
+PaSampleFormat SampleFormat(SampleEncoding encoding)
+{
+    switch (encoding) {
+    case SampleEncoding::Unsigned8: return paUInt8;
+    case SampleEncoding::Signed16: return paInt16;
+    case SampleEncoding::Signed24: return paInt24;
+    case SampleEncoding::Signed32: return paInt32;
+    case SampleEncoding::Float32: return paFloat32;
+    }
+    return paInt16;
+}
+
+std::int64_t SteadyNanoseconds()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+std::vector<std::string> ListOutputDevices(std::string& error)
+{
+    std::vector<std::string> names;
+    if (const PaError started = InitializeQuietly(); started != paNoError) {
+        error = "The sound system cannot be started: " + ErrorText(started);
+        return names;
+    }
+    for (const PaDeviceIndex i : OutputDeviceIndices())
+        names.emplace_back(Pa_GetDeviceInfo(i)->name);
+    Pa_Terminate();
+    return names;
+}
+
+PortAudioBackend PortAudioDevice::create(EventLoop& loop)
+{
+    if (const PaError started = InitializeQuietly(); started != paNoError)
+        return {nullptr, "The sound system cannot be started: " + ErrorText(started)};
+    return {std::unique_ptr<PortAudioDevice>(new PortAudioDevice(loop)), {}};
+}
+
+PortAudioDevice::PortAudioDevice(EventLoop& loop)
+    : m_loop(loop)
+{
+    ::sem_init(&m_wake, 0, 0);
+    m_watcher = std::thread([this] { watch(); });
+}
+
+PortAudioDevice::~PortAudioDevice()
+{
+    close();
+    m_quit.store(true);
+    ::sem_post(&m_wake);
+    m_watcher.join();
+    ::sem_destroy(&m_wake);
+    Pa_Terminate();
+}
+
+std::string PortAudioDevice::open(int index, const AudioFormat& format, BufferDone done, Failure failed)
+{
+    close();
+    const std::vector<PaDeviceIndex> outputs = OutputDeviceIndices();
+    PaDeviceIndex device = paNoDevice;
+    if (index == -1)
+        device = Pa_GetDefaultOutputDevice();
+    else if (index >= 0 && static_cast<std::size_t>(index) < outputs.size())
+        device = outputs[static_cast<std::size_t>(index)];
+    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+    if (info == nullptr) {
+        const std::string which = index == -1 ? "The default output device" : "Output device " + std::to_string(index);
+        return which + " cannot be opened: " + Pa_GetErrorText(paInvalidDevice);
+    }
+    m_name = info->name;
+
+    PaStreamParameters parameters{};
+    parameters.device = device;
+    parameters.channelCount = format.channels;
+    parameters.sampleFormat = SampleFormat(format.encoding);
+    // The low latency lets the sound follow the start delay promptly.
+    parameters.suggestedLatency = info->defaultLowOutputLatency;
+    // Callbacks of 10 ms: a host left to choose may call every 2 ms, which costs several
+    // percent of a core for nothing.
+    const unsigned long framesPerCallback = static_cast<unsigned long>(std::max(format.sampleRate / 100, 1));
+    PaStream* stream = nullptr;
+    PaError error = Pa_OpenStream(&stream, nullptr, &parameters, format.sampleRate, framesPerCallback,
+                                  paPrimeOutputBuffersUsingStreamCallback, &PortAudioDevice::processStatic, this);
+    if (error == paNoError)
+        error = Pa_SetStreamFinishedCallback(stream, &PortAudioDevice::finishedStatic);
+    // Where the system allows it, the stream's thread outranks ordinary work (no effect
+    // without the right to real-time priority).
+    if (error == paNoError && Pa_GetHostApiInfo(info->hostApi)->type == paALSA)
+        PaAlsa_EnableRealtimeScheduling(stream, 1);
+    if (error != paNoError) {
+        if (stream != nullptr)
+            Pa_CloseStream(stream);
+        return "The output device \"" + m_name + "\" cannot be opened: " + ErrorText(error);
+    }
+    m_stream = stream;
+    m_format = format;
+    m_done = std::move(done);
+    m_failed = std::move(failed);
+    m_broken.store(false);
+    m_failureReported = false;
+    m_firstSound.store(0);
+    m_current = -1;
+    return {};
+}
+
+void PortAudioDevice::startStream()
+{
+    m_current = -1;
+    m_starved = true;
+    m_running.store(true);
+    if (const PaError error = Pa_StartStream(m_stream); error != paNoError) {
+        m_running.store(false);
+        m_broken.store(true);
+        wakeLoop();
+    }
+}
+
+void PortAudioDevice::stopStream()
+{
+    // Cleared first, so that the finished callback of our own stop is not a failure.
+    m_running.store(false);
+    if (Pa_IsStreamStopped(m_stream) == 0)
+        Pa_AbortStream(m_stream);
+}
+
+void PortAudioDevice::write(int index, std::span<const std::byte> bytes)
+{
+    if (m_stream == nullptr || index < 0 || index >= kSlots)
+        return;
+    m_slots[static_cast<std::size_t>(index)] = {bytes.data(), bytes.size()};
+    m_queued.push(index);
+    // The stream starts with sound queued, so the host's buffers are primed with it
+    // rather than with silence that the first refills then have to overtake.
+    if (!m_running.load() && !m_broken.load())
+        startStream();
+}
+
+void PortAudioDevice::reset()
+{
+    if (m_stream == nullptr)
+        return;
+    stopStream();
+    // The callback has stopped: the queues are ours. Hand back in playing order.
+    if (m_current >= 0)
+        m_finished.push(m_current);
+    m_current = -1;
+    for (int index; m_queued.pop(index);)
+        m_finished.push(index);
+    wakeLoop();
+}
+
+void PortAudioDevice::close()
+{
+    if (m_stream == nullptr)
+        return;
+    stopStream();
+    Pa_CloseStream(m_stream);
+    m_stream = nullptr;
+    m_current = -1;
+    for (int index; m_queued.pop(index);) {
+    }
+    for (int index; m_finished.pop(index);) {
+    }
+    m_done = nullptr;
+    m_failed = nullptr;
+}
+
+std::chrono::steady_clock::time_point PortAudioDevice::firstSoundTime() const
+{
+    return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(m_firstSound.load()));
+}
+
+int PortAudioDevice::processStatic(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
+                                   PaStreamCallbackFlags flags, void* self)
+{
+    return static_cast<PortAudioDevice*>(self)->process(output, frames, flags);
+}
+
+void PortAudioDevice::finishedStatic(void* self)
+{
+    auto* device = static_cast<PortAudioDevice*>(self);
+    if (device->m_running.load()) {
+        device->m_broken.store(true);
+        device->wakeLoop();
+    }
+}
+
+// Real-time: copies queued bytes, moves indices, never locks, allocates or waits.
+int PortAudioDevice::process(void* output, unsigned long frames, PaStreamCallbackFlags flags)
+{
+    m_heartbeat.fetch_add(1, std::memory_order_relaxed);
+    if (flags & paOutputUnderflow)
+        m_underruns.fetch_add(1, std::memory_order_relaxed);
+    const auto blockAlign = static_cast<std::size_t>(m_format.blockAlign);
+    auto* out = static_cast<std::byte*>(output);
+    std::size_t wanted = frames * blockAlign;
+    bool handedBack = false;
+    while (wanted > 0) {
+        if (m_current < 0) {
+            if (!m_queued.pop(m_current))
+                break;
+            const Slot& slot = m_slots[static_cast<std::size_t>(m_current)];
+            m_offset = 0;
+            // Only whole frames play: a trailing partial frame would swap the channels.
+            m_currentBytes = slot.bytes - slot.bytes % blockAlign;
+        }
+        const Slot& slot = m_slots[static_cast<std::size_t>(m_current)];
+        const std::size_t count = std::min(wanted, m_currentBytes - m_offset);
+        if (count > 0) {
+            std::memcpy(out, slot.data + m_offset, count);
+            if (m_firstSound.load(std::memory_order_relaxed) == 0)
+                m_firstSound.store(SteadyNanoseconds(), std::memory_order_relaxed);
+            m_starved = false;
+        }
+        out += count;
+        wanted -= count;
+        m_offset += count;
+        if (m_offset == m_currentBytes) {
+            m_finished.push(m_current);
+            m_current = -1;
+            handedBack = true;
+        }
+    }
+    if (wanted > 0) {
+        std::memset(out, m_format.encoding == SampleEncoding::Unsigned8 ? 0x80 : 0, wanted);
+        // Ran dry after playing: count the gap once.
+        if (!m_starved)
+            m_underruns.fetch_add(1, std::memory_order_relaxed);
+        m_starved = true;
+    }
+    if (handedBack)
+        wakeLoop();
+    return paContinue;
+}
+
+void PortAudioDevice::wakeLoop()
+{
+    ::sem_post(&m_wake);
+}
+
+// The helper thread: posts one delivery at a time to the UI thread, and notices a stream
+// whose callback stopped running.
+void PortAudioDevice::watch()
+{
+    std::uint64_t lastBeat = 0;
+    auto lastChange = std::chrono::steady_clock::now();
+    while (!m_quit.load()) {
+        timespec until{};
+        ::clock_gettime(CLOCK_MONOTONIC, &until);
+        until.tv_nsec += std::chrono::nanoseconds(kWatchInterval).count();
+        until.tv_sec += until.tv_nsec / 1'000'000'000;
+        until.tv_nsec %= 1'000'000'000;
+        bool woken = ::sem_clockwait(&m_wake, CLOCK_MONOTONIC, &until) == 0;
+        if (m_quit.load())
+            break;
+        const auto now = std::chrono::steady_clock::now();
+        const std::uint64_t beat = m_heartbeat.load(std::memory_order_relaxed);
+        if (beat != lastBeat || !m_running.load()) {
+            lastBeat = beat;
+            lastChange = now;
+        } else if (now - lastChange > kSilentStreamLimit && !m_broken.exchange(true)) {
+            woken = true;
+        }
+        if (woken && !m_deliveryPending.exchange(true)) {
+            std::weak_ptr<bool> alive = m_alive;
+            m_loop.post([this, alive] {
+                if (alive.lock())
+                    deliver();
+            });
+        }
+    }
+}
+
+// On the UI thread: hands back finished buffers in order, then reports a failure.
+void PortAudioDevice::deliver()
+{
+    m_deliveryPending.store(false);
+    for (int index; m_stream != nullptr && m_finished.pop(index);) {
+        const BufferDone done = m_done;
+        done(index);
+    }
+    if (m_stream != nullptr && m_broken.load() && !m_failureReported) {
+        m_failureReported = true;
+        const Failure failed = m_failed;
+        failed("The output device \"" + m_name + "\" stopped working; the output has stopped.");
+    }
+}
+
+} // namespace kelvo

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "playback/audio_device.h"
+#include "playback/index_queue.h"
+#include "runtime/event_loop.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <portaudio.h>
+#include <semaphore.h>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kelvo {
+
+class PortAudioDevice;
+
+// A PortAudio backend, or nothing plus the reason when PortAudio cannot start.
+struct PortAudioBackend {
+    std::unique_ptr<PortAudioDevice> device;
+    std::string error;
+};
+
+// The names of the output devices in PortAudio's order; a device's position is its
+// OutDevice index. Empty, with the reason in `error`, when PortAudio cannot start.
+std::vector<std::string> ListOutputDevices(std::string& error);
+
+// Plays queued buffers strictly in order through a PortAudio callback stream. The callback
+// only copies bytes and moves indices through lock-free queues; a helper thread wakes the
+// UI thread through EventLoop::post, so done buffers and failures reach the listeners there.
+class PortAudioDevice final : public AudioDevice {
+public:
+    static PortAudioBackend create(EventLoop& loop);
+    ~PortAudioDevice() override;
+
+    std::string open(int index, const AudioFormat& format, BufferDone done, Failure failed) override;
+    void write(int index, std::span<const std::byte> bytes) override;
+    void reset() override;
+    void close() override;
+    bool isOpen() const override { return m_stream != nullptr; }
+    std::int64_t underruns() const override { return m_underruns.load(std::memory_order_relaxed); }
+
+    // When the callback first handed sound of the current stream to PortAudio; the epoch
+    // while none has been handed over.
+    std::chrono::steady_clock::time_point firstSoundTime() const;
+
+private:
+    static constexpr int kSlots = 32;
+    struct Slot {
+        const std::byte* data = nullptr;
+        std::size_t bytes = 0;
+    };
+
+    explicit PortAudioDevice(EventLoop& loop);
+
+    static int processStatic(const void* input, void* output, unsigned long frames,
+                             const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags, void* self);
+    static void finishedStatic(void* self);
+    int process(void* output, unsigned long frames, PaStreamCallbackFlags flags);
+    void startStream();
+    void stopStream();
+    void wakeLoop();
+    void watch();
+    void deliver();
+
+    EventLoop& m_loop;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    PaStream* m_stream = nullptr;
+    std::string m_name;
+    AudioFormat m_format;
+    BufferDone m_done;
+    Failure m_failed;
+
+    // Shared with the callback: slots are written before their index is pushed.
+    std::array<Slot, kSlots> m_slots{};
+    IndexQueue<kSlots> m_queued;
+    IndexQueue<kSlots> m_finished;
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_broken{false};
+    bool m_failureReported = false;
+    std::atomic<std::int64_t> m_underruns{0};
+    std::atomic<std::uint64_t> m_heartbeat{0};
+    std::atomic<std::int64_t> m_firstSound{0};
+
+    // Owned by the callback while the stream runs, by the UI thread while it is stopped.
+    int m_current = -1;
+    std::size_t m_offset = 0;
+    std::size_t m_currentBytes = 0;
+    bool m_starved = true;
+
+    // The helper thread that turns the callback's signals into posted events.
+    sem_t m_wake{};
+    std::atomic<bool> m_quit{false};
+    std::atomic<bool> m_deliveryPending{false};
+    std::thread m_watcher;
+};
+
+} // namespace kelvo

@@ -1,0 +1,119 @@
+#include "playback/signal_control.h"
+
+#include "runtime/program_folder.h"
+#include "settings/signal_codes.h"
+
+namespace kelvo {
+
+SignalControl::SignalControl(Parts parts)
+    : m_parts(std::move(parts))
+{
+    // A render must not rewrite the file the player holds open.
+    m_parts.engine.setBeforeRender([this] {
+        m_parts.stream.StopStream();
+        m_parts.reader.CloseWaveFile();
+    });
+    m_parts.stream.setOnFailure([this] { outputStopped(); });
+    m_parts.legacy.setOnFailure([this] { outputStopped(); });
+}
+
+SignalControl::~SignalControl()
+{
+    if (m_timer != 0)
+        m_parts.loop.stopTimer(m_timer);
+    m_parts.engine.setBeforeRender(nullptr);
+    m_parts.stream.setOnFailure(nullptr);
+    m_parts.legacy.setOnFailure(nullptr);
+}
+
+void SignalControl::setObserver(SignalObserver* observer)
+{
+    m_observer = observer;
+}
+
+void SignalControl::setUserPlayer(std::function<void()> playwav)
+{
+    m_playwav = std::move(playwav);
+}
+
+void SignalControl::PlaySig()
+{
+    SignalSettings& s = m_parts.settings;
+    if (s.LegacyDriver != 0 || m_playing == Path::Legacy)
+        StopSig();
+    s.Playing = 1;
+    m_indicators.main = m_indicators.remote = m_indicators.arb = kIndicatorOn;
+    if (s.Waveform[0] == static_cast<std::int32_t>(WaveformCode::User)) {
+        m_indicators.user = kUserIndicatorOn;
+        const std::int32_t sel = s.PlaylistSel >= 0 && s.PlaylistSel < kPlaylistEntries ? s.PlaylistSel : 0;
+        m_indicators.status = s.PlaylistName[static_cast<std::size_t>(sel)];
+        changed();
+        if (s.ArbBuild == 0) {
+            if (m_playwav)
+                m_playwav();
+            return;
+        }
+    } else {
+        changed();
+        if (!m_parts.engine.BuildWave(s, m_parts.folder, m_parts.messages)) {
+            // Nothing fresh to play: the signal stays stopped rather than playing a stale file.
+            StopSig();
+            return;
+        }
+    }
+    // A restart within the delay waits the full delay again from now.
+    if (m_timer != 0)
+        m_parts.loop.stopTimer(m_timer);
+    m_timer = m_parts.loop.startTimer(kStartDelay, false, [this] { startDelayTick(); });
+}
+
+void SignalControl::StopSig()
+{
+    SignalSettings& s = m_parts.settings;
+    s.Playing = 0;
+    // Cancels a start still waiting for its delay.
+    if (m_timer != 0)
+        m_parts.loop.stopTimer(m_timer);
+    m_timer = 0;
+    m_indicators = SignalIndicators{};
+    // Stop whichever path plays, whatever LegacyDriver holds by now.
+    if (m_playing == Path::Legacy)
+        m_parts.legacy.play(ProgramFile(m_parts.folder, kStopFile), false);
+    else
+        m_parts.stream.StopStream();
+    m_parts.reader.CloseWaveFile();
+    m_playing = Path::None;
+    changed();
+}
+
+void SignalControl::startDelayTick()
+{
+    m_timer = 0;
+    const auto file = ProgramFile(m_parts.folder, kRenderedFile);
+    bool started = false;
+    if (m_parts.settings.LegacyDriver != 0) {
+        started = m_parts.legacy.play(file, true);
+        m_playing = Path::Legacy;
+    } else {
+        m_parts.reader.OpenWaveFile(file, m_parts.messages);
+        started = m_parts.reader.WaveFileOpen() && m_parts.stream.StartStream(m_parts.settings.OutDevice);
+        m_playing = Path::Stream;
+    }
+    // The message has been shown; nothing plays, so the panel says so.
+    if (!started)
+        outputStopped();
+}
+
+void SignalControl::outputStopped()
+{
+    m_playing = Path::None;
+    StopSig();
+}
+
+void SignalControl::changed()
+{
+    if (m_observer)
+        m_observer->signalStateChanged(m_indicators, m_parts.settings.Playing != 0);
+}
+
+} // namespace kelvo

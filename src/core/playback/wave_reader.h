@@ -1,0 +1,69 @@
+#pragma once
+
+#include "playback/audio_format.h"
+#include "playback/wave_layout.h"
+#include "runtime/messages.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace kelvo {
+
+inline constexpr int PlayerBufferCount = 20;
+
+// Opens a wave file for streamed playback: finds its format and data, and owns the
+// twenty play buffers the stream engine fills from it. Used on the UI thread only.
+class WaveReader {
+public:
+    WaveReader() = default;
+    ~WaveReader();
+    WaveReader(const WaveReader&) = delete;
+    WaveReader& operator=(const WaveReader&) = delete;
+
+    // Called by OpenWaveFile before it closes the file or frees the buffers, so that no
+    // device still owns a buffer; the stream engine sets it to its StopStream.
+    void setBeforeOpen(std::function<void()> stopStream);
+
+    // Closes any open file, then opens `path`, positions at the data and allocates the
+    // buffers. On failure shows one message and stays closed; an empty path does nothing.
+    void OpenWaveFile(const std::filesystem::path& path, Messages& messages);
+    void CloseWaveFile();
+    // Positions at frame `sampleIndex` of the data when a file is open and the position
+    // lies inside the data; otherwise does nothing.
+    void SeekWaveData(std::int64_t sampleIndex);
+
+    // Reads up to `into.size()` bytes at the current position and moves past them; returns
+    // the count read, short at the end of the file or on an error.
+    std::size_t read(std::span<std::byte> into);
+    std::int64_t position() const { return m_position; }
+
+    bool WaveFileOpen() const { return m_fd >= 0; }
+    const PlayFormat& playFormat() const { return m_playFormat; }
+    const AudioFormat& format() const { return m_format; }
+    std::int64_t DataOffset() const { return m_dataOffset; }
+    // The sound data in bytes: whole frames that the file really holds.
+    std::int64_t DataSize() const { return m_dataSize; }
+    std::int64_t BufferSize() const { return m_bufferSize; }
+    std::span<std::byte> buffer(int index) { return m_buffers[static_cast<std::size_t>(index)]; }
+
+private:
+    std::function<void()> m_beforeOpen;
+    int m_fd = -1;
+    PlayFormat m_playFormat;
+    AudioFormat m_format;
+    std::int64_t m_dataOffset = 0;
+    std::int64_t m_dataSize = 0;
+    std::int64_t m_bufferSize = 0;
+    std::int64_t m_position = 0;
+    std::array<std::vector<std::byte>, PlayerBufferCount> m_buffers;
+};
+
+// Bytes per play buffer: a tenth of a second times the channel count, in whole frames.
+std::int64_t PlayBufferSize(const PlayFormat& format);
+
+} // namespace kelvo

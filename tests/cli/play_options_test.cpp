@@ -1,0 +1,65 @@
+#include "cli_options.h"
+#include "plain_event_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+namespace kelvo::cli {
+namespace {
+
+TEST(PlayOptions, TakeTheRenderOptionsPlusSecondsAndDevice)
+{
+    const std::vector<std::string_view> arguments = {"--set", "Freq=440", "--seconds", "2.5", "--folder", "/tmp/x",
+                                                     "--device", "-1", "--set", "LegacyDriver=1"};
+    const ParsedPlayOptions parsed = ParsePlayOptions(arguments);
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.seconds, 2.5);
+    EXPECT_EQ(parsed.options.device, std::int16_t{-1});
+    EXPECT_EQ(parsed.options.render.folder, std::filesystem::path("/tmp/x"));
+    EXPECT_EQ(parsed.options.render.assignments, (std::vector<std::string>{"Freq=440", "LegacyDriver=1"}));
+
+    const struct {
+        std::vector<std::string_view> arguments;
+        std::string error;
+    } bad[] = {
+        {{"--seconds", "0"}, "--seconds needs a positive number of seconds, not \"0\""},
+        {{"--seconds", "nan"}, "--seconds needs a positive number of seconds, not \"nan\""},
+        {{"--seconds", "2s"}, "--seconds needs a positive number of seconds, not \"2s\""},
+        {{"--device", "-2"}, "--device needs a device index (-1 for the default), not \"-2\""},
+        {{"--device", "40000"}, "--device needs a device index (-1 for the default), not \"40000\""},
+        {{"--device"}, "--device needs a value"},
+        {{"--loud"}, "unknown option \"--loud\""},
+    };
+    for (const auto& c : bad)
+        EXPECT_EQ(ParsePlayOptions(c.arguments).error, c.error);
+}
+
+TEST(PlainEventLoop, RunsPostsFromOtherThreadsAndTimersInTimeOrder)
+{
+    using namespace std::chrono_literals;
+    PlainEventLoop loop;
+    std::vector<std::string> events;
+    loop.startTimer(60ms, false, [&] { events.push_back("late"); });
+    const auto cancelled = loop.startTimer(20ms, false, [&] { events.push_back("cancelled"); });
+    int ticks = 0;
+    const auto repeating = loop.startTimer(10ms, true, [&] { ++ticks; });
+    loop.stopTimer(cancelled);
+    loop.startTimer(30ms, false, [&] {
+        events.push_back("early");
+        loop.stopTimer(repeating);
+    });
+    std::thread poster([&] { loop.post([&] { events.push_back("posted"); }); });
+    poster.join();
+    loop.startTimer(80ms, false, [&] { loop.quit(); });
+    const auto start = std::chrono::steady_clock::now();
+    loop.run(start + 5s);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_EQ(events, (std::vector<std::string>{"posted", "early", "late"}));
+    EXPECT_GE(ticks, 2);
+    EXPECT_LE(ticks, 3);
+}
+
+} // namespace
+} // namespace kelvo::cli
