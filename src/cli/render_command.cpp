@@ -18,11 +18,9 @@ bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messa
         messages.show("The stop file could not be written: " + error);
     LoadSettings(settings, session.folder);
 
-    for (const auto& assignment : options.assignments) {
-        if (const std::string error = SetField(settings, assignment); !error.empty()) {
-            messages.show("--set " + assignment + ": " + error);
-            return false;
-        }
+    if (const std::string error = SetFields(settings, options.assignments); !error.empty()) {
+        messages.show("--set " + error);
+        return false;
     }
     return true;
 }

@@ -50,5 +50,18 @@ TEST(SetField, KnowsEveryFieldOfTheRecord)
     }
 }
 
+TEST(SetFields, TheRightFrequencyFollowsUnlessGiven)
+{
+    SignalSettings s;
+    EXPECT_EQ(SetFields(s, {"Freq=440", "Freq[3]=50", "FreqR[3]=60"}), "");
+    EXPECT_EQ(s.FreqR[0], 440);
+    EXPECT_EQ(s.Freq[3], 50);
+    EXPECT_EQ(s.FreqR[3], 60);
+    EXPECT_EQ(SetFields(s, {"FreqR=100", "Freq=200"}), "");
+    EXPECT_EQ(s.FreqR[0], 100);
+    EXPECT_EQ(SetFields(s, {"Freq=300", "Bad=1", "Freq=400"}), "Bad=1: unknown field \"Bad\"");
+    EXPECT_EQ(s.Freq[0], 300);
+}
+
 } // namespace
 } // namespace kelvo

@@ -3,6 +3,7 @@
 #include "settings/text_file.h"
 #include "settings/text_rules.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -120,39 +121,77 @@ std::string Assign(const FieldRef& field, std::string_view text)
         field);
 }
 
+// The field an assignment names: its name and the index in brackets, if any.
+struct Target {
+    std::string_view name;
+    std::optional<std::int64_t> index;
+    std::string_view value;
+    std::string error;
+};
+
+Target ParseTarget(std::string_view assignment)
+{
+    Target target;
+    const auto equals = assignment.find('=');
+    if (equals == std::string_view::npos) {
+        target.error = "\"" + std::string(assignment) + "\" is not of the form Field=Value";
+        return target;
+    }
+    target.name = assignment.substr(0, equals);
+    target.value = assignment.substr(equals + 1);
+    if (const auto open = target.name.find('['); open != std::string_view::npos) {
+        std::int64_t parsed = 0;
+        const auto last = target.name.data() + target.name.size() - 1;
+        const auto result = std::from_chars(target.name.data() + open + 1, last, parsed);
+        if (target.name.back() != ']' || result.ec != std::errc{} || result.ptr != last) {
+            target.error = "\"" + std::string(target.name) + "\" has no valid index in brackets";
+            return target;
+        }
+        target.index = parsed;
+        target.name = target.name.substr(0, open);
+    }
+    return target;
+}
+
 } // namespace
 
 std::string SetField(SignalSettings& settings, std::string_view assignment)
 {
-    const auto equals = assignment.find('=');
-    if (equals == std::string_view::npos)
-        return "\"" + std::string(assignment) + "\" is not of the form Field=Value";
-    std::string_view name = assignment.substr(0, equals);
-    const std::string_view value = assignment.substr(equals + 1);
-
-    std::optional<std::int64_t> index;
-    if (const auto open = name.find('['); open != std::string_view::npos) {
-        std::int64_t parsed = 0;
-        const auto last = name.data() + name.size() - 1;
-        const auto result = std::from_chars(name.data() + open + 1, last, parsed);
-        if (name.back() != ']' || result.ec != std::errc{} || result.ptr != last)
-            return "\"" + std::string(name) + "\" has no valid index in brackets";
-        index = parsed;
-        name = name.substr(0, open);
-    }
+    const Target target = ParseTarget(assignment);
+    if (!target.error.empty())
+        return target.error;
+    const std::string name(target.name);
     for (const auto& entry : kFields) {
-        if (entry.name != name)
+        if (entry.name != target.name)
             continue;
-        const auto field = entry.resolve(settings, index);
+        const auto field = entry.resolve(settings, target.index);
         if (!field)
-            return index ? "index " + std::to_string(*index) + " is outside the field " +
-                               std::string(name)
-                         : "the field " + std::string(name) + " needs an index, as in " +
-                               std::string(name) + "[1]";
-        const std::string error = Assign(*field, value);
-        return error.empty() ? error : std::string(name) + ": " + error;
+            return target.index ? "index " + std::to_string(*target.index) + " is outside the field " + name
+                                : "the field " + name + " needs an index, as in " + name + "[1]";
+        const std::string error = Assign(*field, target.value);
+        return error.empty() ? error : name + ": " + error;
     }
-    return "unknown field \"" + std::string(name) + "\"";
+    return "unknown field \"" + name + "\"";
+}
+
+std::string SetFields(SignalSettings& settings, const std::vector<std::string>& assignments)
+{
+    std::array<bool, kSlotCount> freqSet{};
+    std::array<bool, kSlotCount> freqRSet{};
+    for (const auto& assignment : assignments) {
+        if (const std::string error = SetField(settings, assignment); !error.empty())
+            return assignment + ": " + error;
+        const Target target = ParseTarget(assignment);
+        const auto slot = static_cast<std::size_t>(target.index.value_or(0));
+        if (target.name == "Freq")
+            freqSet[slot] = true;
+        else if (target.name == "FreqR")
+            freqRSet[slot] = true;
+    }
+    for (std::size_t slot = 0; slot < freqSet.size(); ++slot)
+        if (freqSet[slot] && !freqRSet[slot])
+            settings.FreqR[slot] = settings.Freq[slot];
+    return {};
 }
 
 std::vector<std::string_view> FieldNames()
