@@ -88,6 +88,11 @@ bool DevicesCommand(Messages& messages)
         messages.show(error);
         return false;
     }
+    if (names.empty()) {
+        messages.show("No audio output device was found (on a machine without a sound card, "
+                      "scripts/test-audio provides one).");
+        return false;
+    }
     for (std::size_t i = 0; i < names.size(); ++i)
         std::cout << i << ": " << names[i] << '\n';
     return true;
