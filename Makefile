@@ -18,9 +18,7 @@ build: bootstrap
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	@mkdir -p $(BUILD_DIR)/demo
-	$(BUILD_DIR)/src/cli/kelvo-cli render --folder $(BUILD_DIR)/demo --set Waveform=1 --set Freq=1000 -o $(BUILD_DIR)/demo/demo.wav
-	@echo "Rendered a 1 kHz sine at -20 dBFS into $(BUILD_DIR)/demo/demo.wav"
+	$(BUILD_DIR)/src/gui/kelvo
 
 test: build test-asan
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

@@ -1,0 +1,100 @@
+// kelvo: the desktop program.
+#include "gui/app/desktop.h"
+#include "gui/panels/main_panel.h"
+#include "gui/runtime/box_messages.h"
+#include "gui/runtime/qt_event_loop.h"
+#include "oscillator/unavailable_device.h"
+#include "playback/portaudio_device.h"
+#include "runtime/program_folder.h"
+#include "kelvo_config.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace kelvo;
+
+// An output device for the oscillator: PortAudio's, or one that explains why there is none.
+std::unique_ptr<AudioDevice> MakeDevice(EventLoop& loop)
+{
+    PortAudioBackend backend = PortAudioDevice::create(loop);
+    if (backend.device)
+        return std::move(backend.device);
+    return std::make_unique<UnavailableDevice>("No sound output is available: " + backend.error);
+}
+
+// Milliseconds since the kernel started this process (to one clock tick), so that the
+// loading of the libraries counts too; -1 when it cannot be told.
+double ProcessAgeMs()
+{
+    std::ifstream stat("/proc/self/stat");
+    std::string text;
+    std::getline(stat, text);
+    // The command name in parentheses may hold blanks; the fields after it do not.
+    const auto nameEnd = text.rfind(')');
+    if (nameEnd == std::string::npos || nameEnd + 2 > text.size())
+        return -1;
+    std::istringstream fields(text.substr(nameEnd + 2));
+    std::string field;
+    for (int number = 3; number <= 22 && fields >> field; ++number) {
+    }
+    timespec now{};
+    if (!fields || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+        return -1;
+    const double startTicks = std::stod(field);
+    const double nowSeconds = static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+    return (nowSeconds - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK))) * 1000;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kelvo"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Two-channel audio test oscillator"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption folderOption(QStringLiteral("folder"),
+                                          QStringLiteral("Keep the settings and signal files in DIR."),
+                                          QStringLiteral("DIR"));
+    const QCommandLineOption timingOption(QStringLiteral("startup-time"),
+                                          QStringLiteral("Print the time from start to the front panel's first paint."));
+    parser.addOption(folderOption);
+    parser.addOption(timingOption);
+    parser.process(app);
+
+    std::optional<std::filesystem::path> given;
+    if (parser.isSet(folderOption))
+        given = std::filesystem::path(parser.value(folderOption).toStdString());
+    const std::filesystem::path folder = ResolveProgramFolder(given, ExecutableFolder());
+
+    gui::QtEventLoop loop;
+    gui::BoxMessages messages;
+    const std::unique_ptr<AudioDevice> streamDevice = MakeDevice(loop);
+    const std::unique_ptr<AudioDevice> legacyDevice = MakeDevice(loop);
+    Oscillator oscillator(folder, *streamDevice, *legacyDevice, loop, messages);
+    gui::Desktop desktop(oscillator);
+    if (parser.isSet(timingOption)) {
+        QObject::connect(&desktop.main(), &gui::MainPanel::firstPainted, &app, [] {
+            std::printf("first paint %.0f ms after the start\n", ProcessAgeMs());
+            std::fflush(stdout);
+        });
+    }
+    desktop.start();
+    const int status = QApplication::exec();
+    oscillator.StopSig();
+    return status;
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "gui/panels/panel_parts.h"
+#include "oscillator/oscillator.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+namespace kelvo::gui {
+
+class DragStrip;
+class Highlight;
+class Lamp;
+
+// The front panel, objectName "Main": shows the oscillator's state and forwards clicks,
+// typed values and keys to it. It holds no rules of its own.
+class MainPanel final : public QWidget, private PanelObserver {
+    Q_OBJECT
+public:
+    explicit MainPanel(Oscillator& oscillator, QWidget* parent = nullptr);
+    ~MainPanel() override;
+
+Q_SIGNALS:
+    // lblCfgSig for a waveform with a setup window, named as in the waveform table.
+    void setupRequested(const QString& dialog);
+    void oscillatorSetupRequested();
+    void helpRequested();
+    void remoteRequested();
+    // lblExit after the settings were saved and the output stopped: every window closes.
+    void exitRequested();
+    // The first time the panel was painted.
+    void firstPainted();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void panelChanged(const PanelView& view) override;
+    QWidget* buildTitleRow();
+    QWidget* buildWaveforms();
+    QWidget* buildDisplay();
+    QWidget* buildSignal();
+    QWidget* buildModes();
+    QWidget* buildFrequency();
+    QWidget* buildRateAndBits();
+    QWidget* buildLevels();
+    QWidget* buildMemories();
+    void exitProgram();
+
+    Oscillator& m_oscillator;
+    bool m_painted = false;
+    std::array<QWidget*, 16> m_waveSelectors{};
+    std::array<QWidget*, 6> m_modeSelectors{};
+    std::array<QWidget*, 10> m_memoryButtons{};
+    Highlight* m_shpWave = nullptr;
+    Highlight* m_shpMode = nullptr;
+    Highlight* m_shpMem = nullptr;
+    QLabel* m_waveform = nullptr;
+    QLabel* m_mode = nullptr;
+    QLabel* m_bits = nullptr;
+    QLabel* m_deltaF = nullptr;
+    QLabel* m_deltaV = nullptr;
+    QLabel* m_ladj = nullptr;
+    QLabel* m_radj = nullptr;
+    QLabel* m_status = nullptr;
+    Lamp* m_play1 = nullptr;
+    Lamp* m_play2 = nullptr;
+    std::unique_ptr<EntryField> m_freq;
+    std::unique_ptr<EntryField> m_sampleRate;
+    std::unique_ptr<EntryField> m_levelL;
+    std::unique_ptr<EntryField> m_levelR;
+    std::unique_ptr<EntryField> m_phaseL;
+    std::unique_ptr<EntryField> m_phaseR;
+};
+
+} // namespace kelvo::gui

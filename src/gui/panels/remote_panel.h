@@ -1,0 +1,39 @@
+#pragma once
+
+#include "gui/panels/panel_parts.h"
+#include "gui/ui/on_top.h"
+#include "oscillator/oscillator.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace kelvo::gui {
+
+class Lamp;
+
+// The small always-on-top remote panel, objectName "Remote": frequency and levels with
+// their entry boxes, memory up and down, play and stop. It holds no state of its own.
+class RemotePanel final : public QWidget, private PanelObserver {
+    Q_OBJECT
+public:
+    explicit RemotePanel(Oscillator& oscillator, QWidget* parent = nullptr);
+    ~RemotePanel() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void panelChanged(const PanelView& view) override;
+
+    Oscillator& m_oscillator;
+    clsOnTop m_onTop;
+    std::unique_ptr<EntryField> m_freq;
+    std::unique_ptr<EntryField> m_levelL;
+    std::unique_ptr<EntryField> m_levelR;
+    QLabel* m_memDisplay = nullptr;
+    Lamp* m_on = nullptr;
+};
+
+} // namespace kelvo::gui

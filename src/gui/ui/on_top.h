@@ -1,0 +1,18 @@
+#pragma once
+
+class QWidget;
+
+namespace kelvo::gui {
+
+// Keeps a window above all ordinary windows, or puts it back into the normal stacking
+// order. Position and size are kept.
+class clsOnTop {
+public:
+    void MakeTopMost(QWidget* window) const { setOnTop(window, true); }
+    void MakeNormal(QWidget* window) const { setOnTop(window, false); }
+
+private:
+    static void setOnTop(QWidget* window, bool onTop);
+};
+
+} // namespace kelvo::gui

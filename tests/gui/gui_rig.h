@@ -1,0 +1,68 @@
+#pragma once
+
+#include "gui/app/desktop.h"
+#include "gui/panels/main_panel.h"
+#include "gui/panels/remote_panel.h"
+#include "gui/runtime/qt_event_loop.h"
+#include "gui/ui/entry_box.h"
+#include "gui/ui/highlight.h"
+#include "gui/ui/lamp.h"
+#include "support/fake_audio_device.h"
+#include "support/test_support.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kelvo::test {
+
+// The desktop program's windows over an oscillator on fake devices, driven by Qt's loop.
+struct GuiRig {
+    explicit GuiRig(const std::filesystem::path& folder)
+        : oscillator(folder, streamDevice, legacyDevice, loop, messages)
+    {
+        desktop.start();
+    }
+
+    QWidget& main() { return desktop.main(); }
+    QWidget& remote() { return desktop.remote(); }
+
+    gui::QtEventLoop loop;
+    RecordingMessages messages;
+    FakeAudioDevice streamDevice{loop};
+    FakeAudioDevice legacyDevice{loop};
+    Oscillator oscillator;
+    gui::Desktop desktop{oscillator};
+};
+
+// The child of `window` named `name`; fails the test when there is none.
+template <typename T = QWidget>
+T& Child(QWidget& window, const QString& name)
+{
+    T* found = window.findChild<T*>(name);
+    if (found == nullptr)
+        throw std::runtime_error(window.objectName().toStdString() + " has no " + name.toStdString());
+    return *found;
+}
+
+inline QString Caption(QWidget& window, const QString& name)
+{
+    return Child<QLabel>(window, name).text();
+}
+
+inline void Click(QWidget& window, const QString& name)
+{
+    QTest::mouseClick(&Child(window, name), Qt::LeftButton);
+}
+
+// Types `text` into the entry box `name` over its selected contents and presses Enter.
+inline void Type(QWidget& window, const QString& name, const QString& text)
+{
+    auto& box = Child<gui::EntryBox>(window, name);
+    box.selectAll();
+    QTest::keyClicks(&box, text);
+    QTest::keyClick(&box, Qt::Key_Return);
+}
+
+} // namespace kelvo::test
