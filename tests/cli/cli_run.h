@@ -1,39 +1,26 @@
 #pragma once
 
+#include "support/shell.h"
 #include "support/test_support.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace kelvo::test {
 
-struct CliResult {
-    int status = -1;       // exit status of kelvo-cli
-    std::string output;    // what it printed on stdout and stderr
-};
+using CliResult = ShellResult;
 
-// Runs kelvo-cli with `arguments` (each passed as one word, quoted for the shell).
+// Runs kelvo-cli with `arguments` (each passed as one word); the output holds what it
+// printed on stdout and stderr.
 inline CliResult RunCli(const std::vector<std::string>& arguments)
 {
     std::string command = "'" KELVO_CLI_PATH "'";
     for (const auto& argument : arguments)
         command += " '" + argument + "'";
-    command += " 2>&1";
-    CliResult result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return result;
-    char chunk[4096];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        result.output.append(chunk, got);
-    const int raw = ::pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
+    return RunShell(command + " 2>&1");
 }
 
 // The fields of a rendered file that the checks compare, and its samples.
