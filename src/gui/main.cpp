@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <optional>
@@ -55,10 +56,26 @@ double ProcessAgeMs()
     return (nowSeconds - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK))) * 1000;
 }
 
+// Qt aborts with a long story when it finds no display; say it in one line instead.
+bool DisplayAvailable()
+{
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0')
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr, "kelvo: no display was found (DISPLAY is not set). Start it on a desktop or "
+                             "under xvfb-run, or use kelvo-cli.\n");
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvo"));
     QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
