@@ -191,28 +191,6 @@ TEST(Panels, EnterPlaysAfterTheStartDelayAndEscapeStops)
     EXPECT_TRUE(rig.messages.shown.empty());
 }
 
-TEST(Panels, PanelActionsThatDoNotRenderAnswerWithinTenMilliseconds)
-{
-    TempFolder folder;
-    GuiRig rig(folder.path());
-    QWidget& main = rig.main();
-    const char* const actions[] = {"lblFup", "lblFdn", "lblVup", "lblVdn", "lblDFup", "lblDVdn", "lblSRup",
-                                   "lblLminusRMode", "lblTRI", "lblMemLoad(3)", "lblMem", "lblLadjSet"};
-    constexpr int kRounds = 20;
-    QElapsedTimer timer;
-    timer.start();
-    for (int round = 0; round < kRounds; ++round) {
-        for (const char* action : actions) {
-            Click(main, action);
-            // Until the panel has been repainted with the new values.
-            QCoreApplication::processEvents();
-        }
-    }
-    const double perAction = static_cast<double>(timer.nsecsElapsed()) / 1e6 / (kRounds * std::size(actions));
-    std::printf("mean time per panel action: %.3f ms\n", perAction);
-    EXPECT_LT(perAction, 10.0);
-}
-
 TEST(Panels, AnExitAndAFreshStartBringBackEveryValueOfAllFiveFiles)
 {
     TempFolder folder;
