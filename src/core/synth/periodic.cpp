@@ -33,6 +33,28 @@ void ReplaceFirstCycle(RenderContext& c, double prev)
     }
 }
 
+// The ramp generators' running state: the count of the current half cycle, its direction
+// and the final count of the previous half cycle (kept between renders).
+struct Ramp {
+    double count = 1;
+    double dir = 1;
+    double prev = 0;
+
+    void turn()
+    {
+        prev = count;
+        count = 1;
+        dir = -dir;
+    }
+};
+
+// Keeps the last half cycle's count for the next render and repairs the block's start.
+void FinishRamp(RenderContext& c, const Ramp& ramp)
+{
+    c.state.RampPrev = ramp.prev;
+    ReplaceFirstCycle(c, ramp.prev);
+}
+
 } // namespace
 
 void RenderSquare(RenderContext& c)
@@ -62,54 +84,42 @@ void RenderSquare(RenderContext& c)
 // differs only by its gain and amplitude.
 void RenderTriangle(RenderContext& c)
 {
-    SynthState& st = c.state;
+    const SynthState& st = c.state;
     const double omega = Omega(c);
     const double S = c.sampleRate * c.Period;
-    double count = 1;
-    double dir = 1;
-    double prev = st.RampPrev;
+    Ramp r{.prev = st.RampPrev};
     for (FrameIndex n = 0; n < c.frames; ++n) {
         const double x = std::cos((static_cast<double>(n) + st.OffsetL) * omega);
-        const double ramp = dir * (count - prev / 2);
+        const double ramp = r.dir * (r.count - r.prev / 2);
         StoreSample(c.left(n), ramp * st.GainL * st.AmpL * 3.8 * 32767 / S);
         StoreSample(c.right(n), ramp * st.GainR * st.AmpR * 3.8 * 32767 / S);
         // The frame of a turn was written with the old count and direction.
-        if (dir * x < 0) {
-            prev = count;
-            count = 1;
-            dir = -dir;
-        } else {
-            count = count + 1;
-        }
+        if (r.dir * x < 0)
+            r.turn();
+        else
+            r.count = r.count + 1;
     }
-    st.RampPrev = prev;
-    ReplaceFirstCycle(c, prev);
+    FinishRamp(c, r);
 }
 
 void RenderSawtooth(RenderContext& c)
 {
-    SynthState& st = c.state;
+    const SynthState& st = c.state;
     const double omega = Omega(c);
     const double S = c.sampleRate * c.Period;
-    double count = 1;
-    double dir = 1;
-    double prev = st.RampPrev;
+    Ramp r{.prev = st.RampPrev};
     for (FrameIndex n = 0; n < c.frames; ++n) {
         const double x = std::cos((static_cast<double>(n + 1) + st.OffsetL) * omega);
-        if (dir * x > 0) {
-            const double ramp = dir > 0 ? count * dir : (prev - count) * dir;
+        if (r.dir * x > 0) {
+            const double ramp = r.dir > 0 ? r.count * r.dir : (r.prev - r.count) * r.dir;
             StoreSample(c.left(n), ramp * st.GainL * st.AmpL * 1.99 * 32767 / S);
             StoreSample(c.right(n), ramp * st.GainR * st.AmpR * 1.99 * 32767 / S);
-            count = count + 1;
+            r.count = r.count + 1;
         } else {
-            // The turn frame stays silent.
-            prev = count;
-            count = 1;
-            dir = -dir;
+            r.turn(); // the turn frame stays silent
         }
     }
-    st.RampPrev = prev;
-    ReplaceFirstCycle(c, prev);
+    FinishRamp(c, r);
 }
 
 // One impulse at the start of the block, whatever the levels, channel mode and phases.
