@@ -7,8 +7,6 @@
 namespace kelvo::test {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 double Sgn(double x)
 {
     return x > 0 ? 1 : (x < 0 ? -1 : 0);

@@ -7,8 +7,6 @@
 namespace kelvo::test {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 CliResult Render(const TempFolder& folder, const std::filesystem::path& copy, std::vector<std::string> sets)
 {
     std::vector<std::string> arguments{"render", "--folder", folder.path().string(), "-o", copy.string()};

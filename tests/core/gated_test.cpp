@@ -9,8 +9,6 @@
 namespace kelvo::test {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 // A burst of 20 ms on and 480 ms off at 48000 Hz, left 0 dB and right -6 dB a quarter
 // period ahead.
 void ConfigureBurst(Renderer& r)

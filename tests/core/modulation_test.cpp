@@ -9,8 +9,6 @@
 namespace kelvo::test {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 // One channel's factors as the channel mode and level give them.
 struct Channel {
     double amp;

@@ -8,8 +8,6 @@
 namespace kelvo::test {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 void Configure(Renderer& r, int waveform, int chanMode, double levelL, double levelR)
 {
     r.settings.Waveform[0] = waveform;

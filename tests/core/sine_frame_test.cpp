@@ -7,8 +7,6 @@
 namespace kelvo::test {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 TEST(SineRender, FillsEveryFullFrameOfTheDefaultBlock)
 {
     Renderer r;

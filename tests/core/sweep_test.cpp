@@ -8,8 +8,6 @@
 namespace kelvo::test {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 struct Channel {
     double amp;
     double gain;

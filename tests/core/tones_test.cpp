@@ -10,8 +10,6 @@
 namespace kelvo::test {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 struct TwoToneFixture {
     Renderer r;
     double omega = 0;

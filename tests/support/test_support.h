@@ -11,6 +11,9 @@
 
 namespace kelvo::test {
 
+// The engine's value of pi.
+inline constexpr double kPi = 3.141592653589793;
+
 // Records every message shown, for assertions.
 class RecordingMessages final : public Messages {
 public:
