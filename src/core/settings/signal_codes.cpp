@@ -98,10 +98,10 @@ std::optional<std::string> FrequencyDisplay(const SignalSettings& s)
     const double freq = s.Freq[0];
     switch (WaveformFor(s.Waveform[0]).code) {
     case WaveformCode::Noise:
-        switch (s.NoiseType) {
-        case 0: return "WH NOISE";
-        case 1: return "MF NOISE";
-        case 2: return "LF NOISE";
+        switch (static_cast<NoiseType>(s.NoiseType)) {
+        case NoiseType::White: return "WH NOISE";
+        case NoiseType::MidFrequency: return "MF NOISE";
+        case NoiseType::LowFrequency: return "LF NOISE";
         default: return std::nullopt;
         }
     case WaveformCode::Pulse: return "PULSE";
@@ -110,7 +110,7 @@ std::optional<std::string> FrequencyDisplay(const SignalSettings& s)
         return FormatNumber(s.ToneFreq1) + "/" + Hz(s.ToneFreq2);
     case WaveformCode::Multitone: return "MULTI";
     case WaveformCode::Sweep:
-        return s.SweepParam == 0 ? std::string("SWEEP") : FormatNumber(freq) + "Hz";
+        return Is(s.SweepParam, SweepParam::Frequency) ? std::string("SWEEP") : FormatNumber(freq) + "Hz";
     case WaveformCode::AmplitudeModulation:
         return FormatNumber(s.AmCarrierFreq) + "/" + Hz(s.AmModFreq);
     case WaveformCode::FrequencyModulation:

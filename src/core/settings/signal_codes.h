@@ -38,6 +38,25 @@ enum class ChannelMode : std::int32_t {
     UserDefined = 6,
 };
 
+// The codes of the waveform parameters stored as numbers in the record and its files.
+enum class NoiseType : std::int32_t { White = 0, MidFrequency = 1, LowFrequency = 2 };
+enum class SweepKind : std::int32_t {
+    Continuous = 1,
+    Stepped = 2,
+    UserSteps = 3,
+    ThirdOctaveWarble = 4,
+    HalfOctaveWarble = 5,
+};
+enum class SweepParam : std::int32_t { Frequency = 0, Level = 1, Phase = 2 };
+enum class WarbleKind : std::int32_t { ThirdOctave = 0, HalfOctave = 1 };
+
+// True when a stored number holds the code `code`.
+template <typename Code>
+constexpr bool Is(std::int32_t stored, Code code)
+{
+    return stored == static_cast<std::int32_t>(code);
+}
+
 // One waveform's selector on the front panel and its texts.
 struct WaveformInfo {
     WaveformCode code;

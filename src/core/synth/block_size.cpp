@@ -27,9 +27,10 @@ std::optional<double> OwnSize(const SignalSettings& s)
     case WaveformCode::DoubleSideband:
         return rate * 10;
     case WaveformCode::Sweep:
-        if (s.SweepParam == 1 || s.SweepParam == 2 || (s.SweepParam == 0 && s.SweepKind == 2))
+        if (Is(s.SweepParam, SweepParam::Level) || Is(s.SweepParam, SweepParam::Phase) ||
+            (Is(s.SweepParam, SweepParam::Frequency) && Is(s.SweepKind, SweepKind::Stepped)))
             return static_cast<double>(s.SweepStepTime) * s.SweepSteps * rate * 4 / 2;
-        if (s.SweepParam == 0 && s.SweepKind == 3)
+        if (Is(s.SweepParam, SweepParam::Frequency) && Is(s.SweepKind, SweepKind::UserSteps))
             return rate * 2 * UserStepTotal(s, s.UserStepCount) - 1;
         return std::nullopt;
     default:

@@ -6,11 +6,6 @@
 
 namespace kelvo {
 
-double Amplitude(double levelDb)
-{
-    return std::pow(10.0, levelDb / 20);
-}
-
 void SetChannelFactors(SynthState& st, const SignalSettings& s)
 {
     const double rate = s.SampleRate[0];

@@ -3,6 +3,8 @@
 #include "settings/signal_settings.h"
 #include "synth/render_context.h"
 
+#include <cmath>
+
 namespace kelvo {
 
 // Sets the gains and phase offsets of the live channel mode, and the amplitudes of the
@@ -14,6 +16,16 @@ void SetChannelFactors(SynthState& state, const SignalSettings& settings);
 void SetArbChannelFactors(SynthState& state, const SignalSettings& settings);
 
 // A level in dB relative to full scale as a linear amplitude.
-double Amplitude(double levelDb);
+inline double Amplitude(double levelDb)
+{
+    return std::pow(10.0, levelDb / 20);
+}
+
+// The sample value of a linear amplitude: (amplitude x 0.99) x 32767, the leading part of
+// every generator's written product, evaluated in that order so no output bit changes.
+inline double FullScale(double amplitude)
+{
+    return amplitude * 0.99 * 32767;
+}
 
 } // namespace kelvo

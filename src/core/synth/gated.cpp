@@ -1,5 +1,8 @@
 #include "synth/generators.h"
 
+#include "synth/channel_factors.h"
+#include "synth/parallel_frames.h"
+
 #include <cmath>
 
 namespace kelvo {
@@ -22,8 +25,8 @@ void RenderBurst(RenderContext& c)
 {
     SynthState& st = c.state;
     const SignalSettings& s = c.settings;
-    const double BurstLowL = std::pow(10.0, -s.BurstLevelDiff / 20) * st.AmpL;
-    const double BurstLowR = std::pow(10.0, -s.BurstLevelDiff / 20) * st.AmpR;
+    const double BurstLowL = Amplitude(-s.BurstLevelDiff) * st.AmpL;
+    const double BurstLowR = Amplitude(-s.BurstLevelDiff) * st.AmpR;
     const double BurstAmpL0 = st.AmpL;
     const double BurstAmpR0 = st.AmpR;
     const double omega = 2 * c.Pi * s.Freq[0] / c.sampleRate;
@@ -36,18 +39,18 @@ void RenderBurst(RenderContext& c)
         return (std::exp((P - static_cast<double>(n)) / P) - 1) * amp0 / 1.718;
     };
     // Leading parts of the written products: hoisting them changes no bit.
-    const double onScaleL = BurstAmpL0 * 0.99 * 32767;
-    const double onScaleR = BurstAmpR0 * 0.99 * 32767;
-    const double lowScaleL = BurstLowL * 0.99 * 32767;
-    const double lowScaleR = BurstLowR * 0.99 * 32767;
+    const double onScaleL = FullScale(BurstAmpL0);
+    const double onScaleR = FullScale(BurstAmpR0);
+    const double lowScaleL = FullScale(BurstLowL);
+    const double lowScaleR = FullScale(BurstLowR);
     const bool sameArgument = st.OffsetL == st.OffsetR;
     ForEachFrameRange(c.frames, [&](FrameIndex begin, FrameIndex end) {
         for (FrameIndex n = begin; n < end; ++n) {
             double scaleL = lowScaleL;
             double scaleR = lowScaleR;
             if (n < onFrames) {
-                scaleL = decay ? decayed(BurstAmpL0, n) * 0.99 * 32767 : onScaleL;
-                scaleR = decay ? decayed(BurstAmpR0, n) * 0.99 * 32767 : onScaleR;
+                scaleL = decay ? FullScale(decayed(BurstAmpL0, n)) : onScaleL;
+                scaleR = decay ? FullScale(decayed(BurstAmpR0, n)) : onScaleR;
             }
             const double t = static_cast<double>(n + 1);
             const double cosL = std::cos((t + st.OffsetL) * omega);
@@ -63,8 +66,8 @@ void RenderBurst(RenderContext& c)
         st.AmpR = decayed(BurstAmpR0, onFrames - 1);
     }
     const double t = static_cast<double>(c.frames + 2);
-    c.storeClosingPair(st.AmpL * 0.99 * 32767 * std::cos((t + st.OffsetL) * omega) * st.GainL,
-                       st.AmpR * 0.99 * 32767 * std::cos((t + st.OffsetR) * omega) * st.GainR);
+    c.storeClosingPair(FullScale(st.AmpL) * std::cos((t + st.OffsetL) * omega) * st.GainL,
+                       FullScale(st.AmpR) * std::cos((t + st.OffsetR) * omega) * st.GainR);
 }
 
 // The on intervals are the silent parts of the train, the off and rest intervals its
@@ -79,7 +82,7 @@ void RenderPulse(RenderContext& c)
     const double R = std::floor(c.sampleRate * s.PulseRestTime / 1000);
     // One high value for both channels, from the left level.
     Sample H = 0;
-    StoreSample(H, c.state.AmpL * 0.99 * 32767);
+    StoreSample(H, FullScale(c.state.AmpL));
     const double pulseCount = s.PulseCount;
 
     double PulseGroupCount = 0;

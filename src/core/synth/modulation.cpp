@@ -1,5 +1,7 @@
 #include "synth/generators.h"
 
+#include "synth/parallel_frames.h"
+
 #include <cmath>
 
 namespace kelvo {

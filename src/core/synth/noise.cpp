@@ -1,5 +1,9 @@
 #include "synth/generators.h"
 
+#include "settings/signal_codes.h"
+
+#include "synth/channel_factors.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -8,9 +12,6 @@
 namespace kelvo {
 namespace {
 
-constexpr std::int32_t kWhiteNoise = 0;
-constexpr std::int32_t kMidFrequencyNoise = 1;
-constexpr std::int32_t kLowFrequencyNoise = 2;
 constexpr int kTaperLength = 1000;
 
 // Half of a channel's peak-to-peak span as the nearest integer. The value is held in a
@@ -19,14 +20,14 @@ double NoiseHalf(double amp, double gain)
 {
     constexpr double lowest = std::numeric_limits<std::int32_t>::min();
     constexpr double highest = std::numeric_limits<std::int32_t>::max();
-    return std::nearbyint(std::clamp(amp * 0.99 * 32767 * gain / 2, lowest, highest));
+    return std::nearbyint(std::clamp(FullScale(amp) * gain / 2, lowest, highest));
 }
 
 void RenderWhiteNoise(RenderContext& c, double halfL, double halfR)
 {
     const SynthState& st = c.state;
-    const double scaleL = st.AmpL * 0.99 * 32767;
-    const double scaleR = st.AmpR * 0.99 * 32767;
+    const double scaleL = FullScale(st.AmpL);
+    const double scaleR = FullScale(st.AmpR);
     // Named locals fix the draw order: left before right.
     const auto drawLeft = [&] { return -halfL + scaleL * c.random.next() * st.GainL; };
     const auto drawRight = [&] { return -halfR + scaleR * c.random.next() * st.GainR; };
@@ -73,8 +74,8 @@ void RenderSmoothNoise(RenderContext& c, double halfL, double halfR, double spac
         return; // a rate too low for even one sample between targets gives silence
     const FrameIndex S = *spacing;
     const double s = static_cast<double>(S);
-    const double targetL = st.GainL * st.AmpL * 0.99 * 32767;
-    const double targetR = st.GainR * st.AmpR * 0.99 * 32767;
+    const double targetL = FullScale(st.GainL * st.AmpL);
+    const double targetR = FullScale(st.GainR * st.AmpR);
     for (FrameIndex start = 0; start < c.frames; start += S) {
         const double prevL = st.NoiseCurL;
         const double prevR = st.NoiseCurR;
@@ -98,14 +99,14 @@ void RenderNoise(RenderContext& c)
     const SynthState& st = c.state;
     const double halfL = NoiseHalf(st.AmpL, st.GainL);
     const double halfR = NoiseHalf(st.AmpR, st.GainR);
-    switch (c.settings.NoiseType) {
-    case kWhiteNoise:
+    switch (static_cast<NoiseType>(c.settings.NoiseType)) {
+    case NoiseType::White:
         RenderWhiteNoise(c, halfL, halfR);
         break;
-    case kMidFrequencyNoise:
+    case NoiseType::MidFrequency:
         RenderSmoothNoise(c, halfL, halfR, 20);
         break;
-    case kLowFrequencyNoise:
+    case NoiseType::LowFrequency:
         RenderSmoothNoise(c, halfL, halfR, 200);
         TaperEnds(c);
         break;

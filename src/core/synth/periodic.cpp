@@ -1,5 +1,8 @@
 #include "synth/generators.h"
 
+#include "synth/channel_factors.h"
+#include "synth/parallel_frames.h"
+
 #include <cmath>
 
 namespace kelvo {
@@ -63,8 +66,8 @@ void RenderSquare(RenderContext& c)
     const double omega = Omega(c);
     // (Amp * 0.99) * 32767 is the leading part of the written product, so hoisting it
     // changes no bit of the result.
-    const double scaleL = st.AmpL * 0.99 * 32767;
-    const double scaleR = st.AmpR * 0.99 * 32767;
+    const double scaleL = FullScale(st.AmpL);
+    const double scaleR = FullScale(st.AmpR);
     const bool sameArgument = st.OffsetL == st.OffsetR;
     ForEachFrameRange(c.frames, [&](FrameIndex begin, FrameIndex end) {
         for (FrameIndex n = begin; n < end; ++n) {
@@ -128,8 +131,8 @@ void RenderSawtooth(RenderContext& c)
 void RenderDirac(RenderContext& c)
 {
     if (c.frames > 0) {
-        StoreSample(c.left(0), 0.99 * 32767);
-        StoreSample(c.right(0), 0.99 * 32767);
+        StoreSample(c.left(0), FullScale(1.0));
+        StoreSample(c.right(0), FullScale(1.0));
     }
 }
 

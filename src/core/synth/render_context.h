@@ -4,9 +4,6 @@
 #include "settings/signal_settings.h"
 #include "synth/sample_buffer.h"
 
-#include <algorithm>
-#include <thread>
-#include <vector>
 
 namespace kelvo {
 
@@ -63,27 +60,6 @@ struct RenderContext {
 inline FrameIndex LoopFrames(std::int64_t N)
 {
     return NearestInteger(0.5 * static_cast<double>(N) - 1).value_or(-1) + 1;
-}
-
-// Runs `body(begin, end)` over frames 0 .. frames - 1, split across the cores. Only for
-// generators whose frames do not depend on each other.
-template <typename Body>
-void ForEachFrameRange(FrameIndex frames, Body&& body)
-{
-    constexpr FrameIndex kMinFramesPerThread = 32768;
-    const auto cores = static_cast<FrameIndex>(std::max(1u, std::thread::hardware_concurrency()));
-    const FrameIndex parts = std::clamp<FrameIndex>(frames / kMinFramesPerThread, 1, cores);
-    if (parts <= 1) {
-        body(FrameIndex{0}, frames);
-        return;
-    }
-    std::vector<std::jthread> helpers;
-    helpers.reserve(static_cast<std::size_t>(parts - 1));
-    for (FrameIndex part = 1; part < parts; ++part)
-        helpers.emplace_back([&body, frames, parts, part] {
-            body(frames * part / parts, frames * (part + 1) / parts);
-        });
-    body(FrameIndex{0}, frames / parts);
 }
 
 } // namespace kelvo

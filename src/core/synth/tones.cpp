@@ -1,5 +1,8 @@
 #include "synth/generators.h"
 
+#include "synth/channel_factors.h"
+#include "synth/parallel_frames.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -32,7 +35,7 @@ void RenderTwoTone(RenderContext& c)
     const SynthState& st = c.state;
     const double omega = 2 * c.Pi * s.ToneFreq1 / c.sampleRate;
     const double toneOmega2 = 2 * c.Pi * s.ToneFreq2 / c.sampleRate;
-    const double g2 = std::pow(10.0, -s.ToneAmp2 / 20);
+    const double g2 = Amplitude(-s.ToneAmp2);
     // Left prefixes of the written products, exact to hoist.
     const double tone2L = g2 * st.AmpL * 0.495 * 32767;
     const double tone1L = st.AmpL * 0.495 * 32767;

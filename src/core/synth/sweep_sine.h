@@ -1,0 +1,43 @@
+#pragma once
+
+// The sine sample shared by the frequency sweeps and the warble tone.
+#include "synth/render_context.h"
+
+#include <cmath>
+
+namespace kelvo {
+
+// The sine sample of a sweep: 32767 times the channel's amplitude and gain.
+struct SineScales {
+    double left;
+    double right;
+};
+
+inline SineScales SweepScales(const SynthState& st)
+{
+    return {st.AmpL * st.GainL * 32767, st.AmpR * st.GainR * 32767};
+}
+
+// Stores the sine sample of frame n at time index t with radians per sample `omega`, each
+// channel with its own offset.
+inline void StoreSinePair(RenderContext& c, const SineScales& scale, FrameIndex n, double t, double omega)
+{
+    const SynthState& st = c.state;
+    const double sinL = std::sin((t + st.OffsetL) * omega);
+    const double sinR = st.OffsetL == st.OffsetR ? sinL : std::sin((t + st.OffsetR) * omega);
+    StoreSample(c.left(n), scale.left * sinL);
+    StoreSample(c.right(n), scale.right * sinR);
+}
+
+inline double SweepOmega(const RenderContext& c, double freq)
+{
+    return 2 * c.Pi * freq / c.sampleRate;
+}
+
+// The frequency recurrence shared by the warble tone and the octave warble sweeps: each frame
+// moves W, renders the sine sample at time index n + timeShift, then moves omega by its
+// wobble and, for a sweep, by the sweep increment.
+void RenderWarbleRecurrence(RenderContext& c, double omega, double q, double rate, double timeShift,
+                            bool sweeping, double increment);
+
+} // namespace kelvo
