@@ -1,5 +1,5 @@
 #include "support/test_support.h"
-#include "synth/wav_writer.h"
+#include "wavefile/wav_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,8 @@
 #include "playback/legacy_player.h"
 
-#include "playback/wave_layout.h"
+#include "wavefile/wave_file.h"
 
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 
 namespace kelvo {
 namespace {
@@ -12,31 +10,16 @@ namespace {
 // Reads the whole sound data of a wave file; returns the message when it cannot be played.
 std::string LoadWave(const std::filesystem::path& path, AudioFormat& format, std::vector<std::byte>& data)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return "\"" + path.string() + "\" cannot be played: it cannot be opened";
-    const WaveLayout layout = WalkWaveChunks(fd);
-    std::string refusal = layout.error;
-    if (refusal.empty()) {
-        if (const auto playable = PlayableFormat(layout, refusal))
-            format = *playable;
-    }
-    if (refusal.empty()) {
-        data.resize(static_cast<std::size_t>(PlayableDataSize(layout, format.blockAlign)));
-        std::size_t done = 0;
-        while (done < data.size()) {
-            const ssize_t got = ::pread(fd, data.data() + done, data.size() - done,
-                                        static_cast<off_t>(layout.dataOffset) + static_cast<off_t>(done));
-            if (got <= 0)
-                break;
-            done += static_cast<std::size_t>(got);
-        }
+    OpenedWave wave = OpenWave(path);
+    if (wave.refusal.empty()) {
+        format = wave.format;
+        data.resize(static_cast<std::size_t>(wave.dataSize));
+        const std::size_t done = ReadAt(wave.fd(), wave.layout.dataOffset, data);
         data.resize(done - done % static_cast<std::size_t>(format.blockAlign));
         if (data.empty())
-            refusal = "The wave file holds no sound data";
+            wave.refusal = "The wave file holds no sound data";
     }
-    ::close(fd);
-    return refusal.empty() ? std::string() : "\"" + path.string() + "\" cannot be played: " + refusal;
+    return wave.refusal.empty() ? std::string() : "\"" + path.string() + "\" cannot be played: " + wave.refusal;
 }
 
 } // namespace

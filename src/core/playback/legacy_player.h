@@ -29,7 +29,6 @@ public:
     // Ends any sound at once.
     void silence();
 
-    bool looping() const { return m_looping; }
     // True while a sound played once has not finished.
     bool playingOnce() const { return !m_looping && m_device.isOpen(); }
 

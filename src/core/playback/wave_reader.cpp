@@ -1,35 +1,13 @@
 #include "playback/wave_reader.h"
 
+#include "wavefile/wave_file.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvo {
-namespace {
-
-// Opens a regular file for reading; a FIFO or device must not block or stream forever.
-int OpenRegularFile(const std::filesystem::path& path, int& error)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        error = errno;
-        return -1;
-    }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
-}
-
-} // namespace
 
 std::int64_t PlayBufferSize(const PlayFormat& f)
 {
@@ -59,30 +37,20 @@ void WaveReader::OpenWaveFile(const std::filesystem::path& path, Messages& messa
     if (path.empty())
         return;
 
-    int error = 0;
-    const int fd = OpenRegularFile(path, error);
-    if (fd < 0) {
-        messages.show("Error opening input file, rc = " + std::to_string(error));
+    OpenedWave wave = OpenWave(path);
+    if (wave.openError != 0) {
+        messages.show("Error opening input file, rc = " + std::to_string(wave.openError));
         return;
     }
-    const WaveLayout layout = WalkWaveChunks(fd);
-    std::string refusal = layout.error;
-    std::optional<AudioFormat> format;
-    if (refusal.empty())
-        format = PlayableFormat(layout, refusal);
-    const std::int64_t dataSize = format ? PlayableDataSize(layout, format->blockAlign) : 0;
-    if (refusal.empty() && dataSize == 0)
-        refusal = "The wave file holds no sound data";
-    if (!refusal.empty()) {
-        ::close(fd);
-        messages.show(refusal);
+    if (!wave.refusal.empty()) {
+        messages.show(wave.refusal);
         return;
     }
 
-    m_playFormat = layout.format;
-    m_format = *format;
-    m_dataOffset = layout.dataOffset;
-    m_dataSize = dataSize;
+    m_playFormat = wave.layout.format;
+    m_format = wave.format;
+    m_dataOffset = wave.layout.dataOffset;
+    m_dataSize = wave.dataSize;
     m_bufferSize = PlayBufferSize(m_playFormat);
     m_position = m_dataOffset;
     for (auto& buffer : m_buffers) {
@@ -90,7 +58,7 @@ void WaveReader::OpenWaveFile(const std::filesystem::path& path, Messages& messa
         std::vector<std::byte>().swap(buffer);
         buffer.resize(static_cast<std::size_t>(m_bufferSize));
     }
-    m_fd = fd;
+    m_fd = wave.release();
 }
 
 void WaveReader::CloseWaveFile()
@@ -110,14 +78,8 @@ std::size_t WaveReader::read(std::span<std::byte> into)
 {
     if (!WaveFileOpen())
         return 0;
-    std::size_t done = 0;
-    while (done < into.size()) {
-        const ssize_t got = ::pread(m_fd, into.data() + done, into.size() - done, static_cast<off_t>(m_position));
-        if (got <= 0)
-            break;
-        done += static_cast<std::size_t>(got);
-        m_position += got;
-    }
+    const std::size_t done = ReadAt(m_fd, m_position, into);
+    m_position += static_cast<std::int64_t>(done);
     return done;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "playback/audio_format.h"
-#include "playback/wave_layout.h"
+#include "wavefile/wave_layout.h"
 #include "runtime/messages.h"
 
 #include <array>

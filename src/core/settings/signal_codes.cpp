@@ -139,11 +139,6 @@ std::string RightPhaseDisplay(const SignalSettings& s)
     }
 }
 
-std::span<const std::int32_t> SampleRateCycle()
-{
-    return kSampleRates;
-}
-
 std::int32_t NextSampleRate(std::int32_t rate)
 {
     return StepCycle(kSampleRates, rate, +1, 44100);

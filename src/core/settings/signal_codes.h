@@ -88,7 +88,6 @@ std::string LeftPhaseDisplay(const SignalSettings& settings);
 std::string RightPhaseDisplay(const SignalSettings& settings);
 
 // The sample-rate cycle of the steppers; a rate outside the cycle steps to 44100.
-std::span<const std::int32_t> SampleRateCycle();
 std::int32_t NextSampleRate(std::int32_t rate);
 std::int32_t PreviousSampleRate(std::int32_t rate);
 

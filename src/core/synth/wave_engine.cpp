@@ -5,7 +5,7 @@
 #include "synth/block_size.h"
 #include "synth/channel_factors.h"
 #include "synth/generators.h"
-#include "synth/wav_writer.h"
+#include "wavefile/wav_writer.h"
 
 #include <cmath>
 

@@ -40,7 +40,6 @@ public:
 
     QWidget* widget() const { return m_container; }
     ClickLabel* label() const { return m_label; }
-    EntryBox* box() const { return m_box; }
 
     void setText(const QString& text) { m_label->setText(text); }
     void open(const QString& text);

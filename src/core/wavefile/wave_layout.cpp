@@ -1,4 +1,4 @@
-#include "playback/wave_layout.h"
+#include "wavefile/wave_layout.h"
 
 #include <algorithm>
 #include <cstring>

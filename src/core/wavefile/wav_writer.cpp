@@ -1,4 +1,4 @@
-#include "synth/wav_writer.h"
+#include "wavefile/wav_writer.h"
 
 #include "runtime/atomic_file.h"
 
