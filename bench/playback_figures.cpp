@@ -5,7 +5,7 @@
 #include "plain_event_loop.h"
 #include "playback/legacy_player.h"
 #include "playback/portaudio_device.h"
-#include "playback/signal_control.h"
+#include "oscillator/signal_control.h"
 #include "playback/stream_engine.h"
 #include "playback/wave_reader.h"
 #include "runtime/random_source.h"

@@ -1,11 +1,8 @@
 #include "play_command.h"
 
 #include "plain_event_loop.h"
-#include "playback/legacy_player.h"
+#include "oscillator/signal_chain.h"
 #include "playback/portaudio_device.h"
-#include "playback/signal_control.h"
-#include "playback/stream_engine.h"
-#include "playback/wave_reader.h"
 #include "render_command.h"
 
 #include <iostream>
@@ -20,9 +17,9 @@ public:
         : m_loop(loop)
     {
     }
-    void signalStateChanged(const SignalIndicators&, bool playing) override
+    void signalStateChanged(const SignalState& state) override
     {
-        if (!playing) {
+        if (!state.on()) {
             stopped = true;
             m_loop.quit();
         }
@@ -53,10 +50,9 @@ bool PlayCommand(const PlayOptions& options, Messages& messages, const std::atom
         messages.show(streamDevice.error.empty() ? legacyDevice.error : streamDevice.error);
         return false;
     }
-    WaveReader reader;
-    StreamEngine stream(reader, *streamDevice.device, loop, messages);
-    LegacyPlayer legacy(*legacyDevice.device, messages);
-    SignalControl control({session.settings, session.engine, reader, stream, legacy, loop, messages, session.folder});
+    // The chain renders with its own engine; the session's rendered nothing yet.
+    SignalChain chain(session.settings, session.folder, *streamDevice.device, *legacyDevice.device, loop, messages);
+    SignalControl& control = chain.control();
     StopWatcher watcher(loop);
 
     control.PlaySig();
@@ -73,7 +69,7 @@ bool PlayCommand(const PlayOptions& options, Messages& messages, const std::atom
     const std::int64_t gaps = streamDevice.device->underruns() + legacyDevice.device->underruns();
     control.setObserver(nullptr);
     control.StopSig();
-    if (legacy.playingOnce())
+    if (chain.legacy().playingOnce())
         loop.run(std::chrono::steady_clock::now() + kStopFileTime);
     if (gaps > 0)
         messages.show("the output ran dry " + std::to_string(gaps) + " times");

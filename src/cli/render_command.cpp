@@ -1,9 +1,8 @@
 #include "render_command.h"
 
+#include "oscillator/start_up.h"
 #include "runtime/program_folder.h"
 #include "settings/field_registry.h"
-#include "settings/memories.h"
-#include "settings/settings_files.h"
 
 #include <system_error>
 
@@ -13,10 +12,7 @@ bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messa
 {
     session.folder = ResolveProgramFolder(options.folder, ExecutableFolder());
     SignalSettings& settings = session.settings;
-    DefaultMems(settings);
-    if (const std::string error = session.engine.MakeStopFile(settings, session.folder); !error.empty())
-        messages.show("The stop file could not be written: " + error);
-    LoadSettings(settings, session.folder);
+    StartUp(settings, session.engine, session.folder, messages);
 
     if (const std::string error = SetFields(settings, options.assignments); !error.empty()) {
         messages.show("--set " + error);

@@ -105,7 +105,7 @@ int main(int argc, char** argv)
     Oscillator oscillator(folder, *streamDevice, *legacyDevice, loop, messages);
     gui::Desktop desktop(oscillator);
     if (parser.isSet(timingOption)) {
-        QObject::connect(&desktop.main(), &gui::MainPanel::firstPainted, &app, [] {
+        QObject::connect(&desktop.main(), &gui::BorderlessWindow::firstPainted, &app, [] {
             std::printf("first paint %.0f ms after the start\n", ProcessAgeMs());
             std::fflush(stdout);
         });

@@ -45,8 +45,7 @@ TEST(Oscillator, AFirstStartShowsTheStartValuesAndPlaysNothing)
     EXPECT_EQ(v.rightAdjust, "R adj");
     EXPECT_EQ(v.memDisplay, "M1");
     EXPECT_EQ(v.memHighlight, 1);
-    EXPECT_EQ(v.indicators, SignalIndicators{});
-    EXPECT_FALSE(v.playing);
+    EXPECT_EQ(v.signal, SignalState{});
     EXPECT_TRUE(std::filesystem::exists(rig.folder / "stop.wav"));
     EXPECT_EQ(rig.loop.pendingTimers(), 0u);
     EXPECT_TRUE(rig.messages.shown.empty());
@@ -54,7 +53,7 @@ TEST(Oscillator, AFirstStartShowsTheStartValuesAndPlaysNothing)
     // Every memory recalls the start signal.
     for (int k = 1; k <= kMemoryCount; ++k) {
         rig.settings().Freq[0] = 5;
-        rig.oscillator.lblMemLoad_Click(k);
+        rig.oscillator.memories().lblMemLoad_Click(k);
         EXPECT_EQ(rig.view().freq, "1000 Hz") << k;
         EXPECT_EQ(rig.view().levelR, "-20 dB") << k;
     }
@@ -66,18 +65,18 @@ TEST(Oscillator, FrequencySteppersClampAndActOnlyWhileBothFrequenciesAgree)
     SignalSettings& s = rig.settings();
     s.FreqStep = 1000;
     s.Freq[0] = s.FreqR[0] = 95500;
-    rig.oscillator.lblFup_Click();
+    rig.oscillator.panel().lblFup_Click();
     EXPECT_EQ(s.Freq[0], 96000);
-    rig.oscillator.lblFup_Click();
+    rig.oscillator.panel().lblFup_Click();
     EXPECT_EQ(s.Freq[0], 96000);
     EXPECT_EQ(s.FreqR[0], 96000);
     s.Freq[0] = s.FreqR[0] = 1;
-    rig.oscillator.KeyDown(keys::Left);
+    rig.oscillator.panel().lblFdn_Click();
     EXPECT_EQ(s.Freq[0], 1);
 
     s.FreqStep = 0.1;
     s.Freq[0] = s.FreqR[0] = 1000;
-    rig.oscillator.KeyDown(keys::Right);
+    rig.oscillator.panel().lblFup_Click();
     EXPECT_EQ(s.Freq[0], 1000 + 0.1);
     EXPECT_EQ(s.FreqR[0], s.Freq[0]);
 
@@ -85,19 +84,19 @@ TEST(Oscillator, FrequencySteppersClampAndActOnlyWhileBothFrequenciesAgree)
     s.Freq[0] = 1000;
     s.FreqR[0] = 500;
     s.Waveform[0] = 3;
-    rig.oscillator.lblFup_Click();
+    rig.oscillator.panel().lblFup_Click();
     EXPECT_EQ(rig.view().waveform, "Triangle");
-    rig.oscillator.lblFdn_Click();
-    rig.oscillator.txtFreq_Enter("440");
+    rig.oscillator.panel().lblFdn_Click();
+    rig.oscillator.panel().txtFreq_Enter("440");
     EXPECT_EQ(s.Freq[0], 1000);
     EXPECT_EQ(s.FreqR[0], 500);
 
     s.FreqR[0] = 1000;
-    rig.oscillator.txtFreq_Enter("1 234.5 Hz");
+    rig.oscillator.panel().txtFreq_Enter("1 234.5 Hz");
     EXPECT_EQ(s.Freq[0], 1234.5);
-    rig.oscillator.txtFreq_Enter("200000");
+    rig.oscillator.panel().txtFreq_Enter("200000");
     EXPECT_EQ(s.Freq[0], 96000);
-    rig.oscillator.txtFreq_Enter("no number");
+    rig.oscillator.panel().txtFreq_Enter("no number");
     EXPECT_EQ(s.Freq[0], 1);
     EXPECT_EQ(s.FreqR[0], 1);
 }
@@ -107,23 +106,17 @@ TEST(Oscillator, TheFrequencyBoxOpensOnlyForWaveformsWithOneFrequency)
     Started rig;
     SignalSettings& s = rig.settings();
     for (const std::int32_t code : {1, 2, 3, 4, 6}) {
-        rig.oscillator.selectWaveform(code);
-        EXPECT_EQ(rig.oscillator.lblFreq_Click(), "1000 Hz") << code;
+        rig.oscillator.panel().selectWaveform(code);
+        EXPECT_EQ(rig.oscillator.panel().lblFreq_Click(), "1000 Hz") << code;
     }
     for (const std::int32_t code : {5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}) {
-        rig.oscillator.selectWaveform(code);
-        EXPECT_EQ(rig.oscillator.lblFreq_Click(), std::nullopt) << code;
+        rig.oscillator.panel().selectWaveform(code);
+        EXPECT_EQ(rig.oscillator.panel().lblFreq_Click(), std::nullopt) << code;
     }
-    // The setup window of the current waveform, none for the plain periodic ones.
-    EXPECT_EQ(rig.oscillator.lblCfgSig_Click(), "frmUserSetup");
-    rig.oscillator.selectWaveform(8);
-    EXPECT_EQ(rig.oscillator.lblCfgSig_Click(), "");
-    rig.oscillator.selectWaveform(5);
-    EXPECT_EQ(rig.oscillator.lblCfgSig_Click(), "frmNoiseSetup");
     s.SweepParam = 1;
-    rig.oscillator.selectWaveform(11);
+    rig.oscillator.panel().selectWaveform(11);
     EXPECT_EQ(rig.view().freq, "1000Hz");
-    EXPECT_EQ(rig.oscillator.lblFreq_Click(), "1000 Hz");
+    EXPECT_EQ(rig.oscillator.panel().lblFreq_Click(), "1000 Hz");
     EXPECT_EQ(rig.view().freq, "1000 Hz");
 }
 
@@ -132,47 +125,47 @@ TEST(Oscillator, LevelsClampStepAndRespectTheLocks)
     Started rig;
     SignalSettings& s = rig.settings();
     // The start step 20 shows as it is; the first step change selects 1 dB.
-    rig.oscillator.lblDVup_Click();
+    rig.oscillator.panel().lblDVup_Click();
     EXPECT_EQ(s.LevelStep, 1);
     EXPECT_EQ(rig.view().deltaV, "1 dB");
     s.LevelStep = 20;
-    rig.oscillator.lblDVdn_Click();
+    rig.oscillator.panel().lblDVdn_Click();
     EXPECT_EQ(s.LevelStep, 1);
-    rig.oscillator.lblDVup_Click();
-    rig.oscillator.lblDVup_Click();
+    rig.oscillator.panel().lblDVup_Click();
+    rig.oscillator.panel().lblDVup_Click();
     EXPECT_EQ(rig.view().deltaV, "0.1 dB");
 
     s.LevelStep = 10;
     s.LevelL[0] = -195;
     s.LevelR[0] = -5;
-    rig.oscillator.lblVdn_Click();
+    rig.oscillator.panel().lblVdn_Click();
     EXPECT_EQ(s.LevelL[0], -200);
     EXPECT_EQ(s.LevelR[0], -15);
     s.LevelL[0] = -5;
-    rig.oscillator.lblVup_Click();
+    rig.oscillator.panel().lblVup_Click();
     EXPECT_EQ(s.LevelL[0], 0);
     EXPECT_EQ(s.LevelR[0], -5);
     EXPECT_EQ(rig.view().levelL, "0 dB");
 
-    rig.oscillator.lblLadjSet_Click();
+    rig.oscillator.panel().lblLadjSet_Click();
     EXPECT_EQ(rig.view().leftAdjust, "L locked");
-    rig.oscillator.KeyDown(keys::Down);
+    rig.oscillator.panel().lblVdn_Click();
     EXPECT_EQ(s.LevelL[0], 0);
     EXPECT_EQ(s.LevelR[0], -15);
-    rig.oscillator.lblRadjSet_Click();
+    rig.oscillator.panel().lblRadjSet_Click();
     EXPECT_EQ(rig.view().rightAdjust, "R locked");
-    rig.oscillator.KeyDown(keys::Down);
-    rig.oscillator.KeyDown(keys::Up);
+    rig.oscillator.panel().lblVdn_Click();
+    rig.oscillator.panel().lblVup_Click();
     EXPECT_EQ(s.LevelL[0], 0);
     EXPECT_EQ(s.LevelR[0], -15);
-    rig.oscillator.lblLadjSet_Click();
+    rig.oscillator.panel().lblLadjSet_Click();
     EXPECT_EQ(rig.view().leftAdjust, "L adj");
 
-    rig.oscillator.txtLdB_Enter("-250 dB");
-    rig.oscillator.txtRdB_Enter("+3");
+    rig.oscillator.panel().txtLdB_Enter("-250 dB");
+    rig.oscillator.panel().txtRdB_Enter("+3");
     EXPECT_EQ(s.LevelL[0], -200);
     EXPECT_EQ(s.LevelR[0], 0);
-    rig.oscillator.txtRdB_Enter("-12.5 dB");
+    rig.oscillator.panel().txtRdB_Enter("-12.5 dB");
     EXPECT_EQ(rig.view().levelR, "-12.5 dB");
 }
 
@@ -182,38 +175,38 @@ TEST(Oscillator, StepSelectorsAndSampleRatesCycle)
     SignalSettings& s = rig.settings();
     const char* up[] = {"1000 Hz", "0.1 Hz", "1 Hz", "10 Hz", "100 Hz"};
     for (const char* caption : up) {
-        rig.oscillator.lblDFup_Click();
+        rig.oscillator.panel().lblDFup_Click();
         EXPECT_EQ(rig.view().deltaF, caption);
     }
-    rig.oscillator.lblDFdn_Click();
+    rig.oscillator.panel().lblDFdn_Click();
     EXPECT_EQ(rig.view().deltaF, "10 Hz");
     s.FreqStep = 100.0000001;
-    rig.oscillator.lblDFdn_Click();
+    rig.oscillator.panel().lblDFdn_Click();
     EXPECT_EQ(s.FreqStep, 100);
 
-    rig.oscillator.txtSR_Enter("12345");
+    rig.oscillator.panel().txtSR_Enter("12345");
     EXPECT_EQ(s.SampleRate[0], 12345);
     EXPECT_EQ(rig.view().sampleRate, "12345");
-    rig.oscillator.lblSRup_Click();
+    rig.oscillator.panel().lblSRup_Click();
     EXPECT_EQ(s.SampleRate[0], 44100);
-    rig.oscillator.lblSRup_Click();
+    rig.oscillator.panel().lblSRup_Click();
     EXPECT_EQ(s.SampleRate[0], 48000);
     s.SampleRate[0] = 192000;
-    rig.oscillator.lblSRup_Click();
+    rig.oscillator.panel().lblSRup_Click();
     EXPECT_EQ(s.SampleRate[0], 11025);
-    rig.oscillator.lblSRdn_Click();
+    rig.oscillator.panel().lblSRdn_Click();
     EXPECT_EQ(s.SampleRate[0], 192000);
-    rig.oscillator.txtSR_Enter("44100.5");
+    rig.oscillator.panel().txtSR_Enter("44100.5");
     EXPECT_EQ(s.SampleRate[0], 44100);
-    rig.oscillator.txtSR_Enter("44101.5");
+    rig.oscillator.panel().txtSR_Enter("44101.5");
     EXPECT_EQ(s.SampleRate[0], 44102);
-    rig.oscillator.txtSR_Enter("");
+    rig.oscillator.panel().txtSR_Enter("");
     EXPECT_EQ(s.SampleRate[0], 11025);
-    rig.oscillator.txtSR_Enter("1E9");
+    rig.oscillator.panel().txtSR_Enter("1E9");
     EXPECT_EQ(s.SampleRate[0], 192000);
 
     s.Bits[0] = 24;
-    rig.oscillator.lblBits_Click();
+    rig.oscillator.panel().lblBits_Click();
     EXPECT_EQ(rig.view().bits, "16");
 }
 
@@ -223,27 +216,27 @@ TEST(Oscillator, PhasesFollowTheModeAndOnlyUserDefinedOpensTheBoxes)
     SignalSettings& s = rig.settings();
     s.PhaseL[0] = 30;
     s.PhaseR[0] = 45;
-    rig.oscillator.selectMode(4);
+    rig.oscillator.panel().selectMode(4);
     EXPECT_EQ(rig.view().mode, "L-R");
     EXPECT_EQ(rig.view().rightPhase, "180 deg");
     EXPECT_EQ(rig.view().modeCode, 4);
-    EXPECT_EQ(rig.oscillator.lblRdeg_Click(), std::nullopt);
-    EXPECT_EQ(rig.oscillator.lblLdeg_Click(), std::nullopt);
+    EXPECT_EQ(rig.oscillator.panel().lblRdeg_Click(), std::nullopt);
+    EXPECT_EQ(rig.oscillator.panel().lblLdeg_Click(), std::nullopt);
     EXPECT_EQ(s.PhaseR[0], 45);
-    rig.oscillator.selectMode(5);
+    rig.oscillator.panel().selectMode(5);
     EXPECT_EQ(rig.view().rightPhase, "90 deg");
 
-    rig.oscillator.selectMode(6);
+    rig.oscillator.panel().selectMode(6);
     EXPECT_EQ(rig.view().mode, "User Defined");
-    EXPECT_EQ(rig.oscillator.lblRdeg_Click(), "45 deg");
-    EXPECT_EQ(rig.oscillator.lblLdeg_Click(), "30 deg");
-    rig.oscillator.txtRdeg_Enter("400");
+    EXPECT_EQ(rig.oscillator.panel().lblRdeg_Click(), "45 deg");
+    EXPECT_EQ(rig.oscillator.panel().lblLdeg_Click(), "30 deg");
+    rig.oscillator.panel().txtRdeg_Enter("400");
     EXPECT_EQ(s.PhaseR[0], 0);
-    rig.oscillator.txtRdeg_Enter("360 deg");
+    rig.oscillator.panel().txtRdeg_Enter("360 deg");
     EXPECT_EQ(s.PhaseR[0], 360);
-    rig.oscillator.txtLdeg_Enter("-0.5");
+    rig.oscillator.panel().txtLdeg_Enter("-0.5");
     EXPECT_EQ(s.PhaseL[0], 0);
-    rig.oscillator.txtLdeg_Enter("12.25");
+    rig.oscillator.panel().txtLdeg_Enter("12.25");
     EXPECT_EQ(rig.view().leftPhase, "12.25 deg");
 
     // Damaged codes show as Sine and L+R.
@@ -259,30 +252,30 @@ TEST(Oscillator, MemoriesStoreRecallAndWrap)
 {
     Started rig;
     SignalSettings& s = rig.settings();
-    rig.oscillator.KeyDown(keys::F10);
+    rig.oscillator.memories().lblMemLoad_Click(10);
     EXPECT_EQ(s.MemIndex, 10);
     EXPECT_EQ(rig.view().memDisplay, "M10");
     EXPECT_EQ(rig.view().memHighlight, 10);
 
-    rig.oscillator.lblMemLoad_Click(3);
-    rig.oscillator.txtFreq_Enter("440");
-    rig.oscillator.selectWaveform(4);
-    rig.oscillator.lblMem_Click();
+    rig.oscillator.memories().lblMemLoad_Click(3);
+    rig.oscillator.panel().txtFreq_Enter("440");
+    rig.oscillator.panel().selectWaveform(4);
+    rig.oscillator.memories().lblMem_Click();
     EXPECT_EQ(s.MemIndex, 3);
-    rig.oscillator.txtFreq_Enter("880");
-    rig.oscillator.lblMemLoad_Click(3);
+    rig.oscillator.panel().txtFreq_Enter("880");
+    rig.oscillator.memories().lblMemLoad_Click(3);
     EXPECT_EQ(s.Freq[0], 440);
     EXPECT_EQ(rig.view().waveform, "Sawtooth");
-    rig.oscillator.lblMemLoad_Click(2);
+    rig.oscillator.memories().lblMemLoad_Click(2);
     EXPECT_EQ(s.Freq[0], 1000);
 
     s.MemIndex = 10;
-    rig.oscillator.lblMemUp_Click();
+    rig.oscillator.memories().lblMemUp_Click();
     EXPECT_EQ(s.MemIndex, 1);
     EXPECT_EQ(rig.view().memDisplay, "M1");
-    rig.oscillator.lblMemDn_Click();
+    rig.oscillator.memories().lblMemDn_Click();
     EXPECT_EQ(s.MemIndex, 10);
-    rig.oscillator.lblMemDn_Click();
+    rig.oscillator.memories().lblMemDn_Click();
     EXPECT_EQ(s.MemIndex, 9);
     EXPECT_EQ(rig.view().memHighlight, 9);
 }
@@ -301,14 +294,13 @@ TEST(Oscillator, EnterPlaysEscapeStopsAndARecallWhilePlayingRestartsTheOutput)
     SignalSettings& s = rig.settings();
     s.WaveBuildLength = 0.05;
     s.Freq[4] = s.FreqR[4] = 440;
-    rig.oscillator.KeyDown(keys::Enter);
-    EXPECT_TRUE(rig.view().playing);
-    EXPECT_EQ(rig.view().indicators.main, kIndicatorOn);
-    EXPECT_EQ(rig.view().indicators.remote, kIndicatorOn);
+    rig.oscillator.panel().lblSigOn_Click();
+    EXPECT_EQ(rig.view().signal.phase, SignalPhase::Starting);
     rig.loop.advance(milliseconds(500));
+    EXPECT_EQ(rig.view().signal.phase, SignalPhase::Playing);
     ASSERT_EQ(rig.streamDevice.opens, 1);
 
-    rig.oscillator.lblMemLoad_Click(4);
+    rig.oscillator.memories().lblMemLoad_Click(4);
     EXPECT_FALSE(rig.streamDevice.isOpen());
     EXPECT_TRUE(rig.oscillator.starting());
     rig.loop.advance(milliseconds(499));
@@ -330,11 +322,9 @@ TEST(Oscillator, EnterPlaysEscapeStopsAndARecallWhilePlayingRestartsTheOutput)
     EXPECT_TRUE(std::equal(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(frames),
                            rig.streamDevice.played.begin()));
 
-    rig.oscillator.KeyDown(keys::Escape);
-    EXPECT_FALSE(rig.view().playing);
-    EXPECT_EQ(rig.view().indicators, SignalIndicators{});
+    rig.oscillator.StopSig();
+    EXPECT_EQ(rig.view().signal, SignalState{});
     EXPECT_FALSE(rig.streamDevice.isOpen());
-    EXPECT_FALSE(rig.oscillator.KeyDown('A'));
     EXPECT_TRUE(rig.messages.shown.empty());
 }
 
@@ -342,7 +332,7 @@ TEST(Oscillator, AnExitThatCannotSaveSaysSoOnceAndStillStopsTheOutput)
 {
     Started rig;
     rig.settings().WaveBuildLength = 0.05;
-    rig.oscillator.lblSigOn_Click();
+    rig.oscillator.panel().lblSigOn_Click();
     rig.loop.advance(milliseconds(500));
     ASSERT_TRUE(rig.streamDevice.isOpen());
     std::filesystem::remove_all(rig.folder.path());
@@ -350,7 +340,7 @@ TEST(Oscillator, AnExitThatCannotSaveSaysSoOnceAndStillStopsTheOutput)
     rig.oscillator.Exit();
     EXPECT_EQ(rig.messages.shown.size(), 1u);
     EXPECT_FALSE(rig.streamDevice.isOpen());
-    EXPECT_FALSE(rig.view().playing);
+    EXPECT_FALSE(rig.view().signal.on());
     std::filesystem::remove(rig.folder.path());
 }
 
@@ -364,13 +354,12 @@ TEST(Oscillator, WithoutSoundOutputAStartSaysWhyAndThePanelShowsTheSignalStopped
     Oscillator oscillator(folder.path(), streamDevice, legacyDevice, loop, messages);
     oscillator.Start();
     oscillator.settings().WaveBuildLength = 0.05;
-    oscillator.KeyDown(keys::Enter);
-    EXPECT_TRUE(oscillator.view().playing);
+    oscillator.panel().lblSigOn_Click();
+    EXPECT_TRUE(oscillator.view().signal.on());
     loop.advance(milliseconds(500));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].find("no server"), std::string::npos) << messages.shown[0];
-    EXPECT_FALSE(oscillator.view().playing);
-    EXPECT_EQ(oscillator.view().indicators, SignalIndicators{});
+    EXPECT_EQ(oscillator.view().signal, SignalState{});
     EXPECT_EQ(oscillator.settings().Playing, 0);
 }
 

@@ -1,4 +1,4 @@
-#include "playback/signal_control.h"
+#include "oscillator/signal_control.h"
 #include "support/fake_audio_device.h"
 #include "support/manual_event_loop.h"
 #include "support/test_support.h"
@@ -14,18 +14,16 @@ using std::chrono::milliseconds;
 
 class RecordingObserver final : public SignalObserver {
 public:
-    void signalStateChanged(const SignalIndicators& indicators, bool playing) override
+    void signalStateChanged(const SignalState& state) override
     {
-        last = indicators;
-        lastPlaying = playing;
+        last = state;
         ++calls;
     }
-    SignalIndicators last;
-    bool lastPlaying = false;
+    SignalState last;
     int calls = 0;
 };
 
-const SignalIndicators kAllOn{kIndicatorOn, kIndicatorOn, kIndicatorOn, kIndicatorOff, ""};
+const SignalState kStarting{SignalPhase::Starting, SignalSource::Generator, ""};
 
 struct Rig {
     Rig()
@@ -65,9 +63,8 @@ TEST(SignalControl, IndicatorsGoOnAtOnceAndTheOutputOpensAfterTheStartDelay)
     rig.settings.OutDevice = 2;
     rig.control.PlaySig();
     EXPECT_EQ(rig.settings.Playing, 1);
-    EXPECT_TRUE(rig.observer.lastPlaying);
-    EXPECT_EQ(rig.observer.last, kAllOn);
-    EXPECT_EQ(rig.control.indicators(), kAllOn);
+    EXPECT_EQ(rig.observer.last, kStarting);
+    EXPECT_EQ(rig.control.state(), kStarting);
     EXPECT_TRUE(std::filesystem::exists(rig.folder / "test.wav"));
 
     rig.loop.advance(milliseconds(499));
@@ -95,8 +92,7 @@ TEST(SignalControl, IndicatorsGoOnAtOnceAndTheOutputOpensAfterTheStartDelay)
 
     rig.control.StopSig();
     EXPECT_EQ(rig.settings.Playing, 0);
-    EXPECT_FALSE(rig.observer.lastPlaying);
-    EXPECT_EQ(rig.observer.last, SignalIndicators{});
+    EXPECT_EQ(rig.observer.last, SignalState{});
     EXPECT_FALSE(rig.streamDevice.isOpen());
     EXPECT_FALSE(rig.reader.WaveFileOpen());
     EXPECT_TRUE(rig.messages.shown.empty());
@@ -107,7 +103,7 @@ TEST(SignalControl, AStopWithinTheDelayCancelsTheStartAndAStopWhileStoppedIsHarm
     Rig rig;
     rig.control.StopSig();
     EXPECT_EQ(rig.settings.Playing, 0);
-    EXPECT_EQ(rig.control.indicators(), SignalIndicators{});
+    EXPECT_EQ(rig.control.state(), SignalState{});
 
     rig.control.PlaySig();
     rig.loop.advance(milliseconds(300));
@@ -165,13 +161,13 @@ TEST(SignalControl, TheUserWaveformPlaysTheSelectedEntryAtOnce)
     rig.settings.PlaylistSel = 4;
     rig.control.PlaySig();
     EXPECT_EQ(playwavCalls, 1);
-    EXPECT_EQ(rig.control.indicators(), (SignalIndicators{kIndicatorOn, kIndicatorOn, kIndicatorOn, kUserIndicatorOn, "fifth"}));
+    EXPECT_EQ(rig.control.state(), (SignalState{SignalPhase::Playing, SignalSource::UserFile, "fifth"}));
     EXPECT_FALSE(rig.control.starting());
     EXPECT_FALSE(std::filesystem::exists(rig.folder / "test.wav"));
 
     rig.settings.PlaylistSel = 500;
     rig.control.PlaySig();
-    EXPECT_EQ(rig.control.indicators().status, "first");
+    EXPECT_EQ(rig.control.state().status, "first");
 
     // After the arbitrary editor rendered, the delay plays its file instead.
     rig.engine.BuildWave(rig.settings, rig.folder.path(), rig.messages);
@@ -182,7 +178,7 @@ TEST(SignalControl, TheUserWaveformPlaysTheSelectedEntryAtOnce)
     EXPECT_EQ(rig.streamDevice.opens, 1);
 
     rig.control.StopSig();
-    EXPECT_EQ(rig.control.indicators(), SignalIndicators{});
+    EXPECT_EQ(rig.control.state(), SignalState{});
 }
 
 TEST(SignalControl, WhenNothingCanPlayThePanelShowsTheSignalStopped)
@@ -213,8 +209,8 @@ TEST(SignalControl, WhenNothingCanPlayThePanelShowsTheSignalStopped)
             rig.loop.runPosted();
         }
         EXPECT_EQ(rig.settings.Playing, 0);
-        EXPECT_EQ(rig.control.indicators(), SignalIndicators{});
-        EXPECT_FALSE(rig.observer.lastPlaying);
+        EXPECT_EQ(rig.control.state(), SignalState{});
+        EXPECT_FALSE(rig.observer.last.on());
         EXPECT_EQ(rig.streamDevice.opens, c.opens);
         EXPECT_FALSE(rig.streamDevice.isOpen());
         ASSERT_FALSE(rig.messages.shown.empty());

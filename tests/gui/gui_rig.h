@@ -48,7 +48,7 @@ T& Child(QWidget& window, const QString& name)
 
 inline QString Caption(QWidget& window, const QString& name)
 {
-    return Child<QLabel>(window, name).text();
+    return Child(window, name).property("text").toString();
 }
 
 inline void Click(QWidget& window, const QString& name)

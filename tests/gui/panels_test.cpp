@@ -1,5 +1,6 @@
 #include "gui_rig.h"
 #include "settings/settings_files.h"
+#include "gui/panels/signal_keys.h"
 #include "settings/signal_codes.h"
 
 #include <QElapsedTimer>
@@ -30,14 +31,14 @@ TEST(Panels, AFirstRunShowsTheStartValuesOnEveryControl)
                       "lblBitsUp", "lblBitsDn", "lblFup", "lblFdn", "lblDFup", "lblDFdn", "lblVup", "lblVdn",
                       "lblDVup", "lblDVdn", "lblLadjSet", "lblRadjSet", "lblMem", "lblSigOn", "lblSigOff",
                       "lblStat", "lblCfgSig", "lblCfgOsc", "lblHelp", "lblRemote", "lblMin", "lblExit"};
-    for (const WaveformInfo& info : Waveforms())
-        names << QString::fromLatin1(info.selector.data(), static_cast<qsizetype>(info.selector.size()));
-    for (const ChannelModeInfo& info : ChannelModes())
-        names << QString::fromLatin1(info.selector.data(), static_cast<qsizetype>(info.selector.size()));
+    for (const gui::WaveformKey& key : gui::WaveformKeys())
+        names << QString::fromLatin1(key.objectName);
+    for (const gui::ModeKey& key : gui::ModeKeys())
+        names << QString::fromLatin1(key.objectName);
     for (int k = 1; k <= 10; ++k)
         names << QStringLiteral("lblMemLoad(%1)").arg(k);
     for (const QString& name : names)
-        EXPECT_NE(main.findChild<QLabel*>(name), nullptr) << name.toStdString();
+        EXPECT_NE(main.findChild<QWidget*>(name), nullptr) << name.toStdString();
     for (const char* name : {"txtFreq", "txtSR", "txtLdB", "txtRdB", "txtLdeg", "txtRdeg"})
         EXPECT_FALSE(Child<gui::EntryBox>(main, name).isVisible()) << name;
     EXPECT_NE(main.findChild<QWidget*>("lblDrag"), nullptr);

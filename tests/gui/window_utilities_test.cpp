@@ -1,27 +1,37 @@
-#include "gui/ui/click_label.h"
+#include "gui/ui/borderless_window.h"
 #include "gui/ui/drag_strip.h"
+#include "gui/ui/key_button.h"
 #include "gui/ui/on_top.h"
-#include "gui/ui/window_frame.h"
+#include "gui/ui/placement.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
 namespace kelvo::test {
 namespace {
 
-// A borderless window with a drag strip along its top.
+// The window base with its close key, counting how often it was refilled.
+class TestWindow final : public gui::BorderlessWindow {
+public:
+    TestWindow()
+        : BorderlessWindow(QStringLiteral("frmTest"), QStringLiteral("TEST SETUP:"))
+    {
+        close = addCloseKey(QStringLiteral("Label3"));
+    }
+    void refill() override { ++refills; }
+    gui::KeyButton* close = nullptr;
+    int refills = 0;
+};
+
 struct StripWindow {
     StripWindow()
     {
-        gui::MakeBorderless(&window);
-        auto* column = new QVBoxLayout(&window);
-        strip = new gui::DragStrip(QStringLiteral("TITLE"), &window);
-        column->addWidget(strip);
-        close = gui::MakeCloseLabel(&window, QStringLiteral("Label3"));
-        column->addWidget(close);
+        strip = window.findChild<gui::DragStrip*>();
+        close = window.close;
         window.setGeometry(200, 200, 300, 120);
         window.show();
     }
@@ -39,9 +49,9 @@ struct StripWindow {
         QCoreApplication::sendEvent(strip, &event);
     }
 
-    QWidget window;
+    TestWindow window;
     gui::DragStrip* strip = nullptr;
-    gui::ClickLabel* close = nullptr;
+    gui::KeyButton* close = nullptr;
 };
 
 TEST(WindowUtilities, TheDragStripMovesTheWindowOnlyWithTheLeftButtonAlone)
@@ -82,8 +92,47 @@ TEST(WindowUtilities, OnTopAndBackKeepsPlaceAndSizeAndTheCloseLabelHides)
     EXPECT_EQ(w.close->text(), "X");
     QTest::mouseClick(w.close, Qt::RightButton);
     EXPECT_TRUE(w.window.isVisible());
+    const int refills = w.window.refills;
     QTest::mouseClick(w.close, Qt::LeftButton);
     EXPECT_FALSE(w.window.isVisible());
+
+    // Closing hides the window, kept for the next show, which fills it afresh.
+    EXPECT_EQ(w.window.refills, refills);
+    w.window.show();
+    EXPECT_EQ(w.window.refills, refills + 1);
+    EXPECT_EQ(w.window.accessibleName(), "TEST SETUP:");
+    EXPECT_EQ(w.close->accessibleName(), "Close");
+}
+
+TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget anchor;
+    anchor.setWindowFlag(Qt::FramelessWindowHint);
+    anchor.resize(400, 200);
+    QWidget window;
+    window.setWindowFlag(Qt::FramelessWindowHint);
+    window.setFixedSize(150, 100);
+    struct Case {
+        QPoint anchorAt;
+        QPoint expected;
+    };
+    const int right = screen.right() + 1;
+    const Case cases[] = {
+        {screen.topLeft() + QPoint(10, 10), screen.topLeft() + QPoint(10 + 400 + 12, 10)},   // right of it
+        {QPoint(right - 420, screen.top() + 10), QPoint(right - 420 - 12 - 150, screen.top() + 10)}, // left
+    };
+    for (const Case& c : cases) {
+        anchor.move(c.anchorAt);
+        gui::PlaceBeside(window, anchor);
+        EXPECT_EQ(window.pos(), c.expected);
+    }
+    // An anchor as wide as the screen: below it, inside the screen.
+    anchor.resize(screen.width(), 200);
+    anchor.move(screen.topLeft());
+    gui::PlaceBeside(window, anchor);
+    EXPECT_TRUE(screen.contains(window.frameGeometry()));
+    EXPECT_GE(window.y(), anchor.frameGeometry().bottom());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "settings/settings_files.h"
 #include "settings/signal_codes.h"
 #include "settings/text_rules.h"
+#include "oscillator/start_up.h"
 
 #include <algorithm>
 
@@ -11,18 +12,15 @@ namespace kelvo {
 
 Oscillator::Oscillator(std::filesystem::path folder, AudioDevice& streamDevice, AudioDevice& legacyDevice,
                        EventLoop& loop, Messages& messages)
-    : m_folder(std::move(folder))
-    , m_messages(messages)
-    , m_stream(m_reader, streamDevice, loop, messages)
-    , m_legacy(legacyDevice, messages)
-    , m_control({m_settings, m_engine, m_reader, m_stream, m_legacy, loop, messages, m_folder})
+    : m_messages(messages)
+    , m_chain(m_settings, std::move(folder), streamDevice, legacyDevice, loop, messages)
 {
-    m_control.setObserver(this);
+    m_chain.control().setObserver(this);
 }
 
 Oscillator::~Oscillator()
 {
-    m_control.setObserver(nullptr);
+    m_chain.control().setObserver(nullptr);
 }
 
 void Oscillator::addObserver(PanelObserver* observer)
@@ -38,12 +36,7 @@ void Oscillator::removeObserver(PanelObserver* observer)
 
 void Oscillator::Start()
 {
-    m_settings = SignalSettings{};
-    m_settings.MemIndex = 1;
-    DefaultMems();
-    if (const std::string error = m_engine.MakeStopFile(m_settings, m_folder); !error.empty())
-        m_messages.show("The stop file could not be written: " + error);
-    LoadSettings();
+    StartUp(m_settings, m_chain.engine(), folder(), m_messages);
     m_view.memDisplay = "M1";
     m_view.memHighlight = 1;
     Update();
@@ -75,8 +68,8 @@ void Oscillator::Update()
     m_view.bits = FormatNumber(s.Bits[0]);
     m_view.levelL = FormatNumber(s.LevelL[0]) + " dB";
     m_view.levelR = FormatNumber(s.LevelR[0]) + " dB";
-    showSteps();
-    showAdjust();
+    ShowSteps(m_view, s);
+    ShowAdjust(m_view, s);
     notify();
 
     if (s.Playing != 0)
@@ -85,12 +78,12 @@ void Oscillator::Update()
 
 void Oscillator::PlaySig()
 {
-    m_control.PlaySig();
+    m_chain.control().PlaySig();
 }
 
 void Oscillator::StopSig()
 {
-    m_control.StopSig();
+    m_chain.control().StopSig();
 }
 
 void Oscillator::LoadMems()
@@ -101,6 +94,8 @@ void Oscillator::LoadMems()
     if (memory >= 1 && memory <= kMemoryCount)
         m_view.memHighlight = memory;
     Update();
+    // Update has restarted a playing signal already; recalling restarts it once more, as the
+    // panel always has: the second start replaces the first within its delay.
     if (m_settings.Playing != 0)
         PlaySig();
 }
@@ -112,84 +107,24 @@ void Oscillator::DefaultMems()
 
 void Oscillator::LoadSettings()
 {
-    kelvo::LoadSettings(m_settings, m_folder);
+    kelvo::LoadSettings(m_settings, folder());
 }
 
 void Oscillator::SaveSettings()
 {
-    if (const std::string error = kelvo::SaveSettings(m_settings, m_folder); !error.empty())
+    if (const std::string error = kelvo::SaveSettings(m_settings, folder()); !error.empty())
         m_messages.show("The settings could not be saved:\n" + error);
 }
 
-void Oscillator::lblSigOn_Click()
+void Oscillator::setUserPlayer(std::function<void()> playwav)
 {
-    Update();
-    PlaySig();
+    m_chain.control().setUserPlayer(std::move(playwav));
 }
 
-std::string_view Oscillator::lblCfgSig_Click() const
+void Oscillator::signalStateChanged(const SignalState& state)
 {
-    return WaveformFor(m_settings.Waveform[0]).setupDialog;
-}
-
-void Oscillator::lblMem_Click()
-{
-    CopySlot(m_settings, 0, m_settings.MemIndex);
-    Update();
-}
-
-void Oscillator::lblMemLoad_Click(std::int32_t memory)
-{
-    m_settings.MemIndex = memory;
-    LoadMems();
-}
-
-void Oscillator::lblMemUp_Click()
-{
-    m_settings.MemIndex = m_settings.MemIndex + 1 > kMemoryCount ? 1 : m_settings.MemIndex + 1;
-    LoadMems();
-}
-
-void Oscillator::lblMemDn_Click()
-{
-    m_settings.MemIndex = m_settings.MemIndex - 1 < 1 ? kMemoryCount : m_settings.MemIndex - 1;
-    LoadMems();
-}
-
-bool Oscillator::KeyDown(int keyCode)
-{
-    if (keyCode >= keys::F1 && keyCode <= keys::F10) {
-        lblMemLoad_Click(keyCode - keys::F1 + 1);
-        return true;
-    }
-    switch (keyCode) {
-    case keys::Enter: lblSigOn_Click(); return true;
-    case keys::Escape: StopSig(); return true;
-    case keys::Up: lblVup_Click(); return true;
-    case keys::Down: lblVdn_Click(); return true;
-    case keys::Left: lblFdn_Click(); return true;
-    case keys::Right: lblFup_Click(); return true;
-    default: return false;
-    }
-}
-
-void Oscillator::signalStateChanged(const SignalIndicators& indicators, bool playing)
-{
-    m_view.indicators = indicators;
-    m_view.playing = playing;
+    m_view.signal = state;
     notify();
-}
-
-void Oscillator::showSteps()
-{
-    m_view.deltaF = FormatNumber(m_settings.FreqStep) + " Hz";
-    m_view.deltaV = FormatNumber(m_settings.LevelStep) + " dB";
-}
-
-void Oscillator::showAdjust()
-{
-    m_view.leftAdjust = m_settings.AdjustL != 0 ? "L adj" : "L locked";
-    m_view.rightAdjust = m_settings.AdjustR != 0 ? "R adj" : "R locked";
 }
 
 void Oscillator::notify()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playback/signal_control.h"
+#include "oscillator/signal_control.h"
 
 #include <cstdint>
 #include <string>
@@ -8,7 +8,7 @@
 namespace kelvo {
 
 // Everything the front panel and the remote panel show: the captions of their display
-// labels, where the highlight shapes sit, and the signal's indicators.
+// labels, where the highlight shapes sit, and the signal's state.
 struct PanelView {
     std::string waveform;          // lblWaveform
     std::string freq;              // lblFreq, on both panels
@@ -27,9 +27,15 @@ struct PanelView {
     std::int32_t waveformCode = 1; // the selector shown as selected
     std::int32_t modeCode = 3;     // the mode selector under shpMode
     std::int32_t memHighlight = 1; // the recall button under shpMem
-    SignalIndicators indicators;
-    bool playing = false;
+    SignalState signal;            // the on indicators and the status line
 };
+
+struct SignalSettings;
+
+// Shows the frequency and level steps (lblDeltaF, lblDeltaV) of the record.
+void ShowSteps(PanelView& view, const SignalSettings& settings);
+// Shows whether each level follows the steppers (lblLadj, lblRadj).
+void ShowAdjust(PanelView& view, const SignalSettings& settings);
 
 // Told on the UI thread after every operation that changed what the panels show.
 class PanelObserver {

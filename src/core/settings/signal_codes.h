@@ -57,18 +57,15 @@ constexpr bool Is(std::int32_t stored, Code code)
     return stored == static_cast<std::int32_t>(code);
 }
 
-// One waveform's selector on the front panel and its texts.
+// A waveform's texts.
 struct WaveformInfo {
     WaveformCode code;
-    std::string_view selector;      // objectName of the selector label
     std::string_view caption;       // shown in lblWaveform right after a click
     std::string_view name;          // shown by the panel's refresh
-    std::string_view setupDialog;   // objectName of its setup window, empty when it has none
 };
 
 struct ChannelModeInfo {
     ChannelMode code;
-    std::string_view selector;
     std::string_view caption;
 };
 

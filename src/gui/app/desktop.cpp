@@ -2,43 +2,79 @@
 
 #include "gui/panels/main_panel.h"
 #include "gui/panels/remote_panel.h"
+#include "gui/ui/placement.h"
+
+#include <algorithm>
 
 namespace kelvo::gui {
 
 Desktop::Desktop(Oscillator& oscillator)
     : m_oscillator(oscillator)
-    , m_main(std::make_unique<MainPanel>(oscillator))
-    , m_remote(std::make_unique<RemotePanel>(oscillator))
 {
-    connect(m_main.get(), &MainPanel::remoteRequested, this, &Desktop::showRemote);
-    connect(m_main.get(), &MainPanel::exitRequested, this, &Desktop::closeAll);
+    MainPanel& panel = main();
+    connect(&panel, &MainPanel::remoteRequested, this, [this] { show(WindowId::Remote); });
+    connect(&panel, &MainPanel::exitRequested, this, &Desktop::closeAll);
 }
 
-Desktop::~Desktop() = default;
+Desktop::~Desktop()
+{
+    // The other windows go before the front panel, as they were made after it.
+    for (auto id = m_created.rbegin(); id != m_created.rend(); ++id)
+        m_windows.erase(*id);
+}
 
 void Desktop::start()
 {
     m_oscillator.Start();
-    m_main->show();
-    m_main->setFocus(Qt::OtherFocusReason);
+    MainPanel& panel = main();
+    PlaceCentred(panel, nullptr);
+    panel.show();
+    panel.setFocus(Qt::OtherFocusReason);
 }
 
-void Desktop::showRemote()
+QWidget& Desktop::window(WindowId id)
 {
-    if (!m_remote->isVisible()) {
-        // Beside the front panel, the first time and whenever it was closed.
-        const QRect panel = m_main->frameGeometry();
-        m_remote->adjustSize();
-        m_remote->move(panel.right() + 12, panel.top());
+    auto found = m_windows.find(id);
+    if (found == m_windows.end()) {
+        found = m_windows.emplace(id, create(id)).first;
+        m_created.push_back(id);
     }
-    m_remote->show();
-    m_remote->raise();
+    return *found->second;
+}
+
+void Desktop::show(WindowId id)
+{
+    QWidget& shown = window(id);
+    if (!shown.isVisible() && id != WindowId::Main)
+        PlaceBeside(shown, main());
+    shown.show();
+    shown.raise();
+    shown.activateWindow();
 }
 
 void Desktop::closeAll()
 {
-    m_remote->close();
-    m_main->close();
+    for (auto id = m_created.rbegin(); id != m_created.rend(); ++id)
+        m_windows.at(*id)->close();
+}
+
+MainPanel& Desktop::main()
+{
+    return static_cast<MainPanel&>(window(WindowId::Main));
+}
+
+RemotePanel& Desktop::remote()
+{
+    return static_cast<RemotePanel&>(window(WindowId::Remote));
+}
+
+std::unique_ptr<QWidget> Desktop::create(WindowId id)
+{
+    switch (id) {
+    case WindowId::Main: return std::make_unique<MainPanel>(m_oscillator);
+    case WindowId::Remote: return std::make_unique<RemotePanel>(m_oscillator);
+    }
+    return nullptr;
 }
 
 } // namespace kelvo::gui

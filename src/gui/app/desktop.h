@@ -4,35 +4,49 @@
 
 #include <QObject>
 
+#include <map>
 #include <memory>
+#include <vector>
+
+class QWidget;
 
 namespace kelvo::gui {
 
 class MainPanel;
 class RemotePanel;
 
-// The program's windows around one oscillator: each is created once and kept; closing
-// a window hides it. The front panel is the first window; leaving through its lblExit
-// closes every window.
+// The windows of the program.
+enum class WindowId { Main, Remote };
+
+// The registry of the program's windows around one oscillator: it creates each window once,
+// when it is first needed, and keeps it; closing a window hides it. The front panel is the
+// first window; leaving through its lblExit closes every window.
 class Desktop final : public QObject {
     Q_OBJECT
 public:
     explicit Desktop(Oscillator& oscillator);
     ~Desktop() override;
 
-    // Runs the start-up sequence and shows the front panel.
+    // Runs the start-up sequence and shows the front panel where it fits on the screen.
     void start();
 
-    MainPanel& main() { return *m_main; }
-    RemotePanel& remote() { return *m_remote; }
-
-private:
-    void showRemote();
+    // The window `id`, created the first time it is asked for.
+    QWidget& window(WindowId id);
+    // Shows the window `id`: a hidden one opens where it fits beside the front panel, a
+    // shown one is raised.
+    void show(WindowId id);
+    // Closes every window, the front panel last.
     void closeAll();
 
+    MainPanel& main();
+    RemotePanel& remote();
+
+private:
+    std::unique_ptr<QWidget> create(WindowId id);
+
     Oscillator& m_oscillator;
-    std::unique_ptr<MainPanel> m_main;
-    std::unique_ptr<RemotePanel> m_remote;
+    std::map<WindowId, std::unique_ptr<QWidget>> m_windows;
+    std::vector<WindowId> m_created; // in the order they were created
 };
 
 } // namespace kelvo::gui

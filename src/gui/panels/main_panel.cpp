@@ -1,15 +1,12 @@
 #include "gui/panels/main_panel.h"
 
-#include "gui/ui/drag_strip.h"
+#include "gui/panels/signal_keys.h"
 #include "gui/ui/highlight.h"
 #include "gui/ui/lamp.h"
-#include "gui/ui/window_frame.h"
 #include "settings/signal_codes.h"
 
 #include <QGridLayout>
-#include <QKeyEvent>
-#include <QPainter>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 
 namespace kelvo::gui {
 namespace {
@@ -17,11 +14,6 @@ namespace {
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-QColor Colour(const Rgb& rgb)
-{
-    return {rgb.red, rgb.green, rgb.blue};
 }
 
 template <std::size_t Size>
@@ -35,29 +27,24 @@ QWidget* Selected(const std::array<QWidget*, Size>& controls, std::int32_t numbe
 } // namespace
 
 MainPanel::MainPanel(Oscillator& oscillator, QWidget* parent)
-    : QWidget(parent)
+    : BorderlessWindow(QStringLiteral("Main"), tr("KELVO   two-channel test oscillator"), parent)
     , m_oscillator(oscillator)
 {
-    setObjectName(QStringLiteral("Main"));
-    setWindowTitle(tr("Kelvo"));
-    MakeBorderless(this);
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(PanelStyleSheet());
+    buildTitleKeys();
 
-    auto* face = new QGridLayout(this);
-    face->setContentsMargins(8, 4, 8, 8);
-    face->setSpacing(6);
-    face->addWidget(buildTitleRow(), 0, 0, 1, 3);
-    face->addWidget(buildWaveforms(), 1, 0);
-    face->addWidget(buildDisplay(), 1, 1);
-    face->addWidget(buildSignal(), 1, 2, 2, 1);
-    face->addWidget(buildModes(), 2, 0);
-    face->addWidget(buildFrequency(), 2, 1);
-    face->addWidget(buildRateAndBits(), 3, 0);
-    face->addWidget(buildLevels(), 3, 1, 1, 2);
-    face->addWidget(buildMemories(), 4, 0, 1, 3);
-    face->setColumnStretch(1, 1);
+    auto* grid = new QGridLayout(face());
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(6);
+    grid->addWidget(buildWaveforms(), 0, 0);
+    grid->addWidget(buildDisplay(), 0, 1);
+    grid->addWidget(buildSignal(), 0, 2, 2, 1);
+    grid->addWidget(buildModes(), 1, 0);
+    grid->addWidget(buildFrequency(), 1, 1);
+    grid->addWidget(buildRateAndBits(), 2, 0);
+    grid->addWidget(buildLevels(), 2, 1, 1, 2);
+    grid->addWidget(buildMemories(), 3, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
 
     m_shpWave = new Highlight(this);
     m_shpWave->setObjectName(QStringLiteral("shpWave"));
@@ -65,14 +52,14 @@ MainPanel::MainPanel(Oscillator& oscillator, QWidget* parent)
     m_shpMode->setObjectName(QStringLiteral("shpMode"));
     m_shpMem = new Highlight(this);
     m_shpMem->setObjectName(QStringLiteral("shpMem"));
-
-    m_oscillator.addObserver(this);
-    panelChanged(m_oscillator.view());
+    refill();
 }
 
-MainPanel::~MainPanel()
+MainPanel::~MainPanel() = default;
+
+void MainPanel::refill()
 {
-    m_oscillator.removeObserver(this);
+    panelChanged(m_oscillator.view());
 }
 
 void MainPanel::panelChanged(const PanelView& view)
@@ -90,32 +77,21 @@ void MainPanel::panelChanged(const PanelView& view)
     m_deltaV->setText(Text(view.deltaV));
     m_ladj->setText(Text(view.leftAdjust));
     m_radj->setText(Text(view.rightAdjust));
-    m_status->setText(Text(view.indicators.status));
-    m_play1->setColor(Colour(view.indicators.main));
-    m_play2->setColor(Colour(view.indicators.main));
+    m_status->setText(Text(view.signal.status));
+    m_play1->setColor(LampColour(LampSite::Panel, view.signal));
+    m_play2->setColor(LampColour(LampSite::Panel, view.signal));
+    m_freq->setEditable(m_oscillator.panel().frequencyEditable());
+    m_phaseL->setEditable(m_oscillator.panel().phasesEditable());
+    m_phaseR->setEditable(m_oscillator.panel().phasesEditable());
     m_shpWave->moveOnto(Selected(m_waveSelectors, view.waveformCode));
     m_shpMode->moveOnto(Selected(m_modeSelectors, view.modeCode));
     if (QWidget* memory = Selected(m_memoryButtons, view.memHighlight))
         m_shpMem->moveOnto(memory);
 }
 
-void MainPanel::keyPressEvent(QKeyEvent* event)
+bool MainPanel::handleKey(QKeyEvent* event)
 {
-    if (m_oscillator.KeyDown(PanelKeyCode(event)))
-        event->accept();
-    else
-        QWidget::keyPressEvent(event);
-}
-
-void MainPanel::paintEvent(QPaintEvent* event)
-{
-    QWidget::paintEvent(event);
-    QPainter painter(this);
-    DrawFrame(painter, rect(), QColor(70, 76, 86));
-    if (!m_painted) {
-        m_painted = true;
-        Q_EMIT firstPainted();
-    }
+    return HandlePanelKey(m_oscillator, *event);
 }
 
 void MainPanel::exitProgram()
@@ -124,41 +100,30 @@ void MainPanel::exitProgram()
     Q_EMIT exitRequested();
 }
 
-QWidget* MainPanel::buildTitleRow()
+void MainPanel::buildTitleKeys()
 {
-    auto* row = new QWidget(this);
-    row->setProperty("kind", "face");
-    auto* line = new QHBoxLayout(row);
-    line->setContentsMargins(0, 0, 0, 0);
-    line->setSpacing(4);
-    auto* drag = new DragStrip(tr("KELVO   two-channel test oscillator"), row);
-    drag->setObjectName(QStringLiteral("lblDrag"));
-    line->addWidget(drag, 1);
-    line->addWidget(MakeKey(row, QStringLiteral("lblRemote"), tr("REMOTE"), [this] { Q_EMIT remoteRequested(); },
-                            tr("Open the remote panel")));
-    line->addWidget(MakeKey(row, QStringLiteral("lblHelp"), tr("HELP"), [this] { Q_EMIT helpRequested(); }));
-    line->addWidget(MakeKey(row, QStringLiteral("lblMin"), QStringLiteral("_"), [this] { showMinimized(); },
-                            tr("Minimise")));
-    line->addWidget(MakeKey(row, QStringLiteral("lblExit"), tr("EXIT"), [this] { exitProgram(); },
-                            tr("Save the settings and leave")));
-    return row;
+    titleRow()->addWidget(MakeKey(this, QStringLiteral("lblRemote"), tr("REMOTE"), [this] { Q_EMIT remoteRequested(); },
+                                  tr("Open the remote panel")));
+    titleRow()->addWidget(MakeKey(this, QStringLiteral("lblHelp"), tr("HELP"), [this] { Q_EMIT helpRequested(); }));
+    titleRow()->addWidget(MakeKey(this, QStringLiteral("lblMin"), QStringLiteral("_"), [this] { showMinimized(); },
+                                  tr("Minimise"), tr("Minimise")));
+    titleRow()->addWidget(MakeKey(this, QStringLiteral("lblExit"), tr("EXIT"), [this] { exitProgram(); },
+                                  tr("Save the settings and leave")));
 }
 
 QWidget* MainPanel::buildWaveforms()
 {
-    static const char* const kKeyCaptions[] = {"SINE", "SQUARE", "TRI", "SAW", "NOISE", "BURST", "PULSE", "DIRAC",
-                                               "2 TONE", "MULTI", "SWEEP", "WARBLE", "AM", "FM", "DSB", "USER"};
     QGridLayout* grid = nullptr;
-    QWidget* group = MakeGroup(this, tr("WAVEFORM"), grid);
-    const auto waveforms = Waveforms();
-    for (std::size_t i = 0; i < waveforms.size(); ++i) {
-        const WaveformInfo& info = waveforms[i];
-        const auto code = static_cast<std::int32_t>(info.code);
-        QWidget* key = MakeKey(group, Text(std::string(info.selector)), QString::fromLatin1(kKeyCaptions[i]),
-                               [this, code] { m_oscillator.selectWaveform(code); },
-                               Text(std::string(info.caption)));
-        m_waveSelectors[i] = key;
-        grid->addWidget(key, static_cast<int>(i / 4), static_cast<int>(i % 4));
+    QWidget* group = MakeGroup(face(), tr("WAVEFORM"), grid);
+    const auto keys = WaveformKeys();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const WaveformKey& key = keys[i];
+        const auto code = static_cast<std::int32_t>(key.code);
+        QWidget* selector = MakeKey(group, QString::fromLatin1(key.objectName), QString::fromLatin1(key.caption),
+                                    [this, code] { m_oscillator.panel().selectWaveform(code); },
+                                    Text(std::string(WaveformFor(code).caption)));
+        m_waveSelectors[i] = selector;
+        grid->addWidget(selector, static_cast<int>(i / 4), static_cast<int>(i % 4));
     }
     return group;
 }
@@ -166,41 +131,40 @@ QWidget* MainPanel::buildWaveforms()
 QWidget* MainPanel::buildDisplay()
 {
     QGridLayout* grid = nullptr;
-    QWidget* group = MakeGroup(this, tr("DISPLAY"), grid);
+    QWidget* group = MakeGroup(face(), tr("DISPLAY"), grid);
     m_waveform = MakeDisplay(group, QStringLiteral("lblWaveform"), "name");
-    m_freq = std::make_unique<EntryField>(group, QStringLiteral("lblFreq"), QStringLiteral("txtFreq"), "big");
-    m_freq->label()->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_freq = std::make_unique<EntryField>(group, QStringLiteral("lblFreq"), QStringLiteral("txtFreq"), "big", tr("Frequency"));
     m_freq->connect(
         [this] {
-            if (const auto text = m_oscillator.lblFreq_Click())
+            if (const auto text = m_oscillator.panel().lblFreq_Click())
                 m_freq->open(Text(*text));
             else
                 m_freq->close();
         },
-        [this](const QString& text) { m_oscillator.txtFreq_Enter(text.toStdString()); });
+        [this](const QString& text) { m_oscillator.panel().txtFreq_Enter(text.toStdString()); });
     grid->addWidget(m_waveform, 0, 0, 1, 3);
     grid->addWidget(m_freq->widget(), 0, 3, 1, 3);
 
-    m_levelL = std::make_unique<EntryField>(group, QStringLiteral("lblLdB"), QStringLiteral("txtLdB"), "value");
+    m_levelL = std::make_unique<EntryField>(group, QStringLiteral("lblLdB"), QStringLiteral("txtLdB"), "value", tr("Left level"));
     m_levelL->connect([this] { m_levelL->open(m_levelL->label()->text()); },
-                      [this](const QString& text) { m_oscillator.txtLdB_Enter(text.toStdString()); });
-    m_levelR = std::make_unique<EntryField>(group, QStringLiteral("lblRdB"), QStringLiteral("txtRdB"), "value");
+                      [this](const QString& text) { m_oscillator.panel().txtLdB_Enter(text.toStdString()); });
+    m_levelR = std::make_unique<EntryField>(group, QStringLiteral("lblRdB"), QStringLiteral("txtRdB"), "value", tr("Right level"));
     m_levelR->connect([this] { m_levelR->open(m_levelR->label()->text()); },
-                      [this](const QString& text) { m_oscillator.txtRdB_Enter(text.toStdString()); });
-    m_phaseL = std::make_unique<EntryField>(group, QStringLiteral("lblLdeg"), QStringLiteral("txtLdeg"), "value");
+                      [this](const QString& text) { m_oscillator.panel().txtRdB_Enter(text.toStdString()); });
+    m_phaseL = std::make_unique<EntryField>(group, QStringLiteral("lblLdeg"), QStringLiteral("txtLdeg"), "value", tr("Left phase"));
     m_phaseL->connect(
         [this] {
-            if (const auto text = m_oscillator.lblLdeg_Click())
+            if (const auto text = m_oscillator.panel().lblLdeg_Click())
                 m_phaseL->open(Text(*text));
         },
-        [this](const QString& text) { m_oscillator.txtLdeg_Enter(text.toStdString()); });
-    m_phaseR = std::make_unique<EntryField>(group, QStringLiteral("lblRdeg"), QStringLiteral("txtRdeg"), "value");
+        [this](const QString& text) { m_oscillator.panel().txtLdeg_Enter(text.toStdString()); });
+    m_phaseR = std::make_unique<EntryField>(group, QStringLiteral("lblRdeg"), QStringLiteral("txtRdeg"), "value", tr("Right phase"));
     m_phaseR->connect(
         [this] {
-            if (const auto text = m_oscillator.lblRdeg_Click())
+            if (const auto text = m_oscillator.panel().lblRdeg_Click())
                 m_phaseR->open(Text(*text));
         },
-        [this](const QString& text) { m_oscillator.txtRdeg_Enter(text.toStdString()); });
+        [this](const QString& text) { m_oscillator.panel().txtRdeg_Enter(text.toStdString()); });
     grid->addWidget(MakeUnit(group, tr("L")), 1, 0);
     grid->addWidget(m_levelL->widget(), 1, 1);
     grid->addWidget(m_phaseL->widget(), 1, 2);
@@ -208,9 +172,9 @@ QWidget* MainPanel::buildDisplay()
     grid->addWidget(m_levelR->widget(), 1, 4);
     grid->addWidget(m_phaseR->widget(), 1, 5);
 
-    m_sampleRate = std::make_unique<EntryField>(group, QStringLiteral("lblSR"), QStringLiteral("txtSR"), "value");
+    m_sampleRate = std::make_unique<EntryField>(group, QStringLiteral("lblSR"), QStringLiteral("txtSR"), "value", tr("Sample rate"));
     m_sampleRate->connect([this] { m_sampleRate->open(m_sampleRate->label()->text()); },
-                          [this](const QString& text) { m_oscillator.txtSR_Enter(text.toStdString()); });
+                          [this](const QString& text) { m_oscillator.panel().txtSR_Enter(text.toStdString()); });
     m_bits = MakeDisplay(group, QStringLiteral("lblBits"), "value");
     m_mode = MakeDisplay(group, QStringLiteral("lblMode"), "value");
     grid->addWidget(MakeUnit(group, tr("SR")), 2, 0);
@@ -223,20 +187,37 @@ QWidget* MainPanel::buildDisplay()
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(4, 1);
     grid->setColumnStretch(5, 1);
+
+    // Every display holds its longest text from the start, so nothing moves as texts change.
+    QStringList names;
+    for (const WaveformInfo& info : Waveforms())
+        names << Text(std::string(info.name)) << Text(std::string(info.caption));
+    HoldWidest(m_waveform, names);
+    QStringList modes;
+    for (const ChannelModeInfo& info : ChannelModes())
+        modes << Text(std::string(info.caption));
+    HoldWidest(m_mode, modes);
+    HoldWidest(m_freq->label(), {QStringLiteral("19999.99/19999 Hz")});
+    HoldWidest(m_levelL->label(), {QStringLiteral("-199.99 dB")});
+    HoldWidest(m_levelR->label(), {QStringLiteral("-199.99 dB")});
+    HoldWidest(m_phaseL->label(), {QStringLiteral("359.99 deg")});
+    HoldWidest(m_phaseR->label(), {QStringLiteral("359.99 deg")});
+    HoldWidest(m_sampleRate->label(), {QStringLiteral("192000")});
+    HoldWidest(m_bits, {QStringLiteral("32")});
     return group;
 }
 
 QWidget* MainPanel::buildSignal()
 {
     QGridLayout* grid = nullptr;
-    QWidget* group = MakeGroup(this, tr("SIGNAL"), grid);
+    QWidget* group = MakeGroup(face(), tr("SIGNAL"), grid);
     m_play1 = new Lamp(group);
     m_play1->setObjectName(QStringLiteral("lblPlay1"));
     m_play2 = new Lamp(group);
     m_play2->setObjectName(QStringLiteral("lblPlay2"));
     grid->addWidget(m_play1, 0, 0, Qt::AlignCenter);
     grid->addWidget(m_play2, 0, 1, Qt::AlignCenter);
-    QLabel* on = MakeKey(group, QStringLiteral("lblSigOn"), tr("ON"), [this] { m_oscillator.lblSigOn_Click(); },
+    QWidget* on = MakeKey(group, QStringLiteral("lblSigOn"), tr("ON"), [this] { m_oscillator.panel().lblSigOn_Click(); },
                          tr("Start the signal (Enter)"));
     on->setProperty("kind", "key-on");
     grid->addWidget(on, 1, 0);
@@ -247,12 +228,13 @@ QWidget* MainPanel::buildSignal()
     m_status->setObjectName(QStringLiteral("lblStat"));
     m_status->setProperty("kind", "status");
     m_status->setWordWrap(true);
+    HoldWidest(m_status, {QStringLiteral("a playlist entry's name")});
     grid->addWidget(m_status, 2, 0, 1, 2);
     grid->addWidget(MakeKey(group, QStringLiteral("lblCfgSig"), tr("CFG SIG"),
                             [this] {
-                                const std::string_view dialog = m_oscillator.lblCfgSig_Click();
-                                if (!dialog.empty())
-                                    Q_EMIT setupRequested(Text(std::string(dialog)));
+                                const QString window = SetupWindowFor(m_oscillator.settings().Waveform[0]);
+                                if (!window.isEmpty())
+                                    Q_EMIT setupRequested(window);
                             },
                             tr("Set up the current waveform")),
                     3, 0, 1, 2);
@@ -264,16 +246,16 @@ QWidget* MainPanel::buildSignal()
 
 QWidget* MainPanel::buildModes()
 {
-    static const char* const kKeyCaptions[] = {"L", "R", "L+R", "L-R", "QUAD", "USER"};
     QGridLayout* grid = nullptr;
-    QWidget* group = MakeGroup(this, tr("MODE"), grid);
-    const auto modes = ChannelModes();
-    for (std::size_t i = 0; i < modes.size(); ++i) {
-        const auto code = static_cast<std::int32_t>(modes[i].code);
-        QWidget* key = MakeKey(group, Text(std::string(modes[i].selector)), QString::fromLatin1(kKeyCaptions[i]),
-                               [this, code] { m_oscillator.selectMode(code); }, Text(std::string(modes[i].caption)));
-        m_modeSelectors[i] = key;
-        grid->addWidget(key, 0, static_cast<int>(i));
+    QWidget* group = MakeGroup(face(), tr("MODE"), grid);
+    const auto keys = ModeKeys();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const auto code = static_cast<std::int32_t>(keys[i].code);
+        QWidget* selector = MakeKey(group, QString::fromLatin1(keys[i].objectName), QString::fromLatin1(keys[i].caption),
+                                    [this, code] { m_oscillator.panel().selectMode(code); },
+                                    Text(std::string(ChannelModeFor(code).caption)));
+        m_modeSelectors[i] = selector;
+        grid->addWidget(selector, 0, static_cast<int>(i));
     }
     return group;
 }
@@ -281,22 +263,22 @@ QWidget* MainPanel::buildModes()
 QWidget* MainPanel::buildFrequency()
 {
     QGridLayout* grid = nullptr;
-    QWidget* group = MakeGroup(this, tr("FREQUENCY"), grid);
+    QWidget* group = MakeGroup(face(), tr("FREQUENCY"), grid);
     grid->addWidget(MakeKey(group, QStringLiteral("lblFdn"), QStringLiteral("\u25C0"),
-                            [this] { m_oscillator.lblFdn_Click(); }, tr("Frequency down (Left)")),
+                            [this] { m_oscillator.panel().lblFdn_Click(); }, tr("Frequency down (Left)")),
                     0, 0);
     grid->addWidget(MakeKey(group, QStringLiteral("lblFup"), QStringLiteral("\u25B6"),
-                            [this] { m_oscillator.lblFup_Click(); }, tr("Frequency up (Right)")),
+                            [this] { m_oscillator.panel().lblFup_Click(); }, tr("Frequency up (Right)")),
                     0, 1);
     grid->addWidget(MakeUnit(group, tr("step")), 0, 2, Qt::AlignRight);
     grid->addWidget(MakeKey(group, QStringLiteral("lblDFdn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.lblDFdn_Click(); }, tr("Smaller frequency step")),
+                            [this] { m_oscillator.panel().lblDFdn_Click(); }, tr("Smaller frequency step")),
                     0, 3);
     m_deltaF = MakeDisplay(group, QStringLiteral("lblDeltaF"), "small");
-    m_deltaF->setMinimumWidth(m_deltaF->fontMetrics().horizontalAdvance(QStringLiteral("1000 Hz")) + 16);
+    HoldWidest(m_deltaF, {QStringLiteral("1000 Hz")});
     grid->addWidget(m_deltaF, 0, 4);
     grid->addWidget(MakeKey(group, QStringLiteral("lblDFup"), QStringLiteral("+"),
-                            [this] { m_oscillator.lblDFup_Click(); }, tr("Larger frequency step")),
+                            [this] { m_oscillator.panel().lblDFup_Click(); }, tr("Larger frequency step")),
                     0, 5);
     grid->setColumnStretch(2, 1);
     return group;
@@ -305,21 +287,21 @@ QWidget* MainPanel::buildFrequency()
 QWidget* MainPanel::buildRateAndBits()
 {
     QGridLayout* grid = nullptr;
-    QWidget* group = MakeGroup(this, tr("SAMPLE RATE   /   BITS"), grid);
+    QWidget* group = MakeGroup(face(), tr("SAMPLE RATE   /   BITS"), grid);
     grid->addWidget(MakeUnit(group, tr("SR")), 0, 0);
     grid->addWidget(MakeKey(group, QStringLiteral("lblSRdn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.lblSRdn_Click(); }, tr("Lower sample rate")),
+                            [this] { m_oscillator.panel().lblSRdn_Click(); }, tr("Lower sample rate")),
                     0, 1);
     grid->addWidget(MakeKey(group, QStringLiteral("lblSRup"), QStringLiteral("+"),
-                            [this] { m_oscillator.lblSRup_Click(); }, tr("Higher sample rate")),
+                            [this] { m_oscillator.panel().lblSRup_Click(); }, tr("Higher sample rate")),
                     0, 2);
     grid->setColumnStretch(3, 1);
     grid->addWidget(MakeUnit(group, tr("BITS")), 0, 4);
     grid->addWidget(MakeKey(group, QStringLiteral("lblBitsDn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.lblBits_Click(); }, tr("16 bits")),
+                            [this] { m_oscillator.panel().lblBits_Click(); }, tr("16 bits")),
                     0, 5);
     grid->addWidget(MakeKey(group, QStringLiteral("lblBitsUp"), QStringLiteral("+"),
-                            [this] { m_oscillator.lblBits_Click(); }, tr("16 bits")),
+                            [this] { m_oscillator.panel().lblBits_Click(); }, tr("16 bits")),
                     0, 6);
     return group;
 }
@@ -327,31 +309,33 @@ QWidget* MainPanel::buildRateAndBits()
 QWidget* MainPanel::buildLevels()
 {
     QGridLayout* grid = nullptr;
-    QWidget* group = MakeGroup(this, tr("LEVEL"), grid);
+    QWidget* group = MakeGroup(face(), tr("LEVEL"), grid);
     grid->addWidget(MakeKey(group, QStringLiteral("lblVdn"), QStringLiteral("\u25BC"),
-                            [this] { m_oscillator.lblVdn_Click(); }, tr("Level down (Down)")),
+                            [this] { m_oscillator.panel().lblVdn_Click(); }, tr("Level down (Down)")),
                     0, 0);
     grid->addWidget(MakeKey(group, QStringLiteral("lblVup"), QStringLiteral("\u25B2"),
-                            [this] { m_oscillator.lblVup_Click(); }, tr("Level up (Up)")),
+                            [this] { m_oscillator.panel().lblVup_Click(); }, tr("Level up (Up)")),
                     0, 1);
     grid->addWidget(MakeUnit(group, tr("step")), 0, 2, Qt::AlignRight);
     grid->addWidget(MakeKey(group, QStringLiteral("lblDVdn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.lblDVdn_Click(); }, tr("Smaller level step")),
+                            [this] { m_oscillator.panel().lblDVdn_Click(); }, tr("Smaller level step")),
                     0, 3);
     m_deltaV = MakeDisplay(group, QStringLiteral("lblDeltaV"), "small");
-    m_deltaV->setMinimumWidth(m_deltaV->fontMetrics().horizontalAdvance(QStringLiteral("0.1 dB")) + 16);
+    HoldWidest(m_deltaV, {QStringLiteral("0.1 dB")});
     grid->addWidget(m_deltaV, 0, 4);
     grid->addWidget(MakeKey(group, QStringLiteral("lblDVup"), QStringLiteral("+"),
-                            [this] { m_oscillator.lblDVup_Click(); }, tr("Larger level step")),
+                            [this] { m_oscillator.panel().lblDVup_Click(); }, tr("Larger level step")),
                     0, 5);
     grid->setColumnMinimumWidth(6, 12);
     m_ladj = MakeDisplay(group, QStringLiteral("lblLadj"), "small");
     m_radj = MakeDisplay(group, QStringLiteral("lblRadj"), "small");
-    grid->addWidget(MakeKey(group, QStringLiteral("lblLadjSet"), tr("L"), [this] { m_oscillator.lblLadjSet_Click(); },
+    HoldWidest(m_ladj, {QStringLiteral("L locked")});
+    HoldWidest(m_radj, {QStringLiteral("R locked")});
+    grid->addWidget(MakeKey(group, QStringLiteral("lblLadjSet"), tr("L"), [this] { m_oscillator.panel().lblLadjSet_Click(); },
                             tr("Lock or free the left level")),
                     0, 7);
     grid->addWidget(m_ladj, 0, 8);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblRadjSet"), tr("R"), [this] { m_oscillator.lblRadjSet_Click(); },
+    grid->addWidget(MakeKey(group, QStringLiteral("lblRadjSet"), tr("R"), [this] { m_oscillator.panel().lblRadjSet_Click(); },
                             tr("Lock or free the right level")),
                     0, 9);
     grid->addWidget(m_radj, 0, 10);
@@ -362,14 +346,14 @@ QWidget* MainPanel::buildLevels()
 QWidget* MainPanel::buildMemories()
 {
     QGridLayout* grid = nullptr;
-    QWidget* group = MakeGroup(this, tr("MEMORY"), grid);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblMem"), tr("STORE"), [this] { m_oscillator.lblMem_Click(); },
+    QWidget* group = MakeGroup(face(), tr("MEMORY"), grid);
+    grid->addWidget(MakeKey(group, QStringLiteral("lblMem"), tr("STORE"), [this] { m_oscillator.memories().lblMem_Click(); },
                             tr("Store the signal into the selected memory")),
                     0, 0);
     grid->setColumnMinimumWidth(1, 16);
     for (int k = 1; k <= kMemoryCount; ++k) {
         QWidget* key = MakeKey(group, QStringLiteral("lblMemLoad(%1)").arg(k), QString::number(k),
-                               [this, k] { m_oscillator.lblMemLoad_Click(k); }, tr("Recall memory %1 (F%1)").arg(k));
+                               [this, k] { m_oscillator.memories().lblMemLoad_Click(k); }, tr("Recall memory %1 (F%1)").arg(k));
         m_memoryButtons[static_cast<std::size_t>(k - 1)] = key;
         grid->addWidget(key, 0, k + 1);
     }

@@ -1,45 +1,41 @@
 #pragma once
 
 #include "gui/panels/panel_parts.h"
+#include "gui/ui/borderless_window.h"
 #include "oscillator/oscillator.h"
-
-#include <QWidget>
 
 #include <array>
 #include <memory>
 
 namespace kelvo::gui {
 
-class DragStrip;
 class Highlight;
 class Lamp;
 
 // The front panel, objectName "Main": shows the oscillator's state and forwards clicks,
 // typed values and keys to it. It holds no rules of its own.
-class MainPanel final : public QWidget, private PanelObserver {
+class MainPanel final : public BorderlessWindow, private PanelObserver {
     Q_OBJECT
 public:
     explicit MainPanel(Oscillator& oscillator, QWidget* parent = nullptr);
     ~MainPanel() override;
 
 Q_SIGNALS:
-    // lblCfgSig for a waveform with a setup window, named as in the waveform table.
-    void setupRequested(const QString& dialog);
+    // lblCfgSig for a waveform with a setup window, named by the window's objectName.
+    void setupRequested(const QString& window);
     void oscillatorSetupRequested();
     void helpRequested();
     void remoteRequested();
     // lblExit after the settings were saved and the output stopped: every window closes.
     void exitRequested();
-    // The first time the panel was painted.
-    void firstPainted();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    void refill() override;
+    bool handleKey(QKeyEvent* event) override;
 
 private:
     void panelChanged(const PanelView& view) override;
-    QWidget* buildTitleRow();
+    void buildTitleKeys();
     QWidget* buildWaveforms();
     QWidget* buildDisplay();
     QWidget* buildSignal();
@@ -51,7 +47,6 @@ private:
     void exitProgram();
 
     Oscillator& m_oscillator;
-    bool m_painted = false;
     std::array<QWidget*, 16> m_waveSelectors{};
     std::array<QWidget*, 6> m_modeSelectors{};
     std::array<QWidget*, 10> m_memoryButtons{};
@@ -74,6 +69,7 @@ private:
     std::unique_ptr<EntryField> m_levelR;
     std::unique_ptr<EntryField> m_phaseL;
     std::unique_ptr<EntryField> m_phaseR;
+    ObserverScope m_observing{m_oscillator, this};
 };
 
 } // namespace kelvo::gui

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "gui/panels/panel_parts.h"
+#include "gui/ui/borderless_window.h"
 #include "gui/ui/on_top.h"
 #include "oscillator/oscillator.h"
-
-#include <QWidget>
 
 #include <memory>
 
@@ -14,15 +13,15 @@ class Lamp;
 
 // The small always-on-top remote panel, objectName "Remote": frequency and levels with
 // their entry boxes, memory up and down, play and stop. It holds no state of its own.
-class RemotePanel final : public QWidget, private PanelObserver {
+class RemotePanel final : public BorderlessWindow, private PanelObserver {
     Q_OBJECT
 public:
     explicit RemotePanel(Oscillator& oscillator, QWidget* parent = nullptr);
     ~RemotePanel() override;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    void refill() override;
+    bool handleKey(QKeyEvent* event) override;
 
 private:
     void panelChanged(const PanelView& view) override;
@@ -34,6 +33,7 @@ private:
     std::unique_ptr<EntryField> m_levelR;
     QLabel* m_memDisplay = nullptr;
     Lamp* m_on = nullptr;
+    ObserverScope m_observing{m_oscillator, this};
 };
 
 } // namespace kelvo::gui

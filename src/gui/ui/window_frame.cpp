@@ -1,7 +1,5 @@
 #include "gui/ui/window_frame.h"
 
-#include "gui/ui/click_label.h"
-
 #include <QPainter>
 
 #include <algorithm>
@@ -23,20 +21,6 @@ void DrawFrame(QPainter& painter, const QRect& rect, const QColor& colour)
     painter.setPen(colour);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect.adjusted(1, 1, -2, -2));
-}
-
-ClickLabel* MakeCloseLabel(QWidget* window, const QString& objectName)
-{
-    auto* label = new ClickLabel(QStringLiteral("X"), window);
-    label->setObjectName(objectName);
-    label->setToolTip(QObject::tr("Close"));
-    QObject::connect(label, &ClickLabel::clicked, window, &QWidget::close);
-    return label;
-}
-
-void MakeBorderless(QWidget* window)
-{
-    window->setWindowFlag(Qt::FramelessWindowHint, true);
 }
 
 } // namespace kelvo::gui

@@ -9,8 +9,6 @@ class QPainter;
 
 namespace kelvo::gui {
 
-class ClickLabel;
-
 inline const QColor kTitleText{0, 0, 0};
 inline const QColor kTitleShadow{238, 238, 238};
 
@@ -21,11 +19,5 @@ void DrawTitle(QPainter& painter, const QString& title, QPoint baseline, const Q
 
 // Draws the thin frame just inside a window's edges.
 void DrawFrame(QPainter& painter, const QRect& rect, const QColor& colour);
-
-// The "X" label that closes (hides) its window.
-ClickLabel* MakeCloseLabel(QWidget* window, const QString& objectName);
-
-// Makes a window borderless; a borderless window draws its own frame.
-void MakeBorderless(QWidget* window);
 
 } // namespace kelvo::gui

@@ -16,32 +16,26 @@
 
 namespace kelvo {
 
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    bool operator==(const Rgb&) const = default;
+// Where the signal is: stopped, waiting out the start delay after a render, or playing.
+enum class SignalPhase { Stopped, Starting, Playing };
+
+// What is sounding: a rendered waveform, the user player's file, or the arbitrary table.
+enum class SignalSource { Generator, UserFile, ArbTable };
+
+// The signal's state as every window shows it: its indicators and the status line.
+struct SignalState {
+    SignalPhase phase = SignalPhase::Stopped;
+    SignalSource source = SignalSource::Generator;
+    std::string status; // the main panel's status line: the playlist name of a user file
+    bool on() const { return phase != SignalPhase::Stopped; }
+    bool operator==(const SignalState&) const = default;
 };
 
-inline constexpr Rgb kIndicatorOn{240, 0, 0};
-inline constexpr Rgb kUserIndicatorOn{255, 0, 0};
-inline constexpr Rgb kIndicatorOff{64, 64, 64};
-
-// What the windows show of the signal's state: the on indicators and the status line.
-struct SignalIndicators {
-    Rgb main = kIndicatorOff;     // Main's lblPlay1 and lblPlay2
-    Rgb remote = kIndicatorOff;   // Remote's lblOn
-    Rgb arb = kIndicatorOff;      // frmArb's lblPlayLED
-    Rgb user = kIndicatorOff;     // frmUserSetup's lblPlayLED
-    std::string status;           // Main's lblStat
-    bool operator==(const SignalIndicators&) const = default;
-};
-
-// Told on the UI thread whenever the indicators, the status text or Playing change.
+// Told on the UI thread whenever the signal's state changes.
 class SignalObserver {
 public:
     virtual ~SignalObserver() = default;
-    virtual void signalStateChanged(const SignalIndicators& indicators, bool playing) = 0;
+    virtual void signalStateChanged(const SignalState& state) = 0;
 };
 
 inline constexpr std::chrono::milliseconds kStartDelay{500};
@@ -74,7 +68,7 @@ public:
     void PlaySig();
     void StopSig();
 
-    const SignalIndicators& indicators() const { return m_indicators; }
+    const SignalState& state() const { return m_state; }
     // True while the start delay runs.
     bool starting() const { return m_timer != 0; }
 
@@ -83,12 +77,12 @@ private:
 
     void startDelayTick();
     void outputStopped();
-    void changed();
+    void changed(SignalPhase phase);
 
     Parts m_parts;
     SignalObserver* m_observer = nullptr;
     std::function<void()> m_playwav;
-    SignalIndicators m_indicators;
+    SignalState m_state;
     EventLoop::TimerId m_timer = 0;
     Path m_playing = Path::None;
 };

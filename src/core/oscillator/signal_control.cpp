@@ -1,4 +1,4 @@
-#include "playback/signal_control.h"
+#include "oscillator/signal_control.h"
 
 #include "runtime/program_folder.h"
 #include "settings/signal_codes.h"
@@ -42,19 +42,23 @@ void SignalControl::PlaySig()
     if (s.LegacyDriver != 0 || m_playing == Path::Legacy)
         StopSig();
     s.Playing = 1;
-    m_indicators.main = m_indicators.remote = m_indicators.arb = kIndicatorOn;
-    if (s.Waveform[0] == static_cast<std::int32_t>(WaveformCode::User)) {
-        m_indicators.user = kUserIndicatorOn;
+    if (Is(s.Waveform[0], WaveformCode::User)) {
         const std::int32_t sel = s.PlaylistSel >= 0 && s.PlaylistSel < kPlaylistEntries ? s.PlaylistSel : 0;
-        m_indicators.status = s.PlaylistName[static_cast<std::size_t>(sel)];
-        changed();
+        m_state.status = s.PlaylistName[static_cast<std::size_t>(sel)];
         if (s.ArbBuild == 0) {
+            // The user player plays at once; there is no render and no start delay.
+            m_state.source = SignalSource::UserFile;
+            changed(SignalPhase::Playing);
             if (m_playwav)
                 m_playwav();
             return;
         }
+        m_state.source = SignalSource::ArbTable;
+        changed(SignalPhase::Starting);
     } else {
-        changed();
+        m_state.source = SignalSource::Generator;
+        m_state.status.clear();
+        changed(SignalPhase::Starting);
         if (!m_parts.engine.BuildWave(s, m_parts.folder, m_parts.messages)) {
             // Nothing fresh to play: the signal stays stopped rather than playing a stale file.
             StopSig();
@@ -75,7 +79,7 @@ void SignalControl::StopSig()
     if (m_timer != 0)
         m_parts.loop.stopTimer(m_timer);
     m_timer = 0;
-    m_indicators = SignalIndicators{};
+    m_state = SignalState{};
     // Stop whichever path plays, whatever LegacyDriver holds by now.
     if (m_playing == Path::Legacy)
         m_parts.legacy.play(ProgramFile(m_parts.folder, kStopFile), false);
@@ -83,7 +87,7 @@ void SignalControl::StopSig()
         m_parts.stream.StopStream();
     m_parts.reader.CloseWaveFile();
     m_playing = Path::None;
-    changed();
+    changed(SignalPhase::Stopped);
 }
 
 void SignalControl::startDelayTick()
@@ -100,7 +104,9 @@ void SignalControl::startDelayTick()
         m_playing = Path::Stream;
     }
     // The message has been shown; nothing plays, so the panel says so.
-    if (!started)
+    if (started)
+        changed(SignalPhase::Playing);
+    else
         outputStopped();
 }
 
@@ -110,10 +116,11 @@ void SignalControl::outputStopped()
     StopSig();
 }
 
-void SignalControl::changed()
+void SignalControl::changed(SignalPhase phase)
 {
+    m_state.phase = phase;
     if (m_observer)
-        m_observer->signalStateChanged(m_indicators, m_parts.settings.Playing != 0);
+        m_observer->signalStateChanged(m_state);
 }
 
 } // namespace kelvo

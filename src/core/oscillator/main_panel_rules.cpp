@@ -1,0 +1,247 @@
+#include "oscillator/main_panel_rules.h"
+
+#include "oscillator/oscillator.h"
+
+#include "settings/signal_codes.h"
+#include "settings/text_rules.h"
+#include "synth/sample_buffer.h"
+
+#include <algorithm>
+
+namespace kelvo {
+namespace {
+
+constexpr double kMinFreq = 1;
+constexpr double kMaxFreq = 96000;
+constexpr double kMinLevel = -200;
+constexpr double kMaxLevel = 0;
+constexpr double kMinRate = 11025;
+constexpr double kMaxRate = 192000;
+
+double ClampedNumber(std::string_view text, double low, double high)
+{
+    return std::clamp(ParseLeadingNumber(text), low, high);
+}
+
+double PhaseFrom(std::string_view text)
+{
+    const double phase = ParseLeadingNumber(text);
+    return phase < 0 || phase > 360 ? 0 : phase;
+}
+
+} // namespace
+
+void MainPanelRules::lblFup_Click()
+{
+    SignalSettings& s = m_oscillator.settings();
+    // The frequency controls act only while both frequencies agree exactly.
+    if (s.Freq[0] == s.FreqR[0]) {
+        s.Freq[0] = s.Freq[0] + s.FreqStep;
+        if (s.Freq[0] > kMaxFreq)
+            s.Freq[0] = kMaxFreq;
+        s.FreqR[0] = s.Freq[0];
+    }
+    m_oscillator.Update();
+}
+
+void MainPanelRules::lblFdn_Click()
+{
+    SignalSettings& s = m_oscillator.settings();
+    if (s.Freq[0] == s.FreqR[0]) {
+        s.Freq[0] = s.Freq[0] - s.FreqStep;
+        if (s.Freq[0] < kMinFreq)
+            s.Freq[0] = kMinFreq;
+        s.FreqR[0] = s.Freq[0];
+    }
+    m_oscillator.Update();
+}
+
+void MainPanelRules::lblVup_Click()
+{
+    SignalSettings& s = m_oscillator.settings();
+    if (s.AdjustL != 0)
+        s.LevelL[0] = std::min(s.LevelL[0] + s.LevelStep, kMaxLevel);
+    if (s.AdjustR != 0)
+        s.LevelR[0] = std::min(s.LevelR[0] + s.LevelStep, kMaxLevel);
+    m_oscillator.Update();
+}
+
+void MainPanelRules::lblVdn_Click()
+{
+    SignalSettings& s = m_oscillator.settings();
+    if (s.AdjustL != 0)
+        s.LevelL[0] = std::max(s.LevelL[0] - s.LevelStep, kMinLevel);
+    if (s.AdjustR != 0)
+        s.LevelR[0] = std::max(s.LevelR[0] - s.LevelStep, kMinLevel);
+    m_oscillator.Update();
+}
+
+void MainPanelRules::selectWaveform(std::int32_t code)
+{
+    m_oscillator.settings().Waveform[0] = code;
+    m_oscillator.Update();
+}
+
+void MainPanelRules::selectMode(std::int32_t code)
+{
+    m_oscillator.settings().ChanMode[0] = code;
+    m_oscillator.Update();
+}
+
+void MainPanelRules::lblSRup_Click()
+{
+    m_oscillator.settings().SampleRate[0] = NextSampleRate(m_oscillator.settings().SampleRate[0]);
+    m_oscillator.Update();
+}
+
+void MainPanelRules::lblSRdn_Click()
+{
+    m_oscillator.settings().SampleRate[0] = PreviousSampleRate(m_oscillator.settings().SampleRate[0]);
+    m_oscillator.Update();
+}
+
+void MainPanelRules::lblBits_Click()
+{
+    // 16 bits is the only depth the renderer produces.
+    m_oscillator.settings().Bits[0] = 16;
+    m_oscillator.Update();
+}
+
+void MainPanelRules::lblDFup_Click()
+{
+    m_oscillator.settings().FreqStep = NextFreqStep(m_oscillator.settings().FreqStep);
+    ShowSteps(m_oscillator.editView(), m_oscillator.settings());
+    m_oscillator.notify();
+}
+
+void MainPanelRules::lblDFdn_Click()
+{
+    m_oscillator.settings().FreqStep = PreviousFreqStep(m_oscillator.settings().FreqStep);
+    ShowSteps(m_oscillator.editView(), m_oscillator.settings());
+    m_oscillator.notify();
+}
+
+void MainPanelRules::lblDVup_Click()
+{
+    m_oscillator.settings().LevelStep = NextLevelStep(m_oscillator.settings().LevelStep);
+    ShowSteps(m_oscillator.editView(), m_oscillator.settings());
+    m_oscillator.notify();
+}
+
+void MainPanelRules::lblDVdn_Click()
+{
+    m_oscillator.settings().LevelStep = PreviousLevelStep(m_oscillator.settings().LevelStep);
+    ShowSteps(m_oscillator.editView(), m_oscillator.settings());
+    m_oscillator.notify();
+}
+
+void MainPanelRules::lblLadjSet_Click()
+{
+    m_oscillator.settings().AdjustL = m_oscillator.settings().AdjustL != 0 ? 0 : 1;
+    ShowAdjust(m_oscillator.editView(), m_oscillator.settings());
+    m_oscillator.notify();
+}
+
+void MainPanelRules::lblRadjSet_Click()
+{
+    m_oscillator.settings().AdjustR = m_oscillator.settings().AdjustR != 0 ? 0 : 1;
+    ShowAdjust(m_oscillator.editView(), m_oscillator.settings());
+    m_oscillator.notify();
+}
+
+void MainPanelRules::lblSigOn_Click()
+{
+    m_oscillator.Update();
+    m_oscillator.PlaySig();
+}
+
+bool MainPanelRules::frequencyEditable() const
+{
+    const SignalSettings& s = m_oscillator.settings();
+    switch (s.Waveform[0]) {
+    case static_cast<std::int32_t>(WaveformCode::Sine):
+    case static_cast<std::int32_t>(WaveformCode::Square):
+    case static_cast<std::int32_t>(WaveformCode::Triangle):
+    case static_cast<std::int32_t>(WaveformCode::Sawtooth):
+    case static_cast<std::int32_t>(WaveformCode::Burst):
+        return true;
+    case static_cast<std::int32_t>(WaveformCode::Sweep):
+        return s.SweepParam > 0;
+    default:
+        return false;
+    }
+}
+
+bool MainPanelRules::phasesEditable() const
+{
+    return m_oscillator.view().mode == ChannelModeFor(static_cast<std::int32_t>(ChannelMode::UserDefined)).caption;
+}
+
+std::optional<std::string> MainPanelRules::lblFreq_Click()
+{
+    if (!frequencyEditable())
+        return std::nullopt;
+    const SignalSettings& s = m_oscillator.settings();
+    PanelView& view = m_oscillator.editView();
+    view.freq = FormatNumber(s.Freq[0]) + " Hz";
+    m_oscillator.notify();
+    return view.freq;
+}
+
+std::optional<std::string> MainPanelRules::lblLdeg_Click() const
+{
+    if (!phasesEditable())
+        return std::nullopt;
+    return m_oscillator.view().leftPhase;
+}
+
+std::optional<std::string> MainPanelRules::lblRdeg_Click() const
+{
+    if (!phasesEditable())
+        return std::nullopt;
+    return m_oscillator.view().rightPhase;
+}
+
+void MainPanelRules::txtFreq_Enter(std::string_view text)
+{
+    SignalSettings& s = m_oscillator.settings();
+    if (s.Freq[0] == s.FreqR[0]) {
+        s.Freq[0] = ClampedNumber(text, kMinFreq, kMaxFreq);
+        s.FreqR[0] = s.Freq[0];
+    }
+    m_oscillator.Update();
+}
+
+void MainPanelRules::txtSR_Enter(std::string_view text)
+{
+    // Clamped in double first, so the conversion to an integer always succeeds.
+    const double rate = ClampedNumber(text, kMinRate, kMaxRate);
+    m_oscillator.settings().SampleRate[0] = static_cast<std::int32_t>(NearestInteger(rate).value_or(44100));
+    m_oscillator.Update();
+}
+
+void MainPanelRules::txtLdB_Enter(std::string_view text)
+{
+    m_oscillator.settings().LevelL[0] = ClampedNumber(text, kMinLevel, kMaxLevel);
+    m_oscillator.Update();
+}
+
+void MainPanelRules::txtRdB_Enter(std::string_view text)
+{
+    m_oscillator.settings().LevelR[0] = ClampedNumber(text, kMinLevel, kMaxLevel);
+    m_oscillator.Update();
+}
+
+void MainPanelRules::txtLdeg_Enter(std::string_view text)
+{
+    m_oscillator.settings().PhaseL[0] = PhaseFrom(text);
+    m_oscillator.Update();
+}
+
+void MainPanelRules::txtRdeg_Enter(std::string_view text)
+{
+    m_oscillator.settings().PhaseR[0] = PhaseFrom(text);
+    m_oscillator.Update();
+}
+
+} // namespace kelvo

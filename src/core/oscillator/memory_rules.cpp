@@ -1,0 +1,36 @@
+#include "oscillator/memory_rules.h"
+
+#include "oscillator/oscillator.h"
+#include "settings/memories.h"
+
+namespace kelvo {
+
+void MemoryRules::lblMem_Click()
+{
+    SignalSettings& s = m_oscillator.settings();
+    CopySlot(s, 0, s.MemIndex);
+    m_oscillator.Update();
+}
+
+void MemoryRules::lblMemLoad_Click(std::int32_t memory)
+{
+    SignalSettings& s = m_oscillator.settings();
+    s.MemIndex = memory;
+    m_oscillator.LoadMems();
+}
+
+void MemoryRules::lblMemUp_Click()
+{
+    SignalSettings& s = m_oscillator.settings();
+    s.MemIndex = s.MemIndex + 1 > kMemoryCount ? 1 : s.MemIndex + 1;
+    m_oscillator.LoadMems();
+}
+
+void MemoryRules::lblMemDn_Click()
+{
+    SignalSettings& s = m_oscillator.settings();
+    s.MemIndex = s.MemIndex - 1 < 1 ? kMemoryCount : s.MemIndex - 1;
+    m_oscillator.LoadMems();
+}
+
+} // namespace kelvo

@@ -1,0 +1,20 @@
+#include "oscillator/panel_view.h"
+
+#include "settings/signal_settings.h"
+#include "settings/text_rules.h"
+
+namespace kelvo {
+
+void ShowSteps(PanelView& view, const SignalSettings& s)
+{
+    view.deltaF = FormatNumber(s.FreqStep) + " Hz";
+    view.deltaV = FormatNumber(s.LevelStep) + " dB";
+}
+
+void ShowAdjust(PanelView& view, const SignalSettings& s)
+{
+    view.leftAdjust = s.AdjustL != 0 ? "L adj" : "L locked";
+    view.rightAdjust = s.AdjustR != 0 ? "R adj" : "R locked";
+}
+
+} // namespace kelvo

@@ -1,0 +1,94 @@
+#include "gui/panels/signal_keys.h"
+
+#include "oscillator/oscillator.h"
+
+#include <QKeyEvent>
+
+#include <array>
+
+namespace kelvo::gui {
+namespace {
+
+constexpr std::array kWaveformKeys{
+    WaveformKey{WaveformCode::Sine, "lblSine", "SINE", ""},
+    WaveformKey{WaveformCode::Square, "lblSQ", "SQUARE", ""},
+    WaveformKey{WaveformCode::Triangle, "lblTRI", "TRI", ""},
+    WaveformKey{WaveformCode::Sawtooth, "lblSAW", "SAW", ""},
+    WaveformKey{WaveformCode::Noise, "lblNOISE", "NOISE", "frmNoiseSetup"},
+    WaveformKey{WaveformCode::Burst, "lblBURST", "BURST", "frmBurstSetup"},
+    WaveformKey{WaveformCode::Pulse, "lblPULSE", "PULSE", "frmPulseSetup"},
+    WaveformKey{WaveformCode::Dirac, "lblDIRAC", "DIRAC", ""},
+    WaveformKey{WaveformCode::TwoTone, "lbl2T", "2 TONE", "frmToneSetup"},
+    WaveformKey{WaveformCode::Multitone, "lblMULTI", "MULTI", "frmMultiSetup"},
+    WaveformKey{WaveformCode::Sweep, "lblSWEEP", "SWEEP", "frmSweepSetup"},
+    WaveformKey{WaveformCode::Warble, "lblWARBLE", "WARBLE", "frmWarbleSetup"},
+    WaveformKey{WaveformCode::AmplitudeModulation, "lblAM", "AM", "frmAMSetup"},
+    WaveformKey{WaveformCode::FrequencyModulation, "lblFM", "FM", "frmFMSetup"},
+    WaveformKey{WaveformCode::DoubleSideband, "lblDSB", "DSB", "frmDSBSetup"},
+    WaveformKey{WaveformCode::User, "lblUSER", "USER", "frmUserSetup"},
+};
+
+constexpr std::array kModeKeys{
+    ModeKey{ChannelMode::Left, "lblLmode", "L"},
+    ModeKey{ChannelMode::Right, "lblRmode", "R"},
+    ModeKey{ChannelMode::LeftPlusRight, "lblLplusRmode", "L+R"},
+    ModeKey{ChannelMode::LeftMinusRight, "lblLminusRMode", "L-R"},
+    ModeKey{ChannelMode::Quadrature, "lblQMode", "QUAD"},
+    ModeKey{ChannelMode::UserDefined, "lblUMode", "USER"},
+};
+
+const QColor kOn{240, 0, 0};
+const QColor kUserOn{255, 0, 0};
+const QColor kOff{64, 64, 64};
+
+} // namespace
+
+std::span<const WaveformKey> WaveformKeys()
+{
+    return kWaveformKeys;
+}
+
+std::span<const ModeKey> ModeKeys()
+{
+    return kModeKeys;
+}
+
+QString SetupWindowFor(std::int32_t waveform)
+{
+    for (const WaveformKey& key : kWaveformKeys) {
+        if (Is(waveform, key.code))
+            return QString::fromLatin1(key.setupWindow);
+    }
+    return {};
+}
+
+QColor LampColour(LampSite lamp, const SignalState& state)
+{
+    if (!state.on())
+        return kOff;
+    if (lamp != LampSite::User)
+        return kOn;
+    return state.source == SignalSource::Generator ? kOff : kUserOn;
+}
+
+bool HandlePanelKey(Oscillator& oscillator, const QKeyEvent& event)
+{
+    const int key = event.key();
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F10) {
+        oscillator.memories().lblMemLoad_Click(key - Qt::Key_F1 + 1);
+        return true;
+    }
+    MainPanelRules& panel = oscillator.panel();
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: panel.lblSigOn_Click(); return true;
+    case Qt::Key_Escape: oscillator.StopSig(); return true;
+    case Qt::Key_Up: panel.lblVup_Click(); return true;
+    case Qt::Key_Down: panel.lblVdn_Click(); return true;
+    case Qt::Key_Left: panel.lblFdn_Click(); return true;
+    case Qt::Key_Right: panel.lblFup_Click(); return true;
+    default: return false;
+    }
+}
+
+} // namespace kelvo::gui
