@@ -31,11 +31,12 @@ constexpr const char* kSession = R"(
 "$1" --folder "$2" >"$2/kelvo.log" 2>&1 &
 pid=$!
 for i in $(seq 100); do
-  xdotool search --onlyvisible --name '^Kelvo$' >/dev/null 2>&1 && break
+  window=$(xdotool search --onlyvisible --name '^KELVO' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
   sleep 0.1
 done
 sleep 0.5
-xdotool mousemove 300 12 click 1
+xdotool mousemove --window "$window" 300 12 click 1
 sleep 0.3
 date +%s.%N
 xdotool key Return
