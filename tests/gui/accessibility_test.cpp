@@ -34,6 +34,7 @@ TEST(Accessibility, EveryControlOfBothPanelsIsANamedButtonOrEntryThatItsActionWo
     TempFolder folder;
     GuiRig rig(folder.path());
     for (QWidget* window : {&rig.main(), &rig.remote()}) {
+        EXPECT_EQ(Accessible(*window)->role(), QAccessible::Window);
         EXPECT_EQ(Accessible(*window)->text(QAccessible::Name), window->windowTitle());
         const auto buttons = window->findChildren<QPushButton*>();
         EXPECT_GE(buttons.size(), window == &rig.main() ? 50 : 8);

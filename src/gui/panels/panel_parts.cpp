@@ -77,6 +77,7 @@ QWidget* MakeGroup(QWidget* parent, const QString& title, QGridLayout*& grid)
 {
     auto* group = new QFrame(parent);
     group->setProperty("kind", "group");
+    group->setAccessibleName(title);
     auto* column = new QVBoxLayout(group);
     column->setContentsMargins(8, 5, 8, 8);
     column->setSpacing(4);

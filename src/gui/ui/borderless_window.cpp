@@ -4,12 +4,24 @@
 #include "gui/ui/key_button.h"
 #include "gui/ui/window_frame.h"
 
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
 namespace kelvo::gui {
+namespace {
+
+// A plain QWidget presents itself as a filler; these windows are windows.
+QAccessibleInterface* WindowAccessible(const QString&, QObject* object)
+{
+    if (auto* window = qobject_cast<BorderlessWindow*>(object))
+        return new QAccessibleWidget(window, QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
 
 BorderlessWindow::BorderlessWindow(const QString& objectName, const QString& title, QWidget* parent)
     : QWidget(parent)
@@ -17,6 +29,8 @@ BorderlessWindow::BorderlessWindow(const QString& objectName, const QString& tit
     , m_titleRow(new QHBoxLayout)
     , m_face(new QWidget(this))
 {
+    static const bool presentedAsWindows = (QAccessible::installFactory(&WindowAccessible), true);
+    Q_UNUSED(presentedAsWindows);
     setObjectName(objectName);
     setWindowTitle(title);
     setAccessibleName(title);
