@@ -33,8 +33,13 @@ RemotePanel::RemotePanel(Oscillator& oscillator, QWidget* parent)
     m_levelR->connect([this] { m_levelR->open(m_levelR->label()->text()); },
                       [&rules](const QString& text) { rules.txtRdB_Enter(text.toStdString()); });
     HoldWidest(m_freq->label(), {QStringLiteral("19999.99/19999 Hz")});
-    HoldWidest(m_levelL->label(), {QStringLiteral("-199.99 dB")});
-    HoldWidest(m_levelR->label(), {QStringLiteral("-199.99 dB")});
+    m_freq->label()->setMinimumWidth(m_freq->label()->width());
+    m_freq->label()->setMaximumWidth(QWIDGETSIZE_MAX);
+    // Four equal columns wide enough for every text: the keys under the displays stay put.
+    for (int column = 0; column < 4; ++column) {
+        grid->setColumnMinimumWidth(column, m_freq->label()->width() / 4);
+        grid->setColumnStretch(column, 1);
+    }
     grid->addWidget(m_freq->widget(), 0, 0, 1, 4);
     grid->addWidget(m_levelL->widget(), 1, 0, 1, 2);
     grid->addWidget(m_levelR->widget(), 1, 2, 1, 2);
@@ -62,6 +67,7 @@ RemotePanel::RemotePanel(Oscillator& oscillator, QWidget* parent)
 
     m_onTop.MakeTopMost(this);
     refill();
+    setFixedSize(sizeHint());
 }
 
 RemotePanel::~RemotePanel() = default;
