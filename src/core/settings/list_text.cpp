@@ -1,0 +1,106 @@
+#include "settings/list_text.h"
+
+#include "settings/text_rules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace kelvo {
+namespace {
+
+// A whole token read as a number, blanks around it allowed; nothing when it is not one.
+std::optional<double> TokenNumber(std::string_view token)
+{
+    const auto first = token.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    token = token.substr(first, token.find_last_not_of(" \t") - first + 1);
+    const NumberScan scan = ScanNumber(token);
+    if (scan.length != token.size() || !std::isfinite(scan.value))
+        return std::nullopt;
+    return scan.value;
+}
+
+// A token's value rounded to single precision; 0 for an empty or unreadable token, or one
+// too large for single precision.
+std::optional<double> SingleValue(std::string_view token)
+{
+    const auto number = TokenNumber(token);
+    if (!number || std::abs(*number) > std::numeric_limits<float>::max())
+        return std::nullopt;
+    return static_cast<double>(static_cast<float>(*number));
+}
+
+std::size_t ListLimit(std::int64_t count)
+{
+    return static_cast<std::size_t>(std::clamp<std::int64_t>(count, 0, kListEntries - 1));
+}
+
+} // namespace
+
+std::vector<std::string> ListTokens(std::string_view text)
+{
+    std::vector<std::string> tokens;
+    std::string current;
+    for (std::size_t i = 0; i < text.size() && tokens.size() < kMaxListTokens; ++i) {
+        const char c = text[i];
+        if (c == ',' || c == '\r' || c == '\n') {
+            // CR LF ends one token, not two.
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            tokens.push_back(std::move(current));
+            current.clear();
+        } else if (c != '"' && c != '\'') {
+            current += c;
+        }
+    }
+    return tokens;
+}
+
+void ProcessTable(SignalSettings& s, std::string_view text)
+{
+    std::fill(s.UserStepFreq.begin() + 1, s.UserStepFreq.end(), 0.0);
+    std::fill(s.UserStepPeriod.begin() + 1, s.UserStepPeriod.end(), 0.0);
+    const std::vector<std::string> tokens = ListTokens(text);
+    for (std::size_t t = 0; t < tokens.size(); ++t) {
+        const std::size_t entry = t / 2 + 1;
+        const auto value = SingleValue(tokens[t]);
+        if (!value)
+            continue;
+        if (t % 2 == 0)
+            s.UserStepFreq[entry] = *value;
+        else
+            s.UserStepPeriod[entry] = *value <= 0 ? 1 : *value;
+    }
+    s.UserStepCount = s.SweepSteps;
+}
+
+void StoreMultitoneText(SignalSettings& s, std::string_view text)
+{
+    std::fill(s.MultiFreq.begin() + 1, s.MultiFreq.end(), 0.0);
+    const std::vector<std::string> tokens = ListTokens(text);
+    for (std::size_t t = 0; t < tokens.size(); ++t) {
+        if (const auto value = SingleValue(tokens[t]))
+            s.MultiFreq[t + 1] = *value;
+    }
+}
+
+std::string StepTableText(const SignalSettings& s, std::int64_t count)
+{
+    std::string text;
+    for (std::size_t i = 1; i <= ListLimit(count); ++i)
+        text += FormatNumber(s.UserStepFreq[i]) + " , " + FormatNumber(s.UserStepPeriod[i]) + "\r\n";
+    return text;
+}
+
+std::string MultitoneText(const SignalSettings& s)
+{
+    std::string text;
+    for (std::size_t i = 1; i <= ListLimit(s.MultiCount); ++i)
+        text += FormatNumber(s.MultiFreq[i]) + "\r\n";
+    return text;
+}
+
+} // namespace kelvo

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "settings/signal_settings.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvo {
+
+// The most tokens a list box's text gives.
+inline constexpr std::size_t kMaxListTokens = 100;
+
+// Splits the text of a list box (user steps, multitone frequencies) into tokens. A comma, a
+// CR, a lone LF and a CR LF pair each end one token, even an empty one; double quotes and
+// apostrophes are dropped; every other character, blanks included, belongs to the token.
+// Text after the last separator is not a token. At most kMaxListTokens tokens.
+std::vector<std::string> ListTokens(std::string_view text);
+
+// ProcessTable: the user step table from the text of the sweep setup's list box. Entries 1
+// to 100 are cleared, then token 2i - 1 gives the frequency and token 2i the duration of
+// entry i, each rounded to single precision; a duration of 0 or less is stored as 1, an
+// empty or unreadable token leaves 0. UserStepCount becomes SweepSteps.
+void ProcessTable(SignalSettings& settings, std::string_view text);
+
+// STORE of the multitone setup: MultiFreq(1..100) cleared, then token i gives MultiFreq(i)
+// rounded to single precision; a token that is not a number leaves 0 at its position.
+// MultiCount is not changed.
+void StoreMultitoneText(SignalSettings& settings, std::string_view text);
+
+// The user step table as the list box shows it: entries 1 to `count` (at most 100), one
+// line each, "frequency , duration" with CR LF.
+std::string StepTableText(const SignalSettings& settings, std::int64_t count);
+
+// The multitone list as the list box shows it: MultiFreq(1) to MultiFreq(MultiCount) (at
+// most 100), one line each with CR LF.
+std::string MultitoneText(const SignalSettings& settings);
+
+} // namespace kelvo
