@@ -107,6 +107,8 @@ public:
     SignalSettings& settings() { return m_settings; }
     const SignalSettings& settings() const { return m_settings; }
     bool starting() const { return m_control.starting(); }
+    // The program folder that holds every file the program owns.
+    const std::filesystem::path& folder() const { return m_folder; }
 
 private:
     void signalStateChanged(const SignalIndicators& indicators, bool playing) override;

@@ -1,5 +1,6 @@
 #include "gui/app/desktop.h"
 
+#include "gui/help/help_window.h"
 #include "gui/panels/main_panel.h"
 #include "gui/panels/remote_panel.h"
 
@@ -9,8 +10,10 @@ Desktop::Desktop(Oscillator& oscillator)
     : m_oscillator(oscillator)
     , m_main(std::make_unique<MainPanel>(oscillator))
     , m_remote(std::make_unique<RemotePanel>(oscillator))
+    , m_help(std::make_unique<HelpWindow>(oscillator.folder()))
 {
     connect(m_main.get(), &MainPanel::remoteRequested, this, &Desktop::showRemote);
+    connect(m_main.get(), &MainPanel::helpRequested, m_help.get(), &HelpWindow::open);
     connect(m_main.get(), &MainPanel::exitRequested, this, &Desktop::closeAll);
 }
 
@@ -38,6 +41,7 @@ void Desktop::showRemote()
 void Desktop::closeAll()
 {
     m_remote->close();
+    m_help->close();
     m_main->close();
 }
 

@@ -8,6 +8,7 @@
 
 namespace kelvo::gui {
 
+class HelpWindow;
 class MainPanel;
 class RemotePanel;
 
@@ -25,6 +26,7 @@ public:
 
     MainPanel& main() { return *m_main; }
     RemotePanel& remote() { return *m_remote; }
+    HelpWindow& help() { return *m_help; }
 
 private:
     void showRemote();
@@ -33,6 +35,7 @@ private:
     Oscillator& m_oscillator;
     std::unique_ptr<MainPanel> m_main;
     std::unique_ptr<RemotePanel> m_remote;
+    std::unique_ptr<HelpWindow> m_help;
 };
 
 } // namespace kelvo::gui
