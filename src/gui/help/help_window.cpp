@@ -105,6 +105,7 @@ void HelpWindow::open()
         showTopic(0);
         applyTopicsHidden();
     }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

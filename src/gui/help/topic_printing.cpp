@@ -13,8 +13,9 @@ void PreparePrinter(QPrinter& printer, const QString& topicName)
 {
     printer.setDocName(topicName);
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        printer.setOutputFileName(QDir(folder).filePath(topicName + QStringLiteral(".pdf")));
+        const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        const QDir folder = documents.exists() ? documents : QDir::home();
+        printer.setOutputFileName(folder.filePath(topicName + QStringLiteral(".pdf")));
     }
 }
 
