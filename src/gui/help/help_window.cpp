@@ -14,15 +14,27 @@
 #include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
+
+#include <utility>
 
 namespace kelvo::gui {
 namespace {
 
 constexpr int kMargin = 6;
+
+// The view's font for text that names none.
+QFont PlainFont()
+{
+    QFont plain(QStringLiteral("Times New Roman"), 8);
+    plain.setStyleHint(QFont::Serif);
+    return plain;
+}
 
 QString TopicName(int index)
 {
@@ -71,10 +83,7 @@ HelpWindow::HelpWindow(std::filesystem::path folder, QWidget* parent)
     m_view->setOpenLinks(false);
     m_view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_view->document()->setUndoRedoEnabled(false);
-    QFont plain(QStringLiteral("Times New Roman"), 8);
-    plain.setStyleHint(QFont::Serif);
-    m_view->document()->setDefaultFont(plain);
+    m_view->document()->setDefaultFont(PlainFont());
     row->addWidget(m_view, 1);
     setCentralWidget(face);
     statusBar()->setObjectName(QStringLiteral("status"));
@@ -121,8 +130,15 @@ void HelpWindow::showTopic(int index)
         statusBar()->showMessage(tr("%1 cannot be shown: %2").arg(TopicName(index), QString::fromStdString(file.error)));
         return;
     }
-    FillTextDocument(*file.document, *m_view->document());
+    // A fresh document: the one on show would be laid out again at every insertion.
+    auto* document = new QTextDocument(m_view);
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(PlainFont());
+    FillTextDocument(*file.document, *document);
+    m_view->setDocument(document);
+    delete std::exchange(m_document, document);
     m_view->moveCursor(QTextCursor::Start);
+    m_view->verticalScrollBar()->setValue(0);
     m_shownTopic = index;
     statusBar()->clearMessage();
 }
