@@ -1,17 +1,16 @@
 #include "gui/app/desktop.h"
 #include "gui/panels/main_panel.h"
 #include "gui/runtime/qt_event_loop.h"
+#include "offscreen_app.h"
 #include "oscillator/oscillator.h"
 #include "oscillator/unavailable_device.h"
 
-#include <QApplication>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 namespace kelvo::bench {
 namespace {
@@ -20,18 +19,6 @@ class NoMessages final : public Messages {
 public:
     void show(std::string_view) override {}
 };
-
-QApplication& OffscreenApplication()
-{
-    static int argc = 1;
-    static char name[] = "kelvo_bench";
-    static char* argv[] = {name, nullptr};
-    static const std::unique_ptr<QApplication> app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return std::make_unique<QApplication>(argc, argv);
-    }();
-    return *app;
-}
 
 // One click on a front-panel control that does not render, until the panel has been
 // repainted with the new values.

@@ -3,6 +3,7 @@
 #include "gui/panels/main_panel.h"
 #include "gui/runtime/box_messages.h"
 #include "gui/runtime/qt_event_loop.h"
+#include "help/help_topics.h"
 #include "oscillator/unavailable_device.h"
 #include "playback/portaudio_device.h"
 #include "runtime/program_folder.h"
@@ -97,6 +98,10 @@ int main(int argc, char** argv)
     if (parser.isSet(folderOption))
         given = std::filesystem::path(parser.value(folderOption).toStdString());
     const std::filesystem::path folder = ResolveProgramFolder(given, ExecutableFolder());
+    // The viewer reads the topics from the program folder, where a user may edit them.
+    const std::string helpErrors =
+        CopyMissingHelpTopics(ShippedDataFolder(ExecutableFolder(), KELVO_SOURCE_HELPDIR), folder);
+    std::fputs(helpErrors.c_str(), stderr);
 
     gui::QtEventLoop loop;
     gui::BoxMessages messages;

@@ -40,4 +40,14 @@ std::filesystem::path ExecutableFolder()
     return error ? std::filesystem::path{} : executable.parent_path();
 }
 
+std::filesystem::path ShippedDataFolder(const std::filesystem::path& executableFolder,
+                                        const std::filesystem::path& buildTreeFolder)
+{
+    std::error_code error;
+    const auto installed = executableFolder.parent_path() / "share" / "kelvo";
+    if (!executableFolder.empty() && std::filesystem::is_regular_file(installed / "Welcome.rtf", error))
+        return installed;
+    return buildTreeFolder;
+}
+
 } // namespace kelvo

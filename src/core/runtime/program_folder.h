@@ -15,6 +15,11 @@ std::filesystem::path ResolveProgramFolder(const std::optional<std::filesystem::
 // The folder of the running executable.
 std::filesystem::path ExecutableFolder();
 
+// The folder of the data that ships with the program (the help topics): the installed
+// <executable folder>/../share/kelvo when it holds them, otherwise `buildTreeFolder`.
+std::filesystem::path ShippedDataFolder(const std::filesystem::path& executableFolder,
+                                        const std::filesystem::path& buildTreeFolder);
+
 // A file of the program folder under its fixed name.
 inline std::filesystem::path ProgramFile(const std::filesystem::path& folder, std::string_view name)
 {

@@ -1,5 +1,6 @@
 #include "gui/app/desktop.h"
 
+#include "gui/help/help_window.h"
 #include "gui/panels/main_panel.h"
 #include "gui/panels/remote_panel.h"
 #include "gui/ui/placement.h"
@@ -13,6 +14,7 @@ Desktop::Desktop(Oscillator& oscillator)
 {
     MainPanel& panel = main();
     connect(&panel, &MainPanel::remoteRequested, this, [this] { show(WindowId::Remote); });
+    connect(&panel, &MainPanel::helpRequested, this, [this] { help().open(); });
     connect(&panel, &MainPanel::exitRequested, this, &Desktop::closeAll);
 }
 
@@ -68,11 +70,17 @@ RemotePanel& Desktop::remote()
     return static_cast<RemotePanel&>(window(WindowId::Remote));
 }
 
+HelpWindow& Desktop::help()
+{
+    return static_cast<HelpWindow&>(window(WindowId::Help));
+}
+
 std::unique_ptr<QWidget> Desktop::create(WindowId id)
 {
     switch (id) {
     case WindowId::Main: return std::make_unique<MainPanel>(m_oscillator);
     case WindowId::Remote: return std::make_unique<RemotePanel>(m_oscillator);
+    case WindowId::Help: return std::make_unique<HelpWindow>(m_oscillator.folder());
     }
     return nullptr;
 }

@@ -12,11 +12,13 @@ class QWidget;
 
 namespace kelvo::gui {
 
+class HelpWindow;
 class MainPanel;
 class RemotePanel;
+class HelpWindow;
 
 // The windows of the program.
-enum class WindowId { Main, Remote };
+enum class WindowId { Main, Remote, Help };
 
 // The registry of the program's windows around one oscillator: it creates each window once,
 // when it is first needed, and keeps it; closing a window hides it. The front panel is the
@@ -40,6 +42,7 @@ public:
 
     MainPanel& main();
     RemotePanel& remote();
+    HelpWindow& help();
 
 private:
     std::unique_ptr<QWidget> create(WindowId id);

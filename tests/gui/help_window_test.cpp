@@ -1,0 +1,206 @@
+#include "gui/help/help_window.h"
+#include "gui_rig.h"
+#include "help/help_topics.h"
+#include "kelvo_config.h"
+#include "support/shell.h"
+
+#include <fstream>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QListWidget>
+#include <QMenu>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTextBrowser>
+
+namespace kelvo::test {
+namespace {
+
+// The help window over a program folder that holds the shipped topics.
+struct HelpRig {
+    HelpRig() { CopyMissingHelpTopics(KELVO_SOURCE_HELPDIR, folder.path()); }
+
+    QListWidget& list() { return Child<QListWidget>(window, QStringLiteral("List1")); }
+    QTextBrowser& view() { return Child<QTextBrowser>(window, QStringLiteral("rtb1")); }
+    QAction& action(const char* name)
+    {
+        auto* found = window.findChild<QAction*>(QString::fromUtf8(name));
+        if (found == nullptr)
+            throw std::runtime_error(std::string("Help has no ") + name);
+        return *found;
+    }
+    QString text() { return view().toPlainText(); }
+    QString status() { return window.statusBar()->currentMessage(); }
+    void choose(int row)
+    {
+        QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, list().visualItemRect(list().item(row)).center());
+        QApplication::processEvents();
+    }
+
+    TempFolder folder;
+    gui::HelpWindow window{folder.path()};
+};
+
+TEST(HelpWindow, TheHelpButtonOpensWelcomeAndExitClosesTheViewer)
+{
+    TempFolder folder;
+    GuiRig rig(folder.path());
+    CopyMissingHelpTopics(KELVO_SOURCE_HELPDIR, folder.path());
+    Click(rig.main(), QStringLiteral("lblHelp"));
+    gui::HelpWindow& help = rig.desktop.help();
+    ASSERT_TRUE(help.isVisible());
+    EXPECT_EQ(help.objectName(), QStringLiteral("Help"));
+    EXPECT_EQ(help.windowTitle(), QStringLiteral(" Help"));
+    EXPECT_EQ(help.accessibleName(), help.windowTitle());
+
+    auto& list = Child<QListWidget>(help, QStringLiteral("List1"));
+    QStringList topics;
+    for (int row = 0; row < list.count(); ++row)
+        topics << list.item(row)->text();
+    EXPECT_EQ(topics, (QStringList{" Welcome", " Oscillator Help", " Sound Card Interfacing"}));
+    EXPECT_FALSE(list.accessibleName().isEmpty());
+    auto& view = Child<QTextBrowser>(help, QStringLiteral("rtb1"));
+    EXPECT_FALSE(view.accessibleName().isEmpty());
+    EXPECT_TRUE(view.isReadOnly());
+    EXPECT_TRUE(view.toPlainText().startsWith(QStringLiteral("Welcome to Kelvo\n")));
+    EXPECT_EQ(view.textCursor().position(), 0);
+
+    Click(rig.main(), QStringLiteral("lblExit"));
+    EXPECT_FALSE(help.isVisible());
+}
+
+TEST(HelpWindow, HiddenTopicsStayHiddenAcrossClosingAndReopening)
+{
+    HelpRig rig;
+    rig.window.open();
+    EXPECT_EQ(rig.action("mnuShow").text(), QStringLiteral("Hide Topics"));
+    rig.action("mnuShow").trigger();
+    EXPECT_TRUE(rig.list().isHidden());
+    EXPECT_EQ(rig.action("mnuShow").text(), QStringLiteral("Show Topics"));
+
+    rig.choose(1);
+    rig.window.close();
+    rig.window.open();
+    EXPECT_TRUE(rig.list().isHidden());
+    EXPECT_EQ(rig.action("mnuShow").text(), QStringLiteral("Show Topics"));
+    EXPECT_TRUE(rig.text().startsWith(QStringLiteral("Welcome to Kelvo")));  // every opening starts afresh
+
+    rig.action("mnuShow").trigger();
+    EXPECT_FALSE(rig.list().isHidden());
+    EXPECT_EQ(rig.action("mnuShow").text(), QStringLiteral("Hide Topics"));
+}
+
+TEST(HelpWindow, ChoosingATopicShowsItsStartEvenWhenChosenAgain)
+{
+    HelpRig rig;
+    rig.window.open();
+    rig.view().moveCursor(QTextCursor::End);
+    rig.choose(2);
+    EXPECT_TRUE(rig.text().startsWith(QStringLiteral("Sound Card Interfacing\n")));
+    EXPECT_TRUE(rig.text().contains(QStringLiteral("Calibrating the output against a meter")));
+    EXPECT_EQ(rig.view().textCursor().position(), 0);
+
+    rig.view().moveCursor(QTextCursor::End);
+    QApplication::processEvents();
+    ASSERT_GT(rig.view().verticalScrollBar()->value(), 0);
+    rig.choose(2);
+    EXPECT_EQ(rig.view().textCursor().position(), 0);
+    EXPECT_EQ(rig.view().verticalScrollBar()->value(), 0);
+}
+
+TEST(HelpWindow, TheViewFillsWhatTheListLeavesAtEverySize)
+{
+    HelpRig rig;
+    rig.window.open();
+    const int margin = rig.list().x();
+    for (const bool hidden : {false, true}) {
+        if (hidden)
+            rig.action("mnuShow").trigger();
+        for (const QSize size : {QSize(900, 640), QSize(520, 360), QSize(1200, 800)}) {
+            rig.window.resize(size);
+            QApplication::processEvents();
+            const QWidget& face = *rig.window.centralWidget();
+            const QRect view = rig.view().geometry();
+            EXPECT_EQ(view.left(), hidden ? margin : rig.list().geometry().right() + 1 + margin) << hidden;
+            EXPECT_EQ(view.right(), face.width() - 1 - margin);
+            EXPECT_EQ(view.height(), face.height() - 2 * margin);
+            if (!hidden) {
+                EXPECT_EQ(rig.list().height(), view.height());
+            }
+        }
+    }
+}
+
+TEST(HelpWindow, CopyPutsOnlyASelectionOnTheClipboard)
+{
+    HelpRig rig;
+    rig.window.open();
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    rig.action("mnuCopy").trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+
+    QTextCursor selection = rig.view().textCursor();
+    selection.setPosition(8);
+    selection.setPosition(28, QTextCursor::KeepAnchor);
+    rig.view().setTextCursor(selection);
+    rig.action("mnuCopy").trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("to Kelvo\nKelvo turns"));
+
+    // The right button over the text offers the popup menu with Copy.
+    Q_EMIT rig.view().customContextMenuRequested(QPoint(20, 20));
+    auto& popup = Child<QMenu>(rig.window, QStringLiteral("mnupopup"));
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_TRUE(popup.actions().contains(&rig.action("mnuCopy")));
+    popup.close();
+}
+
+TEST(HelpWindow, ATopicThatCannotBeReadLeavesTheViewAsItWasAndSaysWhy)
+{
+    HelpRig rig;
+    std::filesystem::remove(rig.folder / "soundcardtips.rtf");
+    std::ofstream(rig.folder / "help.rtf") << "plain text, not rich text";
+    rig.window.open();
+    const QString welcome = rig.text();
+    rig.choose(1);
+    EXPECT_EQ(rig.text(), welcome);
+    EXPECT_TRUE(rig.status().contains(QStringLiteral("help.rtf\" is not an RTF file"))) << rig.status().toStdString();
+    rig.choose(2);
+    EXPECT_EQ(rig.text(), welcome);
+    EXPECT_TRUE(rig.status().contains(QStringLiteral("soundcardtips.rtf\" does not exist")));
+    rig.choose(0);
+    EXPECT_TRUE(rig.status().isEmpty());
+}
+
+TEST(HelpWindow, PrintTopicWritesTheWholeTopicToAPdfAndSaysWhenItCannot)
+{
+    HelpRig rig;
+    rig.window.open();
+    rig.choose(2);
+    QTextCursor selection = rig.view().textCursor();
+    selection.setPosition(0);
+    selection.setPosition(10, QTextCursor::KeepAnchor);
+    rig.view().setTextCursor(selection);
+
+    const auto pdf = rig.folder / "topic.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf.string()));
+    EXPECT_TRUE(rig.window.printTopic(printer));
+    EXPECT_TRUE(rig.status().contains(QString::fromStdString(pdf.string())));
+    const ShellResult text = RunShell("pdftotext -enc UTF-8 " + ShellQuoted(pdf) + " -");
+    ASSERT_EQ(text.status, 0);
+    for (const char* passage : {"Sound Card Interfacing", "dBFS, dBV and dBu", "Picking the output device"})
+        EXPECT_NE(text.output.find(passage), std::string::npos) << passage;
+
+    QPrinter nowhere(QPrinter::HighResolution);
+    nowhere.setOutputFormat(QPrinter::PdfFormat);
+    nowhere.setOutputFileName(QString::fromStdString((rig.folder / "no such folder" / "topic.pdf").string()));
+    EXPECT_FALSE(rig.window.printTopic(nowhere));
+    EXPECT_TRUE(rig.status().startsWith(QStringLiteral("The topic was not printed")));
+}
+
+} // namespace
+} // namespace kelvo::test
