@@ -71,15 +71,8 @@ bool DisplayAvailable()
 
 int main(int argc, char** argv)
 {
-    if (!DisplayAvailable()) {
-        std::fprintf(stderr, "kelvo: no display was found (DISPLAY is not set). Start it on a desktop or "
-                             "under xvfb-run, or use kelvo-cli.\n");
-        return 1;
-    }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kelvo"));
-    QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
-
+    QCoreApplication::setApplicationName(QStringLiteral("kelvo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Two-channel audio test oscillator"));
     parser.addHelpOption();
@@ -91,6 +84,17 @@ int main(int argc, char** argv)
                                           QStringLiteral("Print the time from start to the front panel's first paint."));
     parser.addOption(folderOption);
     parser.addOption(timingOption);
+
+    if (!DisplayAvailable()) {
+        // --help, --version and a wrong option are answered without a display: process()
+        // prints and leaves for them.
+        const QCoreApplication answer(argc, argv);
+        parser.process(answer);
+        std::fprintf(stderr, "kelvo: no display was found (DISPLAY is not set). Start it on a desktop or "
+                             "under xvfb-run, or use kelvo-cli.\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
     parser.process(app);
 
     std::optional<std::filesystem::path> given;
