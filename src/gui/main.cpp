@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -95,6 +96,8 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(KELVO_DESKTOP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kelvo")));
     parser.process(app);
 
     std::optional<std::filesystem::path> given;
