@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all bootstrap build run test test-asan bench clean
+.PHONY: all bootstrap build run test test-asan bench package clean
 
 all: build
 
@@ -33,6 +33,10 @@ bench: bootstrap
 	@$(CONFIGURE) -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DKELVO_BUILD_BENCH=ON -DKELVO_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS)
 	bench/run $(BENCH_DIR)
+
+# A Debian package (build/kelvo_<version>_<arch>.deb) of what `cmake --install` installs.
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)

@@ -1,6 +1,7 @@
 #include "play_command.h"
 #include "render_command.h"
 #include "stderr_messages.h"
+#include "kelvo_config.h"
 
 #include <atomic>
 #include <csignal>
@@ -14,6 +15,7 @@ constexpr std::string_view kUsage =
     "usage: kelvo-cli render [--folder DIR] [--set Field=Value]... [-o FILE]\n"
     "       kelvo-cli play [--folder DIR] [--set Field=Value]... [-o FILE] [--seconds S] [--device N]\n"
     "       kelvo-cli devices\n"
+    "       kelvo-cli --help | --version\n"
     "\n"
     "  render   renders the signal of the saved settings, changed by each --set\n"
     "           (for example --set Waveform=11 --set MultiFreq[3]=1300), into the\n"
@@ -40,6 +42,10 @@ int main(int argc, char** argv)
     if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
         std::cout << kUsage;
         return arguments.empty() ? 2 : 0;
+    }
+    if (arguments[0] == "--version" || arguments[0] == "-v") {
+        std::cout << "kelvo-cli " KELVO_VERSION "\n";
+        return 0;
     }
     const auto rest = std::span(arguments).subspan(1);
     if (arguments[0] == "devices" && rest.empty())

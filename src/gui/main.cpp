@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,15 +73,8 @@ bool DisplayAvailable()
 
 int main(int argc, char** argv)
 {
-    if (!DisplayAvailable()) {
-        std::fprintf(stderr, "kelvo: no display was found (DISPLAY is not set). Start it on a desktop or "
-                             "under xvfb-run, or use kelvo-cli.\n");
-        return 1;
-    }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kelvo"));
-    QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
-
+    QCoreApplication::setApplicationName(QStringLiteral("kelvo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Two-channel audio test oscillator"));
     parser.addHelpOption();
@@ -92,6 +86,19 @@ int main(int argc, char** argv)
                                           QStringLiteral("Print the time from start to the front panel's first paint."));
     parser.addOption(folderOption);
     parser.addOption(timingOption);
+
+    if (!DisplayAvailable()) {
+        // --help, --version and a wrong option are answered without a display: process()
+        // prints and leaves for them.
+        const QCoreApplication answer(argc, argv);
+        parser.process(answer);
+        std::fprintf(stderr, "kelvo: no display was found (DISPLAY is not set). Start it on a desktop or "
+                             "under xvfb-run, or use kelvo-cli.\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(KELVO_DESKTOP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kelvo")));
     parser.process(app);
 
     std::optional<std::filesystem::path> given;

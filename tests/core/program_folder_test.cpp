@@ -9,7 +9,7 @@
 namespace kelvo::test {
 namespace {
 
-TEST(ProgramFolder, GivenFolderThenWritableExecutableFolderThenDataHome)
+TEST(ProgramFolder, GivenFolderThenWritablePortableExecutableFolderThenDataHome)
 {
     TempFolder temp;
     const auto given = temp / "given" / "deeper";
@@ -23,11 +23,20 @@ TEST(ProgramFolder, GivenFolderThenWritableExecutableFolderThenDataHome)
     const std::string saved = previous ? previous : "";
     ::setenv("XDG_DATA_HOME", (temp / "data").c_str(), 1);
     const auto resolved = ResolveProgramFolder(std::nullopt, {});
+    // A writable bin folder of an installed tree (share/kelvo beside it) is not used;
+    // a bin folder without that is a portable one.
+    std::filesystem::create_directories(temp / "prefix" / "bin");
+    std::filesystem::create_directories(temp / "prefix" / "share" / "kelvo");
+    std::filesystem::create_directories(temp / "portable" / "bin");
+    const auto installed = ResolveProgramFolder(std::nullopt, temp / "prefix" / "bin");
+    const auto portable = ResolveProgramFolder(std::nullopt, temp / "portable" / "bin");
     if (previous)
         ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
     else
         ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(resolved, temp / "data" / "kelvo");
+    EXPECT_EQ(installed, temp / "data" / "kelvo");
+    EXPECT_EQ(portable, temp / "portable" / "bin");
     EXPECT_TRUE(std::filesystem::is_directory(resolved));
 }
 

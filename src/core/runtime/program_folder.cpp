@@ -16,6 +16,15 @@ std::filesystem::path DataHome()
     return std::filesystem::temp_directory_path();
 }
 
+// An installed program's bin folder has the shipped data folder beside it. It is never
+// the program folder, even where it is writable (root, a prefix in the home folder),
+// so that settings and signal files stay out of a folder of programs.
+bool InstalledProgramFolder(const std::filesystem::path& executableFolder)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(executableFolder.parent_path() / "share" / "kelvo", error);
+}
+
 } // namespace
 
 std::filesystem::path ResolveProgramFolder(const std::optional<std::filesystem::path>& given,
@@ -26,7 +35,8 @@ std::filesystem::path ResolveProgramFolder(const std::optional<std::filesystem::
         std::filesystem::create_directories(*given, error);
         return *given;
     }
-    if (!executableFolder.empty() && ::access(executableFolder.c_str(), W_OK) == 0)
+    if (!executableFolder.empty() && ::access(executableFolder.c_str(), W_OK) == 0 &&
+        !InstalledProgramFolder(executableFolder))
         return executableFolder;
     auto folder = DataHome() / "kelvo";
     std::filesystem::create_directories(folder, error);

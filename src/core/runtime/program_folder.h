@@ -7,8 +7,9 @@
 namespace kelvo {
 
 // The folder that holds every file the program owns: the folder given on the command
-// line; otherwise the executable's folder when it is writable (a portable install, the
-// build tree); otherwise $XDG_DATA_HOME/kelvo (~/.local/share/kelvo), created on demand.
+// line; otherwise the executable's folder when it is writable and not an installed
+// program's bin folder (one with ../share/kelvo beside it), as in a portable install or
+// the build tree; otherwise $XDG_DATA_HOME/kelvo (~/.local/share/kelvo), created on demand.
 std::filesystem::path ResolveProgramFolder(const std::optional<std::filesystem::path>& given,
                                            const std::filesystem::path& executableFolder);
 

@@ -1,0 +1,180 @@
+// The programs as a user gets them: `cmake --install` into a prefix that is then moved,
+// run from there; and the Debian package of the same tree.
+#include "kelvo_config.h"
+#include "support/shell.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kelvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kHelpSource = KELVO_SOURCE_DIR "/help";
+
+// Every file an install holds, relative to its prefix.
+std::set<std::string> ExpectedFiles()
+{
+    std::set<std::string> files = {
+        "bin/kelvo",
+        "bin/kelvo-cli",
+        "share/applications/" KELVO_DESKTOP_ID ".desktop",
+        "share/metainfo/" KELVO_DESKTOP_ID ".metainfo.xml",
+        "share/icons/hicolor/scalable/apps/kelvo.svg",
+        "share/icons/hicolor/48x48/apps/kelvo.png",
+        "share/icons/hicolor/256x256/apps/kelvo.png",
+        "share/man/man1/kelvo.1",
+        "share/man/man1/kelvo-cli.1",
+    };
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(kHelpSource, error))
+        if (entry.path().extension() == ".rtf")
+            files.insert("share/kelvo/" + entry.path().filename().string());
+    return files;
+}
+
+// The files (not folders) under `root`, relative to it.
+std::set<std::string> FilesUnder(const fs::path& root)
+{
+    std::set<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (!entry.is_directory())
+            files.insert(fs::relative(entry.path(), root).string());
+    return files;
+}
+
+// Width and height from a PNG file's header.
+std::pair<int, int> PngSize(const fs::path& path)
+{
+    const std::string bytes = ReadFile(path);
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0)
+        return {0, 0};
+    const auto word = [&](std::size_t at) {
+        int value = 0;
+        for (std::size_t i = at; i < at + 4; ++i)
+            value = value * 256 + static_cast<unsigned char>(bytes[i]);
+        return value;
+    };
+    return {word(16), word(20)};
+}
+
+// The desktop program on Qt's offscreen platform until its first paint, then ended.
+// Arguments: the program and a log file.
+constexpr const char* kOffscreenStart = R"(
+QT_QPA_PLATFORM=offscreen "$1" --startup-time >"$2" 2>&1 &
+pid=$!
+for i in $(seq 600); do
+  grep -q 'first paint' "$2" 2>/dev/null && break
+  sleep 0.1
+done
+kill $pid 2>/dev/null
+wait $pid 2>/dev/null
+cat "$2"
+)";
+
+TEST(InstalledTree, HoldsItsFilesValidatesAndRunsFromAMovedPrefix)
+{
+    TempFolder temp;
+    const ShellResult install =
+        RunShell("'" KELVO_CMAKE "' --install '" KELVO_BUILD_DIR "' --prefix " + ShellQuoted(temp / "staged") + " 2>&1");
+    ASSERT_EQ(install.status, 0) << install.output;
+    EXPECT_EQ(FilesUnder(temp / "staged"), ExpectedFiles());
+
+    // desktop-file-validate passes some errors with status 0 but prints nothing for a clean
+    // entry; appstreamcli fails on warnings too.
+    struct Validation {
+        std::string command;
+        bool silent;
+    };
+    const std::vector<Validation> validations = {
+        {"desktop-file-validate share/applications/" KELVO_DESKTOP_ID ".desktop", true},
+        {"appstreamcli validate --no-net share/metainfo/" KELVO_DESKTOP_ID ".metainfo.xml", false},
+    };
+    for (const auto& validation : validations) {
+        const ShellResult result = RunShell("cd " + ShellQuoted(temp / "staged") + " && " + validation.command + " 2>&1");
+        EXPECT_EQ(result.status, 0) << validation.command << "\n" << result.output;
+        if (validation.silent) {
+            EXPECT_EQ(result.output, "") << validation.command;
+        }
+    }
+    for (const int size : {48, 256}) {
+        const std::string edge = std::to_string(size);
+        const auto png = temp / "staged" / "share/icons/hicolor" / (edge + "x" + edge) / "apps/kelvo.png";
+        EXPECT_EQ(PngSize(png), std::make_pair(size, size)) << png;
+    }
+
+    // A moved tree still finds itself; being installed, it keeps its files in the data home.
+    fs::rename(temp / "staged", temp / "moved");
+    const fs::path bin = temp / "moved" / "bin";
+    const std::string environment = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME=" +
+                                    ShellQuoted(temp / "data") + " ";
+    struct Run {
+        std::string command;
+        std::string expected; // printed on stdout, or a part of it
+    };
+    const std::vector<Run> runs = {
+        {"kelvo --version", "kelvo " KELVO_VERSION "\n"},
+        {"kelvo-cli --version", "kelvo-cli " KELVO_VERSION "\n"},
+        {"kelvo --help", "--folder <DIR>"},
+        {"kelvo-cli render --set Waveform=1 -o " + ShellQuoted(temp / "out.wav"), ""},
+    };
+    for (const auto& run : runs) {
+        const ShellResult result = RunShell(environment + ShellQuoted(bin) + "/" + run.command);
+        EXPECT_EQ(result.status, 0) << run.command;
+        EXPECT_NE(result.output.find(run.expected), std::string::npos) << run.command << "\n" << result.output;
+    }
+    const fs::path folder = temp / "data" / "kelvo";
+    EXPECT_EQ(ReadFile(temp / "out.wav").substr(0, 4), "RIFF");
+    EXPECT_EQ(ReadFile(folder / "test.wav"), ReadFile(temp / "out.wav"));
+    EXPECT_FALSE(fs::exists(bin / "test.wav"));
+
+    std::ofstream(temp / "start.sh") << kOffscreenStart;
+    const ShellResult gui = RunShell("XDG_DATA_HOME=" + ShellQuoted(temp / "data") + " sh " + ShellQuoted(temp / "start.sh") +
+                                     " " + ShellQuoted(bin / "kelvo") + " " + ShellQuoted(temp / "kelvo.log"));
+    EXPECT_NE(gui.output.find("first paint"), std::string::npos) << gui.output;
+
+    if (!fs::is_directory(kHelpSource))
+        GTEST_SKIP() << "the source tree has no help/ folder yet, so there are no help topics to find";
+    std::set<std::string> copied;
+    for (const auto& file : ExpectedFiles())
+        if (file.starts_with("share/kelvo/"))
+            copied.insert(fs::path(file).filename().string());
+    ASSERT_FALSE(copied.empty());
+    for (const auto& topic : copied)
+        EXPECT_TRUE(ReadFile(folder / topic) == ReadFile(kHelpSource / topic)) << topic << " in the program folder";
+}
+
+TEST(DebianPackage, HoldsExactlyTheInstalledFilesAndDependsOnItsLibraries)
+{
+    TempFolder temp;
+    const ShellResult build = RunShell("cd " + ShellQuoted(temp.path()) + " && '" KELVO_CPACK "' -G DEB --config '" KELVO_BUILD_DIR
+                                       "/CPackConfig.cmake' -B " + ShellQuoted(temp / "out") + " 2>&1");
+    ASSERT_EQ(build.status, 0) << build.output;
+    const std::string deb = (temp / "out" / ("kelvo_" KELVO_VERSION "_")).string() + "*.deb";
+
+    std::set<std::string> expected;
+    for (const auto& file : ExpectedFiles())
+        expected.insert("./usr/" + file);
+    const ShellResult contents = RunShell("dpkg-deb --contents " + deb + " | awk '{print $6}' | grep -v '/$'");
+    ASSERT_EQ(contents.status, 0) << contents.output;
+    std::set<std::string> packaged;
+    for (std::size_t start = 0, end; (end = contents.output.find('\n', start)) != std::string::npos; start = end + 1)
+        packaged.insert(contents.output.substr(start, end - start));
+    EXPECT_EQ(packaged, expected);
+
+    const ShellResult fields = RunShell("dpkg-deb --field " + deb + " Package Version Section Depends");
+    ASSERT_EQ(fields.status, 0) << fields.output;
+    for (const std::string wanted :
+         {"Package: kelvo\n", "Version: " KELVO_VERSION "\n", "Section: sound\n", "libqt6widgets6", "libqt6gui6",
+          "libqt6core6", "libportaudio2", "libstdc++6"})
+        EXPECT_NE(fields.output.find(wanted), std::string::npos) << wanted << " in\n" << fields.output;
+}
+
+} // namespace
+} // namespace kelvo::test
