@@ -112,12 +112,14 @@ void Oscillator::DefaultMems()
 
 void Oscillator::LoadSettings()
 {
-    kelvo::LoadSettings(m_settings, m_folder);
+    m_damagedFiles = kelvo::LoadSettings(m_settings, m_folder);
+    if (!m_damagedFiles.empty())
+        m_messages.show(SettingsProblemsMessage(m_damagedFiles, m_folder));
 }
 
 void Oscillator::SaveSettings()
 {
-    if (const std::string error = kelvo::SaveSettings(m_settings, m_folder); !error.empty())
+    if (const std::string error = kelvo::SaveSettings(m_settings, m_folder, &m_damagedFiles); !error.empty())
         m_messages.show("The settings could not be saved:\n" + error);
 }
 

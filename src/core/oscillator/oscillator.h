@@ -9,6 +9,7 @@
 #include "runtime/event_loop.h"
 #include "runtime/messages.h"
 #include "runtime/random_source.h"
+#include "settings/settings_files.h"
 #include "settings/signal_settings.h"
 #include "synth/wave_engine.h"
 
@@ -125,6 +126,8 @@ private:
     SignalControl m_control;
     PanelView m_view;
     std::vector<PanelObserver*> m_observers;
+    // Settings files that could not be read whole at start; the next save keeps each as .bak.
+    std::vector<SettingsFileProblem> m_damagedFiles;
 };
 
 } // namespace kelvo
