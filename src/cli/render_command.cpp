@@ -1,11 +1,11 @@
 #include "render_command.h"
 
+#include "runtime/atomic_file.h"
 #include "runtime/program_folder.h"
 #include "settings/field_registry.h"
 #include "settings/memories.h"
 #include "settings/settings_files.h"
 
-#include <system_error>
 
 namespace kelvo::cli {
 
@@ -14,9 +14,12 @@ bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messa
     session.folder = ResolveProgramFolder(options.folder, ExecutableFolder());
     SignalSettings& settings = session.settings;
     DefaultMems(settings);
-    if (const std::string error = session.engine.MakeStopFile(settings, session.folder); !error.empty())
+    if (const std::string error = session.engine.MakeStopFile(settings, session.folder); !error.empty()) {
         messages.show("The stop file could not be written: " + error);
-    LoadSettings(settings, session.folder);
+        return false;
+    }
+    if (const auto problems = LoadSettings(settings, session.folder); !problems.empty())
+        messages.show(SettingsProblemsMessage(problems, session.folder));
 
     if (const std::string error = SetFields(settings, options.assignments); !error.empty()) {
         messages.show("--set " + error);
@@ -38,18 +41,10 @@ bool CopyRenderedFile(const RenderOptions& options, const RenderSession& session
     if (!options.output)
         return true;
 
-    const auto rendered = ProgramFile(session.folder, kRenderedFile);
-    std::error_code error;
-    if (std::filesystem::weakly_canonical(*options.output, error) ==
-        std::filesystem::weakly_canonical(rendered, error))
-        return true;
-    std::filesystem::copy_file(rendered, *options.output,
-                               std::filesystem::copy_options::overwrite_existing, error);
-    if (error) {
-        messages.show("\"" + options.output->string() + "\" could not be written: " + error.message());
-        return false;
-    }
-    return true;
+    const std::string error = CopyFileAtomically(ProgramFile(session.folder, kRenderedFile), *options.output);
+    if (!error.empty())
+        messages.show(error);
+    return error.empty();
 }
 
 } // namespace kelvo::cli
