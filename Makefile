@@ -2,11 +2,13 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 BENCH_DIR ?= build-bench
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all bootstrap build run test test-asan bench package clean
+.PHONY: all bootstrap build run test test-asan bench package fuzz clean
 
 all: build
 
@@ -38,5 +40,13 @@ bench: bootstrap
 package: build
 	@cmake --build $(BUILD_DIR) --target package
 
+# Every libFuzzer target of fuzz/ for FUZZ_SECONDS seconds each (clang, ASan, UBSan).
+fuzz:
+	@scripts/bootstrap --fuzz
+	@$(CONFIGURE) -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DKELVO_FUZZ=ON -DKELVO_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target kelvo_fuzzers
+	scripts/fuzz $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR)

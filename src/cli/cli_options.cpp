@@ -19,6 +19,11 @@ ParsedOptions ParseRenderOptions(std::span<const std::string_view> arguments)
             return parsed;
         }
         const std::string value(arguments[++i]);
+        if (value.empty() && argument != "--set") {
+            parsed.error = std::string(argument) + (argument == "-o" ? " needs a file name" : " needs a folder") +
+                           ", not an empty text";
+            return parsed;
+        }
         if (argument == "--folder")
             parsed.options.folder = value;
         else if (argument == "--set")

@@ -21,10 +21,12 @@ constexpr std::string_view kUsage =
     "           (for example --set Waveform=11 --set MultiFreq[3]=1300), into the\n"
     "           program folder's test.wav, and copies it to FILE when -o is given\n"
     "  play     renders as render does, then plays test.wav in a loop for S seconds\n"
-    "           or until interrupted, on output device N (-1 = the default; without\n"
-    "           --device the saved OutDevice); --set LegacyDriver=1 plays it through\n"
-    "           the legacy player on the default device\n"
-    "  devices  lists the output devices with their index for --device\n";
+    "           or until interrupted, on output device N of `devices` (0 and -1 are the\n"
+    "           system's default output); without --device on the saved OutDevice, which\n"
+    "           is 0 unless changed; --set LegacyDriver=1 plays it through the legacy\n"
+    "           player on the default output\n"
+    "  devices  lists the output devices with their index for --device; 0 is the\n"
+    "           default output\n";
 
 std::atomic<bool> g_interrupted{false};
 

@@ -85,8 +85,8 @@ bool DevicesCommand(Messages& messages)
         return false;
     }
     if (names.empty()) {
-        messages.show("No audio output device was found (on a machine without a sound card, "
-                      "scripts/test-audio provides one).");
+        messages.show(std::string(kNoSoundOutput) +
+                      " (on a machine without a sound card, scripts/test-audio provides one).");
         return false;
     }
     for (std::size_t i = 0; i < names.size(); ++i)

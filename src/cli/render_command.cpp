@@ -1,10 +1,10 @@
 #include "render_command.h"
 
 #include "oscillator/start_up.h"
+#include "runtime/atomic_file.h"
 #include "runtime/program_folder.h"
 #include "settings/field_registry.h"
 
-#include <system_error>
 
 namespace kelvo::cli {
 
@@ -12,7 +12,8 @@ bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messa
 {
     session.folder = ResolveProgramFolder(options.folder, ExecutableFolder());
     SignalSettings& settings = session.settings;
-    StartUp(settings, session.engine, session.folder, messages);
+    if (!StartUp(settings, session.engine, session.folder, messages).stopFileWritten)
+        return false;
 
     if (const std::string error = SetFields(settings, options.assignments); !error.empty()) {
         messages.show("--set " + error);
@@ -34,18 +35,10 @@ bool CopyRenderedFile(const RenderOptions& options, const RenderSession& session
     if (!options.output)
         return true;
 
-    const auto rendered = ProgramFile(session.folder, kRenderedFile);
-    std::error_code error;
-    if (std::filesystem::weakly_canonical(*options.output, error) ==
-        std::filesystem::weakly_canonical(rendered, error))
-        return true;
-    std::filesystem::copy_file(rendered, *options.output,
-                               std::filesystem::copy_options::overwrite_existing, error);
-    if (error) {
-        messages.show("\"" + options.output->string() + "\" could not be written: " + error.message());
-        return false;
-    }
-    return true;
+    const std::string error = CopyFileAtomically(ProgramFile(session.folder, kRenderedFile), *options.output);
+    if (!error.empty())
+        messages.show(error);
+    return error.empty();
 }
 
 } // namespace kelvo::cli

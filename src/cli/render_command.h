@@ -19,7 +19,8 @@ struct RenderSession {
 };
 
 // Runs the start-up of the oscillator (start values, memories, stop.wav, the five
-// settings files) and applies the assignments. Returns false after showing why.
+// settings files, saying which could not be read) and applies the assignments. Returns
+// false after showing why.
 bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messages& messages);
 
 // Copies the program folder's test.wav to the output file when one is given. Returns

@@ -102,8 +102,13 @@ int main(int argc, char** argv)
     parser.process(app);
 
     std::optional<std::filesystem::path> given;
-    if (parser.isSet(folderOption))
+    if (parser.isSet(folderOption)) {
+        if (parser.value(folderOption).isEmpty()) {
+            std::fprintf(stderr, "kelvo: --folder needs a folder, not an empty text\n");
+            return 2;
+        }
         given = std::filesystem::path(parser.value(folderOption).toStdString());
+    }
     const std::filesystem::path folder = ResolveProgramFolder(given, ExecutableFolder());
     // The viewer reads the topics from the program folder, where a user may edit them.
     const std::string helpErrors =

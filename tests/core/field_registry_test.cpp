@@ -1,6 +1,9 @@
 #include "settings/field_registry.h"
+#include "settings/text_rules.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace kelvo {
 namespace {
@@ -45,8 +48,11 @@ TEST(SetField, KnowsEveryFieldOfTheRecord)
 {
     SignalSettings s;
     for (const auto name : FieldNames()) {
-        const std::string index = SetField(s, std::string(name) + "=1") == "" ? "" : "[1]";
-        EXPECT_EQ(SetField(s, std::string(name) + index + "=1"), "") << name;
+        const FieldInfo* field = FindField(name);
+        ASSERT_NE(field, nullptr) << name;
+        const std::string value = std::isinf(field->min) ? "1" : FormatNumber(field->min);
+        const std::string index = SetField(s, std::string(name) + "=" + value) == "" ? "" : "[1]";
+        EXPECT_EQ(SetField(s, std::string(name) + index + "=" + value), "") << name;
     }
 }
 

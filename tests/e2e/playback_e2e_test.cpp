@@ -9,7 +9,7 @@
 namespace kelvo::test {
 namespace {
 
-// Plays the rendered 1 s sine for 5 s while the null sink's monitor is recorded, and checks
+// Plays the rendered 2 s sine for 8 s while the null sink's monitor is recorded, and checks
 // that the recording is the file's whole frames looped, sample for sample, then silence.
 // Returns what went wrong, empty when all held.
 std::string PlayAndCompare(int rate, const std::vector<std::string>& extra)
@@ -24,7 +24,7 @@ std::string PlayAndCompare(int rate, const std::vector<std::string>& extra)
 
     std::string command = "PULSE_SERVER='" + audio.server() + "' '" KELVO_CLI_PATH "' play --folder " +
                           ShellQuoted(folder.path()) + " --set SampleRate=" + std::to_string(rate) +
-                          " --set WaveBuildLength=0.5 --seconds 5";
+                          " --set WaveBuildLength=1 --seconds 8";
     for (const auto& argument : extra)
         command += " '" + argument + "'";
     const ShellResult played = RunShell(command + " 2>&1");
@@ -35,14 +35,14 @@ std::string PlayAndCompare(int rate, const std::vector<std::string>& extra)
 
     const WaveFile wave = ReadCanonicalWave(folder / "test.wav");
     const std::size_t frames = wave.samples.size() / 2;
-    if (wave.sampleRate != static_cast<std::uint32_t>(rate) || frames != static_cast<std::size_t>(rate))
-        return "the rendered file is not 1 s at " + std::to_string(rate) + " Hz";
+    if (wave.sampleRate != static_cast<std::uint32_t>(rate) || frames != static_cast<std::size_t>(2 * rate))
+        return "the rendered file is not 2 s at " + std::to_string(rate) + " Hz";
     const LoopedRecording loop = MatchLoop(wave.samples, Int16Samples(ReadFile(recording)));
     if (loop.frames < 5 * frames / 2)
         return "only " + std::to_string(loop.frames) + " frames were recorded";
     if (!loop.start)
         return "the file's start never appears in the recording";
-    // About 4.4 s play after the render and the start delay: well over two loop points.
+    // About 7.4 s play after the render and the start delay: well over two loop points.
     if (loop.matched < 3 * frames)
         return "the loop broke " + std::to_string(loop.matched) + " frames after the start";
     if (*loop.start + loop.matched + loop.silentAfter != loop.frames)

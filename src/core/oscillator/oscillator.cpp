@@ -36,7 +36,7 @@ void Oscillator::removeObserver(PanelObserver* observer)
 
 void Oscillator::Start()
 {
-    StartUp(m_settings, m_chain.engine(), folder(), m_messages);
+    m_damagedFiles = StartUp(m_settings, m_chain.engine(), folder(), m_messages).damagedFiles;
     m_view.memDisplay = "M1";
     m_view.memHighlight = 1;
     Update();
@@ -107,12 +107,14 @@ void Oscillator::DefaultMems()
 
 void Oscillator::LoadSettings()
 {
-    kelvo::LoadSettings(m_settings, folder());
+    m_damagedFiles = kelvo::LoadSettings(m_settings, folder());
+    if (!m_damagedFiles.empty())
+        m_messages.show(SettingsProblemsMessage(m_damagedFiles, folder()));
 }
 
 void Oscillator::SaveSettings()
 {
-    if (const std::string error = kelvo::SaveSettings(m_settings, folder()); !error.empty())
+    if (const std::string error = kelvo::SaveSettings(m_settings, folder(), &m_damagedFiles); !error.empty())
         m_messages.show("The settings could not be saved:\n" + error);
 }
 

@@ -7,6 +7,7 @@
 #include "playback/audio_device.h"
 #include "runtime/event_loop.h"
 #include "runtime/messages.h"
+#include "settings/settings_files.h"
 #include "settings/signal_settings.h"
 
 #include <filesystem>
@@ -71,6 +72,8 @@ private:
     MainPanelRules m_panel{*this};
     MemoryRules m_memories{*this};
     std::vector<PanelObserver*> m_observers;
+    // Settings files that could not be read whole at start; the next save keeps each as .bak.
+    std::vector<SettingsFileProblem> m_damagedFiles;
 };
 
 } // namespace kelvo

@@ -1,19 +1,23 @@
 #include "oscillator/start_up.h"
 
 #include "settings/memories.h"
-#include "settings/settings_files.h"
 
 namespace kelvo {
 
-bool StartUp(SignalSettings& settings, WaveEngine& engine, const std::filesystem::path& folder, Messages& messages)
+StartUpResult StartUp(SignalSettings& settings, WaveEngine& engine, const std::filesystem::path& folder,
+                      Messages& messages)
 {
+    StartUpResult result;
     settings = SignalSettings{};
     DefaultMems(settings);
-    const std::string error = engine.MakeStopFile(settings, folder);
-    if (!error.empty())
+    if (const std::string error = engine.MakeStopFile(settings, folder); !error.empty()) {
         messages.show("The stop file could not be written: " + error);
-    LoadSettings(settings, folder);
-    return error.empty();
+        result.stopFileWritten = false;
+    }
+    result.damagedFiles = LoadSettings(settings, folder);
+    if (!result.damagedFiles.empty())
+        messages.show(SettingsProblemsMessage(result.damagedFiles, folder));
+    return result;
 }
 
 } // namespace kelvo

@@ -1,15 +1,25 @@
 #pragma once
 
 #include "runtime/messages.h"
+#include "settings/settings_files.h"
 #include "settings/signal_settings.h"
 #include "synth/wave_engine.h"
 
 #include <filesystem>
+#include <vector>
 
 namespace kelvo {
 
+struct StartUpResult {
+    bool stopFileWritten = true;
+    // Settings files that exist but could not be read whole; the first save keeps each as .bak.
+    std::vector<SettingsFileProblem> damagedFiles;
+};
+
 // The start-up both programs share: the start values, DefaultMems, stop.wav, then the
-// settings files of `folder`. A stop file that cannot be written is shown; returns false then.
-bool StartUp(SignalSettings& settings, WaveEngine& engine, const std::filesystem::path& folder, Messages& messages);
+// settings files of `folder`. A stop file that cannot be written and settings files that
+// cannot be read whole are shown once each.
+StartUpResult StartUp(SignalSettings& settings, WaveEngine& engine, const std::filesystem::path& folder,
+                      Messages& messages);
 
 } // namespace kelvo

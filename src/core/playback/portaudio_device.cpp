@@ -49,11 +49,15 @@ std::string ErrorText(PaError error)
     return Pa_GetErrorText(error);
 }
 
+// The output devices in OutDevice order: the default output first, then the others.
 std::vector<PaDeviceIndex> OutputDeviceIndices()
 {
     std::vector<PaDeviceIndex> indices;
+    const PaDeviceIndex preferred = Pa_GetDefaultOutputDevice();
+    if (preferred != paNoDevice)
+        indices.push_back(preferred);
     for (PaDeviceIndex i = 0; i < Pa_GetDeviceCount(); ++i) {
-        if (const PaDeviceInfo* info = Pa_GetDeviceInfo(i); info && info->maxOutputChannels > 0)
+        if (const PaDeviceInfo* info = Pa_GetDeviceInfo(i); i != preferred && info && info->maxOutputChannels > 0)
             indices.push_back(i);
     }
     return indices;
@@ -121,9 +125,11 @@ std::string PortAudioDevice::open(int index, const AudioFormat& format, BufferDo
 {
     close();
     const std::vector<PaDeviceIndex> outputs = OutputDeviceIndices();
+    if (outputs.empty())
+        return std::string(kNoSoundOutput);
     PaDeviceIndex device = paNoDevice;
     if (index == -1)
-        device = Pa_GetDefaultOutputDevice();
+        device = outputs.front();
     else if (index >= 0 && static_cast<std::size_t>(index) < outputs.size())
         device = outputs[static_cast<std::size_t>(index)];
     const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);

@@ -11,6 +11,7 @@
 #include <portaudio.h>
 #include <semaphore.h>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -24,8 +25,12 @@ struct PortAudioBackend {
     std::string error;
 };
 
-// The names of the output devices in PortAudio's order; a device's position is its
-// OutDevice index. Empty, with the reason in `error`, when PortAudio cannot start.
+// What is said when the system offers no sound output at all.
+inline constexpr std::string_view kNoSoundOutput = "No sound output was found: no sound server or sound card answered";
+
+// The names of the output devices: entry 0 is the default output (where the sound server
+// routes), then every other output device in PortAudio's order; a device's position is
+// its OutDevice index. Empty, with the reason in `error`, when PortAudio cannot start.
 std::vector<std::string> ListOutputDevices(std::string& error);
 
 // Plays queued buffers strictly in order through a PortAudio callback stream. The callback

@@ -4,11 +4,34 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvo {
 namespace {
+
+// Where a write to `target` goes: through symbolic links to the file they name, so that
+// the rename replaces that file and not a link. A loop of links ends after 40 steps.
+std::filesystem::path Destination(std::filesystem::path target)
+{
+    for (int step = 0; step < 40; ++step) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error))
+            break;
+        const auto next = std::filesystem::read_symlink(target, error);
+        if (error)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+std::string ErrnoText(const std::filesystem::path& file, std::string_view what)
+{
+    return "\"" + file.string() + "\" " + std::string(what) + ": " + std::strerror(errno);
+}
 
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target)
 {
@@ -21,7 +44,7 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target)
 } // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target)
-    : m_target(std::move(target))
+    : m_target(Destination(std::move(target)))
     , m_temporary(TemporaryBeside(m_target))
 {
     m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -37,7 +60,12 @@ AtomicFileWriter::~AtomicFileWriter()
 void AtomicFileWriter::fail(std::string_view what)
 {
     if (m_error.empty())
-        m_error = "\"" + m_target.string() + "\" " + std::string(what) + ": " + std::strerror(errno);
+        m_error = ErrnoText(m_target, what);
+}
+
+void AtomicFileWriter::keepOldAs(std::filesystem::path backup)
+{
+    m_backup = std::move(backup);
 }
 
 void AtomicFileWriter::discard()
@@ -86,6 +114,11 @@ bool AtomicFileWriter::commit()
         ::unlink(m_temporary.c_str());
         return false;
     }
+    if (!m_backup.empty() && std::rename(m_target.c_str(), m_backup.c_str()) != 0 && errno != ENOENT) {
+        fail("cannot be kept as " + m_backup.filename().string());
+        ::unlink(m_temporary.c_str());
+        return false;
+    }
     if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
         fail("cannot be replaced");
         ::unlink(m_temporary.c_str());
@@ -100,6 +133,41 @@ std::string WriteFileAtomically(const std::filesystem::path& target, std::string
     writer.write(contents);
     writer.commit();
     return writer.error();
+}
+
+std::string CopyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target)
+{
+    std::error_code same;
+    if (std::filesystem::equivalent(source, target, same))
+        return {};
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (in < 0)
+        return ErrnoText(source, "cannot be read");
+    struct stat status {};
+    if (::fstat(in, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(in);
+        return "\"" + source.string() + "\" is not a regular file";
+    }
+    AtomicFileWriter out(target);
+    std::vector<std::byte> chunk(std::size_t{1} << 20);
+    std::string readError;
+    for (;;) {
+        const ssize_t got = ::read(in, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            readError = ErrnoText(source, "cannot be read");
+            break;
+        }
+        if (got == 0) {
+            out.commit();
+            break;
+        }
+        if (!out.write(std::span(chunk.data(), static_cast<std::size_t>(got))))
+            break;
+    }
+    ::close(in);
+    return readError.empty() ? out.error() : readError;
 }
 
 } // namespace kelvo

@@ -10,13 +10,18 @@ namespace kelvo {
 
 // Writes a whole file through a temporary file in the same folder that is renamed
 // over the target only when every byte is written, so a full disk or a crash never
-// leaves a truncated file behind. Not committing discards the temporary.
+// leaves a truncated file behind. Not committing discards the temporary. A target that
+// is a symbolic link is written where the link points.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::filesystem::path target);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Before the target is replaced, the old file is renamed to `backup` (a file that
+    // cannot be read is kept too); when that fails, the target is not replaced.
+    void keepOldAs(std::filesystem::path backup);
 
     bool write(std::span<const std::byte> bytes);
     bool write(std::string_view text);
@@ -32,11 +37,17 @@ private:
 
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
+    std::filesystem::path m_backup;
     int m_fd = -1;
     std::string m_error;
 };
 
 // Writes `contents` as the whole file at `target`; returns the error text, empty on success.
 std::string WriteFileAtomically(const std::filesystem::path& target, std::string_view contents);
+
+// Copies the regular file `source` to `target` in the same way, so a target that exists
+// stays whole when the copy fails. Copying a file onto itself does nothing. Returns the
+// error text naming the file that failed and why ("No space left on device"), empty on success.
+std::string CopyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
 
 } // namespace kelvo

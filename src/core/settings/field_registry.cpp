@@ -3,26 +3,17 @@
 #include "settings/text_file.h"
 #include "settings/text_rules.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <type_traits>
-#include <variant>
 
 namespace kelvo {
 namespace {
 
-using FieldRef = std::variant<std::int32_t*, std::int16_t*, float*, double*, std::string*>;
-
-// How a field is reached: `index` is the number in brackets, absent when none was given.
-using Resolver = std::optional<FieldRef> (*)(SignalSettings&, std::optional<std::int64_t> index);
-
-struct FieldEntry {
-    std::string_view name;
-    Resolver resolve;
-};
+using Access = std::optional<FieldRef> (*)(SignalSettings&, std::optional<std::int64_t>);
 
 template <auto Member>
 std::optional<FieldRef> Scalar(SignalSettings& s, std::optional<std::int64_t> index)
@@ -43,77 +34,154 @@ std::optional<FieldRef> Element(SignalSettings& s, std::optional<std::int64_t> i
     return FieldRef{&array[static_cast<std::size_t>(i)]};
 }
 
-#define KELVO_SCALAR(field) FieldEntry{#field, Scalar<&SignalSettings::field>}
-#define KELVO_SLOTTED(field) FieldEntry{#field, Element<&SignalSettings::field, 0>}
-#define KELVO_LIST(field) FieldEntry{#field, Element<&SignalSettings::field, -1>}
+// What the panel and the setup dialogs let the user give a field.
+struct Limits {
+    double min;
+    double max;
+    std::span<const double> choices;
+    Rounding rounding;
+};
 
-const FieldEntry kFields[] = {
-    KELVO_SLOTTED(Waveform), KELVO_SLOTTED(ChanMode), KELVO_SLOTTED(SampleRate),
-    KELVO_SLOTTED(Bits), KELVO_SLOTTED(LevelL), KELVO_SLOTTED(LevelR), KELVO_SLOTTED(Freq),
-    KELVO_SLOTTED(FreqR), KELVO_SLOTTED(PhaseL), KELVO_SLOTTED(PhaseR),
-    KELVO_SCALAR(MemIndex), KELVO_SCALAR(FreqStep), KELVO_SCALAR(LevelStep),
-    KELVO_SCALAR(AdjustL), KELVO_SCALAR(AdjustR), KELVO_SCALAR(Playing), KELVO_SCALAR(OutDevice),
-    KELVO_SCALAR(LegacyDriver), KELVO_SCALAR(WaveBuildLength),
-    KELVO_SCALAR(NoiseType),
-    KELVO_SCALAR(BurstOnTime), KELVO_SCALAR(BurstOffTime), KELVO_SCALAR(BurstLevelDiff),
-    KELVO_SCALAR(BurstExpDecay),
-    KELVO_SCALAR(PulseOnTime), KELVO_SCALAR(PulseOffTime), KELVO_SCALAR(PulseRestTime),
-    KELVO_SCALAR(PulseCount),
-    KELVO_SCALAR(ToneFreq1), KELVO_SCALAR(ToneFreq2), KELVO_SCALAR(ToneAmp2),
-    KELVO_SCALAR(MultiCount), KELVO_LIST(MultiFreq),
-    KELVO_SCALAR(SweepStartFreq), KELVO_SCALAR(SweepEndFreq), KELVO_SCALAR(SweepStartLevel),
-    KELVO_SCALAR(SweepEndLevel), KELVO_SCALAR(SweepStartPhase), KELVO_SCALAR(SweepEndPhase),
-    KELVO_SCALAR(SweepWarbleRate), KELVO_SCALAR(SweepKind), KELVO_SCALAR(SweepSteps),
-    KELVO_SCALAR(SweepStepTime), KELVO_SCALAR(SweepParam), KELVO_SCALAR(UserStepCount),
-    KELVO_LIST(UserStepFreq), KELVO_LIST(UserStepPeriod),
-    KELVO_SCALAR(WarbleRate), KELVO_SCALAR(WarbleKind),
-    KELVO_SCALAR(AmCarrierFreq), KELVO_SCALAR(AmModFreq), KELVO_SCALAR(AmModDepth),
-    KELVO_SCALAR(FmCarrierFreq), KELVO_SCALAR(FmModFreq), KELVO_SCALAR(FmDeviation),
-    KELVO_SCALAR(DsbCarrierFreq), KELVO_SCALAR(DsbModFreq), KELVO_SCALAR(DsbModDepth),
-    KELVO_SCALAR(ArbBuild), KELVO_SCALAR(ArbSampleRate), KELVO_SCALAR(ArbLevel),
-    KELVO_SCALAR(ArbFreq), KELVO_SCALAR(ArbChanMode), KELVO_LIST(ArbTable),
-    KELVO_LIST(FourierAmp),
-    KELVO_LIST(PlaylistPath), KELVO_LIST(PlaylistName), KELVO_SCALAR(PlaylistSel),
+constexpr double kAny = std::numeric_limits<double>::infinity();
+
+constexpr Limits Whole(double min, double max) { return {min, max, {}, Rounding::Whole}; }
+constexpr Limits Real(double min, double max) { return {min, max, {}, Rounding::None}; }
+constexpr Limits Single(double min, double max) { return {min, max, {}, Rounding::Single}; }
+constexpr Limits OneOf(std::span<const double> choices) { return {choices.front(), choices.back(), choices, Rounding::None}; }
+constexpr Limits kText = {-kAny, kAny, {}, Rounding::None};
+
+constexpr double kFreqSteps[] = {0.1, 1, 10, 100, 1000};
+// 20 dB is the start value, shown until the first step change.
+constexpr double kLevelSteps[] = {0.1, 1, 10, 20};
+constexpr double kBuildLengths[] = {1, 10, 100};
+
+constexpr FieldInfo Row(std::string_view name, FieldShape shape, Access at, Limits limits)
+{
+    return {name, shape, limits.min, limits.max, limits.choices, limits.rounding, at};
+}
+
+#define KELVO_SCALAR(field, limits) Row(#field, FieldShape::Single, Scalar<&SignalSettings::field>, limits)
+#define KELVO_SLOTTED(field, limits) Row(#field, FieldShape::Slotted, Element<&SignalSettings::field, 0>, limits)
+#define KELVO_LIST(field, limits) Row(#field, FieldShape::List, Element<&SignalSettings::field, -1>, limits)
+
+// The ranges are those of the panel's steppers and entry boxes and of the setup dialogs;
+// lists typed into a dialog's text box are rounded to single precision.
+const FieldInfo kFields[] = {
+    KELVO_SLOTTED(Waveform, Whole(1, 16)),
+    KELVO_SLOTTED(ChanMode, Whole(1, 6)),
+    KELVO_SLOTTED(SampleRate, Whole(11025, 192000)),
+    KELVO_SLOTTED(Bits, Whole(16, 16)),
+    KELVO_SLOTTED(LevelL, Real(-200, 0)),
+    KELVO_SLOTTED(LevelR, Real(-200, 0)),
+    KELVO_SLOTTED(Freq, Real(1, 96000)),
+    KELVO_SLOTTED(FreqR, Real(1, 96000)),
+    KELVO_SLOTTED(PhaseL, Real(0, 360)),
+    KELVO_SLOTTED(PhaseR, Real(0, 360)),
+    KELVO_SCALAR(MemIndex, Whole(1, kMemoryCount)),
+    KELVO_SCALAR(FreqStep, OneOf(kFreqSteps)),
+    KELVO_SCALAR(LevelStep, OneOf(kLevelSteps)),
+    KELVO_SCALAR(AdjustL, Whole(0, 1)),
+    KELVO_SCALAR(AdjustR, Whole(0, 1)),
+    KELVO_SCALAR(Playing, Whole(0, 1)),
+    KELVO_SCALAR(OutDevice, Whole(-1, std::numeric_limits<std::int16_t>::max())),
+    KELVO_SCALAR(LegacyDriver, Whole(0, 1)),
+    KELVO_SCALAR(WaveBuildLength, OneOf(kBuildLengths)),
+    KELVO_SCALAR(NoiseType, Whole(0, 2)),
+    KELVO_SCALAR(BurstOnTime, Real(1, 20000)),
+    KELVO_SCALAR(BurstOffTime, Real(1, 20000)),
+    KELVO_SCALAR(BurstLevelDiff, Real(0, 200)),
+    KELVO_SCALAR(BurstExpDecay, Whole(0, 1)),
+    KELVO_SCALAR(PulseOnTime, Real(1, 10000)),
+    KELVO_SCALAR(PulseOffTime, Real(1, 10000)),
+    KELVO_SCALAR(PulseRestTime, Real(1, 10000)),
+    KELVO_SCALAR(PulseCount, Whole(1, 10000)),
+    KELVO_SCALAR(ToneFreq1, Real(1, 96000)),
+    KELVO_SCALAR(ToneFreq2, Real(1, 96000)),
+    KELVO_SCALAR(ToneAmp2, Real(0, 200)),
+    KELVO_SCALAR(MultiCount, Whole(2, kListMax)),
+    KELVO_LIST(MultiFreq, Single(-kAny, kAny)),
+    KELVO_SCALAR(SweepStartFreq, Real(1, 96000)),
+    KELVO_SCALAR(SweepEndFreq, Real(1, 96000)),
+    KELVO_SCALAR(SweepStartLevel, Real(-200, 0)),
+    KELVO_SCALAR(SweepEndLevel, Real(-200, 0)),
+    KELVO_SCALAR(SweepStartPhase, Real(0, 359)),
+    KELVO_SCALAR(SweepEndPhase, Real(0, 359)),
+    KELVO_SCALAR(SweepWarbleRate, Real(1, 20)),
+    KELVO_SCALAR(SweepKind, Whole(1, 5)),
+    KELVO_SCALAR(SweepSteps, Whole(1, kListMax)),
+    KELVO_SCALAR(SweepStepTime, Single(0.01, 20)),
+    KELVO_SCALAR(SweepParam, Whole(0, 2)),
+    KELVO_SCALAR(UserStepCount, Whole(0, kListMax)),
+    KELVO_LIST(UserStepFreq, Single(-kAny, kAny)),
+    KELVO_LIST(UserStepPeriod, Single(0, kAny)),
+    KELVO_SCALAR(WarbleRate, Real(1, 20)),
+    KELVO_SCALAR(WarbleKind, Whole(0, 1)),
+    KELVO_SCALAR(AmCarrierFreq, Real(10, 95000)),
+    KELVO_SCALAR(AmModFreq, Real(1, 95000)),
+    KELVO_SCALAR(AmModDepth, Real(1, 100)),
+    KELVO_SCALAR(FmCarrierFreq, Real(10, 95000)),
+    KELVO_SCALAR(FmModFreq, Real(1, 95000)),
+    KELVO_SCALAR(FmDeviation, Real(1, 10000)),
+    KELVO_SCALAR(DsbCarrierFreq, Real(10, 95000)),
+    KELVO_SCALAR(DsbModFreq, Real(1, 95000)),
+    KELVO_SCALAR(DsbModDepth, Real(1, 100)),
+    KELVO_SCALAR(ArbBuild, Whole(0, 1)),
+    KELVO_SCALAR(ArbSampleRate, Whole(11025, 192000)),
+    KELVO_SCALAR(ArbLevel, Real(-200, 0)),
+    KELVO_SCALAR(ArbFreq, Real(1, 96000)),
+    KELVO_SCALAR(ArbChanMode, Whole(0, 3)),
+    KELVO_LIST(ArbTable, Whole(-150, 149)),
+    KELVO_LIST(FourierAmp, Real(-kAny, kAny)),
+    KELVO_LIST(PlaylistPath, kText),
+    KELVO_LIST(PlaylistName, kText),
+    KELVO_SCALAR(PlaylistSel, Whole(0, kPlaylistEntries - 1)),
 };
 
 #undef KELVO_SCALAR
 #undef KELVO_SLOTTED
 #undef KELVO_LIST
 
-std::optional<double> WholeNumber(std::string_view text)
+std::string Quoted(std::string_view text)
 {
-    const NumberScan scan = ScanNumber(text);
-    if (scan.length == 0 || scan.length != text.size())
-        return std::nullopt;
-    return scan.value;
+    return "\"" + std::string(text) + "\"";
 }
 
 // Stores `text` into the field; returns the error text, empty on success.
-std::string Assign(const FieldRef& field, std::string_view text)
+std::string Assign(const FieldInfo& info, const FieldRef& field, std::string_view text)
 {
     return std::visit(
-        [text](auto* target) -> std::string {
+        [&](auto* target) -> std::string {
             using T = std::remove_pointer_t<decltype(target)>;
             if constexpr (std::is_same_v<T, std::string>) {
+                if (const std::string refusal = QuotedTextRefusal(text); !refusal.empty())
+                    return std::string(info.name) + " cannot take a text that " + refusal +
+                           ": the settings files cannot hold it";
                 *target = std::string(text);
                 return {};
             } else {
-                const auto number = WholeNumber(text);
-                if (!number)
-                    return "\"" + std::string(text) + "\" is not a number";
-                if constexpr (std::is_same_v<T, double>) {
-                    *target = *number;
-                } else if constexpr (std::is_same_v<T, float>) {
-                    if (std::abs(*number) > std::numeric_limits<float>::max())
-                        return "\"" + std::string(text) + "\" is too large";
-                    *target = static_cast<float>(*number);
-                } else {
-                    const auto fitted = FitInteger<T>(*number);
-                    if (!fitted || *fitted != *number)
-                        return "\"" + std::string(text) + "\" is not a whole number from " +
-                               std::to_string(std::numeric_limits<T>::min()) + " to " +
-                               std::to_string(std::numeric_limits<T>::max());
+                const NumberScan scan = ScanNumber(text);
+                if (scan.length == 0 || scan.length != text.size())
+                    return Quoted(text) + " is not a number (" + std::string(info.name) + " takes " + info.rangeText() + ")";
+                if (!std::isfinite(scan.value))
+                    return Quoted(text) + " is not a finite number (" + std::string(info.name) + " takes " +
+                           info.rangeText() + ")";
+                if (!info.accepts(scan.value))
+                    return std::string(info.name) + " takes " + info.rangeText() + ", not " + Quoted(text);
+                double value = scan.value;
+                if (info.rounding == Rounding::Single) {
+                    const auto single = ParseSingle(text);
+                    if (!single)
+                        return std::string(info.name) + " takes single-precision numbers, not " + Quoted(text);
+                    value = *single;
+                }
+                if constexpr (std::is_integral_v<T>) {
+                    const auto fitted = FitInteger<T>(value);
+                    if (!fitted || *fitted != value)
+                        return std::string(info.name) + " takes whole numbers (" + info.rangeText() + "), not " +
+                               Quoted(text);
                     *target = *fitted;
+                } else {
+                    *target = static_cast<T>(value);
                 }
                 return {};
             }
@@ -155,23 +223,58 @@ Target ParseTarget(std::string_view assignment)
 
 } // namespace
 
+bool FieldInfo::accepts(double value) const
+{
+    if (!std::isfinite(value))
+        return false;
+    if (!choices.empty())
+        return std::find(choices.begin(), choices.end(), value) != choices.end();
+    return value >= min && value <= max;
+}
+
+std::string FieldInfo::rangeText() const
+{
+    if (!choices.empty()) {
+        std::string text = "one of ";
+        for (std::size_t i = 0; i < choices.size(); ++i)
+            text += (i == 0 ? "" : ", ") + FormatNumber(choices[i]);
+        return text;
+    }
+    if (std::isinf(min) && std::isinf(max))
+        return "any finite number";
+    if (std::isinf(max))
+        return FormatNumber(min) + " or more";
+    if (min == max)
+        return FormatNumber(min);
+    return FormatNumber(min) + " to " + FormatNumber(max);
+}
+
+const FieldInfo* FindField(std::string_view name)
+{
+    const auto found = std::find_if(std::begin(kFields), std::end(kFields),
+                                    [name](const FieldInfo& field) { return field.name == name; });
+    return found == std::end(kFields) ? nullptr : &*found;
+}
+
+std::span<const FieldInfo> Fields()
+{
+    return kFields;
+}
+
 std::string SetField(SignalSettings& settings, std::string_view assignment)
 {
     const Target target = ParseTarget(assignment);
     if (!target.error.empty())
         return target.error;
     const std::string name(target.name);
-    for (const auto& entry : kFields) {
-        if (entry.name != target.name)
-            continue;
-        const auto field = entry.resolve(settings, target.index);
-        if (!field)
-            return target.index ? "index " + std::to_string(*target.index) + " is outside the field " + name
-                                : "the field " + name + " needs an index, as in " + name + "[1]";
-        const std::string error = Assign(*field, target.value);
-        return error.empty() ? error : name + ": " + error;
-    }
-    return "unknown field \"" + name + "\"";
+    const FieldInfo* info = FindField(target.name);
+    if (info == nullptr)
+        return "unknown field \"" + name + "\"";
+    const auto field = info->at(settings, target.index);
+    if (!field)
+        return target.index ? "index " + std::to_string(*target.index) + " is outside the field " + name
+                            : "the field " + name + " needs an index, as in " + name + "[1]";
+    return Assign(*info, *field, target.value);
 }
 
 std::string SetFields(SignalSettings& settings, const std::vector<std::string>& assignments)

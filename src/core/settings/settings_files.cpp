@@ -106,28 +106,72 @@ constexpr SettingsFile kFiles[] = {
     {kArbDataFile, LoadArbData, SaveArbData},
 };
 
+std::string BackupName(std::string_view file)
+{
+    return std::string(file) + ".bak";
+}
+
 } // namespace
 
-void LoadSettings(SignalSettings& settings, const std::filesystem::path& folder)
+std::vector<SettingsFileProblem> LoadSettings(SignalSettings& settings, const std::filesystem::path& folder)
 {
+    std::vector<SettingsFileProblem> problems;
     for (const auto& file : kFiles) {
         TextFieldReader in(folder / file.name);
         if (in.isOpen())
             file.load(settings, in);
+        if (!in.problem().empty())
+            problems.push_back({file.name, in.problem()});
     }
+    return problems;
 }
 
-std::string SaveSettings(const SignalSettings& settings, const std::filesystem::path& folder)
+std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems,
+                                    const std::filesystem::path& folder)
 {
+    if (problems.empty())
+        return {};
+    std::string message;
+    for (const auto& problem : problems)
+        message += "\"" + (folder / problem.file).string() + "\" " + problem.reason + ".\n";
+    const bool one = problems.size() == 1;
+    return message + "Start values are used for what cannot be read. The first save keeps " +
+           (one ? "the file as " + BackupName(problems.front().file) : std::string("each of these files as <name>.bak")) +
+           " beside the new one.";
+}
+
+std::string SaveSettings(const SignalSettings& settings, const std::filesystem::path& folder,
+                         std::vector<SettingsFileProblem>* damaged)
+{
+    std::vector<SettingsFileProblem> none;
+    auto& keep = damaged ? *damaged : none;
     std::string errors;
     for (const auto& file : kFiles) {
         TextFileBuilder out;
         file.save(settings, out);
-        const std::string error = WriteFileAtomically(folder / file.name, out.text());
-        if (!error.empty())
-            errors += error + "\n";
+        AtomicFileWriter writer(folder / file.name);
+        const auto damage = std::find_if(keep.begin(), keep.end(), [&](const auto& p) { return p.file == file.name; });
+        if (damage != keep.end())
+            writer.keepOldAs(folder / BackupName(file.name));
+        writer.write(out.text());
+        if (writer.commit() && damage != keep.end())
+            keep.erase(damage);
+        if (!writer.error().empty())
+            errors += writer.error() + "\n";
+        if (!out.problem().empty())
+            errors += "\"" + (folder / file.name).string() + "\": " + out.problem() + "\n";
     }
     return errors;
+}
+
+std::string PlaylistEntryRefusal(std::string_view path, std::string_view name)
+{
+    for (const std::string_view text : {path, name}) {
+        if (const std::string refusal = QuotedTextRefusal(text); !refusal.empty())
+            return "\"" + std::string(path) + "\" cannot be added to the playlist: its " +
+                   (text == path ? "path " : "name ") + refusal + ", which the playlist file cannot hold.";
+    }
+    return {};
 }
 
 } // namespace kelvo

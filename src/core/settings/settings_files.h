@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvo {
 
@@ -85,13 +86,30 @@ void VisitMainSettings(Settings& s, Visit&& visit)
     visit(s.LegacyDriver);
 }
 
-// Reads the five settings files from `folder`. A missing file, a short file or a value
-// that is not a number leaves the fields concerned as they were; list counts are
-// limited to 0..100.
-void LoadSettings(SignalSettings& settings, const std::filesystem::path& folder);
+// A settings file that exists but could not be read whole, and why.
+struct SettingsFileProblem {
+    std::string_view file; // its name in the program folder
+    std::string reason;    // "cannot be read: Permission denied", "is damaged (line 7: ...)"
+};
 
-// Writes the five settings files into `folder`, each replaced whole. Returns one line per
-// file that could not be written, empty when all were.
-std::string SaveSettings(const SignalSettings& settings, const std::filesystem::path& folder);
+// Reads the five settings files from `folder`. A missing file, a short file or a value
+// that cannot be read leaves the fields concerned as they were; list counts are limited
+// to 0..100. Returns the files that exist but could not be read whole.
+std::vector<SettingsFileProblem> LoadSettings(SignalSettings& settings, const std::filesystem::path& folder);
+
+// The one message that tells the user about `problems` at start; empty when there are none.
+std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems,
+                                    const std::filesystem::path& folder);
+
+// Writes the five settings files into `folder`, each replaced whole. A file named in
+// `damaged` is first kept as <name>.bak (renamed, so even one that could not be read is
+// kept) and taken off the list once replaced, so only its first save keeps a copy.
+// Returns one line per file that could not be written whole, empty when all were.
+std::string SaveSettings(const SignalSettings& settings, const std::filesystem::path& folder,
+                         std::vector<SettingsFileProblem>* damaged = nullptr);
+
+// Why a wave file cannot enter the playlist under `path` and `name`: the playlist file
+// cannot hold a double quote or a line break. Empty when it can.
+std::string PlaylistEntryRefusal(std::string_view path, std::string_view name);
 
 } // namespace kelvo

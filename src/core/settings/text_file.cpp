@@ -3,14 +3,21 @@
 #include "settings/signal_settings.h"
 #include "settings/text_rules.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
-#include <system_error>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvo {
 namespace {
 
 constexpr std::size_t kLineCap = 64 * 1024;
+// How much of a value that cannot be read a message quotes.
+constexpr std::size_t kQuoteCap = 40;
 
 std::string_view Trim(std::string_view text)
 {
@@ -21,76 +28,149 @@ std::string_view Trim(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
+std::string Quoted(std::string_view text)
+{
+    if (text.size() > kQuoteCap)
+        return "\"" + std::string(text.substr(0, kQuoteCap)) + "...\"";
+    return "\"" + std::string(text) + "\"";
+}
+
+// Reads the whole regular file at `path` into `contents`; returns why it cannot be read,
+// empty on success. A missing file sets `missing` instead.
+std::string ReadWhole(const std::filesystem::path& path, std::string& contents, bool& missing)
+{
+    // Not blocking: a FIFO must not hang the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        missing = errno == ENOENT;
+        return std::string("cannot be read: ") + std::strerror(errno);
+    }
+    struct stat status {};
+    std::string problem;
+    if (::fstat(fd, &status) != 0)
+        problem = std::string("cannot be read: ") + std::strerror(errno);
+    else if (!S_ISREG(status.st_mode))
+        problem = "is not a regular file";
+    else if (status.st_size > kTextFileLimit)
+        problem = "is larger than any settings file Kelvo writes (" + std::to_string(status.st_size) + " bytes)";
+    if (problem.empty()) {
+        contents.resize(static_cast<std::size_t>(status.st_size));
+        std::size_t done = 0;
+        while (done < contents.size()) {
+            const ssize_t got = ::read(fd, contents.data() + done, contents.size() - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                problem = std::string("cannot be read: ") + std::strerror(errno);
+                break;
+            }
+            if (got == 0)
+                break;
+            done += static_cast<std::size_t>(got);
+        }
+        contents.resize(done);
+    }
+    ::close(fd);
+    return problem;
+}
+
 } // namespace
+
+std::string QuotedTextRefusal(std::string_view text)
+{
+    if (text.find('"') != std::string_view::npos)
+        return "holds a double quote";
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        return "holds a line break";
+    if (text.size() > kTextFieldLimit)
+        return "is longer than " + std::to_string(kTextFieldLimit) + " bytes";
+    return {};
+}
 
 template <typename Int>
 std::optional<Int> FitInteger(double value)
 {
-    if (!(value >= static_cast<double>(std::numeric_limits<Int>::min()) - 0.5 &&
-          value <= static_cast<double>(std::numeric_limits<Int>::max()) + 0.5))
-        return std::nullopt;
+    // Both bounds are powers of two and so exact in double, whatever the width of Int.
+    constexpr double lowest = static_cast<double>(std::numeric_limits<Int>::min());
+    constexpr double beyond = -lowest;
     const double rounded = std::nearbyint(value);
-    if (rounded < std::numeric_limits<Int>::min() || rounded > std::numeric_limits<Int>::max())
+    if (!(rounded >= lowest && rounded < beyond))
         return std::nullopt;
     return static_cast<Int>(rounded);
 }
 
 template std::optional<std::int16_t> FitInteger<std::int16_t>(double);
 template std::optional<std::int32_t> FitInteger<std::int32_t>(double);
-template std::optional<std::int64_t> FitInteger<std::int64_t>(double);
 
 TextFieldReader::TextFieldReader(const std::filesystem::path& path)
 {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path, error))
-        m_in.open(path, std::ios::binary);
+    bool missing = false;
+    const std::string problem = ReadWhole(path, m_contents, missing);
+    m_open = problem.empty();
+    if (!missing)
+        m_problem = problem;
+}
+
+void TextFieldReader::damaged(std::string_view what)
+{
+    if (m_problem.empty())
+        m_problem = "is damaged (line " + std::to_string(m_lineNumber) + ": " + std::string(what) + ")";
+}
+
+void TextFieldReader::damagedValue(std::string_view text, std::string_view what)
+{
+    damaged(Quoted(text) + " " + std::string(what));
 }
 
 bool TextFieldReader::readLine()
 {
-    if (!m_in.is_open())
+    if (!m_open || m_next >= m_contents.size())
         return false;
-    m_line.clear();
-    bool any = false;
-    for (int c = m_in.get(); c != std::char_traits<char>::eof(); c = m_in.get()) {
-        any = true;
-        if (c == '\n')
-            return true;
-        if (c == '\r') {
-            if (m_in.peek() == '\n')
-                m_in.get();
-            return true;
-        }
-        if (m_line.size() < kLineCap)
-            m_line += static_cast<char>(c);
-    }
-    return any;
+    const auto end = std::min(m_contents.find_first_of("\r\n", m_next), m_contents.size());
+    m_lineCut = end - m_next > kLineCap;
+    m_line.assign(m_contents, m_next, std::min(end - m_next, kLineCap));
+    const bool crlf = end + 1 < m_contents.size() && m_contents[end] == '\r' && m_contents[end + 1] == '\n';
+    m_next = std::min(end + (crlf ? 2 : 1), m_contents.size());
+    ++m_lineNumber;
+    return true;
 }
 
-std::optional<std::string> TextFieldReader::next()
+std::optional<TextFieldReader::Field> TextFieldReader::nextField()
 {
+    if (!m_open)
+        return std::nullopt;
     if (m_pos == std::string::npos) {
-        if (!readLine())
+        if (!readLine()) {
+            if (m_problem.empty())
+                m_problem = m_lineNumber == 0 ? "is damaged (it is empty)"
+                                              : "is damaged (it ends after line " + std::to_string(m_lineNumber) + ")";
             return std::nullopt;
+        }
         m_pos = 0;
     }
     std::string_view rest = std::string_view(m_line).substr(m_pos);
-    const auto start = rest.find_first_not_of(' ');
+    const auto start = rest.find_first_not_of(" \t");
     rest = start == std::string_view::npos ? std::string_view{} : rest.substr(start);
 
-    std::string field;
+    Field field;
+    field.whole = !m_lineCut;
     std::size_t consumed = 0;
     if (!rest.empty() && rest.front() == '"') {
         const auto close = rest.find('"', 1);
-        field = std::string(rest.substr(1, close == std::string_view::npos ? std::string_view::npos
-                                                                              : close - 1));
+        field.text = std::string(rest.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
         consumed = close == std::string_view::npos ? rest.size() : close + 1;
-        const auto comma = rest.find(',', consumed);
-        consumed = comma == std::string_view::npos ? rest.size() : comma;
+        const auto after = rest.find_first_not_of(" \t", consumed);
+        if (after != std::string_view::npos && rest[after] != ',') {
+            // A double quote inside the text ended it early: the rest of the line is no field.
+            field.whole = false;
+            consumed = rest.size();
+        } else {
+            consumed = after == std::string_view::npos ? rest.size() : after;
+        }
     } else {
         const auto comma = rest.find(',');
         consumed = comma == std::string_view::npos ? rest.size() : comma;
-        field = std::string(Trim(rest.substr(0, consumed)));
+        field.text = std::string(Trim(rest.substr(0, consumed)));
     }
     if (consumed < rest.size()) // a comma follows: the next field is on this line
         m_pos = m_line.size() - rest.size() + consumed + 1;
@@ -99,68 +179,112 @@ std::optional<std::string> TextFieldReader::next()
     return field;
 }
 
-std::optional<double> TextFieldReader::nextNumber()
+std::optional<std::string> TextFieldReader::next()
 {
-    const auto field = next();
+    auto field = nextField();
     if (!field)
         return std::nullopt;
-    const std::string_view text = Trim(*field);
-    const NumberScan scan = ScanNumber(text);
-    if (scan.length == 0 || scan.length != text.size())
+    return std::move(field->text);
+}
+
+std::optional<std::string> TextFieldReader::nextNumberText()
+{
+    auto field = nextField();
+    if (!field)
         return std::nullopt;
-    return scan.value;
+    if (m_lineCut) {
+        damaged("the line is longer than 64 KiB");
+        return std::nullopt;
+    }
+    const std::string_view text = Trim(field->text);
+    const NumberScan scan = ScanNumber(text);
+    if (scan.length == 0 || scan.length != text.size()) {
+        damagedValue(text, "is not a number");
+        return std::nullopt;
+    }
+    if (!std::isfinite(scan.value)) {
+        damagedValue(text, "is not a finite number");
+        return std::nullopt;
+    }
+    return std::string(text);
+}
+
+template <typename Int>
+bool TextFieldReader::readInteger(Int& target)
+{
+    const auto text = nextNumberText();
+    if (!text)
+        return false;
+    const auto fitted = FitInteger<Int>(ScanNumber(*text).value);
+    if (!fitted) {
+        damagedValue(*text, "is outside " + std::to_string(std::numeric_limits<Int>::min()) + " to " +
+                                std::to_string(std::numeric_limits<Int>::max()));
+        return false;
+    }
+    target = *fitted;
+    return true;
 }
 
 bool TextFieldReader::read(std::int32_t& target)
 {
-    const auto number = nextNumber();
-    const auto fitted = number ? FitInteger<std::int32_t>(*number) : std::nullopt;
-    if (fitted)
-        target = *fitted;
-    return fitted.has_value();
+    return readInteger(target);
 }
 
 bool TextFieldReader::read(std::int16_t& target)
 {
-    const auto number = nextNumber();
-    const auto fitted = number ? FitInteger<std::int16_t>(*number) : std::nullopt;
-    if (fitted)
-        target = *fitted;
-    return fitted.has_value();
+    return readInteger(target);
 }
 
 bool TextFieldReader::read(float& target)
 {
-    const auto number = nextNumber();
-    if (!number || std::abs(*number) > std::numeric_limits<float>::max())
+    const auto text = nextNumberText();
+    if (!text)
         return false;
-    target = static_cast<float>(*number);
+    const auto value = ParseSingle(*text);
+    if (!value) {
+        damagedValue(*text, "is beyond the single-precision range");
+        return false;
+    }
+    target = *value;
     return true;
 }
 
 bool TextFieldReader::read(double& target)
 {
-    const auto number = nextNumber();
-    if (number)
-        target = *number;
-    return number.has_value();
+    const auto text = nextNumberText();
+    if (text)
+        target = ScanNumber(*text).value;
+    return text.has_value();
 }
 
 bool TextFieldReader::read(std::string& target)
 {
-    auto field = next();
-    if (field)
-        target = std::move(*field);
-    return field.has_value();
+    auto field = nextField();
+    if (!field)
+        return false;
+    if (m_lineCut) {
+        damaged("the line is longer than 64 KiB");
+        return false;
+    }
+    const std::string refusal = field->whole ? QuotedTextRefusal(field->text) : "holds a double quote";
+    if (!refusal.empty()) {
+        damaged("the text " + refusal + ", which the file cannot hold");
+        return false;
+    }
+    target = std::move(field->text);
+    return true;
 }
 
 template <typename Int>
 bool TextFieldReader::readCount(Int& target)
 {
-    const auto number = nextNumber();
-    if (!number || std::isnan(*number))
+    const auto text = nextNumberText();
+    if (!text)
         return false;
-    const double limited = std::fmin(std::fmax(*number, 0.0), double{kListMax});
+    const double count = ScanNumber(*text).value;
+    const double limited = std::fmin(std::fmax(count, 0.0), double{kListMax});
+    if (limited != count)
+        damagedValue(*text, "is a count outside 0 to " + std::to_string(kListMax));
     target = static_cast<Int>(std::nearbyint(limited));
     return true;
 }
@@ -172,6 +296,7 @@ void TextFileBuilder::line(std::string_view content)
 {
     m_text += content;
     m_text += "\r\n";
+    ++m_lines;
 }
 
 void TextFileBuilder::add(std::int32_t value)
@@ -194,10 +319,12 @@ void TextFileBuilder::add(double value)
     line(FormatFileNumber(value));
 }
 
-void TextFileBuilder::add(std::string_view quotedText)
+void TextFileBuilder::add(std::string_view text)
 {
-    m_text += '"';
-    line(std::string(quotedText) + '"');
+    const std::string refusal = QuotedTextRefusal(text);
+    if (!refusal.empty() && m_problem.empty())
+        m_problem = "line " + std::to_string(m_lines + 1) + " is written empty: its text " + refusal;
+    line(refusal.empty() ? "\"" + std::string(text) + "\"" : "\"\"");
 }
 
 } // namespace kelvo

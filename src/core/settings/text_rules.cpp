@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <locale.h>
 
 namespace kelvo {
@@ -44,10 +45,15 @@ NumberScan ScanRadixInteger(std::string_view digits, int base)
 
 // strtod in the "C" locale: correctly rounded, overflow to infinity, whatever the
 // process locale says about the decimal point.
-double ParseDecimal(const std::string& text)
+locale_t CLocale()
 {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return strtod_l(text.c_str(), nullptr, cLocale);
+    return cLocale;
+}
+
+double ParseDecimal(const std::string& text)
+{
+    return strtod_l(text.c_str(), nullptr, CLocale());
 }
 
 // Significant digits and decimal exponent of a number printed in scientific form.
@@ -113,11 +119,12 @@ std::string FormatSpecial(T value)
     return value < 0 ? "-Infinity" : "Infinity";
 }
 
+// `signedZero`: a negative zero keeps its sign, as a file must keep every value.
 template <typename T>
-std::string FormatWith(T value, int significantDigits)
+std::string FormatWith(T value, int significantDigits, bool signedZero = false)
 {
     if (value == 0)
-        return "0";
+        return signedZero && std::signbit(value) ? "-0" : "0";
     if (!std::isfinite(value))
         return FormatSpecial(value);
     char buffer[64];
@@ -201,12 +208,31 @@ std::string FormatNumber(std::int64_t value)
 
 std::string FormatFileNumber(double value)
 {
-    return FormatWith(value, 0);
+    return FormatWith(value, 0, true);
 }
 
 std::string FormatFileNumber(float value)
 {
-    return FormatWith(value, 0);
+    return FormatWith(value, 0, true);
+}
+
+std::optional<float> ParseSingle(std::string_view text)
+{
+    const NumberScan scan = ScanNumber(text);
+    if (scan.length == 0 || scan.length != text.size())
+        return std::nullopt;
+    // "&H" and "&O" integers are never negative.
+    if (text.front() == '&') {
+        if (scan.value > std::numeric_limits<float>::max())
+            return std::nullopt;
+        return static_cast<float>(scan.value);
+    }
+    // A decimal is rounded from its digits straight to single precision: rounded to double
+    // first, it could land on a tie between two floats and then round the other way.
+    const float value = strtof_l(std::string(text).c_str(), nullptr, CLocale());
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace kelvo

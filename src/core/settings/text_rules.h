@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,8 +32,14 @@ std::string FormatNumber(std::int64_t value);
 inline std::string FormatNumber(std::int32_t value) { return FormatNumber(std::int64_t{value}); }
 inline std::string FormatNumber(std::int16_t value) { return FormatNumber(std::int64_t{value}); }
 
-// A number as written to a file: the shortest form that reads back to the same value.
+// A number as written to a file: the shortest form that reads back to the same value,
+// negative zero included.
 std::string FormatFileNumber(double value);
 std::string FormatFileNumber(float value);
+
+// The number that the whole of `text` holds, as ScanNumber reads it, rounded once to
+// single precision; nothing when `text` is not one number or the value is beyond the
+// single-precision range.
+std::optional<float> ParseSingle(std::string_view text);
 
 } // namespace kelvo

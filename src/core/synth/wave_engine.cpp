@@ -5,6 +5,7 @@
 #include "synth/block_size.h"
 #include "synth/channel_factors.h"
 #include "synth/generators.h"
+#include "synth/unknown_codes.h"
 #include "wavefile/wav_writer.h"
 
 #include <cmath>
@@ -79,7 +80,10 @@ std::string WaveEngine::Render(SignalSettings& s)
 
 bool WaveEngine::BuildWave(SignalSettings& s, const std::filesystem::path& folder, Messages& messages)
 {
-    if (const std::string refusal = Render(s); !refusal.empty()) {
+    std::string refusal = SilentRenderRefusal(s, m_state);
+    if (refusal.empty())
+        refusal = Render(s);
+    if (!refusal.empty()) {
         messages.show(refusal);
         return false;
     }

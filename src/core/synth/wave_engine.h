@@ -29,7 +29,8 @@ public:
 
     // Renders and writes test.wav into `folder`. An arbitrary-table render (ArbBuild 1)
     // sets the live SampleRate to ArbSampleRate. Returns false, after showing why, when
-    // the render is refused or the file cannot be written; nothing is then written.
+    // the render is refused (also when a code the program does not know would leave it
+    // silent, SilentRenderRefusal) or the file cannot be written; nothing is then written.
     bool BuildWave(SignalSettings& settings, const std::filesystem::path& folder, Messages& messages);
 
     // Renders into the sample buffer without writing a file. Returns the refusal text,

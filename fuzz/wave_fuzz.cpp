@@ -1,0 +1,64 @@
+// The RIFF walker through both players' open paths: the stream reader (open, read the
+// data to its end, rewind) and the legacy player (load the whole data).
+#include "fuzz_support.h"
+#include "oscillator/unavailable_device.h"
+#include "playback/legacy_player.h"
+#include "playback/wave_reader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+
+namespace {
+
+using namespace kelvo;
+
+class CountingMessages final : public Messages {
+public:
+    void show(std::string_view) override { ++count; }
+    int count = 0;
+};
+
+void ReadThrough(WaveReader& reader, std::int64_t fileSize)
+{
+    fuzz::Check(reader.DataSize() > 0 && reader.DataOffset() + reader.DataSize() <= fileSize,
+                "the data lies outside the file");
+    const std::int64_t block = reader.format().blockAlign;
+    fuzz::Check(block > 0 && reader.DataSize() % block == 0, "the data is not whole frames");
+    fuzz::Check(reader.BufferSize() > 0 && reader.BufferSize() % block == 0, "a play buffer is not whole frames");
+    for (int pass = 0; pass < 2; ++pass) {
+        std::int64_t left = reader.DataSize();
+        for (int buffer = 0; left > 0; buffer = (buffer + 1) % PlayerBufferCount) {
+            const auto piece = reader.buffer(buffer).first(static_cast<std::size_t>(std::min(left, reader.BufferSize())));
+            const std::size_t got = reader.read(piece);
+            fuzz::Check(got == piece.size(), "the data could not be read to its end");
+            left -= static_cast<std::int64_t>(got);
+        }
+        reader.SeekWaveData(0);
+        fuzz::Check(reader.position() == reader.DataOffset(), "the rewind missed the start of the data");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const std::filesystem::path file = fuzz::ScratchFolder("wave") / "input.wav";
+    static UnavailableDevice device("no sound output while fuzzing");
+    std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
+                                                                   static_cast<std::streamsize>(size));
+
+    CountingMessages messages;
+    WaveReader reader;
+    reader.OpenWaveFile(file, messages);
+    if (reader.WaveFileOpen())
+        ReadThrough(reader, static_cast<std::int64_t>(size));
+    fuzz::Check(messages.count == (reader.WaveFileOpen() ? 0 : 1), "an open did not show exactly one message on failure");
+    reader.CloseWaveFile();
+
+    CountingMessages legacyMessages;
+    LegacyPlayer legacy(device, legacyMessages);
+    fuzz::Check(!legacy.play(file, true), "the legacy player played on a device that cannot open");
+    fuzz::Check(legacyMessages.count == 1, "the legacy player did not say why it does not play");
+    return 0;
+}

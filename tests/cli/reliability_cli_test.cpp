@@ -1,0 +1,105 @@
+#include "cli/cli_run.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace kelvo::test {
+namespace {
+
+// Bad command lines and bad program folders end with a message and a non-zero status,
+// never with silence, a file in the wrong place or a success that is not one.
+TEST(CliRefusals, SayWhatIsWrongAndExitNonZero)
+{
+    const struct {
+        const char* what;
+        std::vector<std::string> arguments; // after "render --folder DIR"; "{}" stands for DIR
+        const char* prepare;                // what to create in DIR: "name=first line", "name/" for a folder
+        int status;
+        const char* message;
+    } cases[] = {
+        {"an empty folder", {"render", "--folder", ""}, "", 2, "kelvo-cli: --folder needs a folder, not an empty text\n"},
+        {"an empty output", {"render", "--folder", "{}", "-o", ""}, "", 2, "kelvo-cli: -o needs a file name, not an empty text\n"},
+        {"an infinite frequency", {"render", "--folder", "{}", "--set", "Freq=1e400"}, "", 1,
+         "kelvo-cli: --set Freq=1e400: \"1e400\" is not a finite number (Freq takes 1 to 96000)\n"},
+        {"a waveform the panel cannot set", {"render", "--folder", "{}", "--set", "Waveform=99"}, "", 1,
+         "kelvo-cli: --set Waveform=99: Waveform takes 1 to 16, not \"99\"\n"},
+        {"a sample rate of 0 Hz", {"render", "--folder", "{}", "--set", "SampleRate=0"}, "", 1,
+         "kelvo-cli: --set SampleRate=0: SampleRate takes 11025 to 192000, not \"0\"\n"},
+        {"an unknown waveform from the file", {"render", "--folder", "{}"}, "Kelvo.ini=99", 1,
+         "there is no signal to render.\n"},
+        {"a stop file that cannot be written", {"render", "--folder", "{}"}, "stop.wav/", 1,
+         "kelvo-cli: The stop file could not be written: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        const std::string prepare = c.prepare;
+        if (prepare.ends_with('/'))
+            std::filesystem::create_directories(folder / prepare);
+        else if (const auto equals = prepare.find('='); equals != std::string::npos)
+            std::ofstream(folder / prepare.substr(0, equals)) << prepare.substr(equals + 1) << "\r\n";
+        std::vector<std::string> arguments = c.arguments;
+        for (auto& argument : arguments)
+            if (argument == "{}")
+                argument = folder.path().string();
+        const CliResult result = RunCli(arguments);
+        EXPECT_EQ(result.status, c.status) << result.output;
+        EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+        EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
+    }
+}
+
+// A damaged settings file is reported once, and the render goes on with start values.
+TEST(CliRefusals, ADamagedSettingsFileIsReportedAndStartValuesUsed)
+{
+    TempFolder folder;
+    std::ofstream(folder / "Kelvo.ini") << "1\r\n3\r\n1e400\r\n";
+    const CliResult result = RunCli({"render", "--folder", folder.path().string()});
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.output, "kelvo-cli: \"" + (folder / "Kelvo.ini").string() +
+                                 "\" is damaged (line 3: \"1e400\" is not a finite number).\n"
+                                 "Start values are used for what cannot be read. The first save keeps the file as "
+                                 "Kelvo.ini.bak beside the new one.\n");
+    EXPECT_EQ(ReadCanonicalWave(folder / "test.wav").sampleRate, 44100u);
+}
+
+// -o onto a full disk: the old file stays whole and the message names the real cause.
+// The small full file system is a tmpfs mounted in a private namespace (skipped where
+// the system does not allow one).
+TEST(CliRefusals, AFullDiskLeavesTheOutputFileWhole)
+{
+    if (RunShell("unshare -rm true 2>/dev/null").status != 0)
+        GTEST_SKIP() << "no private mount namespace here";
+    TempFolder folder;
+    const auto disk = folder / "disk";
+    std::filesystem::create_directory(disk);
+    const std::string script =
+        "mount -t tmpfs -o size=256k none " + ShellQuoted(disk) + " && " +
+        "head -c 100000 /dev/urandom > " + ShellQuoted(disk / "out.wav") + " && " +
+        "cp " + ShellQuoted(disk / "out.wav") + " " + ShellQuoted(folder / "before.wav") + " && " +
+        "'" KELVO_CLI_PATH "' render --folder " + ShellQuoted(folder / "program") + " -o " +
+        ShellQuoted(disk / "out.wav") + " 2>&1; echo \"status $?\"; " +
+        "cmp -s " + ShellQuoted(disk / "out.wav") + " " + ShellQuoted(folder / "before.wav") +
+        " && echo unchanged; ls -A " + ShellQuoted(disk);
+    const ShellResult run = RunShell("unshare -rm sh -c " + ShellQuoted(script));
+    EXPECT_EQ(run.output, "kelvo-cli: \"" + (disk / "out.wav").string() +
+                              "\" cannot be written: No space left on device\nstatus 1\nunchanged\nout.wav\n");
+}
+
+// Without any sound output, play says so in words instead of naming a device index.
+TEST(CliRefusals, PlayWithoutSoundOutputSaysSo)
+{
+    const ShellResult devices = RunShell("PULSE_SERVER=unix:/nonexistent '" KELVO_CLI_PATH "' devices 2>&1");
+    if (devices.status == 0)
+        GTEST_SKIP() << "this machine has a sound output: " << devices.output;
+    TempFolder folder;
+    const ShellResult played = RunShell("PULSE_SERVER=unix:/nonexistent '" KELVO_CLI_PATH "' play --folder " +
+                                        ShellQuoted(folder.path()) + " --seconds 1 2>&1");
+    EXPECT_EQ(played.status, 1);
+    EXPECT_EQ(played.output, "kelvo-cli: No sound output was found: no sound server or sound card answered\n");
+    EXPECT_NE(devices.output.find("No sound output was found"), std::string::npos) << devices.output;
+}
+
+} // namespace
+} // namespace kelvo::test
