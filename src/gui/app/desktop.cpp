@@ -1,5 +1,6 @@
 #include "gui/app/desktop.h"
 
+#include "gui/dialogs/setup_dialogs.h"
 #include "gui/help/help_window.h"
 #include "gui/panels/main_panel.h"
 #include "gui/panels/remote_panel.h"
@@ -9,12 +10,14 @@
 
 namespace kelvo::gui {
 
-Desktop::Desktop(Oscillator& oscillator)
+Desktop::Desktop(Oscillator& oscillator, FileDialogs* fileDialogs)
     : m_oscillator(oscillator)
+    , m_fileDialogs(fileDialogs != nullptr ? *fileDialogs : m_systemDialogs)
 {
     MainPanel& panel = main();
     connect(&panel, &MainPanel::remoteRequested, this, [this] { show(WindowId::Remote); });
     connect(&panel, &MainPanel::helpRequested, this, [this] { help().open(); });
+    connect(&panel, &MainPanel::setupRequested, this, [this](WindowId id) { show(id); });
     connect(&panel, &MainPanel::exitRequested, this, &Desktop::closeAll);
 }
 
@@ -81,8 +84,8 @@ std::unique_ptr<QWidget> Desktop::create(WindowId id)
     case WindowId::Main: return std::make_unique<MainPanel>(m_oscillator);
     case WindowId::Remote: return std::make_unique<RemotePanel>(m_oscillator);
     case WindowId::Help: return std::make_unique<HelpWindow>(m_oscillator.folder());
+    default: return MakeSetupDialog(id, m_oscillator, m_fileDialogs);
     }
-    return nullptr;
 }
 
 } // namespace kelvo::gui

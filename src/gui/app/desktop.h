@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/app/window_id.h"
+#include "gui/ui/file_dialogs.h"
 #include "oscillator/oscillator.h"
 
 #include <QObject>
@@ -17,8 +19,6 @@ class MainPanel;
 class RemotePanel;
 class HelpWindow;
 
-// The windows of the program.
-enum class WindowId { Main, Remote, Help };
 
 // The registry of the program's windows around one oscillator: it creates each window once,
 // when it is first needed, and keeps it; closing a window hides it. The front panel is the
@@ -26,7 +26,8 @@ enum class WindowId { Main, Remote, Help };
 class Desktop final : public QObject {
     Q_OBJECT
 public:
-    explicit Desktop(Oscillator& oscillator);
+    // `fileDialogs` asks the user for files; the platform's dialogs when none is given.
+    explicit Desktop(Oscillator& oscillator, FileDialogs* fileDialogs = nullptr);
     ~Desktop() override;
 
     // Runs the start-up sequence and shows the front panel where it fits on the screen.
@@ -48,6 +49,8 @@ private:
     std::unique_ptr<QWidget> create(WindowId id);
 
     Oscillator& m_oscillator;
+    SystemFileDialogs m_systemDialogs;
+    FileDialogs& m_fileDialogs;
     std::map<WindowId, std::unique_ptr<QWidget>> m_windows;
     std::vector<WindowId> m_created; // in the order they were created
 };

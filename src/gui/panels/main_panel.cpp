@@ -232,9 +232,8 @@ QWidget* MainPanel::buildSignal()
     grid->addWidget(m_status, 2, 0, 1, 2);
     grid->addWidget(MakeKey(group, QStringLiteral("lblCfgSig"), tr("CFG SIG"),
                             [this] {
-                                const QString window = SetupWindowFor(m_oscillator.settings().Waveform[0]);
-                                if (!window.isEmpty())
-                                    Q_EMIT setupRequested(window);
+                                if (const auto window = SetupWindowFor(m_oscillator.settings().Waveform[0]))
+                                    Q_EMIT setupRequested(*window);
                             },
                             tr("Set up the current waveform")),
                     3, 0, 1, 2);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/app/window_id.h"
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/borderless_window.h"
 #include "oscillator/oscillator.h"
@@ -21,8 +22,8 @@ public:
     ~MainPanel() override;
 
 Q_SIGNALS:
-    // lblCfgSig for a waveform with a setup window, named by the window's objectName.
-    void setupRequested(const QString& window);
+    // lblCfgSig for a waveform with a setup window.
+    void setupRequested(WindowId window);
     void oscillatorSetupRequested();
     void helpRequested();
     void remoteRequested();

@@ -10,22 +10,22 @@ namespace kelvo::gui {
 namespace {
 
 constexpr std::array kWaveformKeys{
-    WaveformKey{WaveformCode::Sine, "lblSine", "SINE", ""},
-    WaveformKey{WaveformCode::Square, "lblSQ", "SQUARE", ""},
-    WaveformKey{WaveformCode::Triangle, "lblTRI", "TRI", ""},
-    WaveformKey{WaveformCode::Sawtooth, "lblSAW", "SAW", ""},
-    WaveformKey{WaveformCode::Noise, "lblNOISE", "NOISE", "frmNoiseSetup"},
-    WaveformKey{WaveformCode::Burst, "lblBURST", "BURST", "frmBurstSetup"},
-    WaveformKey{WaveformCode::Pulse, "lblPULSE", "PULSE", "frmPulseSetup"},
-    WaveformKey{WaveformCode::Dirac, "lblDIRAC", "DIRAC", ""},
-    WaveformKey{WaveformCode::TwoTone, "lbl2T", "2 TONE", "frmToneSetup"},
-    WaveformKey{WaveformCode::Multitone, "lblMULTI", "MULTI", "frmMultiSetup"},
-    WaveformKey{WaveformCode::Sweep, "lblSWEEP", "SWEEP", "frmSweepSetup"},
-    WaveformKey{WaveformCode::Warble, "lblWARBLE", "WARBLE", "frmWarbleSetup"},
-    WaveformKey{WaveformCode::AmplitudeModulation, "lblAM", "AM", "frmAMSetup"},
-    WaveformKey{WaveformCode::FrequencyModulation, "lblFM", "FM", "frmFMSetup"},
-    WaveformKey{WaveformCode::DoubleSideband, "lblDSB", "DSB", "frmDSBSetup"},
-    WaveformKey{WaveformCode::User, "lblUSER", "USER", "frmUserSetup"},
+    WaveformKey{WaveformCode::Sine, "lblSine", "SINE", std::nullopt},
+    WaveformKey{WaveformCode::Square, "lblSQ", "SQUARE", std::nullopt},
+    WaveformKey{WaveformCode::Triangle, "lblTRI", "TRI", std::nullopt},
+    WaveformKey{WaveformCode::Sawtooth, "lblSAW", "SAW", std::nullopt},
+    WaveformKey{WaveformCode::Noise, "lblNOISE", "NOISE", WindowId::NoiseSetup},
+    WaveformKey{WaveformCode::Burst, "lblBURST", "BURST", WindowId::BurstSetup},
+    WaveformKey{WaveformCode::Pulse, "lblPULSE", "PULSE", WindowId::PulseSetup},
+    WaveformKey{WaveformCode::Dirac, "lblDIRAC", "DIRAC", std::nullopt},
+    WaveformKey{WaveformCode::TwoTone, "lbl2T", "2 TONE", WindowId::ToneSetup},
+    WaveformKey{WaveformCode::Multitone, "lblMULTI", "MULTI", std::nullopt},
+    WaveformKey{WaveformCode::Sweep, "lblSWEEP", "SWEEP", std::nullopt},
+    WaveformKey{WaveformCode::Warble, "lblWARBLE", "WARBLE", WindowId::WarbleSetup},
+    WaveformKey{WaveformCode::AmplitudeModulation, "lblAM", "AM", WindowId::AmSetup},
+    WaveformKey{WaveformCode::FrequencyModulation, "lblFM", "FM", WindowId::FmSetup},
+    WaveformKey{WaveformCode::DoubleSideband, "lblDSB", "DSB", WindowId::DsbSetup},
+    WaveformKey{WaveformCode::User, "lblUSER", "USER", std::nullopt},
 };
 
 constexpr std::array kModeKeys{
@@ -53,13 +53,13 @@ std::span<const ModeKey> ModeKeys()
     return kModeKeys;
 }
 
-QString SetupWindowFor(std::int32_t waveform)
+std::optional<WindowId> SetupWindowFor(std::int32_t waveform)
 {
     for (const WaveformKey& key : kWaveformKeys) {
         if (Is(waveform, key.code))
-            return QString::fromLatin1(key.setupWindow);
+            return key.setupWindow;
     }
-    return {};
+    return std::nullopt;
 }
 
 QColor LampColour(LampSite lamp, const SignalState& state)

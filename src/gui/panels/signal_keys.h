@@ -1,11 +1,13 @@
 #pragma once
 
+#include "gui/app/window_id.h"
 #include "oscillator/signal_control.h"
 #include "settings/signal_codes.h"
 
 #include <QColor>
 #include <QString>
 
+#include <optional>
 #include <span>
 
 class QKeyEvent;
@@ -21,7 +23,7 @@ struct WaveformKey {
     WaveformCode code;
     const char* objectName;
     const char* caption;
-    const char* setupWindow; // objectName of the setup window; empty when it has none
+    std::optional<WindowId> setupWindow; // none for a waveform without one
 };
 
 // A channel mode's selector key.
@@ -34,9 +36,9 @@ struct ModeKey {
 std::span<const WaveformKey> WaveformKeys();
 std::span<const ModeKey> ModeKeys();
 
-// The setup window of a stored waveform code; empty for a waveform without one or a code
+// The setup window of a stored waveform code; none for a waveform without one or a code
 // outside the table.
-QString SetupWindowFor(std::int32_t waveform);
+std::optional<WindowId> SetupWindowFor(std::int32_t waveform);
 
 // The lamps that show the signal's state, one colour rule each.
 enum class LampSite { Panel, Remote, Arb, User };
