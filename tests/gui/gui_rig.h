@@ -10,6 +10,7 @@
 #include "support/fake_audio_device.h"
 #include "support/test_support.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 
@@ -27,6 +28,7 @@ struct GuiRig {
 
     QWidget& main() { return desktop.main(); }
     QWidget& remote() { return desktop.remote(); }
+    SignalSettings& settings() { return oscillator.settings(); }
 
     gui::QtEventLoop loop;
     RecordingMessages messages;
