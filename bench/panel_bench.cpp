@@ -1,10 +1,13 @@
 #include "gui/app/desktop.h"
+#include "gui/dialogs/setup_dialogs.h"
+#include "gui/ui/borderless_window.h"
 #include "gui/panels/main_panel.h"
 #include "gui/runtime/qt_event_loop.h"
 #include "offscreen_app.h"
 #include "oscillator/oscillator.h"
 #include "oscillator/unavailable_device.h"
 
+#include <QLineEdit>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -53,6 +56,69 @@ void PanelAction(benchmark::State& state)
 }
 
 BENCHMARK(PanelAction)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A setup window opened for the first time, until its first paint: the two tone setup
+// (three boxes) and the burst setup (boxes, check box and the drawing).
+void SetupFirstOpen(benchmark::State& state)
+{
+    OffscreenApplication();
+    const auto id = static_cast<gui::WindowId>(state.range(0));
+    const std::string folder = (std::filesystem::temp_directory_path() / "kelvo-setup-bench").string();
+    std::filesystem::create_directories(folder);
+    {
+        gui::QtEventLoop loop;
+        NoMessages messages;
+        UnavailableDevice streamDevice("no sound in the benchmark");
+        UnavailableDevice legacyDevice("no sound in the benchmark");
+        Oscillator oscillator(folder, streamDevice, legacyDevice, loop, messages);
+        gui::SystemFileDialogs dialogs;
+        for (auto _ : state) {
+            const std::unique_ptr<QWidget> window = gui::MakeSetupDialog(id, oscillator, dialogs);
+            bool painted = false;
+            QObject::connect(static_cast<gui::BorderlessWindow*>(window.get()), &gui::BorderlessWindow::firstPainted,
+                             [&painted] { painted = true; });
+            window->show();
+            while (!painted)
+                QCoreApplication::processEvents();
+        }
+    }
+    std::filesystem::remove_all(folder);
+}
+
+BENCHMARK(SetupFirstOpen)
+    ->Arg(static_cast<int>(gui::WindowId::ToneSetup))
+    ->Arg(static_cast<int>(gui::WindowId::BurstSetup))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// One keystroke in a setup window's entry box, taken through the field's entry rule.
+void SetupKeystroke(benchmark::State& state)
+{
+    OffscreenApplication();
+    const std::string folder = (std::filesystem::temp_directory_path() / "kelvo-key-bench").string();
+    std::filesystem::create_directories(folder);
+    {
+        gui::QtEventLoop loop;
+        NoMessages messages;
+        UnavailableDevice streamDevice("no sound in the benchmark");
+        UnavailableDevice legacyDevice("no sound in the benchmark");
+        Oscillator oscillator(folder, streamDevice, legacyDevice, loop, messages);
+        gui::SystemFileDialogs dialogs;
+        const std::unique_ptr<QWidget> window = gui::MakeSetupDialog(gui::WindowId::AmSetup, oscillator, dialogs);
+        window->show();
+        auto* box = window->findChild<QLineEdit*>(QStringLiteral("Text2"));
+        box->setFocus();
+        box->setText(QStringLiteral("1000"));
+        bool typing = true;
+        for (auto _ : state) {
+            QTest::keyClick(box, typing ? Qt::Key_5 : Qt::Key_Backspace);
+            typing = !typing;
+        }
+    }
+    std::filesystem::remove_all(folder);
+}
+
+BENCHMARK(SetupKeystroke)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 } // namespace
 } // namespace kelvo::bench
