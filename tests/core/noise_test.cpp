@@ -52,6 +52,7 @@ TEST(Noise, LevelCentreAndSmoothnessOfEachKind)
         }
         EXPECT_NEAR(RmsDb(ChannelOf(r, 0, 0, 88200)) - RmsDb(ChannelOf(r, 1, 0, 88200)), 6, type == 0 ? 0.1 : 1);
         EXPECT_NE(r.left(500), r.right(500));
+        EXPECT_EQ(r.samples().back() != 0, type == 0) << "only white noise has a closing pair";
     }
     Renderer leftOnly; // the right channel is silent, its closing element too
     ASSERT_EQ(RenderWith(leftOnly, "Waveform=5 ChanMode=1"), "");

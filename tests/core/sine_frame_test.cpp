@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 namespace kelvo::test {
@@ -79,6 +80,8 @@ TEST(WaveEngine, BadSettingsRenderOrAreRefusedButNeverCrash)
     EXPECT_EQ(r.samples().size(), 1u);
     for (const char* refused : {"SampleRate=-1", "SampleRate=2147483647", "SampleRate=44100 WaveBuildLength=-1"})
         EXPECT_NE(RenderWith(r, refused), "") << refused;
+    r.settings.WaveBuildLength = std::nan("");
+    EXPECT_NE(r.render(), "");
     // An infinite quarter-period offset leaves the frames silent.
     EXPECT_EQ(RenderWith(r, "WaveBuildLength=1 Freq=0 ChanMode=5"), "");
     EXPECT_EQ(r.left(100), 0);

@@ -54,14 +54,15 @@ TEST(TwoTone, LevelsAndPhasesOfBothTones)
     }
 }
 
-// K tones share the level: each has the peak 32767 / (2K) times the channel amplitude.
-// Frame 0 (t = 1) of 400 and 1000 Hz at 0 dB: nearest(8191.75 sin(2 pi 400 / 44100)) = 467,
-// plus 8191.75 sin(2 pi 1000 / 44100) = 1163.18, is 1630.
+// K tones share the level: each has the peak 32767 / (2K) times the channel amplitude. The
+// sum is held as the element holds it, rounded after every tone: frame 1 (t = 2) of 400 and
+// 1000 Hz at 0 dB is nearest(8191.75 sin(4 pi 400 / 44100)) = nearest(931.68) = 932, plus
+// 8191.75 sin(4 pi 1000 / 44100) = 2302.79, so 3235 (rounding once would give 3234).
 TEST(Multitone, EachToneTakesItsShareOfTheLevel)
 {
     Renderer two;
     ASSERT_EQ(RenderWith(two, "Waveform=10 MultiCount=2 MultiFreq[1]=400 MultiFreq[2]=1000 LevelL=0 LevelR=0"), "");
-    EXPECT_EQ(two.left(0), 1630);
+    EXPECT_EQ(two.left(1), 3235);
     EXPECT_EQ(two.samples().back(), 0);
     const auto x = ChannelOf(two, 0, 0, 88200);
     EXPECT_EQ(x, ChannelOf(two, 1, 0, 88200));
