@@ -16,8 +16,8 @@
 // Rendering from settings text, and what a user measures on the block: frequency, level, phase.
 namespace kelvo::test {
 
-// Renders the default settings changed by blank-separated "Field=Value" assignments;
-// returns the error or refusal text, empty on success.
+// Applies blank-separated "Field=Value" assignments to the renderer's settings and renders
+// them; returns the error or refusal text, empty on success.
 inline std::string RenderWith(Renderer& r, std::string_view assignments)
 {
     std::vector<std::string> fields;
