@@ -1,179 +1,104 @@
-#include "support/test_support.h"
+#include "support/signal_checks.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
+#include <utility>
 #include <vector>
 
 namespace kelvo::test {
 namespace {
 
-// A burst of 20 ms on and 480 ms off at 48000 Hz, left 0 dB and right -6 dB a quarter
-// period ahead.
-void ConfigureBurst(Renderer& r)
+// A burst of 20 ms on, 480 ms off and 20 dB at 48000 Hz and 1000 Hz; left 0 dB, right -6 dB
+// a quarter period (12 samples) ahead. The block is nearest(48000 x 4 x length x 500 / 2000)
+// elements, the on part floor(48000 x 20 / 1000) = 960 frames.
+constexpr const char* kBurst = "Waveform=6 SampleRate=48000 ChanMode=6 PhaseR=90 LevelL=0 LevelR=-6";
+
+// Frame n is A x 32439.33 x cos(2 pi (n + 1 + offset) / 48). With the decay the on part's A is
+// (e^((960 - n) / 960) - 1) / 1.718: 1.000164 at frame 0, 0.378603 at 479, 0.000607 at 959.
+TEST(Burst, HandComputedSamples)
 {
-    r.settings.Waveform[0] = 6;
-    r.settings.SampleRate[0] = 48000;
-    r.settings.ChanMode[0] = 6;
-    r.settings.PhaseR[0] = 90;
-    r.settings.LevelL[0] = 0;
-    r.settings.LevelR[0] = -6;
+    const std::string burst = kBurst;
+    const std::string decay = burst + " BurstExpDecay=1";
+    const std::string longer = burst + " WaveBuildLength=10";
+    ExpectHandElements({
+        {burst, 2 * 47, 32439},       // t = 48
+        {burst, 2 * 959, 32439},      // the last on frame, t = 960
+        {burst, 2 * 960, 3216},       // the first off frame: 3243.93 x cos(2 pi / 48)
+        {burst, 2 * 35 + 1, 16258},   // right at t = 36 + 12
+        {burst, 48000, -4208},        // closing right at t = 24002 + 12: 16258.18 x cos(105 deg)
+        {longer, 2 * 959, 32439},     // a longer block keeps the on part
+        {longer, 2 * 960, 3216},
+        {longer, 480000, -4208},
+        {decay, 0, 32167},            // 1.000164 x 32439.33 x cos(2 pi / 48)
+        {decay, 2 * 479, 12282},
+        {decay, 2 * 959, 20},
+        {decay, 2 * 960, 3216},       // the off part is not decayed
+        {decay, 48000, -3},           // the closing pair keeps the last decayed amplitude
+    });
 }
 
-// Checks every frame of a burst and its trailing element: `amp(n, full)` is the amplitude
-// of frame n for a channel of amplitude `full`; `closingR` is the right amplitude the
-// closing pair uses (its left element falls on the last frame and is not written).
-template <typename Amp>
-void ExpectBurst(const Renderer& r, FrameIndex frames, Amp amp, double closingR)
+TEST(Burst, TheOffPartIsQuieterByTheLevelDifference)
 {
-    const double omega = 2 * kPi * 1000 / 48000;
-    const double offR = 90.0 / 360 * 48000 / 1000;
-    const double ampR = std::pow(10.0, -6.0 / 20);
-    ASSERT_EQ(r.upper(), 2 * frames);
-    for (FrameIndex n = 0; n < frames; ++n) {
-        ASSERT_EQ(r.left(n), Nearest(amp(n, 1.0) * 0.99 * 32767 * std::cos((n + 1.0) * omega) * 1)) << n;
-        ASSERT_EQ(r.right(n), Nearest(amp(n, ampR) * 0.99 * 32767 * std::cos((n + 1.0 + offR) * omega) * 1))
-            << n;
-    }
-    EXPECT_EQ(r.samples()[2 * frames],
-              Nearest(closingR * 0.99 * 32767 * std::cos((frames + 2 + offR) * omega) * 1));
-}
-
-TEST(Burst, LoudForTheOnTimeThenReducedByTheLevelDifference)
-{
-    for (const double length : {1.0, 10.0}) {
+    for (const double difference : {20.0, 7.5, 200.0}) {
         Renderer r;
-        ConfigureBurst(r);
-        r.settings.WaveBuildLength = length;
-        ASSERT_EQ(r.render(), "");
-        // The on part stays 960 frames; only the quiet part grows.
-        const auto amp = [](FrameIndex n, double full) {
-            return n < 960 ? full : std::pow(10.0, -20.0 / 20) * full;
-        };
-        ExpectBurst(r, static_cast<FrameIndex>(24000 * length), amp, std::pow(10.0, -6.0 / 20));
+        ASSERT_EQ(RenderWith(r, std::string(kBurst) + " BurstLevelDiff=" + std::to_string(difference)), "");
+        ASSERT_EQ(r.upper(), 48000);
+        const auto on = ChannelOf(r, 0, 0, 960); // 20 and 480 whole cycles
+        const auto off = ChannelOf(r, 0, 960, 24000);
+        if (difference < 100)
+            EXPECT_NEAR(RmsDb(on) - RmsDb(off), difference, 0.01);
+        else
+            EXPECT_EQ(std::count(off.begin(), off.end(), 0), 23040);
     }
-
-    Renderer silent;
-    ConfigureBurst(silent);
-    silent.settings.BurstLevelDiff = 200;
-    ASSERT_EQ(silent.render(), "");
-    EXPECT_NE(silent.left(959), 0);
-    for (FrameIndex n = 960; n < 24000; ++n)
-        ASSERT_TRUE(silent.left(n) == 0 && silent.right(n) == 0) << n;
 }
 
-TEST(Burst, DecaysExponentiallyDuringTheOnPart)
-{
-    Renderer r;
-    ConfigureBurst(r);
-    r.settings.BurstExpDecay = 1;
-    ASSERT_EQ(r.render(), "");
-    const double P = 48000 * 20.0 / 1000;
-    const auto decayed = [P](FrameIndex n, double full) {
-        return (std::exp((P - n) / P) - 1) * full / 1.718;
-    };
-    const auto amp = [&](FrameIndex n, double full) {
-        return n < 960 ? decayed(n, full) : std::pow(10.0, -20.0 / 20) * full;
-    };
-    // The closing pair takes the last decayed amplitudes.
-    const double ampR = std::pow(10.0, -6.0 / 20);
-    ExpectBurst(r, 24000, amp, decayed(959, ampR));
-    EXPECT_EQ(r.engine.state().AmpR, decayed(959, ampR));
-}
-
+// 192000 x 4 x 100 x 40000 / 2000 elements would not fit a WAV file's sizes.
 TEST(Burst, ABlockTooLongForAWavFileIsRefusedBeforeRendering)
 {
     Renderer r;
-    ConfigureBurst(r);
-    ASSERT_EQ(r.render(), "");
+    ASSERT_EQ(RenderWith(r, kBurst), "");
     const SampleBuffer before = r.samples();
-
-    r.settings.SampleRate[0] = 192000;
-    r.settings.WaveBuildLength = 100;
-    r.settings.BurstOnTime = r.settings.BurstOffTime = 20000;
-    TempFolder folder;
-    RecordingMessages messages;
-    EXPECT_FALSE(r.engine.BuildWave(r.settings, folder.path(), messages));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].find("too long"), std::string::npos) << messages.shown[0];
-    EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
+    const std::string refusal =
+        RenderWith(r, "SampleRate=192000 WaveBuildLength=100 BurstOnTime=20000 BurstOffTime=20000");
+    EXPECT_NE(refusal.find("too long"), std::string::npos) << refusal;
     EXPECT_EQ(r.samples(), before);
 }
 
-// The pulse pattern as run lengths: A silent frames, then (B high, A + 1 silent) for each
-// pulse but the last, then 1 + R high and one silent frame before the next group.
-std::vector<Sample> ExpectedPulse(FrameIndex frames, int count, FrameIndex A, FrameIndex B, FrameIndex R,
-                                  Sample high)
+// At 44100 Hz on A, off B and rest R frames are floor(44100 x ms / 1000). The on intervals
+// are silent: A frames first, A + 1 after every switch back (the switch frame writes
+// nothing). Each pulse is B high frames, the last of a group 1 + R. The block holds
+// ((on + off) x (count - 1) + rest) x 2 ms of frames. Only the left level counts.
+TEST(Pulse, RunLengthsFollowTheIntervals)
 {
-    std::vector<Sample> pattern;
-    const auto append = [&pattern](FrameIndex length, Sample value) {
-        pattern.insert(pattern.end(), static_cast<std::size_t>(length), value);
+    using Runs = std::vector<std::pair<Sample, FrameIndex>>;
+    constexpr Sample H = 32439;   // 0 dB
+    constexpr Sample h6 = 16258;  // -6 dB
+    const std::pair<const char*, Runs> cases[] = {
+        // A = 441, R = 2205; 100 ms of frames.
+        {"PulseCount=1 PulseOnTime=10 LevelL=0", {{0, 441}, {H, 2206}, {0, 442}, {H, 1321}}},
+        // A = B = 4410, R = 2205; 1700 ms of frames.
+        {"PulseCount=5 LevelL=-6 LevelR=0 ChanMode=2",
+         {{0, 4410}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411},
+          {h6, 2206}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 2196}}},
+        // A count of none starts a rest interval in every frame: a steady high level.
+        {"PulseCount=0 LevelL=0", {{H, 88200}}},
+        // Intervals of negative length are left at once and write nothing.
+        {"PulseCount=3 PulseOnTime=-5 PulseOffTime=-5 PulseRestTime=-5", {{0, 88200}}},
     };
-    while (static_cast<FrameIndex>(pattern.size()) < frames) {
-        append(A, 0);
-        for (int k = 1; k < count; ++k) {
-            append(B, high);
-            append(A + 1, 0);
-        }
-        append(1 + R, high);
-        append(1, 0);
-    }
-    pattern.resize(static_cast<std::size_t>(frames));
-    return pattern;
-}
-
-TEST(Pulse, FollowsTheIntervalStepsWithTheLeftLevelInBothChannels)
-{
-    struct Case {
-        int count;
-        double on;
-        double levelL;
-        Sample high;
-    };
-    const auto minus6dB = static_cast<Sample>(Nearest(std::pow(10.0, -6.0 / 20) * 0.99 * 32767));
-    for (const Case& c : {Case{1, 10, 0, 32439}, Case{5, 100, -6, minus6dB}}) {
-        SCOPED_TRACE(c.count);
+    for (const auto& [settings, expected] : cases) {
         Renderer r;
-        r.settings.Waveform[0] = 7;
-        r.settings.PulseCount = c.count;
-        r.settings.PulseOnTime = c.on;
-        r.settings.LevelL[0] = c.levelL;
-        r.settings.LevelR[0] = 0;
-        r.settings.ChanMode[0] = 2;
-        r.settings.PhaseR[0] = 90;
-        ASSERT_EQ(r.render(), "");
-        const auto N =
-            static_cast<FrameIndex>(Nearest(((c.on + 100) * (c.count - 1) + 50) * 44100 * 4 / 1000));
-        ASSERT_EQ(r.upper(), N);
-        const auto A = static_cast<FrameIndex>(std::floor(44100 * c.on / 1000));
-        const auto pattern = ExpectedPulse(N / 2, c.count, A, 4410, 2205, c.high);
-        for (FrameIndex n = 0; n < N / 2; ++n) {
-            ASSERT_EQ(r.left(n), pattern[static_cast<std::size_t>(n)]) << n;
-            ASSERT_EQ(r.right(n), pattern[static_cast<std::size_t>(n)]) << n;
+        ASSERT_EQ(RenderWith(r, std::string("Waveform=7 ") + settings), "");
+        Runs runs;
+        for (FrameIndex n = 0; n < r.upper() / 2; ++n) {
+            if (runs.empty() || runs.back().first != r.left(n))
+                runs.emplace_back(r.left(n), 0);
+            ++runs.back().second;
+            ASSERT_EQ(r.right(n), r.left(n)) << settings << " frame " << n;
         }
-        EXPECT_EQ(r.samples()[static_cast<std::size_t>(N)], 0);
+        EXPECT_EQ(runs, expected) << settings;
+        EXPECT_EQ(r.samples().back(), 0) << settings;
     }
-}
-
-TEST(Pulse, CountsOfZeroOrLessAndNegativeTimesRenderTheDefaultBlock)
-{
-    Renderer r;
-    r.settings.Waveform[0] = 7;
-    r.settings.LevelL[0] = 0;
-    // Every frame starts a rest interval: a steady high level.
-    for (const int count : {0, -3}) {
-        r.settings.PulseCount = count;
-        ASSERT_EQ(r.render(), "");
-        ASSERT_EQ(r.upper(), 176400);
-        EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 32439), 176400) << count;
-    }
-    // Intervals of negative length are left at once and write nothing.
-    r.settings.PulseCount = 3;
-    r.settings.PulseOnTime = r.settings.PulseOffTime = r.settings.PulseRestTime = -5;
-    ASSERT_EQ(r.render(), "");
-    ASSERT_EQ(r.upper(), 176400);
-    EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0), 176401);
 }
 
 } // namespace

@@ -1,168 +1,90 @@
-#include "support/test_support.h"
+#include "support/signal_checks.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace kelvo::test {
 namespace {
 
-// One channel's factors as the channel mode and level give them.
-struct Channel {
-    double amp;
-    double gain;
-    double offset;
-};
-
-struct Modulation {
-    double omega;
-    double modOmega;
-    double d; // depth as a fraction, or the FM deviation
-};
-
-double AmValue(const Channel& x, const Modulation& m, double t)
+// At 48000 Hz, carrier 1000 Hz (FM 2000 Hz), modulation 200 Hz. At t = 48 the carrier is
+// cos(2 pi) = 1 and the modulation cos(0.4 pi) = 0.309017; FM at t = 60 is cos(5 pi + 0) = -1.
+// AM: (A x 16383.5 + d x A^2 x 11692.33 x m) x c, 11692.33 = (0.0033 x 32767)^2.
+// DSB: d^2 x A^2 x 26841.91 x m x c, 26841.91 = (0.005 x 32767)^2. FM: A x 16219.67 x c.
+TEST(ModulatedRender, HandComputedSamples)
 {
-    const double cX = std::cos((t + x.offset) * m.omega);
-    const double mX = std::cos((t + x.offset) * m.modOmega);
-    const double sideband = (m.d * x.amp * 0.0033 * 32767 * mX) * (x.amp * 0.0033 * 32767 * cX);
-    return Nearest((x.amp * 0.5 * 32767 * cX + sideband) * x.gain);
+    ExpectHandElements({
+        {"Waveform=13 SampleRate=48000 LevelL=0", 2 * 47, 19997},
+        {"Waveform=13 SampleRate=48000 LevelL=-6", 2 * 47, 9119},      // A = 0.501187
+        {"Waveform=13 SampleRate=48000 LevelL=0 AmModDepth=0", 2 * 47, 16384},  // 16383.5 to even
+        {"Waveform=13 SampleRate=48000 LevelR=0", 480000, 27104},  // closing, t = 240002: 15 and 3 deg
+        {"Waveform=14 SampleRate=48000 LevelL=0 FmDeviation=3.5", 2 * 59, -16220},
+        {"Waveform=14 SampleRate=48000", 2 * 59 + 1, -1622},
+        {"Waveform=15 SampleRate=48000 LevelL=0", 2 * 47, 8295},
+        {"Waveform=15 SampleRate=48000 LevelL=0 DsbModDepth=50", 2 * 47, 2074},  // a quarter: d^2
+        {"Waveform=15 SampleRate=48000 LevelL=-6", 2 * 47, 2084},               // about a quarter: A^2
+    });
 }
 
-double FmValue(const Channel& x, const Modulation& m, double t)
-{
-    const double mX = std::cos((t + x.offset) * m.modOmega);
-    return Nearest(x.amp * 0.495 * 32767 * std::cos((t + x.offset) * m.omega + m.d * mX) * x.gain);
-}
-
-double DsbValue(const Channel& x, const Modulation& m, double t)
-{
-    const double cX = std::cos((t + x.offset) * m.omega);
-    const double mX = std::cos((t + x.offset) * m.modOmega);
-    return Nearest((m.d * x.amp * 0.005 * 32767 * mX) * (m.d * x.amp * 0.005 * 32767 * cX) * x.gain);
-}
-
-using Formula = double (*)(const Channel&, const Modulation&, double);
-
-// Renders waveform `code` at 48000 Hz with the given levels.
-Renderer& Render(Renderer& r, int code, double levelL, double levelR)
-{
-    r.settings.Waveform[0] = code;
-    r.settings.SampleRate[0] = 48000;
-    r.settings.LevelL[0] = levelL;
-    r.settings.LevelR[0] = levelR;
-    EXPECT_EQ(r.render(), "");
-    return r;
-}
-
-// Every frame against the formula; returns the largest magnitude of either channel.
-int CheckFrames(const Renderer& r, Formula formula, const Modulation& m, const Channel& left,
-                const Channel& right)
-{
-    int peak = 0;
-    const FrameIndex frames = r.upper() / 2;
-    for (FrameIndex n = 0; n < frames; ++n) {
-        const double t = n + 1.0;
-        const Sample l = r.left(n);
-        const Sample rt = r.right(n);
-        if (l != formula(left, m, t) || rt != formula(right, m, t)) {
-            ADD_FAILURE() << "frame " << n << ": " << l << " " << rt << " expected " << formula(left, m, t)
-                          << " " << formula(right, m, t);
-            return peak;
-        }
-        peak = std::max({peak, std::abs(int{l}), std::abs(int{rt})});
-    }
-    return peak;
-}
-
-TEST(AmRender, FullLevelPeaksBelowTheSidebandLimitAndZeroDepthIsTheCarrier)
-{
-    Renderer r;
-    Render(r, 13, 0, -6);
-    ASSERT_EQ(r.upper(), 480000);
-    const Modulation m{2 * kPi * 1000 / 48000, 2 * kPi * 200 / 48000, 100.0 / 100};
-    const double ampR = std::pow(10.0, -6.0 / 20);
-    const int peak = CheckFrames(r, AmValue, m, {1, 1, 0}, {ampR, 1, 0});
-    EXPECT_LE(peak, 28076);
-    EXPECT_GE(peak, 28000);
-
-    r.settings.AmModDepth = 0;
-    Render(r, 13, 0, -6);
-    for (FrameIndex n = 0; n < 240000; n += 7) {
-        const double carrier = std::cos((n + 1.0) * m.omega);
-        ASSERT_EQ(r.left(n), Nearest(16383.5 * carrier)) << n;
-        ASSERT_EQ(r.right(n), Nearest(ampR * 0.5 * 32767 * carrier)) << n;
-    }
-}
-
-TEST(FmRender, FollowsTheDeviationAndZeroDeviationIsTheCarrier)
-{
-    Renderer r;
-    r.settings.FmDeviation = 3.5;
-    Render(r, 14, -1, -10);
-    const Modulation m{2 * kPi * 2000 / 48000, 2 * kPi * 200 / 48000, 3.5};
-    const double ampL = std::pow(10.0, -1.0 / 20);
-    const double ampR = std::pow(10.0, -10.0 / 20);
-    CheckFrames(r, FmValue, m, {ampL, 1, 0}, {ampR, 1, 0});
-
-    r.settings.FmDeviation = 0;
-    Render(r, 14, 0, 0);
-    for (FrameIndex n = 0; n < 240000; n += 7) {
-        const double carrier = Nearest(0.495 * 32767 * std::cos((n + 1.0) * m.omega));
-        ASSERT_EQ(r.left(n), carrier) << n;
-        ASSERT_EQ(r.right(n), carrier) << n;
-    }
-}
-
-TEST(DsbRender, HalfDepthGivesAQuarterOfTheFullPeak)
-{
-    Renderer r;
-    r.settings.DsbModDepth = 50;
-    Render(r, 15, 0, 0);
-    const Modulation m{2 * kPi * 1000 / 48000, 2 * kPi * 200 / 48000, 50.0 / 100};
-    const int peak = CheckFrames(r, DsbValue, m, {1, 1, 0}, {1, 1, 0});
-    EXPECT_LE(peak, 6711);
-    EXPECT_GE(peak, 6700);
-}
-
-// Quadrature shifts the right channel's carrier and modulation alike, and the closing
-// pair (only element N for the even block) takes the right value at t = F + 2.
-TEST(ModulatedRender, QuadratureShiftsBothCosinesAndTheClosingPairFollowsTheFormula)
+// AM puts d x A^2 x 11692.33 / 2 into each sideband (800 and 1200 Hz) beside the carrier's
+// A x 16383.5, a depth of 71 % at 0 dB and 100 %; DSB has no carrier and d^2 x A^2 x 26841.91 / 2
+// in each sideband.
+TEST(ModulatedRender, CarrierAndSidebandsFromDepthAndLevel)
 {
     struct Case {
-        int code;
-        Formula formula;
-        Modulation m;
+        const char* settings;
+        double carrier, sideband;
     };
-    const Case cases[] = {
-        {13, AmValue, {2 * kPi * 1000 / 48000, 2 * kPi * 200 / 48000, 1}},
-        {14, FmValue, {2 * kPi * 2000 / 48000, 2 * kPi * 200 / 48000, 100}},
-        {15, DsbValue, {2 * kPi * 1000 / 48000, 2 * kPi * 200 / 48000, 1}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
+    const double a6 = std::pow(10.0, -6.0 / 20);
+    for (const Case& c : {Case{"Waveform=13 LevelL=0", 16383.5, 5846.17},
+                          Case{"Waveform=13 LevelL=-6 AmModDepth=40", a6 * 16383.5, 0.4 * a6 * a6 * 5846.17},
+                          Case{"Waveform=15 LevelL=0", 0, 13420.95},
+                          Case{"Waveform=15 LevelL=0 DsbModDepth=50", 0, 0.25 * 13420.95},
+                          Case{"Waveform=15 LevelL=-6", 0, a6 * a6 * 13420.95}}) {
         Renderer r;
-        r.settings.ChanMode[0] = 5;
-        r.settings.FreqR[0] = 700;
-        Render(r, c.code, 0, -3);
-        const double ampR = std::pow(10.0, -3.0 / 20);
-        const Channel left{1, 1, 0};
-        const Channel right{ampR, 1, 90.0 / 360 * 48000 / 700};
-        CheckFrames(r, c.formula, c.m, left, right);
-        const std::int64_t N = r.upper();
-        EXPECT_EQ(r.samples()[N], c.formula(right, c.m, N / 2 + 2.0));
-        EXPECT_EQ(r.samples()[N - 1], c.formula(right, c.m, N / 2.0));
+        ASSERT_EQ(RenderWith(r, std::string("SampleRate=48000 ") + c.settings), "");
+        const auto x = ChannelOf(r, 0, 0, 48000);
+        EXPECT_NEAR(std::abs(Component(x, 1000, 48000)), c.carrier, 0.5) << c.settings;
+        EXPECT_NEAR(std::abs(Component(x, 800, 48000)), c.sideband, 0.5) << c.settings;
+        EXPECT_NEAR(std::abs(Component(x, 1200, 48000)), c.sideband, 0.5) << c.settings;
+    }
+    // The AM peak: 16383.5 + 11692.33.
+    Renderer am;
+    ASSERT_EQ(RenderWith(am, "Waveform=13 SampleRate=48000 LevelL=0"), "");
+    const auto x = ChannelOf(am, 0, 0, 240000);
+    const auto [low, high] = std::minmax_element(x.begin(), x.end());
+    EXPECT_EQ(std::max(-*low, *high), 28076);
+}
 
-        // In L-R the closing right value carries the right gain; in L it is silent.
-        r.settings.ChanMode[0] = 4;
-        Render(r, c.code, 0, 0);
-        EXPECT_EQ(r.samples()[N], c.formula({1, -1, 0}, c.m, N / 2 + 2.0));
-        EXPECT_EQ(r.samples()[N - 1], -r.samples()[N - 2]);
-        r.settings.ChanMode[0] = 1;
-        Render(r, c.code, 0, 0);
-        EXPECT_EQ(r.samples()[N], 0);
-        EXPECT_EQ(r.samples()[N - 1], 0);
+// FM with a 1 Hz modulation and a deviation of 500: the frequency swings 500 x 1 Hz about
+// 2000 Hz, lowest a quarter second in, highest at three quarters.
+TEST(ModulatedRender, FmFrequencySwingsByDeviationTimesModulationFrequency)
+{
+    Renderer r;
+    ASSERT_EQ(RenderWith(r, "Waveform=14 SampleRate=48000 FmModFreq=1 FmDeviation=500"), "");
+    for (const auto& [centre, frequency] : {std::pair{12000, 1500}, std::pair{24000, 2000}, std::pair{36000, 2500},
+                                            std::pair{60000, 1500}}) {
+        for (int channel = 0; channel < 2; ++channel)
+            EXPECT_NEAR(CrossingFrequency(ChannelOf(r, channel, centre - 960, centre + 960), 48000), frequency, 3)
+                << centre << " channel " << channel;
+    }
+}
+
+// Quadrature shifts both cosines of the right channel by its offset, 12 samples at a FreqR
+// of 1000 Hz: the right channel is the left one 12 frames on. In mode L the closing pair
+// leaves the silent right channel silent.
+TEST(ModulatedRender, QuadratureShiftsTheWholeRightSignalAndModeLStaysSilent)
+{
+    for (const char* waveform : {"Waveform=13 AmModDepth=60", "Waveform=14 FmDeviation=3.5", "Waveform=15"}) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, std::string("SampleRate=48000 LevelL=-2 LevelR=-2 ChanMode=5 ") + waveform), "");
+        for (FrameIndex n = 0; n + 12 < 240000; ++n)
+            ASSERT_EQ(r.right(n), r.left(n + 12)) << waveform << " " << n;
+        ASSERT_EQ(RenderWith(r, "ChanMode=1"), "");
+        const auto right = ChannelOf(r, 1, 0, 240000);
+        EXPECT_EQ(std::count(right.begin(), right.end(), 0), 240000) << waveform;
+        EXPECT_EQ(r.samples().back(), 0) << waveform;
     }
 }
 

@@ -1,210 +1,134 @@
-#include "support/test_support.h"
+#include "support/signal_checks.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
-#include <vector>
+#include <numeric>
 
 namespace kelvo::test {
 namespace {
 
-constexpr std::int32_t kNoise = 5;
-
-void SetNoise(Renderer& r, std::int32_t type, std::int32_t rate, double levelL, double levelR,
-              std::int32_t mode)
+// A new process draws 0.81472, 0.13548, ... (the standard engine's first outputs with its
+// default seed, 24 bits each). At 0 dB a channel spans 0.99 x 32767 = 32439.33, centred by
+// half of it, 16220. White: -16220 + 32439.33 r. Mid and low frequency noise start one
+// twentieth (two-hundredth) of the way from 0 to the first target, the low kind's start
+// taper dividing that by 1.999.
+TEST(Noise, FirstFramesOfANewProcess)
 {
-    r.settings.Waveform[0] = kNoise;
-    r.settings.NoiseType = type;
-    r.settings.SampleRate[0] = rate;
-    r.settings.LevelL[0] = levelL;
-    r.settings.LevelR[0] = levelR;
-    r.settings.ChanMode[0] = mode;
+    ExpectHandElements({
+        {"Waveform=5 LevelL=0 LevelR=0 NoiseType=0", 0, 10209},
+        {"Waveform=5 LevelL=0 LevelR=0 NoiseType=0", 1, -11825},
+        {"Waveform=5 LevelL=0 LevelR=0 NoiseType=1", 0, -14899},
+        {"Waveform=5 LevelL=0 LevelR=0 NoiseType=1", 1, -16000},
+        {"Waveform=5 LevelL=0 LevelR=0 NoiseType=2", 0, -8048},
+        {"Waveform=5 LevelL=0 LevelR=0 NoiseType=2", 1, -8103},
+    });
 }
 
-std::vector<Sample> Copy(const SampleBuffer& block)
+// Every kind is centred on zero, each channel at its own level with its own draws. Over
+// segments of S frames between uniform targets the frame-to-frame steps have an RMS of
+// sqrt(3 / S^2) of the values' (white noise: sqrt(2)).
+TEST(Noise, LevelCentreAndSmoothnessOfEachKind)
 {
-    return {block.begin(), block.end()};
-}
-
-std::vector<double> Draws(std::size_t count)
-{
-    RandomSource random;
-    std::vector<double> draws(count);
-    for (double& draw : draws)
-        draw = random.next();
-    return draws;
-}
-
-// The untapered value of frame j of one channel's curve (0 left, 1 right), computed from
-// the draws of a new process: segment i draws its left and then its right target.
-double CurveValue(const std::vector<double>& draws, std::int64_t S, std::int64_t j, int channel,
-                  double amp, double gain)
-{
-    const std::int64_t i = j / S;
-    const double k = static_cast<double>(j % S + 1);
-    const auto target = [&](std::int64_t segment) {
-        return gain * amp * 0.99 * 32767 * draws[static_cast<std::size_t>(2 * segment + channel)];
-    };
-    const double prev = i == 0 ? 0 : target(i - 1);
-    const double half = Nearest(amp * 0.99 * 32767 * gain / 2);
-    return Nearest(prev + (target(i) - prev) * k / static_cast<double>(S) - half);
-}
-
-// Frames where one channel's curve bends by more than the rounding can account for,
-// away from the tapers of the low-frequency kind.
-std::vector<std::int64_t> Bends(const Renderer& r, int channel)
-{
-    std::vector<std::int64_t> bends;
-    const auto value = [&](std::int64_t j) { return r.samples()[static_cast<std::size_t>(2 * j + channel)]; };
-    const std::int64_t frames = r.upper() / 2;
-    for (std::int64_t j = 1001; j + 1001 < frames; ++j)
-        if (std::abs(value(j + 1) - 2 * value(j) + value(j - 1)) > 2)
-            bends.push_back(j);
-    return bends;
-}
-
-TEST(WhiteNoise, DrawsLeftThenRightPerFrameWithinTheSpan)
-{
-    Renderer r;
-    SetNoise(r, 0, 44100, 0, 0, 3);
-    ASSERT_EQ(r.render(), "");
-    const std::int64_t N = r.upper();
-    ASSERT_EQ(N, 176400);
-    const auto draws = Draws(static_cast<std::size_t>(N + 2));
-    std::int64_t differing = 0;
-    for (std::int64_t n = 0; n < N / 2; ++n) {
-        ASSERT_GE(r.left(n), -16220);
-        ASSERT_LE(r.left(n), 16219);
-        ASSERT_EQ(r.left(n), Nearest(-16220 + 1 * 0.99 * 32767 * draws[2 * n] * 1)) << n;
-        ASSERT_EQ(r.right(n), Nearest(-16220 + 1 * 0.99 * 32767 * draws[2 * n + 1] * 1)) << n;
-        differing += r.left(n) != r.right(n);
-    }
-    EXPECT_GT(differing, N / 2 - 100);
-    // The closing pair: the last frame keeps its right sample, element N takes the closing right.
-    EXPECT_EQ(r.samples()[N], Nearest(-16220 + 1 * 0.99 * 32767 * draws[N + 1] * 1));
-
-    Renderer leftOnly;
-    SetNoise(leftOnly, 0, 44100, 0, 0, 1);
-    ASSERT_EQ(leftOnly.render(), "");
-    for (std::int64_t n = 0; n < N / 2; ++n)
-        ASSERT_EQ(leftOnly.right(n), 0) << n;
-    EXPECT_EQ(leftOnly.samples()[N], 0);
-    EXPECT_EQ(leftOnly.left(7), r.left(7));
-}
-
-TEST(SmoothNoise, ChangesSlopeEverySpacingInEachChannel)
-{
-    struct Case {
-        std::int32_t type;
-        std::int32_t rate;
-        std::int64_t spacing;
-    };
-    for (const Case& test : {Case{1, 44100, 20}, Case{1, 22050, 10}, Case{2, 44100, 200}}) {
+    const double ratios[] = {std::sqrt(2.0), std::sqrt(3.0) / 20, std::sqrt(3.0) / 200};
+    for (const int type : {0, 1, 2}) {
+        SCOPED_TRACE(type);
         Renderer r;
-        SetNoise(r, test.type, test.rate, 0, 0, 3);
-        ASSERT_EQ(r.render(), "");
-        const std::int64_t segments = (r.upper() / 2 - 2002) / test.spacing;
+        ASSERT_EQ(RenderWith(r, "Waveform=5 LevelL=0 LevelR=-6 NoiseType=" + std::to_string(type)), "");
+        // The right channel spans 16258.18, centred by 8129.
+        for (const auto& [channel, span] : {std::pair{0, 32439.0}, std::pair{1, 16258.0}}) {
+            const auto x = ChannelOf(r, channel, 0, 88200);
+            EXPECT_NEAR(std::accumulate(x.begin(), x.end(), 0.0) / 88200, 0, 0.05 * span);
+            const auto [low, high] = std::minmax_element(x.begin(), x.end());
+            EXPECT_GE(*low, -std::round(span / 2));
+            EXPECT_LE(*high, std::round(span / 2));
+            EXPECT_GT(*high - *low, 0.9 * span);
+            std::vector<double> steps(x.size());
+            std::adjacent_difference(x.begin(), x.end(), steps.begin());
+            steps.front() = 0;
+            EXPECT_NEAR(std::pow(10.0, (RmsDb(steps) - RmsDb(x)) / 20) / ratios[type], 1, 0.15);
+        }
+        EXPECT_NEAR(RmsDb(ChannelOf(r, 0, 0, 88200)) - RmsDb(ChannelOf(r, 1, 0, 88200)), 6, type == 0 ? 0.1 : 1);
+        EXPECT_NE(r.left(500), r.right(500));
+        EXPECT_EQ(r.samples().back() != 0, type == 0) << "only white noise has a closing pair";
+    }
+    Renderer leftOnly; // the right channel is silent, its closing element too
+    ASSERT_EQ(RenderWith(leftOnly, "Waveform=5 ChanMode=1"), "");
+    const auto right = ChannelOf(leftOnly, 1, 0, 88200);
+    EXPECT_EQ(std::count(right.begin(), right.end(), 0) + (leftOnly.samples().back() == 0), 88201);
+}
+
+// Mid and low frequency noise: frame by frame, each channel a straight line between
+// random targets every nearest(rate x 20 / 44100) or nearest(rate x 200 / 44100) frames.
+TEST(SmoothNoise, EachChannelBendsOnlyAtItsTargets)
+{
+    for (const auto& [settings, spacing] : {std::pair{"NoiseType=1", 20}, std::pair{"NoiseType=1 SampleRate=22050", 10},
+                                            std::pair{"NoiseType=2", 200}, std::pair{"NoiseType=1 SampleRate=48000", 22}}) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, std::string("Waveform=5 ChanMode=4 LevelL=-3 LevelR=-9 ") + settings), "");
+        const std::int64_t frames = r.upper() / 2;
         for (int channel = 0; channel < 2; ++channel) {
-            const auto bends = Bends(r, channel);
-            for (const std::int64_t j : bends)
-                ASSERT_EQ((j + 1) % test.spacing, 0) << test.rate << " channel " << channel << " frame " << j;
-            // Nearly every segment end bends; only nearly equal slopes on both sides do not.
-            EXPECT_GT(static_cast<double>(bends.size()), 0.9 * static_cast<double>(segments)) << test.rate;
-        }
-        EXPECT_NE(r.left(r.upper() / 2 - 1), r.right(r.upper() / 2 - 1));
-    }
-}
-
-TEST(SmoothNoise, FillsEveryFrameWithItsOwnCurvePerChannel)
-{
-    // 48000 Hz: S = 22 does not divide the 96000 frames, so the last segment is cut short.
-    // Unequal levels and L-R check that the right curve takes the right amplitude and gain.
-    Renderer r;
-    SetNoise(r, 1, 48000, -3, -9, 4);
-    ASSERT_EQ(r.render(), "");
-    const std::int64_t frames = r.upper() / 2;
-    ASSERT_EQ(frames, 96000);
-    const auto draws = Draws(2 * 4364);
-    const double ampL = std::pow(10.0, -3.0 / 20);
-    const double ampR = std::pow(10.0, -9.0 / 20);
-    for (std::int64_t j = 0; j < frames; ++j) {
-        ASSERT_EQ(r.left(j), CurveValue(draws, 22, j, 0, ampL, 1)) << j;
-        ASSERT_EQ(r.right(j), CurveValue(draws, 22, j, 1, ampR, -1)) << j;
-    }
-    EXPECT_EQ(r.samples().back(), 0);
-
-    // At 11025 Hz (S = 5 and 50) the curves still reach the last frames, which the
-    // low-frequency kind tapers.
-    const auto lowRateDraws = Draws(2 * 4410);
-    for (const std::int32_t type : {1, 2}) {
-        Renderer low;
-        SetNoise(low, type, 11025, 0, 0, 3);
-        ASSERT_EQ(low.render(), "");
-        const std::int64_t S = type == 1 ? 5 : 50;
-        for (std::int64_t j = 22045; j < 22050; ++j) {
-            const double divisor = type == 1 ? 1 : 1 + static_cast<double>(j - 22049 + 1000) / 1000;
-            EXPECT_EQ(low.left(j), Nearest(CurveValue(lowRateDraws, S, j, 0, 1, 1) / divisor)) << j;
-            EXPECT_EQ(low.right(j), Nearest(CurveValue(lowRateDraws, S, j, 1, 1, 1) / divisor)) << j;
+            const auto x = ChannelOf(r, channel, 0, frames);
+            std::int64_t bends = 0;
+            for (std::int64_t j = 1001; j + 1001 < frames; ++j) {
+                if (std::abs(x[j + 1] - 2 * x[j] + x[j - 1]) > 2) {
+                    ++bends;
+                    ASSERT_EQ((j + 1) % spacing, 0) << settings << " channel " << channel << " frame " << j;
+                }
+            }
+            EXPECT_GT(bends, 0.9 * static_cast<double>(frames - 2002) / spacing);
+            EXPECT_NE(x.back(), 0) << "the curve reaches the last frame";
         }
     }
 }
 
-TEST(SmoothNoise, ContinuesBetweenRendersAndRepeatsInEveryNewProcess)
+// The low kind divides frame k - 1 by 1 + (1000 - k) / 1000 and the k-th of the last 1000
+// frames by 1 + k / 1000. Undoing that leaves straight lines between the targets, within
+// the two roundings.
+TEST(SmoothNoise, LowFrequencyTapersBothEnds)
 {
-    Renderer first;
-    Renderer second;
-    for (Renderer* r : {&first, &second}) {
-        SetNoise(*r, 1, 44100, 0, 0, 3);
-        ASSERT_EQ(r->render(), "");
-    }
-    EXPECT_EQ(Copy(first.samples()), Copy(second.samples()));
-    const std::vector<Sample> firstBlock = Copy(first.samples());
-    ASSERT_EQ(first.render(), "");
-    EXPECT_NE(Copy(first.samples()), firstBlock);
-    // The second render's curve goes on from the first one's last targets: 4410 segments per block.
-    const auto draws = Draws(4 * 4410);
-    for (std::int64_t j = 0; j < 88200; j += 7) {
-        ASSERT_EQ(first.left(j), CurveValue(draws, 20, 88200 + j, 0, 1, 1)) << j;
-        ASSERT_EQ(first.right(j), CurveValue(draws, 20, 88200 + j, 1, 1, 1)) << j;
+    Renderer r;
+    ASSERT_EQ(RenderWith(r, "Waveform=5 NoiseType=2 LevelL=0 LevelR=0"), "");
+    const FrameIndex last = 88199;
+    const auto untapered = [&](int channel, FrameIndex j) {
+        const double value = channel == 0 ? r.left(j) : r.right(j);
+        if (j < 1000)
+            return value * (1 + (1000 - (j + 1)) / 1000.0);
+        return j > last - 1000 ? value * (1 + static_cast<double>(j - (last - 1000)) / 1000) : value;
+    };
+    for (int channel = 0; channel < 2; ++channel) {
+        for (const FrameIndex start : {FrameIndex{0}, FrameIndex{200}, FrameIndex{800}, last - 999, last - 199}) {
+            const double a = untapered(channel, start);
+            const double b = untapered(channel, start + 199);
+            for (FrameIndex j = start; j < start + 200; ++j)
+                ASSERT_NEAR(untapered(channel, j), a + (b - a) * static_cast<double>(j - start) / 199, 3)
+                    << "channel " << channel << " frame " << j;
+        }
     }
 }
 
-TEST(LowFrequencyNoise, TapersBothEndsOfEachChannel)
+// 88200 frames are 4410 whole segments, so the last frame is a target, and the next
+// render's first frame lies a twentieth of a segment on from it.
+TEST(SmoothNoise, ASecondRenderGoesOnFromTheLastTargets)
 {
     Renderer r;
-    SetNoise(r, 2, 44100, 0, -6, 3);
+    ASSERT_EQ(RenderWith(r, "Waveform=5 NoiseType=1 LevelL=0 LevelR=0"), "");
+    const SampleBuffer first = r.samples();
     ASSERT_EQ(r.render(), "");
-    const auto draws = Draws(2 * 441);
-    const double ampR = std::pow(10.0, -6.0 / 20);
-    const std::int64_t last = 88199;
-    // Start taper: frame k - 1 by 1 + (1000 - k) / 1000; end taper: frame last - 1000 + k by 1 + k / 1000.
-    std::vector<std::pair<std::int64_t, double>> points;
-    for (const int k : {1, 2, 501, 1000})
-        points.emplace_back(k - 1, 1 + (1000 - k) / 1000.0);
-    for (const int k : {1, 999, 1000})
-        points.emplace_back(last - 1000 + k, 1 + k / 1000.0);
-    points.emplace_back(1000, 1.0);
-    points.emplace_back(last - 1000, 1.0);
-    for (const auto& [frame, divisor] : points) {
-        EXPECT_EQ(r.left(frame), Nearest(CurveValue(draws, 200, frame, 0, 1, 1) / divisor)) << frame;
-        EXPECT_EQ(r.right(frame), Nearest(CurveValue(draws, 200, frame, 1, ampR, 1) / divisor)) << frame;
-    }
-    // A new process starts from zero targets, so the block opens at about half of -NoiseHalf.
-    EXPECT_NEAR(r.left(0), -16220 / 2, 100);
-    EXPECT_NEAR(r.right(0), -Nearest(ampR * 0.99 * 32767 / 2) / 2, 100);
+    EXPECT_NE(r.samples(), first);
+    for (int channel = 0; channel < 2; ++channel)
+        EXPECT_LE(std::abs(r.samples()[channel] - first[176398 + channel]), 32439 / 20 + 1) << channel;
 }
 
 TEST(Noise, UnknownKindsAndRatesWithoutSpacingRenderSilence)
 {
-    for (const auto& [type, rate] : {std::pair{3, 44100}, std::pair{-1, 44100}, std::pair{1, 1000},
-                                      std::pair{2, 100}}) {
+    for (const char* settings : {"NoiseType=3", "NoiseType=-1", "NoiseType=1 SampleRate=1000",
+                                 "NoiseType=2 SampleRate=100"}) {
         Renderer r;
-        SetNoise(r, type, rate, 0, 0, 3);
-        ASSERT_EQ(r.render(), "");
-        for (const Sample value : r.samples())
-            ASSERT_EQ(value, 0) << type << " at " << rate;
+        ASSERT_EQ(RenderWith(r, std::string("Waveform=5 LevelL=0 ") + settings), "");
+        EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0), r.upper() + 1) << settings;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "support/test_support.h"
+#include "support/signal_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -8,153 +8,93 @@
 namespace kelvo::test {
 namespace {
 
-void Configure(Renderer& r, int waveform, int chanMode, double levelL, double levelR)
+// 1000 Hz at 44100 Hz: the square is high while cos(2 pi t / 44.1) > 0, t = n + 1 + offset,
+// so it falls between t = 11 and 12. 0.99 x 32767 = 32439.33; -6 dB 16258.18, -20 dB 3243.93.
+// The closing pair after the loop fills only elements no frame wrote.
+TEST(Square, HandComputedElements)
 {
-    r.settings.Waveform[0] = waveform;
-    r.settings.ChanMode[0] = chanMode;
-    r.settings.LevelL[0] = levelL;
-    r.settings.LevelR[0] = levelR;
-}
-
-double Sgn(double x)
-{
-    return x > 0 ? 1 : (x < 0 ? -1 : 0);
-}
-
-// A stored sample: the nearest integer, saturated to the 16-bit range.
-Sample Stored(double value)
-{
-    return static_cast<Sample>(std::clamp(Nearest(value), -32768.0, 32767.0));
-}
-
-TEST(Square, FollowsTheCosineSignOfEachChannelAndStartsHigh)
-{
+    ExpectHandElements({
+        {"Waveform=2 LevelL=0", 2 * 10, 32439},  // t = 11: the first frames are high
+        {"Waveform=2 LevelL=0", 2 * 11, -32439}, // t = 12
+        {"Waveform=2 ChanMode=6 PhaseR=45 LevelR=-6", 2 * 4 + 1, 16258},  // 5.5125 samples ahead
+        {"Waveform=2 ChanMode=6 PhaseR=45 LevelR=-6", 2 * 5 + 1, -16258},
+        {"Waveform=2", 176400, 3244},              // closing right at t = 88202: cos(16.3 deg)
+        {"Waveform=2 ChanMode=1", 176399, 0},      // the last frame keeps its silent right
+        {"Waveform=2 ChanMode=1", 176400, 0},
+        // N = 7: the loop ends after frame 2, the closing pair (t = 5) fills elements 6 and 7.
+        {"Waveform=2 ChanMode=4 LevelR=0 WaveBuildLength=3.968253968253968e-05", 6, 3244},
+        {"Waveform=2 ChanMode=4 LevelR=0 WaveBuildLength=3.968253968253968e-05", 7, -32439},
+    });
     Renderer r;
-    Configure(r, 2, 6, 0, -6);
-    r.settings.PhaseR[0] = 45;
-    ASSERT_EQ(r.render(), "");
-    const double omega = 2 * kPi * 1000 / 44100;
-    const double ampR = std::pow(10.0, -6.0 / 20);
-    const double offR = 45.0 / 360 * 44100 / 1000;
-    EXPECT_EQ(r.left(0), 32439);
-    const auto right = [&](double t) {
-        return Nearest(ampR * 0.99 * 32767 * Sgn(std::cos((t + offR) * omega)) * 1);
-    };
-    for (FrameIndex n = 0; n < 88200; ++n) {
-        ASSERT_EQ(r.left(n), Nearest(1 * 0.99 * 32767 * Sgn(std::cos((n + 1.0) * omega)) * 1)) << n;
-        ASSERT_EQ(r.right(n), right(n + 1.0)) << n;
-    }
-    // The closing pair fills only the trailing element, with the right value at m + 2.
-    EXPECT_EQ(r.samples()[176400], right(88200 + 2));
+    ASSERT_EQ(RenderWith(r, "Waveform=2 LevelL=0"), "");
+    const auto left = ChannelOf(r, 0, 0, 88200);
+    EXPECT_NEAR(CrossingFrequency(left, 44100), 1000, 0.1);
+    EXPECT_EQ(std::count_if(left.begin(), left.end(), [](double v) { return std::abs(v) == 32439; }), 88200);
+}
 
-    r.settings.ChanMode[0] = 4;
-    r.settings.LevelR[0] = 0;
-    // N = 7: the loop ends at frame 2, so the closing pair (m + 2 = 5) fills elements 6 and 7.
-    r.settings.WaveBuildLength = 7.0 / 176400;
-    ASSERT_EQ(r.render(), "");
-    ASSERT_EQ(r.upper(), 7);
-    EXPECT_EQ(r.samples()[6], Nearest(1 * 0.99 * 32767 * Sgn(std::cos(5 * omega)) * 1));
-    EXPECT_EQ(r.samples()[7], Nearest(1 * 0.99 * 32767 * Sgn(std::cos(5 * omega)) * -1));
+// The ramps at 1000 Hz and 44100 Hz step by 3.8 (triangle) or 1.99 (sawtooth) x 32767 / 44.1
+// per sample: 2823.47 and 1478.59. A half cycle counts 22 or 23 samples, so the triangle
+// turns at 11 steps (31058) or saturates at 12 (33882), and the sawtooth peaks at 22 steps
+// (32528.6) with silent turn frames, two per cycle. Both run at the left phase.
+TEST(RampGenerators, StepPeakFrequencyAndOneRampForBothChannels)
+{
+    struct Case {
+        int waveform;
+        double slope;
+        double low, high;
+    };
+    for (const Case& c : {Case{3, 2823.47, -31058, 32767}, Case{4, 1478.59, -32529, 32529}}) {
+        SCOPED_TRACE(c.waveform);
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, "LevelL=0 LevelR=0 ChanMode=5 Waveform=" + std::to_string(c.waveform)), "");
+        const auto x = ChannelOf(r, 0, 0, 88200);
+        EXPECT_EQ(x, ChannelOf(r, 1, 0, 88200));
+        EXPECT_EQ(*std::min_element(x.begin(), x.end()), c.low);
+        EXPECT_EQ(*std::max_element(x.begin(), x.end()), c.high);
+        EXPECT_EQ(std::count(x.begin(), x.end(), 0) == 4000, c.waveform == 4);
+        EXPECT_NEAR(CrossingFrequency(x, 44100), 1000, 0.5);
+        EXPECT_EQ(r.samples().back(), 0);
+        // Steps of one slope, none larger but the sawtooth's drops, the loop included.
+        int slopeSteps = 0;
+        for (std::size_t n = 0; n < x.size(); ++n) {
+            const double next = x[(n + 1) % x.size()];
+            slopeSteps += std::abs(std::abs(next - x[n]) - c.slope) < 1;
+            if (c.waveform == 3 || (x[n] != 0 && next != 0)) {
+                ASSERT_LE(std::abs(next - x[n]), 1.11 * c.slope) << n;
+            }
+        }
+        EXPECT_GT(slopeSteps, 0.85 * 88200);
+
+        // A second render, from the ramp state the first one left, gives the same block.
+        const SampleBuffer first = r.samples();
+        ASSERT_EQ(r.render(), "");
+        EXPECT_EQ(r.samples(), first);
+        // L-R at unequal levels: the right channel is the left one scaled and negated.
+        ASSERT_EQ(RenderWith(r, "ChanMode=4 LevelL=-3 LevelR=-9"), "");
+        for (FrameIndex n = 0; n < 88200; ++n)
+            ASSERT_NEAR(r.right(n), -0.501187 * r.left(n), 1) << n;
+    }
+    // At +1 dB the sawtooth's peaks pass full scale and saturate rather than vanish.
+    Renderer loud;
+    ASSERT_EQ(RenderWith(loud, "Waveform=4 LevelL=1"), "");
+    const auto x = ChannelOf(loud, 0, 0, 88200);
+    EXPECT_GE(std::count(x.begin(), x.end(), 32767), 2000);
+    EXPECT_EQ(*std::min_element(x.begin(), x.end()), -32768);
 }
 
 TEST(Dirac, OneFullScaleImpulseInEveryChannelMode)
 {
-    Renderer r;
-    r.settings.Waveform[0] = 8;
-    r.settings.PhaseL[0] = 120;
     for (int mode = 1; mode <= 6; ++mode) {
-        r.settings.ChanMode[0] = mode;
-        ASSERT_EQ(r.render(), "");
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, "Waveform=8 PhaseL=120 ChanMode=" + std::to_string(mode)), "");
         EXPECT_EQ(r.left(0), 32439) << mode;
         EXPECT_EQ(r.right(0), 32439) << mode;
         EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0), 176401 - 2) << mode;
     }
     // A one-frame block keeps its impulse: the closing zeros fall on written elements.
-    r.settings.WaveBuildLength = 1.0 / 176400;
-    ASSERT_EQ(r.render(), "");
+    Renderer r;
+    ASSERT_EQ(RenderWith(r, "Waveform=8 WaveBuildLength=5.668934240362812e-06"), "");
     EXPECT_EQ(r.samples(), (SampleBuffer{32439, 32439}));
-}
-
-struct Ramp {
-    SampleBuffer block;
-    double prev = 0;
-};
-
-// The ramp generators as written, at 44100 Hz and 1000 Hz with OffsetL 0, starting from
-// RampPrev 0 as in a new process.
-Ramp ExpectedRamp(bool sawtooth, double ampL, double ampR, double gainR)
-{
-    const double omega = 2 * kPi * 1000 / 44100;
-    const double S = 44100 * (1 / 1000.0);
-    const double scale = sawtooth ? 1.99 : 3.8;
-    Ramp ramp{SampleBuffer(176401), 0};
-    double c = 1;
-    double d = 1;
-    for (FrameIndex n = 0; n < 88200; ++n) {
-        const double x = std::cos((sawtooth ? n + 1.0 : n + 0.0) * omega);
-        const bool turn = sawtooth ? !(Sgn(d * x) > 0) : Sgn(d * x) < 0;
-        if (!sawtooth || !turn) {
-            double v = d * (c - ramp.prev / 2);
-            if (sawtooth)
-                v = d > 0 ? c * d : (ramp.prev - c) * d;
-            ramp.block[2 * n] = Stored(v * 1 * ampL * scale * 32767 / S);
-            ramp.block[2 * n + 1] = Stored(v * gainR * ampR * scale * 32767 / S);
-        }
-        if (turn) {
-            ramp.prev = c;
-            c = 1;
-            d = -d;
-        } else {
-            c = c + 1;
-        }
-    }
-    for (std::size_t i = 0; i <= 4 * ramp.prev; ++i)
-        ramp.block[i] = ramp.block[static_cast<std::size_t>(4 * ramp.prev) + i];
-    return ramp;
-}
-
-TEST(RampGenerators, OneRampAtTheLeftPhaseForBothChannels)
-{
-    for (const bool sawtooth : {false, true}) {
-        SCOPED_TRACE(sawtooth ? "sawtooth" : "triangle");
-        Renderer r;
-        // Quadrature: the right offset is not applied, so both channels are identical.
-        Configure(r, sawtooth ? 4 : 3, 5, 0, 0);
-        ASSERT_EQ(r.render(), "");
-        const Ramp expected = ExpectedRamp(sawtooth, 1, 1, 1);
-        ASSERT_EQ(r.samples(), expected.block);
-        EXPECT_EQ(r.engine.state().RampPrev, expected.prev);
-        for (FrameIndex n = 0; n < 88200; ++n)
-            ASSERT_EQ(r.left(n), r.right(n)) << n;
-        EXPECT_EQ(r.samples()[176400], 0);
-
-        const auto [low, high] = std::minmax_element(r.samples().begin(), r.samples().end());
-        if (sawtooth) {
-            // The turn frame takes a count, so a half cycle reaches 22 of S = 44.1 samples.
-            EXPECT_EQ(*high, Nearest(22 * 1.99 * 32767 / 44.1));
-            EXPECT_EQ(*low, -*high);
-            const double omega = 2 * kPi * 1000 / 44100;
-            for (FrameIndex n = 100; n < 88200; ++n) {
-                if (Sgn(std::cos((n + 1.0) * omega)) != Sgn(std::cos(n * omega))) {
-                    ASSERT_TRUE(r.left(n) == 0 && r.right(n) == 0) << n;
-                }
-            }
-        } else {
-            // Mostly about 0.95 of full scale; the longer half cycles clip instead of vanishing.
-            EXPECT_NEAR(*low, -0.95 * 32767, 0.02 * 32767);
-            EXPECT_EQ(*high, 32767);
-        }
-
-        // Other channel factors: a carried-in RampPrev changes nothing after the copy.
-        Configure(r, sawtooth ? 4 : 3, 4, sawtooth ? 1 : -3, -6);
-        ASSERT_EQ(r.render(), "");
-        const Ramp scaled = ExpectedRamp(sawtooth, std::pow(10.0, (sawtooth ? 1 : -3) / 20.0),
-                                         std::pow(10.0, -6.0 / 20), -1);
-        ASSERT_EQ(r.samples(), scaled.block);
-        if (sawtooth) {
-            EXPECT_EQ(*std::max_element(r.samples().begin(), r.samples().end()), 32767);
-        }
-    }
 }
 
 } // namespace

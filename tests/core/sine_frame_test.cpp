@@ -1,208 +1,123 @@
-#include "support/test_support.h"
+#include "support/signal_checks.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace kelvo::test {
 namespace {
 
-TEST(SineRender, FillsEveryFullFrameOfTheDefaultBlock)
+// 1000 Hz; at 48000 Hz frame n is sin(2 pi (n + 1 + offset) / 48), a quarter period being 12
+// samples. 0.99 x 32767 = 32439.33; -20 dB gives 3243.93, -6 dB 16258.18.
+TEST(SineRender, HandComputedSamples)
 {
-    Renderer r;
-    ASSERT_EQ(r.render(), "");
-    ASSERT_EQ(r.samples().size(), 176401u);
-    const double omega = 2 * kPi * 1000 / 44100;
-    const double amp = std::pow(10.0, -20.0 / 20);
-    for (FrameIndex n : {FrameIndex{0}, FrameIndex{1}, FrameIndex{12345}, FrameIndex{88199}}) {
-        const double expected = Nearest(amp * 0.99 * 32767 * std::sin((n + 1.0) * omega) * 1);
-        EXPECT_EQ(r.left(n), expected) << n;
-        EXPECT_EQ(r.right(n), expected) << n;
+    ExpectHandElements({
+        {"SampleRate=48000 LevelL=0 LevelR=0", 0, 4234},  // 32439.33 x sin(2 pi / 48)
+        {"SampleRate=44100", 1, 461},                     // 3243.93 x sin(2 pi / 44.1) = 460.62
+        {"SampleRate=48000", 2 * 11, 3244},               // t = 12: sin(pi / 2)
+        {"SampleRate=48000 LevelR=-6 ChanMode=4", 2 * 11 + 1, -16258},
+        {"SampleRate=48000 ChanMode=1", 2 * 11 + 1, 0},
+        {"SampleRate=48000 ChanMode=2", 2 * 11, 0},
+        {"SampleRate=48000 ChanMode=5 PhaseR=33", 2 * 23 + 1, -3244},  // right at t = 36
+        {"SampleRate=48000 ChanMode=6 PhaseL=90", 2 * 11, 0},          // left at t = 24
+        {"SampleRate=48000 LevelL=6", 2 * 11, 32767},                  // 64724.97 saturates
+        {"SampleRate=48000 LevelL=6", 2 * 35, -32768},                 // t = 36: sin(3 pi / 2)
+        {"", 176400, 0},                                               // the trailing element
+    });
+}
+
+// A sine's RMS is 0.99 / sqrt(2) of the level's amplitude, 3.10 dB below it.
+TEST(SineRender, FrequencyLevelAndPhaseOfEveryChannelMode)
+{
+    struct Case {
+        const char* settings;
+        double levelR, lead; // degrees the right channel leads the left
+    };
+    for (const Case& c : {Case{"ChanMode=3", -20, 0}, Case{"ChanMode=4 LevelR=-6", -6, 180},
+                          Case{"ChanMode=5 PhaseR=33", -20, 90}, Case{"ChanMode=6 PhaseR=90", -20, 90},
+                          Case{"ChanMode=6 PhaseL=30 PhaseR=120 LevelR=-6", -6, 90},
+                          Case{"ChanMode=6 PhaseL=120 PhaseR=30", -20, -90}}) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, std::string("SampleRate=48000 ") + c.settings), "");
+        const auto left = ChannelOf(r, 0, 0, 48000);
+        const auto right = ChannelOf(r, 1, 0, 48000);
+        EXPECT_NEAR(CrossingFrequency(left, 48000), 1000, 0.01) << c.settings;
+        EXPECT_NEAR(RmsDb(left), -20 - 3.0976, 0.01) << c.settings;
+        EXPECT_NEAR(RmsDb(right), c.levelR - 3.0976, 0.01) << c.settings;
+        EXPECT_NEAR(LeadDegrees(Component(left, 1000, 48000), Component(right, 1000, 48000), c.lead), c.lead, 0.1)
+            << c.settings;
     }
-    EXPECT_NE(r.left(88198), 0);
-    EXPECT_EQ(r.samples()[176400], 0);
-}
-
-TEST(SineRender, FirstFrameAt48000HzAndFullLevel)
-{
-    Renderer r;
-    r.settings.SampleRate[0] = 48000;
-    r.settings.LevelL[0] = r.settings.LevelR[0] = 0;
-    ASSERT_EQ(r.render(), "");
-    EXPECT_EQ(r.left(0), 4234);
-    EXPECT_EQ(r.right(0), 4234);
-    EXPECT_EQ(r.engine.state().AmpL, 1.0);
-    EXPECT_EQ(r.upper(), 192000);
-}
-
-TEST(SineRender, ChannelModesSetGainsAndPhases)
-{
-    Renderer r;
-    r.settings.LevelL[0] = -3;
-    r.settings.LevelR[0] = -3;
-
-    r.settings.ChanMode[0] = 1; // L: right silent
-    ASSERT_EQ(r.render(), "");
-    for (FrameIndex n = 0; n < 88200; n += 37)
-        ASSERT_EQ(r.right(n), 0) << n;
-    EXPECT_NE(r.left(3), 0);
-
-    r.settings.ChanMode[0] = 2; // R: left silent
-    ASSERT_EQ(r.render(), "");
-    EXPECT_EQ(r.left(3), 0);
-    EXPECT_NE(r.right(3), 0);
-
-    r.settings.ChanMode[0] = 4; // L-R: right is the negated left
-    ASSERT_EQ(r.render(), "");
-    for (FrameIndex n = 0; n < 88200; ++n)
-        ASSERT_EQ(r.right(n), -r.left(n)) << n;
-
-    // Quadrature and User Defined 0/90 degrees: the right channel leads by a quarter
-    // period, 11.025 samples at 1000 Hz and 44100 Hz.
-    const double omega = 2 * kPi * 1000 / 44100;
-    const double quarter = 90.0 / 360 * 44100 / 1000;
-    for (const int mode : {5, 6}) {
-        r.settings.ChanMode[0] = mode;
-        r.settings.PhaseL[0] = 0;
-        r.settings.PhaseR[0] = mode == 6 ? 90 : 33; // ignored in quadrature
-        ASSERT_EQ(r.render(), "");
-        for (FrameIndex n : {FrameIndex{0}, FrameIndex{500}, FrameIndex{70000}})
-            EXPECT_EQ(r.right(n), Nearest(r.engine.state().AmpR * 0.99 * 32767 *
-                                          std::sin((n + 1.0 + quarter) * omega) * 1))
-                << "mode " << mode << " frame " << n;
+    for (const int mode : {1, 2}) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, "ChanMode=" + std::to_string(mode)), "");
+        const auto silent = ChannelOf(r, mode == 1 ? 1 : 0, 0, 88200);
+        EXPECT_EQ(std::count(silent.begin(), silent.end(), 0), 88200) << mode;
     }
 }
 
-TEST(SineRender, LevelsBecomeAmplitudes)
+// N = nearest(rate x length x 4), N + 1 elements; code 16 has no generator and stays silent.
+TEST(WaveEngine, BlockLengthsOfTheDefaultSize)
 {
-    Renderer r;
-    r.settings.LevelL[0] = 0;
-    r.settings.LevelR[0] = -6.0206;
-    ASSERT_EQ(r.render(), "");
-    EXPECT_EQ(r.engine.state().AmpL, 1.0);
-    EXPECT_NEAR(r.engine.state().AmpR, 0.5, 1e-5);
-}
-
-TEST(SineRender, AChannelModeOutsideTheTableKeepsThePreviousGains)
-{
-    Renderer r;
-    r.settings.ChanMode[0] = 4;
-    ASSERT_EQ(r.render(), "");
-    r.settings.ChanMode[0] = 9;
-    ASSERT_EQ(r.render(), "");
-    EXPECT_EQ(r.engine.state().GainR, -1);
-    EXPECT_EQ(r.right(10), -r.left(10));
-}
-
-TEST(SineRender, LevelsAboveFullScaleSaturateInsteadOfLeavingHoles)
-{
-    Renderer r;
-    r.settings.LevelL[0] = r.settings.LevelR[0] = 6;
-    ASSERT_EQ(r.render(), "");
-    int atMax = 0;
-    int atMin = 0;
-    for (FrameIndex n = 0; n < 88200; ++n) {
-        atMax += r.left(n) == 32767;
-        atMin += r.left(n) == -32768;
-        const double exact = std::pow(10.0, 6.0 / 20) * 0.99 * 32767 * std::sin((n + 1.0) * 2 * kPi * 1000 / 44100);
-        if (exact > 33000) {
-            ASSERT_EQ(r.left(n), 32767) << n;
-        }
+    for (const auto& [settings, elements, silent] :
+         {std::tuple{"", 176401, false}, std::tuple{"SampleRate=48000", 192001, false},
+          std::tuple{"WaveBuildLength=0", 1, true}, std::tuple{"Waveform=16", 176401, true}}) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, settings), "");
+        EXPECT_EQ(r.samples().size(), static_cast<std::size_t>(elements)) << settings;
+        EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0) == elements, silent) << settings;
     }
-    EXPECT_GT(atMax, 1000);
-    EXPECT_GT(atMin, 1000);
-}
-
-TEST(WaveEngine, UserWaveformRendersASilentDefaultBlock)
-{
-    Renderer r;
-    r.settings.Waveform[0] = 16;
-    ASSERT_EQ(r.render(), "");
-    ASSERT_EQ(r.samples().size(), 176401u);
-    EXPECT_TRUE(std::all_of(r.samples().begin(), r.samples().end(), [](Sample s) { return s == 0; }));
-}
-
-TEST(WaveEngine, OddAndTinyBlocksStayInsideTheBuffer)
-{
-    Renderer r;
-    r.settings.Waveform[0] = 1;
-    for (const double length : {0.0, 1.0 / 44100 / 4, 3.0 / 44100 / 4, 5.0 / 44100 / 4, 0.3}) {
-        r.settings.WaveBuildLength = length;
-        ASSERT_EQ(r.render(), "") << length;
-        EXPECT_EQ(r.samples().size(), static_cast<std::size_t>(std::nearbyint(44100 * length * 4)) + 1);
-    }
-    // N = 5: frames 0..2 (nearest(1.5) = 2) fill elements 0..5.
-    r.settings.LevelL[0] = r.settings.LevelR[0] = 0;
-    r.settings.WaveBuildLength = 5.0 / 44100 / 4;
-    ASSERT_EQ(r.render(), "");
-    EXPECT_NE(r.samples()[5], 0);
+    // N = 5 (5 / 176400 s): frames 0..2 (nearest(1.5) = 2) fill elements up to 5, whose
+    // right sample at t = 3 is 3243.93 x sin(6 pi / 44.1) = 1344.71.
+    ExpectHandElements({{"WaveBuildLength=2.834467120181406e-05", 5, 1345}});
 }
 
 TEST(WaveEngine, BadSettingsRenderOrAreRefusedButNeverCrash)
 {
     Renderer r;
-    r.settings.SampleRate[0] = 0;
-    EXPECT_EQ(r.render(), "");
+    EXPECT_EQ(RenderWith(r, "SampleRate=0"), "");
     EXPECT_EQ(r.samples().size(), 1u);
-
-    for (const std::int32_t rate : {-1, 2147483647}) {
-        r.settings.SampleRate[0] = rate;
-        EXPECT_NE(r.render(), "") << rate;
-    }
-    r.settings.SampleRate[0] = 44100;
+    for (const char* refused : {"SampleRate=-1", "SampleRate=2147483647", "SampleRate=44100 WaveBuildLength=-1"})
+        EXPECT_NE(RenderWith(r, refused), "") << refused;
     r.settings.WaveBuildLength = std::nan("");
     EXPECT_NE(r.render(), "");
-    r.settings.WaveBuildLength = 1;
-
-    r.settings.Freq[0] = 0;
-    r.settings.FreqR[0] = 0;
-    r.settings.ChanMode[0] = 5; // an infinite quarter-period offset
-    EXPECT_EQ(r.render(), "");
+    // An infinite quarter-period offset leaves the frames silent.
+    EXPECT_EQ(RenderWith(r, "WaveBuildLength=1 Freq=0 ChanMode=5"), "");
     EXPECT_EQ(r.left(100), 0);
     EXPECT_EQ(r.right(100), 0);
-
-    r.settings.Freq[0] = 1000;
-    r.settings.LevelL[0] = 1e308; // infinite amplitude: saturates
-    r.settings.ChanMode[0] = 1;
-    EXPECT_EQ(r.render(), "");
+    // An infinite amplitude saturates; a channel mode outside the table keeps the gains.
+    EXPECT_EQ(RenderWith(r, "Freq=1000 LevelL=1e308 ChanMode=4"), "");
+    EXPECT_EQ(RenderWith(r, "ChanMode=9"), "");
     EXPECT_EQ(r.left(0), 32767);
-    EXPECT_EQ(r.right(0), 0);
+    EXPECT_EQ(r.right(0), -461);
 }
 
+// The table k % 300 - 150 at 48000 Hz and 100 Hz: the position moves 400 x 100 / 48000 =
+// 0.8333 per frame; 0.99 x 32767 x v / 150 with the gains (-1, +1) of ArbChanMode 3. It
+// crosses zero twice per cycle.
 TEST(WaveEngine, ArbitraryTableRenderUsesItsOwnRateLevelAndChannels)
 {
     Renderer r;
     auto& s = r.settings;
     for (int i = 0; i < kArbTableSize; ++i)
         s.ArbTable[i] = i % 300 - 150;
-    s.ArbBuild = 1;
-    s.ArbSampleRate = 48000;
-    s.ArbFreq = 100;
-    s.ArbLevel = 0;
-    s.ArbChanMode = 3;
-    ASSERT_EQ(r.render(), "");
+    ASSERT_EQ(RenderWith(r, "ArbBuild=1 ArbSampleRate=48000 ArbLevel=0 ArbChanMode=3"), "");
     EXPECT_EQ(s.SampleRate[0], 48000);
     ASSERT_EQ(r.samples().size(), 192001u);
-    double p = 0;
-    for (FrameIndex n = 0; n < 96000; ++n) {
-        if (p > 400)
-            p = p - 400;
-        const auto k = static_cast<std::size_t>(Nearest(p));
-        ASSERT_EQ(r.left(n), Nearest(1 * 0.99 * 32767 * s.ArbTable[k] / 150 * -1)) << n;
-        ASSERT_EQ(r.right(n), Nearest(1 * 0.99 * 32767 * s.ArbTable[k] / 150 * 1)) << n;
-        p = p + 400 * 100.0 / 48000;
+    // Frame 3 sits at position 2.5, which rounds to 2 (value -148).
+    for (const auto& [frame, left] : {std::pair{0, 32439}, std::pair{1, 32223}, std::pair{3, 32007}}) {
+        EXPECT_EQ(r.left(frame), left) << frame;
+        EXPECT_EQ(r.right(frame), -left) << frame;
     }
+    EXPECT_NEAR(CrossingFrequency(ChannelOf(r, 0, 0, 96000), 48000), 100, 0.5);
 
-    s.ArbChanMode = 0;
-    ASSERT_EQ(r.render(), "");
+    EXPECT_EQ(RenderWith(r, "ArbChanMode=0"), "");
     EXPECT_EQ(r.right(7), 0);
-    s.ArbChanMode = 7; // outside the table: the previous gains stay
-    ASSERT_EQ(r.render(), "");
+    EXPECT_EQ(RenderWith(r, "ArbChanMode=7"), ""); // outside the table: the gains stay
     EXPECT_EQ(r.right(7), 0);
     EXPECT_NE(r.left(7), 0);
-
-    s.ArbFreq = 1e12; // the position runs off the table: those frames stay silent
-    ASSERT_EQ(r.render(), "");
+    EXPECT_EQ(RenderWith(r, "ArbFreq=1e12"), ""); // the position runs off the table
 }
 
 } // namespace

@@ -1,353 +1,185 @@
-#include "support/test_support.h"
+#include "support/signal_checks.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace kelvo::test {
 namespace {
 
-struct Channel {
-    double amp;
-    double gain;
-    double offset;
-};
+// Sweeps at 48000 Hz. The defaults run from 200 Hz to 2000 Hz, 0 dB to -20 dB or 0 to 180
+// degrees, in 10 steps of 0.5 s, at -20 dB and 1000 Hz. The frequency sweeps' samples are
+// 0.1 x 32767 x sin(t x omega) at -20 dB, the level and phase sweeps' A x 32439.33 x cos(...).
+constexpr const char* kSweep = "Waveform=11 SampleRate=48000 ";
+constexpr const char* kUserSteps = "SweepKind=3 UserStepCount=2 SweepSteps=2 UserStepFreq[1]=1000 "
+                                   "UserStepPeriod[1]=0.5 UserStepFreq[2]=2000 UserStepPeriod[2]=0.5";
 
-// The sine sample of the frequency sweeps and the warble.
-double SineSample(const Channel& x, double t, double omega)
+double FrequencyOf(const Renderer& r, FrameIndex begin, FrameIndex end)
 {
-    return Nearest(x.amp * x.gain * 32767 * std::sin((t + x.offset) * omega));
+    return CrossingFrequency(ChannelOf(r, 0, begin, end), r.settings.SampleRate[0]);
 }
 
-// The cosine sample of the level and phase sweeps.
-double CosineSample(double amp, double t, double offset, double omega, double gain)
+// Where step c of 10 over N = 480000 begins: one frame after (c - 1) x L, L = N / 19.
+FrameIndex StepStart(int c)
 {
-    return Nearest(amp * 0.99 * 32767 * std::cos((t + offset) * omega) * gain);
+    return static_cast<FrameIndex>((c - 1) * 480000.0 / 19) + 1;
 }
 
-// Zero crossings of the left channel over frames [begin, end), as a frequency in Hz.
-double CrossingFrequency(const Renderer& r, FrameIndex begin, FrameIndex end, double rate)
+TEST(SweepRender, HandComputedSamples)
 {
-    int crossings = 0;
-    for (FrameIndex n = begin + 1; n < end; ++n)
-        crossings += (r.left(n - 1) < 0) != (r.left(n) < 0);
-    return crossings / 2.0 / ((end - begin) / rate);
+    const std::string s = kSweep;
+    ExpectHandElements({
+        // Continuous: 3276.7 x sin(2 pi 200 / 48000); both channels at the left offset.
+        {s + "ChanMode=5", 1, 86},
+        // Stepped: frame 25263 (t = 25264) still at 200 Hz, sin(96 deg); frame 25264 at
+        // 400 Hz, sin(195 deg). With 3 steps L is 28800 exactly and frame 28800 still plays
+        // 200 Hz (sin(1.5 deg)), frame 28801 1100 Hz (sin(16.5 deg)).
+        {s + "SweepKind=2", 2 * 25263, 3259},
+        {s + "SweepKind=2 ChanMode=4", 2 * 25264 + 1, 848},
+        {s + "SweepKind=2 SweepSteps=3", 2 * 28800, 86},
+        {s + "SweepKind=2 SweepSteps=3", 2 * 28801, 931},
+        // Octave warble sweeps, frame n at time index n: frame 1 takes omega after one step of
+        // the recurrence from a x 200 Hz with W = -3140 + 0.146 x 8: (a, q) = (1.3, 0.165)
+        // gives 3276.7 x sin(0.0340196) = 111, (1.5, 0.25) gives 129.
+        {s + "SweepKind=4", 0, 0},
+        {s + "SweepKind=4", 2 * 1, 111},
+        {s + "SweepKind=5", 2 * 1 + 1, 129},
+        // Level: a step changes once c x L <= n, so with 3 steps frame 28800 is at -10 dB:
+        // 32439.33 x cos(2 pi 600), then 10258.2 x cos(7.5 deg). Closing right at
+        // t = 240002, -20 dB in L-R: -3243.93 x cos(15 deg).
+        {s + "SweepParam=1 SweepSteps=3", 2 * 28799, 32439},
+        {s + "SweepParam=1 SweepSteps=3", 2 * 28800, 10170},
+        {s + "SweepParam=1 ChanMode=4", 480000, -3133},
+        // Phase at -4 dB right, 24 samples ahead in the last step: the last frame's right at
+        // t = 240000 + 24 is 20467.93 x cos(pi), the closing right at t = 240002 + 24 x cos(195 deg).
+        {s + "SweepParam=2 LevelR=-4", 479999, -20468},
+        {s + "SweepParam=2 LevelR=-4", 480000, -19770},
+        // A single step stays at the start: 200 Hz, 0 dB (t = 24000: cos(2 pi 500)), 0 degrees.
+        {s + "SweepKind=2 SweepSteps=1", 1, 86},
+        {s + "SweepParam=1 SweepSteps=1", 2 * 23999, 32439},
+        {s + "SweepParam=2 SweepSteps=1", 2 * 23999 + 1, 3244},
+        // User steps of 1000 Hz and 2000 Hz for 0.5 s each play frame n at time index n:
+        // sin(0) at frame 0, sin(pi / 2) at 12; the last two elements stay silent.
+        {s + kUserSteps, 0, 0},
+        {s + kUserSteps, 2 * 12, 3277},
+        {s + kUserSteps, 95998, 0},
+        // At 0 Hz the phase offsets have no value: the right channel holds the cosine of zero.
+        {s + "SweepParam=2 Freq=0", 2 * 100000 + 1, 3244},
+    });
 }
 
-// Radians per sample of every frame of a warble recurrence, frame by frame as written.
-std::vector<double> WarbleOmegas(double omega, double q, double rate, FrameIndex frames, bool sweeping,
-                                 double increment)
-{
-    std::vector<double> omegas;
-    double W = -3140;
-    for (FrameIndex n = 0; n < frames; ++n) {
-        W = W + 0.146 * rate;
-        if (W >= 3140)
-            W = -3140;
-        omegas.push_back(omega);
-        if (sweeping)
-            omega = omega + omega / (n + 1) * q * std::sin(W / 1000) + increment;
-        else
-            omega = omega + omega / (n + 1) * q * std::sin(W / 1000);
-    }
-    return omegas;
-}
-
-void UseSweep(Renderer& r, int param, int kind)
-{
-    r.settings.Waveform[0] = 11;
-    r.settings.SampleRate[0] = 48000;
-    r.settings.SweepParam = param;
-    r.settings.SweepKind = kind;
-}
-
-TEST(ContinuousSweep, RisesToTheEndFrequencyWithTheLeftOffsetOnBothChannels)
+// The product t x omega, omega rising by (2000 - 200) Hz / N per frame, makes the frequency
+// rise linearly over the N / 2 frames: 200..290 Hz in the first 0.1 s, 1910..2000 Hz in the last.
+TEST(ContinuousSweep, RisesFromTheStartToTheEndFrequency)
 {
     Renderer r;
-    UseSweep(r, 0, 1);
-    r.settings.ChanMode[0] = 5;
-    r.settings.LevelL[0] = -3;
-    r.settings.LevelR[0] = -6;
-    ASSERT_EQ(r.render(), "");
+    ASSERT_EQ(RenderWith(r, std::string(kSweep) + "ChanMode=5"), "");
     ASSERT_EQ(r.upper(), 192000);
-    const Channel left{std::pow(10.0, -3.0 / 20), 1, 0};
-    const Channel right{std::pow(10.0, -6.0 / 20), 1, 0}; // OffsetL, not the quadrature offset
-    const double start = 2 * kPi * 200 / 48000;
-    const double end = 2 * kPi * 2000 / 48000;
-    double omega = start;
-    for (FrameIndex n = 0; n < 96000; ++n) {
-        ASSERT_EQ(r.left(n), SineSample(left, n + 1.0, omega)) << n;
-        ASSERT_EQ(r.right(n), SineSample(right, n + 1.0, omega)) << n;
-        omega = omega + (end - start) / 192000;
-    }
-    // The two seconds of frames rise by 90 Hz every 0.1 s: 200..290 Hz, then 1910..2000 Hz at the end.
-    EXPECT_NEAR(CrossingFrequency(r, 0, 4800, 48000), 245, 10);
-    EXPECT_NEAR(CrossingFrequency(r, 91200, 96000, 48000), 1955, 10);
-    EXPECT_EQ(r.samples()[192000], 0);
+    EXPECT_NEAR(FrequencyOf(r, 0, 4800), 245, 2);
+    EXPECT_NEAR(FrequencyOf(r, 91200, 96000), 1955, 2);
+    EXPECT_EQ(ChannelOf(r, 0, 0, 96000), ChannelOf(r, 1, 0, 96000));
+    EXPECT_EQ(r.samples().back(), 0);
 }
 
-TEST(SteppedSweep, StepsEvenlyInHertzAndChangesStepAfterTheStepLength)
+// Ten steps in N = nearest(0.5 x 10 x 48000 x 4 / 2) = 480000: frequencies 200 Hz apart,
+// levels 20 / 9 dB apart on both channels whatever LevelL says, or the right phase 20 degrees
+// apart against the left's own 45. Levels are against the sweep's full scale.
+TEST(SteppedSweeps, EachStepAtItsFrequencyLevelOrPhase)
 {
-    Renderer r;
-    UseSweep(r, 0, 2);
-    r.settings.ChanMode[0] = 6;
-    r.settings.PhaseL[0] = 30;
-    r.settings.PhaseR[0] = 120;
-    ASSERT_EQ(r.render(), "");
-    ASSERT_EQ(r.upper(), 480000);
-    const double amp = std::pow(10.0, -20.0 / 20);
-    const Channel left{amp, 1, 30.0 / 360 * 48000 / 1000};
-    const Channel right{amp, 1, 120.0 / 360 * 48000 / 1000};
-    const double start = 2 * kPi * 200 / 48000;
-    const double end = 2 * kPi * 2000 / 48000;
-    const double length = 480000.0 / 19;
-    double c = 1;
-    for (FrameIndex n = 0; n < 240000; ++n) {
-        if (c * length < n)
-            c = c + 1;
-        const double omega = start + (end - start) * (c - 1) / (10 - 1);
-        ASSERT_EQ(r.left(n), SineSample(left, n + 1.0, omega)) << n;
-        ASSERT_EQ(r.right(n), SineSample(right, n + 1.0, omega)) << n;
-    }
-    EXPECT_EQ(c, 10);
-    for (int step = 1; step <= 10; ++step) {
-        const auto first = static_cast<FrameIndex>((step - 1) * length) + 200;
-        const auto last = std::min<FrameIndex>(static_cast<FrameIndex>(step * length), 240000) - 200;
-        EXPECT_NEAR(CrossingFrequency(r, first, last, 48000), 200.0 * step, 4) << step;
-    }
-
-    // With a step length of exactly 28800 frames frame 28800 still belongs to step 1.
-    r.settings.SweepSteps = 3;
-    r.settings.ChanMode[0] = 3;
-    ASSERT_EQ(r.render(), "");
-    ASSERT_EQ(r.upper(), 144000);
-    const Channel plain{amp, 1, 0};
-    EXPECT_EQ(r.left(28800), SineSample(plain, 28801, start));
-    EXPECT_EQ(r.left(28801), SineSample(plain, 28802, start + (end - start) * 1 / 2));
-}
-
-TEST(UserSteps, PlayEachStepForItsDurationAtTimeIndexN)
-{
-    Renderer r;
-    UseSweep(r, 0, 3);
-    r.settings.ChanMode[0] = 6;
-    r.settings.PhaseL[0] = 30;
-    r.settings.PhaseR[0] = 60;
-    r.settings.UserStepCount = 2;
-    r.settings.SweepSteps = 2;
-    r.settings.UserStepFreq[1] = 1000;
-    r.settings.UserStepPeriod[1] = 0.5;
-    r.settings.UserStepFreq[2] = 2000;
-    r.settings.UserStepPeriod[2] = 0.5;
-    ASSERT_EQ(r.render(), "");
-    ASSERT_EQ(r.upper(), 95999);
-    const double amp = std::pow(10.0, -20.0 / 20);
-    const Channel left{amp, 1, 30.0 / 360 * 48000 / 1000};
-    const Channel right{amp, 1, 60.0 / 360 * 48000 / 1000};
-    auto check = [&](FrameIndex from, FrameIndex to, double freq) {
-        const double omega = 2 * kPi * freq / 48000;
-        for (FrameIndex n = from; n <= to; ++n) {
-            ASSERT_EQ(r.left(n), SineSample(left, n, omega)) << n;
-            ASSERT_EQ(r.right(n), SineSample(right, n, omega)) << n;
-        }
+    struct Case {
+        const char* settings;
+        double scale, frequency, frequencyStep, dB, dBStep, lead, leadStep;
     };
-    check(0, 23999, 1000);
-    check(24000, 47998, 2000);
-    EXPECT_EQ(r.samples()[95998], 0);
-    EXPECT_EQ(r.samples()[95999], 0);
+    for (const Case& c : {Case{"SweepKind=2 ChanMode=4", 32767, 200, 200, -20, 0, 180, 0},
+                          Case{"SweepParam=1 LevelL=-40", 0.99 * 32767, 1000, 0, 0, -20.0 / 9, 0, 0},
+                          Case{"SweepParam=2 ChanMode=6 PhaseL=45 PhaseR=10 LevelR=-2", 0.99 * 32767, 1000, 0, -2, 0,
+                               -45, 20}}) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, std::string(kSweep) + c.settings), "");
+        ASSERT_EQ(r.upper(), 480000) << c.settings;
+        for (int step = 1; step <= 10; ++step) {
+            const FrameIndex first = StepStart(step);
+            const double f = c.frequency + (step - 1) * c.frequencyStep;
+            const double lead = c.lead + (step - 1) * c.leadStep;
+            EXPECT_NEAR(FrequencyOf(r, first, step < 10 ? StepStart(step + 1) : 240000), f, 0.5)
+                << c.settings << " step " << step;
+            const auto left = Component(ChannelOf(r, 0, first, first + 4800), f, 48000);
+            const auto right = Component(ChannelOf(r, 1, first, first + 4800), f, 48000);
+            EXPECT_NEAR(20 * std::log10(std::abs(right) / c.scale), c.dB + (step - 1) * c.dBStep, 0.002)
+                << c.settings << " step " << step;
+            EXPECT_NEAR(LeadDegrees(left, right, lead), lead, 0.05) << c.settings << " step " << step;
+        }
+    }
+}
 
-    // More steps than the lists hold: steps past 100 are skipped, nothing past the lists is read.
-    r.settings.SweepSteps = 150;
-    for (int k = 3; k <= 100; ++k) {
+TEST(UserSteps, PlayEachStepForItsDuration)
+{
+    Renderer r;
+    ASSERT_EQ(RenderWith(r, std::string(kSweep) + kUserSteps), "");
+    // nearest(48000 x 2 x 1 - 1); each step nearest(2 x 48000 x 0.5) elements.
+    ASSERT_EQ(r.upper(), 95999);
+    EXPECT_NEAR(FrequencyOf(r, 0, 24000), 1000, 0.5);
+    EXPECT_NEAR(FrequencyOf(r, 24000, 47999), 2000, 0.5);
+
+    // Steps counted past the list's 100 are skipped.
+    const SampleBuffer two = r.samples();
+    for (std::size_t k = 3; k <= 100; ++k) {
         r.settings.UserStepFreq[k] = 3000;
         r.settings.UserStepPeriod[k] = 0.01;
     }
-    ASSERT_EQ(r.render(), "");
-    check(0, 23999, 1000);
-    check(24000, 47998, 2000);
+    ASSERT_EQ(RenderWith(r, "SweepSteps=150"), "");
+    EXPECT_EQ(r.samples(), two);
 
-    // A block longer than the counted steps: the uncounted steps are empty, so the step index
-    // runs past the list within one frame each and the frequency of entry 100 stays.
-    r.settings.SweepSteps = 2;
-    r.settings.UserStepCount = 3;
-    r.settings.UserStepFreq[3] = 500;
-    r.settings.UserStepPeriod[3] = 0.25;
-    r.settings.UserStepFreq[100] = 1500;
-    ASSERT_EQ(r.render(), "");
+    // A block longer than the counted steps: the uncounted steps are empty, so each takes one
+    // frame (500 Hz at 48000, 3000 Hz at 48001..48096) until entry 100's 1500 Hz stays.
+    ASSERT_EQ(RenderWith(r, "SweepSteps=2 UserStepCount=3 UserStepFreq[3]=500 UserStepPeriod[3]=0.25 "
+                            "UserStepFreq[100]=1500"),
+              "");
     ASSERT_EQ(r.upper(), 119999);
-    check(0, 23999, 1000);
-    check(24000, 47999, 2000);
-    check(48000, 48000, 500);
-    check(48001, 48096, 3000);
-    check(48097, 59998, 1500);
+    EXPECT_NEAR(FrequencyOf(r, 24000, 48000), 2000, 0.5);
+    EXPECT_NEAR(FrequencyOf(r, 48001, 48097), 3000, 5);
+    EXPECT_NEAR(FrequencyOf(r, 48097, 60000), 1500, 0.5);
 }
 
-TEST(OctaveWarbleSweep, FollowsTheWobblingRecurrenceForBothWidths)
+TEST(SweepRender, OddSettingsStaySafe)
 {
-    struct Case {
-        int kind;
-        double a;
-        double q;
-        double rate;
-    };
-    for (const Case& k : {Case{4, 1.3, 0.165, 8}, Case{5, 1.5, 0.25, 8}, Case{4, 1.3, 0.165, 0.01}}) {
-        SCOPED_TRACE(k.kind);
+    // Unknown choices are silent.
+    for (const char* settings : {"SweepParam=3", "SweepKind=6", "SweepKind=0"}) {
         Renderer r;
-        UseSweep(r, 0, k.kind);
-        r.settings.SweepWarbleRate = k.rate;
-        r.settings.ChanMode[0] = 5;
-        // The slow rate never falls back within the block: a long one checks the frames
-        // that compute their own wobble.
-        if (k.rate < 1) {
-            r.settings.SampleRate[0] = 192000;
-            r.settings.WaveBuildLength = 10;
-        }
-        ASSERT_EQ(r.render(), "");
-        const double rate = r.settings.SampleRate[0];
-        const FrameIndex frames = r.upper() / 2;
-        const double start = 2 * kPi * 200 / rate;
-        const double end = 2 * kPi * 2000 / rate;
-        const std::vector<double> omegas =
-            WarbleOmegas(k.a * start, k.q, k.rate, frames, true, (end - start) / r.upper());
-        const double amp = std::pow(10.0, -20.0 / 20);
-        const Channel left{amp, 1, 0};
-        const Channel right{amp, 1, 90.0 / 360 * rate / 1000};
-        const FrameIndex stride = k.rate < 1 ? 97 : 1;
-        for (FrameIndex n = 0; n < frames; n += stride) {
-            ASSERT_EQ(r.left(n), SineSample(left, n, omegas[n])) << n;
-            ASSERT_EQ(r.right(n), SineSample(right, n, omegas[n])) << n;
-        }
+        ASSERT_EQ(RenderWith(r, std::string(kSweep) + settings), "");
+        EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0), r.upper() + 1) << settings;
     }
+    // A slow octave warble over a long block runs on smoothly past the first 2^20 frames.
+    Renderer slow;
+    ASSERT_EQ(RenderWith(slow, "Waveform=11 SweepKind=4 SampleRate=192000 WaveBuildLength=10 SweepWarbleRate=0.01"),
+              "");
+    const FrameIndex edge = FrameIndex{1} << 20;
+    EXPECT_NEAR(FrequencyOf(slow, edge, edge + 3840) / FrequencyOf(slow, edge - 3840, edge), 1, 0.01);
 }
 
-TEST(LevelSweep, StepsEvenlyInDecibelsOnBothChannelsAndClosesTheBlock)
+// The warble tone starts at 1.3 x 800 Hz (frame 0: 3276.7 x sin(2 pi 1040 / 48000) = 444.7)
+// and swings between 0.835 and 1.165 times the set frequency, whatever WarbleKind says.
+TEST(WarbleTone, SwingsAboutTheSetFrequencyWhateverTheWidthSetting)
 {
-    Renderer r;
-    UseSweep(r, 1, 1);
-    r.settings.ChanMode[0] = 4;
-    r.settings.LevelL[0] = -40; // not used by the level sweep
-    ASSERT_EQ(r.render(), "");
-    ASSERT_EQ(r.upper(), 480000);
-    const double omega = 2 * kPi * 1000 / 48000;
-    const double length = 480000.0 / 19;
-    auto level = [](double c) { return std::pow(10.0, (0 - (c - 1) * 20 / (10 - 1)) / 20); };
-    double c = 1;
-    FrameIndex tenthStep = 0;
-    for (FrameIndex n = 0; n < 240000; ++n) {
-        if (c * length <= n)
-            c = c + 1;
-        tenthStep += c == 10;
-        ASSERT_EQ(r.left(n), CosineSample(level(c), n + 1.0, 0, omega, 1)) << n;
-        ASSERT_EQ(r.right(n), CosineSample(level(c), n + 1.0, 0, omega, -1)) << n;
-    }
-    EXPECT_EQ(tenthStep, 12631);
-    EXPECT_NEAR(20 * std::log10(level(10)), -20, 1e-12);
-    EXPECT_EQ(r.samples()[480000], CosineSample(level(10), 240002, 0, omega, -1));
-    EXPECT_EQ(r.samples()[479999], -r.left(239999));
-
-    // A step length of exactly 28800 frames: frame 28800 already plays the second step.
-    r.settings.SweepSteps = 3;
-    r.settings.ChanMode[0] = 3;
-    ASSERT_EQ(r.render(), "");
-    auto level3 = [](double c) { return std::pow(10.0, (0 - (c - 1) * 20 / (3 - 1)) / 20); };
-    EXPECT_EQ(r.left(28799), CosineSample(level3(1), 28800, 0, omega, 1));
-    EXPECT_EQ(r.left(28800), CosineSample(level3(2), 28801, 0, omega, 1));
-}
-
-TEST(PhaseSweep, MovesTheRightOffsetInStepsAndClosesTheBlock)
-{
-    Renderer r;
-    UseSweep(r, 2, 1);
-    r.settings.ChanMode[0] = 6;
-    r.settings.PhaseL[0] = 45;
-    r.settings.PhaseR[0] = 10; // replaced by the sweep
-    r.settings.LevelL[0] = -2;
-    r.settings.LevelR[0] = -4;
-    ASSERT_EQ(r.render(), "");
-    ASSERT_EQ(r.upper(), 480000);
-    const double omega = 2 * kPi * 1000 / 48000;
-    const double ampL = std::pow(10.0, -2.0 / 20);
-    const double ampR = std::pow(10.0, -4.0 / 20);
-    const double offsetL = 45.0 / 360 * 48000 / 1000;
-    const double PS = 0.0 / 360 * 48000 / 1000;
-    const double PE = 180.0 / 360 * 48000 / 1000;
-    const double length = 480000.0 / 19;
-    double c = 1;
-    double offsetR = PS;
-    for (FrameIndex n = 0; n < 240000; ++n) {
-        if (c * length < n) {
-            c = c + 1;
-            offsetR = PS + (PE - PS) * (c - 1) / (10 - 1);
-        }
-        ASSERT_EQ(r.left(n), CosineSample(ampL, n + 1.0, offsetL, omega, 1)) << n;
-        ASSERT_EQ(r.right(n), CosineSample(ampR, n + 1.0, offsetR, omega, 1)) << n;
-    }
-    EXPECT_EQ(offsetR, 24);
-    EXPECT_EQ(r.samples()[480000], CosineSample(ampR, 240002, 24, omega, 1));
-    EXPECT_EQ(r.samples()[479999], r.right(239999));
-}
-
-TEST(SweepRender, SingleStepsStayAtTheStartAndUnknownChoicesAreSilent)
-{
-    Renderer r;
-    r.settings.SweepSteps = 1;
-    r.settings.LevelL[0] = r.settings.LevelR[0] = 0;
-    const double omega = 2 * kPi * 1000 / 48000;
-    const Channel plain{1, 1, 0};
-    for (const int param : {0, 1, 2}) {
-        SCOPED_TRACE(param);
-        UseSweep(r, param, 2);
-        ASSERT_EQ(r.render(), "");
-        ASSERT_EQ(r.upper(), 48000);
-        for (FrameIndex n : {FrameIndex{0}, FrameIndex{1}, FrameIndex{5000}, FrameIndex{23999}}) {
-            if (param == 0)
-                ASSERT_EQ(r.left(n), SineSample(plain, n + 1.0, 2 * kPi * 200 / 48000)) << n;
-            else
-                ASSERT_EQ(r.right(n), CosineSample(1, n + 1.0, 0, omega, 1)) << n;
-        }
-    }
-
-    // At 0 Hz the phase offsets have no value: both channels hold the cosine of zero.
-    r.settings.Freq[0] = r.settings.FreqR[0] = 0;
-    r.settings.SweepSteps = 10;
-    UseSweep(r, 2, 1);
-    ASSERT_EQ(r.render(), "");
-    for (FrameIndex n : {FrameIndex{0}, FrameIndex{100000}, FrameIndex{239999}})
-        ASSERT_EQ(r.right(n), Nearest(0.99 * 32767)) << n;
-
-    for (const auto& [param, kind] : {std::pair{3, 1}, std::pair{0, 6}, std::pair{0, 0}}) {
-        UseSweep(r, param, kind);
-        ASSERT_EQ(r.render(), "");
-        for (const Sample s : r.samples())
-            ASSERT_EQ(s, 0) << param << " " << kind;
-    }
-}
-
-TEST(WarbleTone, StartsAtOnePointThreeTimesTheFrequencyWhateverTheWidthSetting)
-{
-    Renderer r;
-    r.settings.Waveform[0] = 12;
-    r.settings.SampleRate[0] = 48000;
-    r.settings.Freq[0] = r.settings.FreqR[0] = 800;
-    r.settings.ChanMode[0] = 6;
-    r.settings.PhaseR[0] = 90;
-    r.settings.WarbleRate = 5;
-    const double amp = std::pow(10.0, -20.0 / 20);
-    const Channel left{amp, 1, 0};
-    const Channel right{amp, 1, 90.0 / 360 * 48000 / 800};
-    const std::vector<double> omegas = WarbleOmegas(1.3 * 2 * kPi * 800 / 48000, 0.165, 5, 240000, false, 0);
-    EXPECT_DOUBLE_EQ(omegas[0], 2 * kPi * (1.3 * 800) / 48000);
-    for (const int kind : {0, 1}) {
-        r.settings.WarbleKind = kind;
-        ASSERT_EQ(r.render(), "");
+    std::vector<SampleBuffer> blocks;
+    for (const char* kind : {"WarbleKind=0", "WarbleKind=1"}) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, std::string("Waveform=12 SampleRate=48000 Freq=800 ") + kind), "");
         ASSERT_EQ(r.upper(), 480000);
-        for (FrameIndex n = 0; n < 240000; ++n) {
-            ASSERT_EQ(r.left(n), SineSample(left, n + 1.0, omegas[n])) << kind << " " << n;
-            ASSERT_EQ(r.right(n), SineSample(right, n + 1.0, omegas[n])) << kind << " " << n;
-        }
-        EXPECT_EQ(r.samples()[480000], 0);
+        EXPECT_EQ(r.left(0), 445);
+        EXPECT_EQ(r.samples().back(), 0);
+        std::vector<double> frequencies;
+        for (FrameIndex begin = 4800; begin + 480 <= 240000; begin += 480)
+            frequencies.push_back(FrequencyOf(r, begin, begin + 480));
+        const auto [low, high] = std::minmax_element(frequencies.begin(), frequencies.end());
+        EXPECT_NEAR(*low, 0.835 * 800, 5) << kind;
+        EXPECT_NEAR(*high, 1.165 * 800, 5) << kind;
+        blocks.push_back(r.samples());
     }
+    EXPECT_EQ(blocks[0], blocks[1]);
 }
 
 } // namespace

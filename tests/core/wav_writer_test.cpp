@@ -3,60 +3,40 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <sys/stat.h>
+#include <iterator>
 
 namespace kelvo::test {
 namespace {
 
-std::uint32_t U32(const std::string& bytes, std::size_t offset)
-{
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | static_cast<unsigned char>(bytes[offset + i]);
-    return value;
-}
+using namespace std::string_literals;
 
-std::uint16_t U16(const std::string& bytes, std::size_t offset)
+// The canonical header, little-endian: RIFF size = data + 36, 2 channels, 16 bits, block
+// align 4, byte rate = rate x 4.
+TEST(WaveFile, TheWritersBytes)
 {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[offset]) |
-                                      static_cast<unsigned char>(bytes[offset + 1]) << 8);
-}
-
-TEST(WaveFile, StopFileIsTheExact446ByteSilence)
-{
+    struct Case {
+        SampleBuffer samples;
+        std::int32_t rate;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        // The stop file: 201 zero elements at 44100 Hz (0xAC44; byte rate 0x02B110), 402 bytes of data.
+        {SampleBuffer(201), 44100,
+         "RIFF\xb6\x01\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x10\0data\x92\x01\0\0"s +
+             std::string(402, '\0')},
+        // An odd element count is written as it stands, with no pad byte; 22050 Hz is 0x5622.
+        {SampleBuffer{1, -2, 32767, -32768, 258}, 22050,
+         "RIFF\x2e\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x22\x56\0\0\x88\x58\x01\0\x04\0\x10\0data\x0a\0\0\0"
+         "\x01\0\xfe\xff\xff\x7f\0\x80\x02\x01"s},
+    };
     TempFolder folder;
+    for (const Case& c : cases) {
+        ASSERT_EQ(WriteWaveFile(folder / "out.wav", c.samples, c.rate), "");
+        EXPECT_EQ(ReadFile(folder / "out.wav"), c.bytes);
+    }
     Renderer r;
     ASSERT_EQ(r.engine.MakeStopFile(r.settings, folder.path()), "");
-    const std::string bytes = ReadFile(folder / "stop.wav");
-    ASSERT_EQ(bytes.size(), 446u);
-    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
-    EXPECT_EQ(U32(bytes, 4), 438u);
-    EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(U32(bytes, 16), 16u);
-    EXPECT_EQ(U16(bytes, 20), 1u);
-    EXPECT_EQ(U16(bytes, 22), 2u);
-    EXPECT_EQ(U32(bytes, 24), 44100u);
-    EXPECT_EQ(U32(bytes, 28), 176400u);
-    EXPECT_EQ(U16(bytes, 32), 4u);
-    EXPECT_EQ(U16(bytes, 34), 16u);
-    EXPECT_EQ(bytes.substr(36, 4), "data");
-    EXPECT_EQ(U32(bytes, 40), 402u);
-    EXPECT_EQ(bytes.substr(44), std::string(402, '\0'));
-    EXPECT_EQ(r.samples().size(), 201u);
-}
-
-TEST(WaveFile, OddElementCountsAndNegativeSamplesAreWrittenUnchanged)
-{
-    TempFolder folder;
-    const SampleBuffer samples{1, -2, 32767, -32768, 258};
-    ASSERT_EQ(WriteWaveFile(folder / "odd.wav", samples, 22050), "");
-    const std::string bytes = ReadFile(folder / "odd.wav");
-    ASSERT_EQ(bytes.size(), 44u + 10);
-    EXPECT_EQ(U32(bytes, 40), 10u);
-    EXPECT_EQ(U32(bytes, 4), 46u);
-    EXPECT_EQ(U32(bytes, 28), 88200u);
-    EXPECT_EQ(bytes.substr(44), std::string("\x01\x00\xfe\xff\xff\x7f\x00\x80\x02\x01", 10));
+    EXPECT_EQ(ReadFile(folder / "stop.wav"), cases[0].bytes);
 }
 
 TEST(WaveFile, RenderReplacesTheOldFileWholeAndIgnoresBits)
@@ -73,39 +53,31 @@ TEST(WaveFile, RenderReplacesTheOldFileWholeAndIgnoresBits)
     ASSERT_TRUE(r.engine.BuildWave(r.settings, folder.path(), messages));
     const std::string bytes = ReadFile(folder / "test.wav");
     EXPECT_EQ(bytes.size(), 44u + 176401 * 2);
-    EXPECT_EQ(U16(bytes, 34), 16u);
-    EXPECT_EQ(U16(bytes, 32), 4u);
+    EXPECT_EQ(bytes.substr(28, 8), "\x10\xb1\x02\0\x04\0\x10\0"s); // byte rate, align 4, 16 bits
     EXPECT_TRUE(messages.shown.empty());
     // No temporary file is left beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
-TEST(WaveFile, AnUnwritableFolderGivesAMessageAndFalse)
-{
-    TempFolder folder;
-    RecordingMessages messages;
-    Renderer r;
-    EXPECT_FALSE(r.engine.BuildWave(r.settings, folder / "missing", messages));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].find("test.wav"), std::string::npos) << messages.shown[0];
-}
-
-TEST(WaveFile, ARefusedRenderWritesNothingAndKeepsTheOutputPlaying)
+// A render that cannot be written or is refused says so and returns false; a refused one
+// writes nothing and leaves the output playing.
+TEST(WaveFile, FailuresGiveAMessageAndFalse)
 {
     TempFolder folder;
     RecordingMessages messages;
     Renderer r;
     int stops = 0;
     r.engine.setBeforeRender([&] { ++stops; });
+    EXPECT_FALSE(r.engine.BuildWave(r.settings, folder / "missing", messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].find("test.wav"), std::string::npos) << messages.shown[0];
+    EXPECT_EQ(stops, 1);
+
     r.settings.SampleRate[0] = 2147483647;
     EXPECT_FALSE(r.engine.BuildWave(r.settings, folder.path(), messages));
-    EXPECT_EQ(stops, 0);
-    EXPECT_EQ(messages.shown.size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
-
-    r.settings.SampleRate[0] = 44100;
-    EXPECT_TRUE(r.engine.BuildWave(r.settings, folder.path(), messages));
     EXPECT_EQ(stops, 1);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
 }
 
 } // namespace

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "settings/field_registry.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <initializer_list>
+#include <numbers>
+#include <sstream>
+#include <string_view>
+#include <vector>
+
+// Rendering from settings text, and what a user measures on the block: frequency, level, phase.
+namespace kelvo::test {
+
+// Applies blank-separated "Field=Value" assignments to the renderer's settings and renders
+// them; returns the error or refusal text, empty on success.
+inline std::string RenderWith(Renderer& r, std::string_view assignments)
+{
+    std::vector<std::string> fields;
+    std::istringstream words{std::string(assignments)};
+    for (std::string word; words >> word;)
+        fields.push_back(word);
+    const std::string error = SetFields(r.settings, fields);
+    return error.empty() ? r.render() : error;
+}
+
+// One element of the block rendered from `settings`, worked out by hand.
+struct HandElement {
+    std::string_view settings;
+    std::size_t element;
+    Sample value;
+};
+inline void ExpectHandElements(std::initializer_list<HandElement> cases)
+{
+    for (const HandElement& c : cases) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, c.settings), "") << c.settings;
+        ASSERT_LT(c.element, r.samples().size()) << c.settings;
+        EXPECT_EQ(r.samples()[c.element], c.value) << c.settings << ": element " << c.element;
+    }
+}
+
+// Frames [begin, end) of one channel (0 left, 1 right).
+inline std::vector<double> ChannelOf(const Renderer& r, int channel, FrameIndex begin, FrameIndex end)
+{
+    std::vector<double> x;
+    for (FrameIndex n = begin; n < end; ++n)
+        x.push_back(channel == 0 ? r.left(n) : r.right(n));
+    return x;
+}
+
+// Frequency in Hz from the zero crossings, the first and last placed between samples.
+inline double CrossingFrequency(const std::vector<double>& x, double rate)
+{
+    double first = 0;
+    double last = 0;
+    int crossings = 0;
+    for (std::size_t n = 1; n < x.size(); ++n) {
+        if ((x[n - 1] < 0) == (x[n] < 0))
+            continue;
+        last = static_cast<double>(n - 1) + x[n - 1] / (x[n - 1] - x[n]);
+        if (crossings++ == 0)
+            first = last;
+    }
+    return crossings < 2 ? 0 : (crossings - 1) / 2.0 / (last - first) * rate;
+}
+
+// RMS level in dB relative to full scale (32767).
+inline double RmsDb(const std::vector<double>& x)
+{
+    double sum = 0;
+    for (const double v : x)
+        sum += v * v;
+    return 20 * std::log10(std::sqrt(sum / static_cast<double>(x.size())) / 32767);
+}
+
+// The component at `freq` over whole cycles: its peak amplitude and its phase as a cosine.
+inline std::complex<double> Component(const std::vector<double>& x, double freq, double rate)
+{
+    std::complex<double> sum;
+    for (std::size_t n = 0; n < x.size(); ++n)
+        sum += x[n] * std::polar(1.0, -2 * std::numbers::pi * freq * static_cast<double>(n) / rate);
+    return sum * 2.0 / static_cast<double>(x.size());
+}
+
+// How far the right component leads the left one, in degrees, taken within 180 of `expected`.
+inline double LeadDegrees(std::complex<double> left, std::complex<double> right, double expected = 0)
+{
+    const double lead = std::arg(right / left) * 180 / std::numbers::pi;
+    return expected + std::remainder(lead - expected, 360.0);
+}
+
+} // namespace kelvo::test
