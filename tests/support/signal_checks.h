@@ -9,6 +9,9 @@
 #include <complex>
 #include <initializer_list>
 #include <numbers>
+#include <optional>
+#include <type_traits>
+#include <variant>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -16,16 +19,49 @@
 // Rendering from settings text, and what a user measures on the block: frequency, level, phase.
 namespace kelvo::test {
 
-// Applies blank-separated "Field=Value" assignments to the renderer's settings and renders
-// them; returns the error or refusal text, empty on success.
+// Sets "Field=Value" or "Field[i]=Value" as a settings file would: any number, no range
+// check, so the generators can be driven past what the panel allows. A frequency set
+// without its partner follows into FreqR of the same slot, as on the panel.
+inline std::string AssignUnchecked(SignalSettings& settings, std::string_view assignment, bool& freqRGiven)
+{
+    const auto equals = assignment.find('=');
+    std::string name(assignment.substr(0, equals));
+    std::optional<std::int64_t> index;
+    if (const auto open = name.find('['); open != std::string::npos) {
+        index = std::stoll(name.substr(open + 1));
+        name.resize(open);
+    }
+    const FieldInfo* info = FindField(name);
+    const auto ref = info != nullptr ? info->at(settings, index) : std::nullopt;
+    if (equals == std::string_view::npos || !ref)
+        return "cannot set " + std::string(assignment);
+    const double value = std::stod(std::string(assignment.substr(equals + 1)));
+    std::visit(
+        [value](auto* target) {
+            using T = std::remove_pointer_t<decltype(target)>;
+            if constexpr (std::is_integral_v<T>)
+                *target = static_cast<T>(std::nearbyint(value));
+            else if constexpr (std::is_floating_point_v<T>)
+                *target = static_cast<T>(value);
+        },
+        *ref);
+    freqRGiven = freqRGiven || name == "FreqR";
+    if (name == "Freq" && !freqRGiven)
+        settings.FreqR[static_cast<std::size_t>(index.value_or(0))] = settings.Freq[static_cast<std::size_t>(index.value_or(0))];
+    return {};
+}
+
+// Applies blank-separated assignments to the renderer's settings and renders them; returns
+// the error or refusal text, empty on success.
 inline std::string RenderWith(Renderer& r, std::string_view assignments)
 {
-    std::vector<std::string> fields;
     std::istringstream words{std::string(assignments)};
-    for (std::string word; words >> word;)
-        fields.push_back(word);
-    const std::string error = SetFields(r.settings, fields);
-    return error.empty() ? r.render() : error;
+    bool freqRGiven = assignments.find("FreqR") != std::string_view::npos;
+    for (std::string word; words >> word;) {
+        if (const std::string error = AssignUnchecked(r.settings, word, freqRGiven); !error.empty())
+            return error;
+    }
+    return r.render();
 }
 
 // One element of the block rendered from `settings`, worked out by hand.
