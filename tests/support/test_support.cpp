@@ -22,11 +22,6 @@ TempFolder::~TempFolder()
     std::filesystem::remove_all(m_path, ignored);
 }
 
-double Nearest(double value)
-{
-    return std::nearbyint(value);
-}
-
 std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);

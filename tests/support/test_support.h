@@ -11,9 +11,6 @@
 
 namespace kelvo::test {
 
-// The engine's value of pi.
-inline constexpr double kPi = 3.141592653589793;
-
 // Records every message shown, for assertions.
 class RecordingMessages final : public Messages {
 public:
@@ -51,8 +48,6 @@ struct Renderer {
     std::int64_t upper() const { return static_cast<std::int64_t>(samples().size()) - 1; }
 };
 
-// The nearest integer, halves to even, as every conversion of the engine takes it.
-double Nearest(double value);
 
 // The whole content of a file.
 std::string ReadFile(const std::filesystem::path& path);
