@@ -87,6 +87,16 @@ void StoreMultitoneText(SignalSettings& s, std::string_view text)
     }
 }
 
+std::optional<std::int16_t> ListCountFromText(std::string_view text)
+{
+    std::string packed(text);
+    std::erase_if(packed, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
+    const NumberScan scan = ScanNumber(packed);
+    if (scan.length == 0)
+        return std::nullopt;
+    return static_cast<std::int16_t>(std::nearbyint(std::fmin(std::fmax(scan.value, 0.0), double{kListMax})));
+}
+
 std::string StepTableText(const SignalSettings& s, std::int64_t count)
 {
     std::string text;
