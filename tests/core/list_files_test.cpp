@@ -1,11 +1,13 @@
 #include "settings/list_text.h"
 #include "settings/settings_files.h"
+#include "settings/text_rules.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace kelvo::test {
 namespace {
@@ -78,6 +80,20 @@ TEST(ListFiles, TheSavedCountIsTheTypedWholeNumberWithinWhatAListHolds)
     };
     for (const auto& [text, count] : cases)
         EXPECT_EQ(ListCountFromText(text), count) << text;
+}
+
+TEST(ListFiles, TheBoxesTakeEverySingleValueTheFilesWrite)
+{
+    const float largest = std::numeric_limits<float>::max();
+    const float smallest = std::numeric_limits<float>::denorm_min();
+    SignalSettings s;
+    StoreMultitoneText(s, FormatFileNumber(largest) + "\n" + FormatFileNumber(-smallest) + "\n");
+    EXPECT_EQ(s.MultiFreq[1], largest);
+    EXPECT_EQ(s.MultiFreq[2], -smallest);
+    // What the box then shows stores back the same.
+    SignalSettings again;
+    StoreMultitoneText(again, MultitoneText(s));
+    EXPECT_EQ(again.MultiFreq, s.MultiFreq);
 }
 
 } // namespace
