@@ -22,6 +22,15 @@ QPlainTextEdit* MakeListBox(QWidget* parent, const QString& objectName, const QS
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setTabChangesFocus(true);
     box->setMinimumSize(200, 160);
+    // The look of the entry boxes beside it.
+    box->setStyleSheet(QStringLiteral(R"(
+        QPlainTextEdit { background: #0d1a12; color: #ffffff; border: 1px solid #ffb000; border-radius: 3px;
+                         font-family: "DejaVu Sans Mono", monospace; font-size: 11pt;
+                         selection-background-color: #805800; }
+        QScrollBar:vertical { background: #1a1e23; width: 12px; margin: 0; }
+        QScrollBar::handle:vertical { background: #4a5059; min-height: 20px; border-radius: 4px; }
+        QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }
+    )"));
     return box;
 }
 
