@@ -17,31 +17,6 @@ void WriteText(const std::filesystem::path& path, const std::string& text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-TEST(ListFiles, AMultitoneListRoundTripsAndAProgramFolderCopyLoadsAsOne)
-{
-    TempFolder folder;
-    SignalSettings saved;
-    saved.MultiCount = 5;
-    for (int k = 1; k <= 5; ++k)
-        saved.MultiFreq[k] = 100.0 / 3 * k;
-    ASSERT_EQ(SaveMultitoneList(saved, folder / "five.mtf"), "");
-    EXPECT_EQ(ReadFile(folder / "five.mtf").substr(0, 23), "5\r\n33.333333333333336\r\n");
-
-    SignalSettings loaded;
-    const ListFileLoad result = LoadMultitoneList(loaded, folder / "five.mtf");
-    EXPECT_TRUE(result.read);
-    EXPECT_EQ(result.problem, "");
-    EXPECT_EQ(loaded.MultiCount, 5);
-    EXPECT_EQ(loaded.MultiFreq, saved.MultiFreq);
-
-    // The program folder's own file, copied under a list name, is a list.
-    ASSERT_EQ(SaveSettings(saved, folder.path()), "");
-    std::filesystem::copy_file(folder / "Klvmultitone.ini", folder / "copy.mtf");
-    SignalSettings fromCopy;
-    EXPECT_TRUE(LoadMultitoneList(fromCopy, folder / "copy.mtf").read);
-    EXPECT_EQ(fromCopy.MultiFreq, saved.MultiFreq);
-}
-
 TEST(ListFiles, AShortFileKeepsWhatItLacksAndAnUnreadableOneChangesNothing)
 {
     TempFolder folder;

@@ -11,16 +11,10 @@
 namespace kelvo::test {
 namespace {
 
-// Answers the windows' file dialogs in turn: a path, or nothing for a cancel.
-class AnsweringDialogs final : public gui::FileDialogs {
-public:
+// Answers the windows' file dialogs in turn with a path, or nothing for a cancel.
+struct AnsweringDialogs final : gui::FileDialogs {
     std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
     std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
-
-    std::deque<std::optional<QString>> answers;
-    QStringList filters;
-
-private:
     std::optional<QString> next(const QString& filter)
     {
         filters << filter;
@@ -28,6 +22,8 @@ private:
         answers.pop_front();
         return answer;
     }
+    std::deque<std::optional<QString>> answers;
+    QStringList filters;
 };
 
 QString PathText(const std::filesystem::path& path)
@@ -61,37 +57,30 @@ QStringList Lines(QWidget& window, const QString& name)
 
 void Retype(QWidget& window, const QString& name, const QString& text)
 {
-    auto& box = Child<QLineEdit>(window, name);
-    box.clear();
-    QTest::keyClicks(&box, text);
+    Child<QLineEdit>(window, name).clear();
+    QTest::keyClicks(&Child(window, name), text);
 }
 
-TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAgainOnOpening)
+TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
 {
     TempFolder folder;
     GuiRig rig(folder.path());
     SignalSettings& s = rig.oscillator.settings();
     QWidget& sweep = OpenSetup(rig, "lblSWEEP", gui::WindowId::SweepSetup);
     ASSERT_TRUE(sweep.isVisible());
-    EXPECT_EQ(sweep.objectName(), "frmSweepSetup");
     EXPECT_EQ(sweep.windowTitle(), "SWEEP WAVE SETUP:");
     EXPECT_TRUE(Child<QAbstractButton>(sweep, "Option1(0)").isChecked());
-    EXPECT_EQ(Caption(sweep, "Option1(4)"), "1/2 octave warble sweep");
-    auto& frame = Child<QGroupBox>(sweep, "Frame2");
-    EXPECT_EQ(frame.title(), "Sweep Parameter");
-    EXPECT_EQ(Caption(frame, "OptParameter(1)"), "Step Level Sweep");
+    EXPECT_EQ(Child<QGroupBox>(sweep, "Frame2").title(), "Sweep Parameter");
+    EXPECT_EQ(Caption(Child(sweep, "Frame2"), "OptParameter(1)"), "Step Level Sweep");
     EXPECT_EQ(Child(sweep, "Text1").accessibleName(), "User steps:  freq, period");
-    EXPECT_EQ(Child(sweep, "Text5").accessibleName(), "Seconds per Steps");
     EXPECT_EQ(Lines(sweep, "Text1"), QStringList(10, "0 , 0"));
 
     TypeList(sweep, "Text1", {"100,1", "200,2"});
     Click(sweep, "cmdStore");
     EXPECT_EQ(s.UserStepCount, 10);
     EXPECT_EQ(s.UserStepPeriod[2], 2);
-    // Without a line break after it, the last duration is no token.
-    TypeList(sweep, "Text1", {"100,1"}, "200,2");
+    TypeList(sweep, "Text1", {"100,1"}, "200,2"); // the last duration ends no line: no token
     Click(sweep, "cmdStore");
-    EXPECT_EQ(s.UserStepFreq[2], 200);
     EXPECT_EQ(s.UserStepPeriod[2], 0);
 
     Click(sweep, "Label3");
@@ -117,11 +106,10 @@ TEST(ListSetups, DamagedValuesSelectNoSweepKindAndListAtMostAHundredSteps)
     for (int i = 0; i < 5; ++i)
         EXPECT_FALSE(Child<QAbstractButton>(sweep, QStringLiteral("Option1(%1)").arg(i)).isChecked()) << i;
     EXPECT_EQ(rig.oscillator.settings().SweepKind, 7);
-    EXPECT_EQ(Child<QLineEdit>(sweep, "Text4").text(), "500");
     EXPECT_EQ(Lines(sweep, "Text1").size(), 100);
 }
 
-TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyAFailureSaysSo)
+TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
 {
     TempFolder folder;
     SignalSettings three;
@@ -141,8 +129,8 @@ TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyAFailureSaysSo)
     EXPECT_EQ(s.UserStepCount, 3);
     Click(sweep, "cmdStore");
     EXPECT_EQ(s.UserStepCount, 10);
-    EXPECT_EQ(s.UserStepFreq[3], 300);
 
+    // Cancels and a file that cannot be read change nothing.
     const QStringList shown = Lines(sweep, "Text1");
     const auto freqs = s.UserStepFreq;
     dialogs.answers = {std::nullopt, PathText(folder / "gone.usl"), std::nullopt};
@@ -151,21 +139,19 @@ TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyAFailureSaysSo)
     Click(sweep, "Command9");
     EXPECT_EQ(Lines(sweep, "Text1"), shown);
     EXPECT_EQ(s.UserStepFreq, freqs);
-    EXPECT_EQ(s.UserStepCount, 10);
     ASSERT_EQ(rig.messages.shown.size(), 1u);
     EXPECT_NE(rig.messages.shown[0].find((folder / "gone.usl").string()), std::string::npos);
 
-    // A name typed without an extension is used as it stands.
     TypeList(sweep, "Text1", {"440,0.5"});
     dialogs.answers = {PathText(folder / "mine"), PathText(folder / "no" / "such.usl")};
-    Click(sweep, "Command9");
+    Click(sweep, "Command9"); // no extension added
     EXPECT_EQ(ReadFile(folder / "mine").substr(0, 14), "10\r\n440\r\n0.5\r\n");
     Click(sweep, "Command9");
     ASSERT_EQ(rig.messages.shown.size(), 2u);
     EXPECT_NE(rig.messages.shown[1].find("such.usl"), std::string::npos);
 }
 
-TEST(ListSetups, TheMultitoneSetupStoresSavesAndLoadsItsList)
+TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFolderCopy)
 {
     TempFolder folder;
     AnsweringDialogs dialogs;
@@ -174,15 +160,13 @@ TEST(ListSetups, TheMultitoneSetupStoresSavesAndLoadsItsList)
     QWidget& multi = OpenSetup(rig, "lblMULTI", gui::WindowId::MultiSetup);
     EXPECT_EQ(multi.windowTitle(), "MULTIBURST SETUP:");
     EXPECT_EQ(Child(multi, "Text9").accessibleName(), "Multitone Frequencies");
-    EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "3");
     EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"400", "1000", "1300"}));
 
     TypeList(multi, "Text9", {"250", "abc", "2500"});
     Click(multi, "cmdStore");
     EXPECT_EQ(s.MultiFreq[2], 0);
     EXPECT_EQ(s.MultiFreq[3], 2500);
-    // The box refuses 1 tone; a save takes the count as typed.
-    Retype(multi, "Text12", "1");
+    Retype(multi, "Text12", "1"); // refused by the box, taken by a save
     EXPECT_EQ(s.MultiCount, 3);
     dialogs.answers = {PathText(folder / "one.mtf")};
     Click(multi, "Command9");
@@ -199,6 +183,10 @@ TEST(ListSetups, TheMultitoneSetupStoresSavesAndLoadsItsList)
     EXPECT_EQ(dialogs.filters, QStringList(2, "Multitone list|*.mtf;"));
     EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "5");
     EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"10", "20", "30", "40", "50"}));
+    dialogs.answers = {PathText(folder / "one.mtf")};
+    Click(multi, "Command7");
+    EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "1");
+    EXPECT_EQ(Lines(multi, "Text9"), QStringList{"250"});
     EXPECT_TRUE(rig.messages.shown.empty());
 }
 
@@ -216,8 +204,7 @@ TEST(ListSetups, TypedAndStoredValuesReachTheSettingsFilesAtExit)
     TypeList(multi, "Text9", {"440", "880"});
     Click(multi, "cmdStore");
     Click(rig.main(), "lblExit");
-    EXPECT_FALSE(sweep.isVisible());
-    EXPECT_FALSE(multi.isVisible());
+    EXPECT_FALSE(sweep.isVisible() || multi.isVisible());
 
     const QStringList main = QString::fromStdString(ReadFile(folder / "Kelvo.ini")).split("\r\n");
     EXPECT_EQ(main.value(113), "345"); // SweepStartFreq
