@@ -20,8 +20,10 @@ namespace kelvo::test {
 
 // The desktop program's windows over an oscillator on fake devices, driven by Qt's loop.
 struct GuiRig {
-    explicit GuiRig(const std::filesystem::path& folder)
+    // `fileDialogs` answers the windows' file dialogs; the platform's when none is given.
+    explicit GuiRig(const std::filesystem::path& folder, gui::FileDialogs* fileDialogs = nullptr)
         : oscillator(folder, streamDevice, legacyDevice, loop, messages)
+        , desktop(oscillator, fileDialogs)
     {
         desktop.start();
     }
@@ -35,7 +37,7 @@ struct GuiRig {
     FakeAudioDevice streamDevice{loop};
     FakeAudioDevice legacyDevice{loop};
     Oscillator oscillator;
-    gui::Desktop desktop{oscillator};
+    gui::Desktop desktop;
 };
 
 // The child of `window` named `name`; fails the test when there is none.

@@ -50,6 +50,8 @@ public:
     void setUserPlayer(std::function<void()> playwav);
 
     MainPanelRules& panel() { return m_panel; }
+    // Where the windows' messages to the user go.
+    Messages& messages() { return m_messages; }
     MemoryRules& memories() { return m_memories; }
 
     const PanelView& view() const { return m_view; }

@@ -4,33 +4,22 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 namespace kelvo {
 namespace {
 
-// A whole token read as a number, blanks around it allowed; nothing when it is not one.
-std::optional<double> TokenNumber(std::string_view token)
+// A token's value rounded to single precision as the files read one (blanks around it
+// allowed); nothing for an empty or unreadable token, or one beyond single precision.
+std::optional<double> SingleValue(std::string_view token)
 {
     const auto first = token.find_first_not_of(" \t");
     if (first == std::string_view::npos)
         return std::nullopt;
-    token = token.substr(first, token.find_last_not_of(" \t") - first + 1);
-    const NumberScan scan = ScanNumber(token);
-    if (scan.length != token.size() || !std::isfinite(scan.value))
+    const auto value = ParseSingle(token.substr(first, token.find_last_not_of(" \t") - first + 1));
+    if (!value)
         return std::nullopt;
-    return scan.value;
-}
-
-// A token's value rounded to single precision; 0 for an empty or unreadable token, or one
-// too large for single precision.
-std::optional<double> SingleValue(std::string_view token)
-{
-    const auto number = TokenNumber(token);
-    if (!number || std::abs(*number) > std::numeric_limits<float>::max())
-        return std::nullopt;
-    return static_cast<double>(static_cast<float>(*number));
+    return static_cast<double>(*value);
 }
 
 std::size_t ListLimit(std::int64_t count)
@@ -85,6 +74,16 @@ void StoreMultitoneText(SignalSettings& s, std::string_view text)
         if (const auto value = SingleValue(tokens[t]))
             s.MultiFreq[t + 1] = *value;
     }
+}
+
+std::optional<std::int16_t> ListCountFromText(std::string_view text)
+{
+    std::string packed(text);
+    std::erase_if(packed, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
+    const NumberScan scan = ScanNumber(packed);
+    if (scan.length == 0)
+        return std::nullopt;
+    return static_cast<std::int16_t>(std::nearbyint(std::fmin(std::fmax(scan.value, 0.0), double{kListMax})));
 }
 
 std::string StepTableText(const SignalSettings& s, std::int64_t count)

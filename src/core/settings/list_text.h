@@ -2,6 +2,7 @@
 
 #include "settings/signal_settings.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,11 @@ void ProcessTable(SignalSettings& settings, std::string_view text);
 // rounded to single precision; a token that is not a number leaves 0 at its position.
 // MultiCount is not changed.
 void StoreMultitoneText(SignalSettings& settings, std::string_view text);
+
+// The count that the multitone setup's save takes from the text of its count box: the
+// leading number as a whole number (halves to even), limited to what a list holds (0 to
+// 100) instead of the box's 2 to 100. Nothing when the text holds no number.
+std::optional<std::int16_t> ListCountFromText(std::string_view text);
 
 // The user step table as the list box shows it: entries 1 to `count` (at most 100), one
 // line each, "frequency , duration" with CR LF.

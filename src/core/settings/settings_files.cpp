@@ -4,6 +4,8 @@
 #include "settings/text_file.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace kelvo {
 namespace {
@@ -111,19 +113,71 @@ std::string BackupName(std::string_view file)
     return std::string(file) + ".bak";
 }
 
+// Reads one file of a layout into the record: nothing changes when it cannot be read.
+// Returns whether it was read, and the reader's problem.
+bool ReadLayout(SignalSettings& settings, const std::filesystem::path& path,
+                void (*load)(SignalSettings&, TextFieldReader&), std::string& problem)
+{
+    TextFieldReader in(path);
+    if (in.isOpen())
+        load(settings, in);
+    problem = in.problem();
+    return in.isOpen();
+}
+
+std::string LayoutText(const SignalSettings& settings, void (*save)(const SignalSettings&, TextFileBuilder&))
+{
+    TextFileBuilder out;
+    save(settings, out);
+    return out.text();
+}
+
+ListFileLoad LoadList(SignalSettings& settings, const std::filesystem::path& path,
+                      void (*load)(SignalSettings&, TextFieldReader&))
+{
+    ListFileLoad result;
+    std::string problem;
+    result.read = ReadLayout(settings, path, load, problem);
+    // The reader does not count a missing file as a problem; a file the user chose does.
+    if (problem.empty() && !result.read)
+        problem = std::string("cannot be read: ") + std::strerror(ENOENT);
+    if (!problem.empty())
+        result.problem = "\"" + path.string() + "\" " + problem;
+    return result;
+}
+
 } // namespace
 
 std::vector<SettingsFileProblem> LoadSettings(SignalSettings& settings, const std::filesystem::path& folder)
 {
     std::vector<SettingsFileProblem> problems;
     for (const auto& file : kFiles) {
-        TextFieldReader in(folder / file.name);
-        if (in.isOpen())
-            file.load(settings, in);
-        if (!in.problem().empty())
-            problems.push_back({file.name, in.problem()});
+        std::string problem;
+        ReadLayout(settings, folder / file.name, file.load, problem);
+        if (!problem.empty())
+            problems.push_back({file.name, std::move(problem)});
     }
     return problems;
+}
+
+ListFileLoad LoadUserStepList(SignalSettings& settings, const std::filesystem::path& path)
+{
+    return LoadList(settings, path, LoadUserSteps);
+}
+
+std::string SaveUserStepList(const SignalSettings& settings, const std::filesystem::path& path)
+{
+    return WriteFileAtomically(path, LayoutText(settings, SaveUserSteps));
+}
+
+ListFileLoad LoadMultitoneList(SignalSettings& settings, const std::filesystem::path& path)
+{
+    return LoadList(settings, path, LoadMultitone);
+}
+
+std::string SaveMultitoneList(const SignalSettings& settings, const std::filesystem::path& path)
+{
+    return WriteFileAtomically(path, LayoutText(settings, SaveMultitone));
 }
 
 std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems,

@@ -108,6 +108,27 @@ std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& prob
 std::string SaveSettings(const SignalSettings& settings, const std::filesystem::path& folder,
                          std::vector<SettingsFileProblem>* damaged = nullptr);
 
+// What a load of a user list file did.
+struct ListFileLoad {
+    // The file was read and its values are in the record; false when it could not be
+    // opened or read, and then nothing changed.
+    bool read = false;
+    // Why it could not be read, or what in it is damaged, naming the file; empty when the
+    // whole file was read.
+    std::string problem;
+};
+
+// The user step table in the layout of Klvuser.ini, read from or written to any file (a
+// user step list, .usl). A short file leaves the entries it lacks unchanged; a count above
+// 100 reads 100 entries. A save replaces the file whole; it returns the error naming the
+// file, empty on success.
+ListFileLoad LoadUserStepList(SignalSettings& settings, const std::filesystem::path& path);
+std::string SaveUserStepList(const SignalSettings& settings, const std::filesystem::path& path);
+
+// The multitone list in the layout of Klvmultitone.ini (a multitone list, .mtf), the same way.
+ListFileLoad LoadMultitoneList(SignalSettings& settings, const std::filesystem::path& path);
+std::string SaveMultitoneList(const SignalSettings& settings, const std::filesystem::path& path);
+
 // Why a wave file cannot enter the playlist under `path` and `name`: the playlist file
 // cannot hold a double quote or a line break. Empty when it can.
 std::string PlaylistEntryRefusal(std::string_view path, std::string_view name);

@@ -59,7 +59,7 @@ const FieldInfo& SetupDialog::field(const char* name) const
 }
 
 QLineEdit* SetupDialog::addEntry(int row, const char* objectName, const char* fieldName, const QString& label,
-                                 const QString& hint)
+                                 const QString& hint, int column)
 {
     const FieldInfo& bound = field(fieldName);
     auto* caption = new QLabel(label, face());
@@ -67,10 +67,10 @@ QLineEdit* SetupDialog::addEntry(int row, const char* objectName, const char* fi
     box->setObjectName(QString::fromLatin1(objectName));
     box->setAccessibleName(label);
     caption->setBuddy(box);
-    m_grid->addWidget(caption, row, 0);
-    m_grid->addWidget(box, row, 1);
+    m_grid->addWidget(caption, row, column);
+    m_grid->addWidget(box, row, column + 1);
     if (!hint.isEmpty())
-        m_grid->addWidget(MakeUnit(face(), hint), row, 2);
+        m_grid->addWidget(MakeUnit(face(), hint), row, column + 2);
     connect(box, &QLineEdit::textChanged, this,
             [this, &bound](const QString& text) { TakeEntry(m_oscillator.settings(), bound, text.toStdString()); });
     m_fillers.push_back([this, &bound, box] {
@@ -84,16 +84,22 @@ QLineEdit* SetupDialog::addEntry(int row, const char* objectName, const char* fi
 QButtonGroup* SetupDialog::addOptions(int row, const char* base, const char* fieldName, const QStringList& captions,
                                       int firstCode)
 {
+    auto* column = new QVBoxLayout;
+    m_grid->addLayout(column, row, 0, 1, 3);
+    return addOptions(column, base, fieldName, captions, firstCode);
+}
+
+QButtonGroup* SetupDialog::addOptions(QBoxLayout* column, const char* base, const char* fieldName,
+                                      const QStringList& captions, int firstCode)
+{
     const FieldInfo& bound = field(fieldName);
     auto* group = new QButtonGroup(this);
-    auto* column = new QVBoxLayout;
     for (int i = 0; i < captions.size(); ++i) {
         auto* option = new QRadioButton(captions[i], face());
         option->setObjectName(QStringLiteral("%1(%2)").arg(QString::fromLatin1(base)).arg(i));
         group->addButton(option, i);
         column->addWidget(option);
     }
-    m_grid->addLayout(column, row, 0, 1, 3);
     connect(group, &QButtonGroup::idClicked, this,
             [this, &bound, firstCode](int id) { SetFieldCode(m_oscillator.settings(), bound, firstCode + id); });
     m_fillers.push_back([this, &bound, group, firstCode] {
@@ -123,12 +129,12 @@ QCheckBox* SetupDialog::addCheck(int row, const char* objectName, const char* fi
     return check;
 }
 
-QLabel* SetupDialog::addNote(int row, const QString& text)
+QLabel* SetupDialog::addNote(int row, const QString& text, int columnSpan)
 {
     auto* note = new QLabel(text, face());
     note->setProperty("kind", "note");
     note->setWordWrap(true);
-    m_grid->addWidget(note, row, 0, 1, 3);
+    m_grid->addWidget(note, row, 0, 1, columnSpan);
     return note;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QBoxLayout;
 class QButtonGroup;
 class QCheckBox;
 class QGridLayout;
@@ -34,17 +35,21 @@ protected:
     Oscillator& oscillator() const { return m_oscillator; }
 
     // An entry box named `objectName` bound to `field`, with `label` beside it (also its
-    // accessible name), placed in `row` of the grid.
+    // accessible name), placed in `row` of the grid: label, box and hint in three columns
+    // from `column` on.
     QLineEdit* addEntry(int row, const char* objectName, const char* field, const QString& label,
-                        const QString& hint = {});
+                        const QString& hint = {}, int column = 0);
     // Option buttons named base(0), base(1), ... bound to `field`: button i sets the code
     // `firstCode + i`. A code outside the buttons selects none.
     QButtonGroup* addOptions(int row, const char* base, const char* field, const QStringList& captions,
                              int firstCode = 0);
+    // The same, stacked in a layout of the window's own (such as a frame's).
+    QButtonGroup* addOptions(QBoxLayout* column, const char* base, const char* field, const QStringList& captions,
+                             int firstCode = 0);
     // A check box bound to a 0/1 field.
     QCheckBox* addCheck(int row, const char* objectName, const char* field, const QString& caption);
     // A note shown on the window, wrapped across the grid.
-    QLabel* addNote(int row, const QString& text);
+    QLabel* addNote(int row, const QString& text, int columnSpan = 3);
 
     void refill() override;
 

@@ -1,0 +1,74 @@
+#include "gui/dialogs/list_box.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+
+namespace kelvo::gui {
+namespace {
+
+std::filesystem::path LocalPath(const QString& path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+} // namespace
+
+QPlainTextEdit* MakeListBox(QWidget* parent, const QString& objectName, const QString& label)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(objectName);
+    box->setAccessibleName(label);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setTabChangesFocus(true);
+    box->setMinimumSize(200, 160);
+    // The look of the entry boxes beside it.
+    box->setStyleSheet(QStringLiteral(R"(
+        QPlainTextEdit { background: #0d1a12; color: #ffffff; border: 1px solid #ffb000; border-radius: 3px;
+                         font-family: "DejaVu Sans Mono", monospace; font-size: 11pt;
+                         selection-background-color: #805800; }
+        QScrollBar:vertical { background: #1a1e23; width: 12px; margin: 0; }
+        QScrollBar::handle:vertical { background: #4a5059; min-height: 20px; border-radius: 4px; }
+        QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }
+    )"));
+    return box;
+}
+
+void FillListBox(QPlainTextEdit& box, const std::string& text)
+{
+    // Qt's text edits hold LF line ends only.
+    box.setPlainText(QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+std::string ListBoxText(const QPlainTextEdit& box)
+{
+    return box.toPlainText().toStdString();
+}
+
+bool LoadListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind)
+{
+    const auto chosen = dialogs.openFile(parent, kind.filter);
+    if (!chosen)
+        return false;
+    const ListFileLoad result = kind.load(oscillator.settings(), LocalPath(*chosen));
+    if (!result.read) {
+        oscillator.messages().show("The " + kind.what + " was not loaded:\n" + result.problem + ".");
+        return false;
+    }
+    if (!result.problem.empty())
+        oscillator.messages().show(result.problem + ".\nThe values that could be read were loaded; the others were kept.");
+    return true;
+}
+
+void SaveListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind,
+                  const std::function<void()>& store)
+{
+    const auto chosen = dialogs.saveFile(parent, kind.filter);
+    if (!chosen)
+        return;
+    store();
+    if (const std::string error = kind.save(oscillator.settings(), LocalPath(*chosen)); !error.empty())
+        oscillator.messages().show("The " + kind.what + " was not saved:\n" + error + ".");
+}
+
+} // namespace kelvo::gui

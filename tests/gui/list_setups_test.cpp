@@ -1,0 +1,217 @@
+#include "gui_rig.h"
+#include "settings/settings_files.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <deque>
+
+namespace kelvo::test {
+namespace {
+
+// Answers the windows' file dialogs in turn with a path, or nothing for a cancel.
+struct AnsweringDialogs final : gui::FileDialogs {
+    std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> next(const QString& filter)
+    {
+        filters << filter;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<QString>> answers;
+    QStringList filters;
+};
+
+QString PathText(const std::filesystem::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+QWidget& OpenSetup(GuiRig& rig, const QString& waveformKey, gui::WindowId id)
+{
+    Click(rig.main(), waveformKey);
+    Click(rig.main(), "lblCfgSig");
+    return rig.desktop.window(id);
+}
+
+// Types `lines` into an emptied list box, each ended by Enter, then `tail` without one.
+void TypeList(QWidget& window, const QString& name, const QStringList& lines, const QString& tail = {})
+{
+    auto& box = Child<QPlainTextEdit>(window, name);
+    box.clear();
+    for (const QString& line : lines) {
+        QTest::keyClicks(&box, line);
+        QTest::keyClick(&box, Qt::Key_Return);
+    }
+    QTest::keyClicks(&box, tail);
+}
+
+QStringList Lines(QWidget& window, const QString& name)
+{
+    return Child<QPlainTextEdit>(window, name).toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void Retype(QWidget& window, const QString& name, const QString& text)
+{
+    Child<QLineEdit>(window, name).clear();
+    QTest::keyClicks(&Child(window, name), text);
+}
+
+TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
+{
+    TempFolder folder;
+    GuiRig rig(folder.path());
+    SignalSettings& s = rig.oscillator.settings();
+    QWidget& sweep = OpenSetup(rig, "lblSWEEP", gui::WindowId::SweepSetup);
+    ASSERT_TRUE(sweep.isVisible());
+    EXPECT_EQ(sweep.windowTitle(), "SWEEP WAVE SETUP:");
+    EXPECT_TRUE(Child<QAbstractButton>(sweep, "Option1(0)").isChecked());
+    EXPECT_EQ(Child<QGroupBox>(sweep, "Frame2").title(), "Sweep Parameter");
+    EXPECT_EQ(Caption(Child(sweep, "Frame2"), "OptParameter(1)"), "Step Level Sweep");
+    EXPECT_EQ(Child(sweep, "Text1").accessibleName(), "User steps:  freq, period");
+    EXPECT_EQ(Lines(sweep, "Text1"), QStringList(10, "0 , 0"));
+
+    TypeList(sweep, "Text1", {"100,1", "200,2"});
+    Click(sweep, "cmdStore");
+    EXPECT_EQ(s.UserStepCount, 10);
+    EXPECT_EQ(s.UserStepPeriod[2], 2);
+    TypeList(sweep, "Text1", {"100,1"}, "200,2"); // the last duration ends no line: no token
+    Click(sweep, "cmdStore");
+    EXPECT_EQ(s.UserStepPeriod[2], 0);
+
+    Click(sweep, "Label3");
+    EXPECT_FALSE(sweep.isVisible());
+    Click(rig.main(), "lblCfgSig");
+    QStringList expected(10, "0 , 0");
+    expected[0] = "100 , 1";
+    expected[1] = "200 , 0";
+    EXPECT_EQ(Lines(sweep, "Text1"), expected);
+    EXPECT_EQ(rig.streamDevice.opens, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
+}
+
+TEST(ListSetups, DamagedValuesSelectNoSweepKindAndListAtMostAHundredSteps)
+{
+    TempFolder folder;
+    SignalSettings damaged;
+    damaged.SweepKind = 7;
+    damaged.SweepSteps = 500;
+    ASSERT_EQ(SaveSettings(damaged, folder.path()), "");
+    GuiRig rig(folder.path());
+    QWidget& sweep = OpenSetup(rig, "lblSWEEP", gui::WindowId::SweepSetup);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(Child<QAbstractButton>(sweep, QStringLiteral("Option1(%1)").arg(i)).isChecked()) << i;
+    EXPECT_EQ(rig.oscillator.settings().SweepKind, 7);
+    EXPECT_EQ(Lines(sweep, "Text1").size(), 100);
+}
+
+TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
+{
+    TempFolder folder;
+    SignalSettings three;
+    three.UserStepCount = 3;
+    three.UserStepFreq = {0, 100, 200, 300};
+    three.UserStepPeriod = {0, 1, 2, 3};
+    ASSERT_EQ(SaveUserStepList(three, folder / "three.usl"), "");
+    AnsweringDialogs dialogs;
+    GuiRig rig(folder.path(), &dialogs);
+    SignalSettings& s = rig.oscillator.settings();
+    QWidget& sweep = OpenSetup(rig, "lblSWEEP", gui::WindowId::SweepSetup);
+
+    dialogs.answers = {PathText(folder / "three.usl")};
+    Click(sweep, "Command7");
+    EXPECT_EQ(dialogs.filters, QStringList{"User step list|*.usl;"});
+    EXPECT_EQ(Lines(sweep, "Text1"), (QStringList{"100 , 1", "200 , 2", "300 , 3"}));
+    EXPECT_EQ(s.UserStepCount, 3);
+    Click(sweep, "cmdStore");
+    EXPECT_EQ(s.UserStepCount, 10);
+
+    // Cancels and a file that cannot be read change nothing.
+    const QStringList shown = Lines(sweep, "Text1");
+    const auto freqs = s.UserStepFreq;
+    dialogs.answers = {std::nullopt, PathText(folder / "gone.usl"), std::nullopt};
+    Click(sweep, "Command7");
+    Click(sweep, "Command7");
+    Click(sweep, "Command9");
+    EXPECT_EQ(Lines(sweep, "Text1"), shown);
+    EXPECT_EQ(s.UserStepFreq, freqs);
+    ASSERT_EQ(rig.messages.shown.size(), 1u);
+    EXPECT_NE(rig.messages.shown[0].find((folder / "gone.usl").string()), std::string::npos);
+
+    TypeList(sweep, "Text1", {"440,0.5"});
+    dialogs.answers = {PathText(folder / "mine"), PathText(folder / "no" / "such.usl")};
+    Click(sweep, "Command9"); // no extension added
+    EXPECT_EQ(ReadFile(folder / "mine").substr(0, 14), "10\r\n440\r\n0.5\r\n");
+    Click(sweep, "Command9");
+    ASSERT_EQ(rig.messages.shown.size(), 2u);
+    EXPECT_NE(rig.messages.shown[1].find("such.usl"), std::string::npos);
+}
+
+TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFolderCopy)
+{
+    TempFolder folder;
+    AnsweringDialogs dialogs;
+    GuiRig rig(folder.path(), &dialogs);
+    SignalSettings& s = rig.oscillator.settings();
+    QWidget& multi = OpenSetup(rig, "lblMULTI", gui::WindowId::MultiSetup);
+    EXPECT_EQ(multi.windowTitle(), "MULTIBURST SETUP:");
+    EXPECT_EQ(Child(multi, "Text9").accessibleName(), "Multitone Frequencies");
+    EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"400", "1000", "1300"}));
+
+    TypeList(multi, "Text9", {"250", "abc", "2500"});
+    Click(multi, "cmdStore");
+    EXPECT_EQ(s.MultiFreq[2], 0);
+    EXPECT_EQ(s.MultiFreq[3], 2500);
+    Retype(multi, "Text12", "1"); // refused by the box, taken by a save
+    EXPECT_EQ(s.MultiCount, 3);
+    dialogs.answers = {PathText(folder / "one.mtf")};
+    Click(multi, "Command9");
+    EXPECT_EQ(ReadFile(folder / "one.mtf"), "1\r\n250\r\n");
+
+    TempFolder other;
+    SignalSettings five;
+    five.MultiCount = 5;
+    five.MultiFreq = {0, 10, 20, 30, 40, 50};
+    ASSERT_EQ(SaveSettings(five, other.path()), "");
+    std::filesystem::copy_file(other / "Klvmultitone.ini", folder / "five.mtf");
+    dialogs.answers = {PathText(folder / "five.mtf")};
+    Click(multi, "Command7");
+    EXPECT_EQ(dialogs.filters, QStringList(2, "Multitone list|*.mtf;"));
+    EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "5");
+    EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"10", "20", "30", "40", "50"}));
+    dialogs.answers = {PathText(folder / "one.mtf")};
+    Click(multi, "Command7");
+    EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "1");
+    EXPECT_EQ(Lines(multi, "Text9"), QStringList{"250"});
+    EXPECT_TRUE(rig.messages.shown.empty());
+}
+
+TEST(ListSetups, TypedAndStoredValuesReachTheSettingsFilesAtExit)
+{
+    TempFolder folder;
+    GuiRig rig(folder.path());
+    QWidget& sweep = OpenSetup(rig, "lblSWEEP", gui::WindowId::SweepSetup);
+    Retype(sweep, "Text2", "345");
+    Retype(sweep, "Text4", "3");
+    TypeList(sweep, "Text1", {"100,1", "200,2", "300,3"});
+    Click(sweep, "cmdStore");
+    QWidget& multi = OpenSetup(rig, "lblMULTI", gui::WindowId::MultiSetup);
+    Retype(multi, "Text12", "2");
+    TypeList(multi, "Text9", {"440", "880"});
+    Click(multi, "cmdStore");
+    Click(rig.main(), "lblExit");
+    EXPECT_FALSE(sweep.isVisible() || multi.isVisible());
+
+    const QStringList main = QString::fromStdString(ReadFile(folder / "Kelvo.ini")).split("\r\n");
+    EXPECT_EQ(main.value(113), "345"); // SweepStartFreq
+    EXPECT_EQ(main.value(119), "3");   // SweepSteps
+    EXPECT_EQ(ReadFile(folder / "Klvuser.ini"), "3\r\n100\r\n1\r\n200\r\n2\r\n300\r\n3\r\n");
+    EXPECT_EQ(ReadFile(folder / "Klvmultitone.ini"), "2\r\n440\r\n880\r\n");
+}
+
+} // namespace
+} // namespace kelvo::test
