@@ -60,6 +60,29 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetupOrNothing)
     }
 }
 
+TEST(SetupDialogs, EveryControlOfEverySetupIsNamedForAssistiveTechnology)
+{
+    TempFolder folder;
+    GuiRig rig(folder.path());
+    for (int id = static_cast<int>(WindowId::NoiseSetup); id <= static_cast<int>(WindowId::MultiSetup); ++id) {
+        QWidget& window = rig.desktop.window(static_cast<WindowId>(id));
+        const std::string name = window.objectName().toStdString();
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window) << name;
+        int controls = 0;
+        for (QWidget* control : window.findChildren<QWidget*>()) {
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+            const auto role = face->role();
+            if (role != QAccessible::Button && role != QAccessible::RadioButton && role != QAccessible::CheckBox &&
+                role != QAccessible::EditableText)
+                continue;
+            ++controls;
+            EXPECT_FALSE(face->text(QAccessible::Name).trimmed().isEmpty())
+                << name << " " << control->objectName().toStdString();
+        }
+        EXPECT_GE(controls, 2) << name; // at least a box or an option, and the "X"
+    }
+}
+
 TEST(SetupDialogs, BoxesTakeEveryKeystrokeAndReopeningShowsWhatWasAccepted)
 {
     TempFolder folder;
