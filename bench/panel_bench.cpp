@@ -23,36 +23,42 @@ public:
     void show(std::string_view) override {}
 };
 
+// An oscillator without sound in a folder of its own, removed afterwards.
+struct SilentOscillator {
+    explicit SilentOscillator(const char* name)
+        : folder((std::filesystem::temp_directory_path() / name).string())
+    {
+        std::filesystem::create_directories(folder);
+    }
+    ~SilentOscillator() { std::filesystem::remove_all(folder); }
+
+    std::string folder;
+    gui::QtEventLoop loop;
+    NoMessages messages;
+    UnavailableDevice streamDevice{"no sound in the benchmark"};
+    UnavailableDevice legacyDevice{"no sound in the benchmark"};
+    Oscillator oscillator{folder, streamDevice, legacyDevice, loop, messages};
+    gui::SystemFileDialogs dialogs;
+};
+
 // One click on a front-panel control that does not render, until the panel has been
 // repainted with the new values.
 void PanelAction(benchmark::State& state)
 {
     OffscreenApplication();
-    std::string folder = (std::filesystem::temp_directory_path() / "kelvo-panel-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) {
-        state.SkipWithError("no temporary folder");
-        return;
+    SilentOscillator silent("kelvo-panel-bench");
+    gui::Desktop desktop(silent.oscillator);
+    desktop.start();
+    const char* const actions[] = {"lblFup", "lblFdn", "lblVup", "lblVdn", "lblDFup", "lblDVdn",
+                                   "lblSRup", "lblLminusRMode", "lblTRI", "lblMemLoad(3)", "lblMem",
+                                   "lblLadjSet"};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        auto* control = desktop.main().findChild<QWidget*>(actions[next]);
+        QTest::mouseClick(control, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        next = (next + 1) % std::size(actions);
     }
-    {
-        gui::QtEventLoop loop;
-        NoMessages messages;
-        UnavailableDevice streamDevice("no sound in the benchmark");
-        UnavailableDevice legacyDevice("no sound in the benchmark");
-        Oscillator oscillator(folder, streamDevice, legacyDevice, loop, messages);
-        gui::Desktop desktop(oscillator);
-        desktop.start();
-        const char* const actions[] = {"lblFup", "lblFdn", "lblVup", "lblVdn", "lblDFup", "lblDVdn",
-                                       "lblSRup", "lblLminusRMode", "lblTRI", "lblMemLoad(3)", "lblMem",
-                                       "lblLadjSet"};
-        std::size_t next = 0;
-        for (auto _ : state) {
-            auto* control = desktop.main().findChild<QWidget*>(actions[next]);
-            QTest::mouseClick(control, Qt::LeftButton);
-            QCoreApplication::processEvents();
-            next = (next + 1) % std::size(actions);
-        }
-    }
-    std::filesystem::remove_all(folder);
 }
 
 BENCHMARK(PanelAction)->Unit(benchmark::kMicrosecond)->UseRealTime();
@@ -62,27 +68,17 @@ BENCHMARK(PanelAction)->Unit(benchmark::kMicrosecond)->UseRealTime();
 void SetupFirstOpen(benchmark::State& state)
 {
     OffscreenApplication();
+    SilentOscillator silent("kelvo-setup-bench");
     const auto id = static_cast<gui::WindowId>(state.range(0));
-    const std::string folder = (std::filesystem::temp_directory_path() / "kelvo-setup-bench").string();
-    std::filesystem::create_directories(folder);
-    {
-        gui::QtEventLoop loop;
-        NoMessages messages;
-        UnavailableDevice streamDevice("no sound in the benchmark");
-        UnavailableDevice legacyDevice("no sound in the benchmark");
-        Oscillator oscillator(folder, streamDevice, legacyDevice, loop, messages);
-        gui::SystemFileDialogs dialogs;
-        for (auto _ : state) {
-            const std::unique_ptr<QWidget> window = gui::MakeSetupDialog(id, oscillator, dialogs);
-            bool painted = false;
-            QObject::connect(static_cast<gui::BorderlessWindow*>(window.get()), &gui::BorderlessWindow::firstPainted,
-                             [&painted] { painted = true; });
-            window->show();
-            while (!painted)
-                QCoreApplication::processEvents();
-        }
+    for (auto _ : state) {
+        const std::unique_ptr<QWidget> window = gui::MakeSetupDialog(id, silent.oscillator, silent.dialogs);
+        bool painted = false;
+        QObject::connect(static_cast<gui::BorderlessWindow*>(window.get()), &gui::BorderlessWindow::firstPainted,
+                         [&painted] { painted = true; });
+        window->show();
+        while (!painted)
+            QCoreApplication::processEvents();
     }
-    std::filesystem::remove_all(folder);
 }
 
 BENCHMARK(SetupFirstOpen)
@@ -95,27 +91,17 @@ BENCHMARK(SetupFirstOpen)
 void SetupKeystroke(benchmark::State& state)
 {
     OffscreenApplication();
-    const std::string folder = (std::filesystem::temp_directory_path() / "kelvo-key-bench").string();
-    std::filesystem::create_directories(folder);
-    {
-        gui::QtEventLoop loop;
-        NoMessages messages;
-        UnavailableDevice streamDevice("no sound in the benchmark");
-        UnavailableDevice legacyDevice("no sound in the benchmark");
-        Oscillator oscillator(folder, streamDevice, legacyDevice, loop, messages);
-        gui::SystemFileDialogs dialogs;
-        const std::unique_ptr<QWidget> window = gui::MakeSetupDialog(gui::WindowId::AmSetup, oscillator, dialogs);
-        window->show();
-        auto* box = window->findChild<QLineEdit*>(QStringLiteral("Text2"));
-        box->setFocus();
-        box->setText(QStringLiteral("1000"));
-        bool typing = true;
-        for (auto _ : state) {
-            QTest::keyClick(box, typing ? Qt::Key_5 : Qt::Key_Backspace);
-            typing = !typing;
-        }
+    SilentOscillator silent("kelvo-key-bench");
+    const std::unique_ptr<QWidget> window = gui::MakeSetupDialog(gui::WindowId::AmSetup, silent.oscillator, silent.dialogs);
+    window->show();
+    auto* box = window->findChild<QLineEdit*>(QStringLiteral("Text2"));
+    box->setFocus();
+    box->setText(QStringLiteral("1000"));
+    bool typing = true;
+    for (auto _ : state) {
+        QTest::keyClick(box, typing ? Qt::Key_5 : Qt::Key_Backspace);
+        typing = !typing;
     }
-    std::filesystem::remove_all(folder);
 }
 
 BENCHMARK(SetupKeystroke)->Unit(benchmark::kMicrosecond)->UseRealTime();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/messages.h"
 #include "settings/field_registry.h"
 #include "settings/signal_settings.h"
 
@@ -11,6 +12,13 @@
 #include <unistd.h>
 
 namespace kelvo::fuzz {
+
+// Counts the messages a run shows.
+class CountingMessages final : public Messages {
+public:
+    void show(std::string_view) override { ++count; }
+    int count = 0;
+};
 
 // Stops the run with a finding when `holds` is false.
 inline void Check(bool holds, std::string_view what)

@@ -13,12 +13,7 @@
 namespace {
 
 using namespace kelvo;
-
-class CountingMessages final : public Messages {
-public:
-    void show(std::string_view) override { ++count; }
-    int count = 0;
-};
+using fuzz::CountingMessages;
 
 // A loop whose timers never fire: nothing is played here.
 class IdleLoop final : public EventLoop {

@@ -12,12 +12,7 @@
 namespace {
 
 using namespace kelvo;
-
-class CountingMessages final : public Messages {
-public:
-    void show(std::string_view) override { ++count; }
-    int count = 0;
-};
+using fuzz::CountingMessages;
 
 void ReadThrough(WaveReader& reader, std::int64_t fileSize)
 {

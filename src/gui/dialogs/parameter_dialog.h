@@ -3,24 +3,23 @@
 #include "gui/app/window_id.h"
 #include "gui/dialogs/setup_dialog.h"
 
-#include <initializer_list>
-#include <vector>
+#include <array>
 
 namespace kelvo::gui {
 
 // What a waveform's small setup window holds, top to bottom: option buttons, entry boxes,
-// a check box, a drawing of one period, notes. A window is this table plus the frame.
+// a check box, a drawing of one period, a note. A window is this table plus the frame.
 struct ParameterDialogSpec {
     struct Entry {
-        const char* objectName;
-        const char* field;
-        const char* label;
+        const char* objectName = nullptr;
+        const char* field = nullptr;
+        const char* label = nullptr;
         const char* hint = "";
     };
     struct Options {
         const char* base = nullptr; // no options when null
         const char* field = nullptr;
-        std::vector<const char*> captions;
+        std::array<const char*, 3> captions{}; // unused places are null
     };
     struct Check {
         const char* objectName = nullptr; // no check box when null
@@ -32,10 +31,10 @@ struct ParameterDialogSpec {
     const char* objectName;
     const char* title;
     Options options;
-    std::vector<Entry> entries;
+    std::array<Entry, 4> entries{}; // unused places have a null objectName
     Check check;
     Drawing drawing = Drawing::None;
-    std::vector<const char*> notes;
+    const char* note = nullptr;
 };
 
 // A setup window built from its table.
