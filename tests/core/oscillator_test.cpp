@@ -45,22 +45,85 @@ Action Do(void (Rules::*member)(Args...), std::decay_t<Args>... args)
     };
 }
 
-// One step on the panel: fields set first (unchecked, as a settings file may hold them),
-// one action, then the fields as the record must hold them and one caption on the panel.
-struct Step {
-    const char* set;
-    Action act;
-    const char* fields;
-    std::string V::*shown = nullptr;
-    const char* caption = "";
-};
-
-void RunSteps(std::initializer_list<Step> steps)
+// Each step sets fields first (unchecked, as a settings file may hold them), takes one
+// action, then checks the fields the record must hold and one caption of the panel.
+TEST(Oscillator, PanelRulesStepByStep)
 {
+    const Action update = [](Oscillator& o) { o.Update(); };
+    const struct {
+        const char* set;
+        Action act;
+        const char* fields;
+        std::string V::*shown = nullptr;
+        const char* caption = "";
+    } steps[] = {
+        // The frequency clamps to 1..96000 and follows the controls only while both
+        // frequencies agree; the display still refreshes when they do not.
+        {"Freq=95500 FreqStep=1000", Do(&P::lblFup_Click), "Freq=96000 FreqR=96000", &V::freq, "96000 Hz"},
+        {"Freq=1", Do(&P::lblFdn_Click), "Freq=1 FreqR=1"},
+        {"Freq=1000 FreqStep=0.1", Do(&P::lblFup_Click), "Freq=1000.1 FreqR=1000.1"},
+        {"Freq=1000 FreqR=500 Waveform=3", Do(&P::lblFup_Click), "Freq=1000 FreqR=500", &V::waveform, "Triangle"},
+        {"", Do(&P::lblFdn_Click), "Freq=1000 FreqR=500"},
+        {"", Do(&P::txtFreq_Enter, "440"), "Freq=1000 FreqR=500"},
+        {"FreqR=1000", Do(&P::txtFreq_Enter, "1 234.5 Hz"), "Freq=1234.5 FreqR=1234.5"},
+        {"", Do(&P::txtFreq_Enter, "200000"), "Freq=96000"},
+        {"", Do(&P::txtFreq_Enter, "no number"), "Freq=1 FreqR=1"},
+        // The start level step 20 shows as it is; the first change selects 1 dB. Levels
+        // clamp to -200..0; a locked channel keeps its level.
+        {"", Do(&P::lblDVup_Click), "LevelStep=1", &V::deltaV, "1 dB"},
+        {"LevelStep=20", Do(&P::lblDVdn_Click), "LevelStep=1"},
+        {"", Do(&P::lblDVup_Click), "LevelStep=10"},
+        {"", Do(&P::lblDVup_Click), "LevelStep=0.1", &V::deltaV, "0.1 dB"},
+        {"LevelStep=10 LevelL=-195 LevelR=-5", Do(&P::lblVdn_Click), "LevelL=-200 LevelR=-15"},
+        {"LevelL=-5", Do(&P::lblVup_Click), "LevelL=0 LevelR=-5", &V::levelL, "0 dB"},
+        {"", Do(&P::lblLadjSet_Click), "", &V::leftAdjust, "L locked"},
+        {"", Do(&P::lblVdn_Click), "LevelL=0 LevelR=-15"},
+        {"", Do(&P::lblRadjSet_Click), "", &V::rightAdjust, "R locked"},
+        {"", Do(&P::lblVup_Click), "LevelL=0 LevelR=-15"},
+        {"", Do(&P::lblLadjSet_Click), "", &V::leftAdjust, "L adj"},
+        {"", Do(&P::txtLdB_Enter, "-250 dB"), "LevelL=-200"},
+        {"", Do(&P::txtRdB_Enter, "+3"), "LevelR=0"},
+        {"", Do(&P::txtRdB_Enter, "-12.5 dB"), "LevelR=-12.5", &V::levelR, "-12.5 dB"},
+        // Steps and sample rates cycle; a typed rate is clamped in double, halves to even.
+        {"FreqStep=100", Do(&P::lblDFup_Click), "FreqStep=1000", &V::deltaF, "1000 Hz"},
+        {"", Do(&P::lblDFup_Click), "FreqStep=0.1", &V::deltaF, "0.1 Hz"},
+        {"", Do(&P::lblDFdn_Click), "FreqStep=1000"},
+        {"FreqStep=100.0000001", Do(&P::lblDFdn_Click), "FreqStep=100"},
+        {"", Do(&P::txtSR_Enter, "12345"), "SampleRate=12345", &V::sampleRate, "12345"},
+        {"", Do(&P::lblSRup_Click), "SampleRate=44100"},
+        {"", Do(&P::lblSRup_Click), "SampleRate=48000"},
+        {"SampleRate=192000", Do(&P::lblSRup_Click), "SampleRate=11025"},
+        {"", Do(&P::lblSRdn_Click), "SampleRate=192000"},
+        {"", Do(&P::txtSR_Enter, "44100.5"), "SampleRate=44100"},
+        {"", Do(&P::txtSR_Enter, "44101.5"), "SampleRate=44102"},
+        {"", Do(&P::txtSR_Enter, ""), "SampleRate=11025"},
+        {"", Do(&P::txtSR_Enter, "1E9"), "SampleRate=192000"},
+        {"Bits=24", Do(&P::lblBits_Click), "Bits=16", &V::bits, "16"},
+        // The phases shown follow the mode; typed phases outside 0..360 read as 0.
+        {"PhaseL=30 PhaseR=45", Do(&P::selectMode, 4), "PhaseR=45", &V::rightPhase, "180 deg"},
+        {"", Do(&P::selectMode, 5), "", &V::rightPhase, "90 deg"},
+        {"", Do(&P::selectMode, 6), "", &V::rightPhase, "45 deg"},
+        {"", Do(&P::txtRdeg_Enter, "400"), "PhaseR=0"},
+        {"", Do(&P::txtRdeg_Enter, "360 deg"), "PhaseR=360"},
+        {"", Do(&P::txtLdeg_Enter, "-0.5"), "PhaseL=0"},
+        {"", Do(&P::txtLdeg_Enter, "12.25"), "PhaseL=12.25", &V::leftPhase, "12.25 deg"},
+        // Damaged codes show as Sine and L+R.
+        {"Waveform=17 ChanMode=0", update, "", &V::waveform, "Sine"},
+        {"", update, "", &V::mode, "L+R"},
+        {"", update, "", &V::rightPhase, "0 deg"},
+        // Memories store, recall and wrap; slot 2 still holds the start signal.
+        {"", Do(&M::lblMemLoad_Click, 10), "MemIndex=10", &V::memDisplay, "M10"},
+        {"", Do(&M::lblMemLoad_Click, 3), "MemIndex=3"},
+        {"Freq=440 Waveform=4", Do(&M::lblMem_Click), "MemIndex=3"},
+        {"Freq=880 Waveform=1", Do(&M::lblMemLoad_Click, 3), "Freq=440 FreqR=440", &V::waveform, "Sawtooth"},
+        {"", Do(&M::lblMemLoad_Click, 2), "Freq=1000", &V::waveform, "Sine"},
+        {"MemIndex=10", Do(&M::lblMemUp_Click), "MemIndex=1", &V::memDisplay, "M1"},
+        {"", Do(&M::lblMemDn_Click), "MemIndex=10"},
+        {"", Do(&M::lblMemDn_Click), "MemIndex=9", &V::memDisplay, "M9"},
+    };
     Started rig;
-    int number = 0;
-    for (const Step& step : steps) {
-        SCOPED_TRACE("step " + std::to_string(++number));
+    for (const auto& step : steps) {
+        SCOPED_TRACE("step " + std::to_string(&step - steps + 1));
         bool freqRGiven = std::string_view(step.set).find("FreqR") != std::string_view::npos;
         std::istringstream set{step.set};
         for (std::string word; set >> word;)
@@ -101,99 +164,6 @@ TEST(Oscillator, AFirstStartShowsTheStartValuesAndEveryMemoryRecallsThem)
         rig.oscillator.memories().lblMemLoad_Click(k);
         EXPECT_EQ(rig.view().freq, "1000 Hz") << k;
     }
-}
-
-// The frequency controls clamp to 1..96000 and act only while both frequencies agree;
-// the display still refreshes when they do not.
-TEST(Oscillator, FrequencyControlsClampAndRespectTheLock)
-{
-    RunSteps({
-        {"Freq=95500 FreqStep=1000", Do(&P::lblFup_Click), "Freq=96000 FreqR=96000", &V::freq, "96000 Hz"},
-        {"Freq=1", Do(&P::lblFdn_Click), "Freq=1 FreqR=1"},
-        {"Freq=1000 FreqStep=0.1", Do(&P::lblFup_Click), "Freq=1000.1 FreqR=1000.1"},
-        {"Freq=1000 FreqR=500 Waveform=3", Do(&P::lblFup_Click), "Freq=1000 FreqR=500", &V::waveform, "Triangle"},
-        {"", Do(&P::lblFdn_Click), "Freq=1000 FreqR=500"},
-        {"", Do(&P::txtFreq_Enter, "440"), "Freq=1000 FreqR=500"},
-        {"FreqR=1000", Do(&P::txtFreq_Enter, "1 234.5 Hz"), "Freq=1234.5 FreqR=1234.5"},
-        {"", Do(&P::txtFreq_Enter, "200000"), "Freq=96000"},
-        {"", Do(&P::txtFreq_Enter, "no number"), "Freq=1 FreqR=1"},
-    });
-}
-
-// The start level step 20 shows as it is; the first step change selects 1 dB. Levels
-// clamp to -200..0, and a locked channel keeps its level.
-TEST(Oscillator, LevelsStepClampAndRespectTheLocks)
-{
-    RunSteps({
-        {"", Do(&P::lblDVup_Click), "LevelStep=1", &V::deltaV, "1 dB"},
-        {"LevelStep=20", Do(&P::lblDVdn_Click), "LevelStep=1"},
-        {"", Do(&P::lblDVup_Click), "LevelStep=10"},
-        {"", Do(&P::lblDVup_Click), "LevelStep=0.1", &V::deltaV, "0.1 dB"},
-        {"LevelStep=10 LevelL=-195 LevelR=-5", Do(&P::lblVdn_Click), "LevelL=-200 LevelR=-15"},
-        {"LevelL=-5", Do(&P::lblVup_Click), "LevelL=0 LevelR=-5", &V::levelL, "0 dB"},
-        {"", Do(&P::lblLadjSet_Click), "", &V::leftAdjust, "L locked"},
-        {"", Do(&P::lblVdn_Click), "LevelL=0 LevelR=-15"},
-        {"", Do(&P::lblRadjSet_Click), "", &V::rightAdjust, "R locked"},
-        {"", Do(&P::lblVup_Click), "LevelL=0 LevelR=-15"},
-        {"", Do(&P::lblLadjSet_Click), "", &V::leftAdjust, "L adj"},
-        {"", Do(&P::txtLdB_Enter, "-250 dB"), "LevelL=-200"},
-        {"", Do(&P::txtRdB_Enter, "+3"), "LevelR=0"},
-        {"", Do(&P::txtRdB_Enter, "-12.5 dB"), "LevelR=-12.5", &V::levelR, "-12.5 dB"},
-    });
-}
-
-// Steps and sample rates cycle; a typed rate is clamped in double and halves to even.
-TEST(Oscillator, StepSelectorsAndSampleRatesCycle)
-{
-    RunSteps({
-        {"", Do(&P::lblDFup_Click), "FreqStep=1000", &V::deltaF, "1000 Hz"},
-        {"", Do(&P::lblDFup_Click), "FreqStep=0.1", &V::deltaF, "0.1 Hz"},
-        {"", Do(&P::lblDFdn_Click), "FreqStep=1000"},
-        {"FreqStep=100.0000001", Do(&P::lblDFdn_Click), "FreqStep=100"},
-        {"", Do(&P::txtSR_Enter, "12345"), "SampleRate=12345", &V::sampleRate, "12345"},
-        {"", Do(&P::lblSRup_Click), "SampleRate=44100"},
-        {"", Do(&P::lblSRup_Click), "SampleRate=48000"},
-        {"SampleRate=192000", Do(&P::lblSRup_Click), "SampleRate=11025"},
-        {"", Do(&P::lblSRdn_Click), "SampleRate=192000"},
-        {"", Do(&P::txtSR_Enter, "44100.5"), "SampleRate=44100"},
-        {"", Do(&P::txtSR_Enter, "44101.5"), "SampleRate=44102"},
-        {"", Do(&P::txtSR_Enter, ""), "SampleRate=11025"},
-        {"", Do(&P::txtSR_Enter, "1E9"), "SampleRate=192000"},
-        {"Bits=24", Do(&P::lblBits_Click), "Bits=16", &V::bits, "16"},
-    });
-}
-
-// The phases shown follow the mode; typed phases outside 0..360 read as 0; damaged
-// codes show as Sine and L+R.
-TEST(Oscillator, PhasesFollowTheModeAndDamagedCodesShowAsStartValues)
-{
-    const Action update = [](Oscillator& o) { o.Update(); };
-    RunSteps({
-        {"PhaseL=30 PhaseR=45", Do(&P::selectMode, 4), "PhaseR=45", &V::rightPhase, "180 deg"},
-        {"", Do(&P::selectMode, 5), "", &V::rightPhase, "90 deg"},
-        {"", Do(&P::selectMode, 6), "", &V::rightPhase, "45 deg"},
-        {"", Do(&P::txtRdeg_Enter, "400"), "PhaseR=0"},
-        {"", Do(&P::txtRdeg_Enter, "360 deg"), "PhaseR=360"},
-        {"", Do(&P::txtLdeg_Enter, "-0.5"), "PhaseL=0"},
-        {"", Do(&P::txtLdeg_Enter, "12.25"), "PhaseL=12.25", &V::leftPhase, "12.25 deg"},
-        {"Waveform=17 ChanMode=0", update, "", &V::waveform, "Sine"},
-        {"", update, "", &V::mode, "L+R"},
-        {"", update, "", &V::rightPhase, "0 deg"},
-    });
-}
-
-TEST(Oscillator, MemoriesStoreRecallAndWrap)
-{
-    RunSteps({
-        {"", Do(&M::lblMemLoad_Click, 10), "MemIndex=10", &V::memDisplay, "M10"},
-        {"", Do(&M::lblMemLoad_Click, 3), "MemIndex=3"},
-        {"Freq=440 Waveform=4", Do(&M::lblMem_Click), "MemIndex=3"},
-        {"Freq=880 Waveform=1", Do(&M::lblMemLoad_Click, 3), "Freq=440 FreqR=440", &V::waveform, "Sawtooth"},
-        {"", Do(&M::lblMemLoad_Click, 2), "Freq=1000", &V::waveform, "Sine"},
-        {"MemIndex=10", Do(&M::lblMemUp_Click), "MemIndex=1", &V::memDisplay, "M1"},
-        {"", Do(&M::lblMemDn_Click), "MemIndex=10"},
-        {"", Do(&M::lblMemDn_Click), "MemIndex=9", &V::memDisplay, "M9"},
-    });
 }
 
 TEST(Oscillator, OnlyOneFrequencyWaveformsAndUserDefinedPhasesOpenTheirBoxes)

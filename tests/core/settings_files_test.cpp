@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <fstream>
 
 namespace kelvo::test {
@@ -23,8 +24,13 @@ std::string Lines(std::initializer_list<std::string> lines)
     return text;
 }
 
+// Texts the playlist file can hold: UTF-8, backslashes, commas, blanks, quotes that are
+// not double quotes, the longest text, the empty text.
+const std::string kAcceptedTexts[] = {"/m\xc3\xbcsik/Gr\xc3\xbc\xc3\x9f" "e \xe6\x9d\xb1\xe4\xba\xac.wav", "C:\\music\\a, b.wav",
+                                      "  lead and trail\t ", "'single' quotes", std::string(kTextFieldLimit, 'x'), ""};
+
 // A record whose every saved value differs from the start values and is awkward to
-// write: fractions, extremes, negative values, texts with commas and blanks.
+// write: fractions, extremes, negative zero, negative values, awkward texts.
 SignalSettings Unusual()
 {
     SignalSettings s;
@@ -41,14 +47,16 @@ SignalSettings Unusual()
         s.PhaseL[slot] = 359.99999999999994;
         s.PhaseR[slot] = 1e-300;
     }
+    s.PhaseR[0] = -0.0;
+    s.SweepStepTime = FLT_MAX;
     s.UserStepCount = 3;
     s.UserStepFreq = {0, 1000.5, 2000, 1e-5};
     s.UserStepPeriod = {0, 0.25, 1.0 / 7, 12};
     s.MultiCount = 100;
     for (int k = 1; k <= kListMax; ++k)
         s.MultiFreq[k] = 20 + k * 0.7;
-    s.PlaylistPath[0] = "/music/a, b.wav";
-    s.PlaylistName[0] = "a, b";
+    for (std::size_t k = 0; k < std::size(kAcceptedTexts); ++k)
+        s.PlaylistPath[k] = s.PlaylistName[k + 100] = kAcceptedTexts[k];
     s.PlaylistName[200] = "   --                     ";
     s.PlaylistSel = 200;
     for (int i = 0; i < kArbTableSize; ++i)
@@ -84,6 +92,8 @@ TEST(SettingsFiles, RoundTripRestoresEveryValueBitForBit)
     EXPECT_EQ(loaded.PlaylistSel, 200);
     EXPECT_EQ(loaded.ArbTable, saved.ArbTable);
     EXPECT_EQ(loaded.FourierAmp, saved.FourierAmp);
+    for (const std::string& text : kAcceptedTexts)
+        EXPECT_EQ(PlaylistEntryRefusal(text, text), "");
 }
 
 TEST(SettingsFiles, WritesTheFixedLayouts)
@@ -146,10 +156,15 @@ TEST(SettingsFiles, ShortFilesLoadWhatTheyHold)
     EXPECT_EQ(s.UserStepCount, 100);
     EXPECT_EQ(s.UserStepFreq[100], 100);
     EXPECT_EQ(s.UserStepPeriod[100], 100.5);
+    // An integer line halves to even (one that then does not fit is in the damage table).
     WriteText(folder / "Klvmultitone.ini", Lines({"-4", "1"}));
+    WriteText(folder / "Kelvo.ini", Lines({"2.5", "3.5", "-2147483648.5"}));
     LoadSettings(s, folder.path());
     EXPECT_EQ(s.MultiCount, 0);
     EXPECT_EQ(s.MultiFreq[1], 250);
+    EXPECT_EQ(s.Waveform[0], 2);
+    EXPECT_EQ(s.ChanMode[0], 4);
+    EXPECT_EQ(s.SampleRate[0], -2147483648);
 
     // Garbage in every file keeps every value and never crashes.
     std::string garbage = "\xff\xfe\x00junk\r\n\"unterminated\r\n,,,,\r\n1e999999\r\n&H\r\n";
