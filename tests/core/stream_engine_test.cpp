@@ -12,56 +12,42 @@ namespace kelvo::test {
 namespace {
 
 // 16-bit stereo at 1000 Hz: buffers of 4 x 1000 x 2 x 0.1 = 800 bytes, 200 frames.
-constexpr int kBufferFrames = 200;
+constexpr std::size_t kBufferBytes = 800;
 
-// Frame n holds left n + 1 and right -(n + 1), so a swap or a slip shows at once. Like a
-// rendered block, the data ends in one trailing element: half a frame.
-std::vector<std::int16_t> Elements(int frames)
-{
-    std::vector<std::int16_t> elements;
-    for (int n = 0; n < frames; ++n) {
-        elements.push_back(static_cast<std::int16_t>(n + 1));
-        elements.push_back(static_cast<std::int16_t>(-(n + 1)));
-    }
-    elements.push_back(9999);
-    return elements;
-}
-
+// A file whose frame n holds left n + 1 and right -(n + 1), so a swap or a slip shows at
+// once, and that ends, like a rendered block, in one trailing element: half a frame.
 struct Rig {
     explicit Rig(int frames)
-        : elements(Elements(frames))
     {
-        std::string data(elements.size() * 2, '\0');
-        std::memcpy(data.data(), elements.data(), data.size());
+        for (int n = 1; n <= frames; ++n)
+            elements.insert(elements.end(), {static_cast<std::int16_t>(n), static_cast<std::int16_t>(-n)});
+        std::string data(elements.size() * 2 + 2, '\x7f');
+        std::memcpy(data.data(), elements.data(), elements.size() * 2);
         WaveBytes::write(folder / "test.wav", WaveBytes::riff(WaveBytes::chunk("fmt ", WaveBytes::format(1, 2, 1000, 16)) +
                                                             WaveBytes::chunk("data", data)));
         reader.OpenWaveFile(folder / "test.wav", messages);
+        engine.setOnFailure([this] { ++failures; });
     }
 
-    // The whole frames of the file, repeated until `count` elements.
-    std::vector<std::int16_t> looped(std::size_t count) const
+    // Starts, lets the first fill run, and plays `buffers` one at a time with refills between.
+    void start(int buffers, int device = 0)
     {
-        const std::size_t whole = elements.size() - 1;
-        std::vector<std::int16_t> expected;
-        for (std::size_t i = 0; i < count; ++i)
-            expected.push_back(elements[i % whole]);
-        return expected;
-    }
-
-    std::vector<std::int16_t> played() const
-    {
-        std::vector<std::int16_t> samples(device.played.size() / 2);
-        std::memcpy(samples.data(), device.played.data(), samples.size() * 2);
-        return samples;
-    }
-
-    // Plays one buffer at a time, as a device does, letting the engine refill in between.
-    void play(int buffers)
-    {
+        ASSERT_TRUE(engine.StartStream(device));
+        loop.runPosted();
         for (int i = 0; i < buffers; ++i) {
-            ASSERT_EQ(device.play(1), 1) << "the device ran dry at buffer " << i;
+            ASSERT_EQ(this->device.play(1), 1) << "the device ran dry at buffer " << i;
             loop.runPosted();
         }
+    }
+
+    // What the device played is the whole frames of the file looped from their start.
+    void expectLoopedFromTheStart() const
+    {
+        std::vector<std::int16_t> played(device.played.size() / 2);
+        std::memcpy(played.data(), device.played.data(), played.size() * 2);
+        ASSERT_FALSE(played.empty());
+        for (std::size_t i = 0; i < played.size(); ++i)
+            ASSERT_EQ(played[i], elements[i % elements.size()]) << "element " << i;
     }
 
     TempFolder folder;
@@ -71,6 +57,7 @@ struct Rig {
     FakeAudioDevice device{loop};
     WaveReader reader;
     StreamEngine engine{reader, device, loop, messages};
+    int failures = 0;
 };
 
 TEST(StreamEngine, LoopsTheWholeFramesWithoutGapRepeatOrChannelSwap)
@@ -78,26 +65,17 @@ TEST(StreamEngine, LoopsTheWholeFramesWithoutGapRepeatOrChannelSwap)
     for (const int frames : {523, 50, 400, 200, 1}) {
         SCOPED_TRACE(frames);
         Rig rig(frames);
-        ASSERT_TRUE(rig.reader.WaveFileOpen());
         ASSERT_TRUE(rig.engine.StartStream(3));
         EXPECT_EQ(rig.device.lastIndex, 3);
         EXPECT_EQ(rig.device.lastFormat, (AudioFormat{SampleEncoding::Signed16, 2, 1000, 4}));
         EXPECT_TRUE(rig.device.queued().empty()); // the first fill runs from the event loop
-        rig.loop.runPosted();
-        ASSERT_EQ(rig.device.queued().size(), static_cast<std::size_t>(PlayerBufferCount));
-        for (int i = 0; i < PlayerBufferCount; ++i)
-            EXPECT_EQ(rig.device.queued()[static_cast<std::size_t>(i)].index, i);
-
-        rig.play(90);
-        const std::vector<std::int16_t> played = rig.played();
-        EXPECT_EQ(played, rig.looped(played.size()));
-
+        rig.start(90);
+        rig.expectLoopedFromTheStart();
         // Every piece is a full buffer except the last one of each loop, which ends the data.
         const std::size_t dataBytes = static_cast<std::size_t>(frames) * 4;
         std::size_t position = 0;
         for (const std::size_t size : rig.device.writtenSizes) {
-            const std::size_t left = dataBytes - position;
-            EXPECT_EQ(size, std::min<std::size_t>(left, kBufferFrames * 4));
+            EXPECT_EQ(size, std::min(dataBytes - position, kBufferBytes));
             position = (position + size) % dataBytes;
         }
         EXPECT_EQ(rig.device.underruns(), 0);
@@ -105,100 +83,71 @@ TEST(StreamEngine, LoopsTheWholeFramesWithoutGapRepeatOrChannelSwap)
     }
 }
 
-TEST(StreamEngine, StartsOnceAndOnlyWithAnOpenFile)
-{
-    Rig rig(300);
-    ASSERT_TRUE(rig.engine.StartStream(-1));
-    ASSERT_TRUE(rig.engine.StartStream(-1));
-    rig.loop.runPosted();
-    EXPECT_EQ(rig.device.opens, 1);
-    EXPECT_EQ(rig.device.writtenSizes.size(), static_cast<std::size_t>(PlayerBufferCount));
-
-    rig.engine.StopStream();
-    rig.reader.CloseWaveFile();
-    EXPECT_FALSE(rig.engine.StartStream(-1));
-    EXPECT_EQ(rig.device.opens, 1);
-    EXPECT_TRUE(rig.messages.shown.empty());
-}
-
-TEST(StreamEngine, ResetDuringPlayDropsTheHandBacksAndARestartBeginsAtTheStart)
+// Starting twice opens once; a stop drops the completions already posted (none is queued
+// again) and a restart begins at the start; reopening the file stops the stream first.
+TEST(StreamEngine, StopsDropTheHandBacksAndRestartsBeginAtTheStart)
 {
     Rig rig(523);
     ASSERT_TRUE(rig.engine.StartStream(0));
-    rig.loop.runPosted();
-    rig.play(7);
+    rig.start(8);
+    EXPECT_EQ(rig.device.opens, 1);
     const std::size_t written = rig.device.writtenSizes.size();
-
     rig.engine.StopStream();
-    EXPECT_FALSE(rig.engine.StreamActive());
+    rig.engine.StopStream();
     EXPECT_FALSE(rig.device.isOpen());
-    // The reset handed back every queued buffer; none of them may be queued again.
+    // The reset handed every queued buffer back; none may be filled or queued again.
     EXPECT_EQ(rig.loop.runPosted(), PlayerBufferCount);
     EXPECT_EQ(rig.device.writtenSizes.size(), written);
-    rig.engine.StopStream();
+    EXPECT_EQ(rig.reader.position(), rig.reader.DataOffset());
 
     rig.device.played.clear();
-    ASSERT_TRUE(rig.engine.StartStream(0));
+    rig.start(12);
     EXPECT_EQ(rig.device.opens, 2);
-    rig.loop.runPosted();
-    rig.play(12);
-    const std::vector<std::int16_t> played = rig.played();
-    EXPECT_EQ(played, rig.looped(played.size()));
-}
+    rig.expectLoopedFromTheStart();
 
-TEST(StreamEngine, ReopeningTheFileStopsTheStreamBeforeTheBuffersGo)
-{
-    Rig rig(523);
-    ASSERT_TRUE(rig.engine.StartStream(0));
-    rig.loop.runPosted();
     rig.reader.OpenWaveFile(rig.folder / "test.wav", rig.messages);
     EXPECT_FALSE(rig.engine.StreamActive());
     EXPECT_FALSE(rig.device.isOpen());
     EXPECT_TRUE(rig.device.queued().empty());
-    rig.loop.runPosted();
-    EXPECT_EQ(rig.device.writtenSizes.size(), static_cast<std::size_t>(PlayerBufferCount));
+    rig.reader.CloseWaveFile();
+    EXPECT_FALSE(rig.engine.StartStream(0));
+    EXPECT_EQ(rig.device.opens, 2);
+    EXPECT_TRUE(rig.messages.shown.empty());
+    EXPECT_EQ(rig.failures, 0);
 }
 
-TEST(StreamEngine, DeviceFailuresStopTheStreamWithTheirMessage)
+TEST(StreamEngine, FailuresStopTheStreamWithOneMessageAndLateReportsAreDropped)
 {
-    Rig rig(523);
-    rig.device.openError = "The output device \"x\" cannot be opened: Invalid device";
-    EXPECT_FALSE(rig.engine.StartStream(7));
-    EXPECT_FALSE(rig.engine.StreamActive());
-    EXPECT_EQ(rig.messages.shown, std::vector<std::string>{rig.device.openError});
-
-    rig.device.openError.clear();
-    rig.messages.shown.clear();
-    int failures = 0;
-    rig.engine.setOnFailure([&] { ++failures; });
-    ASSERT_TRUE(rig.engine.StartStream(0));
-    rig.loop.runPosted();
-    rig.play(3);
-    rig.device.breakDown("The output device \"x\" stopped working; the output has stopped.");
-    rig.loop.runPosted();
-    EXPECT_EQ(failures, 1);
-    EXPECT_FALSE(rig.engine.StreamActive());
-    EXPECT_FALSE(rig.device.isOpen());
-    EXPECT_EQ(rig.messages.shown, std::vector<std::string>{"The output device \"x\" stopped working; the output has stopped."});
-
-    // A failure report of a stream already stopped changes nothing.
-    rig.device.breakDown("late");
-    rig.loop.runPosted();
-    EXPECT_EQ(failures, 1);
-}
-
-TEST(StreamEngine, AFileThatLosesItsDataStopsInsteadOfSpinning)
-{
-    Rig rig(523);
-    int failures = 0;
-    rig.engine.setOnFailure([&] { ++failures; });
-    ASSERT_TRUE(rig.engine.StartStream(0));
-    std::filesystem::resize_file(rig.folder / "test.wav", 20);
-    rig.loop.runPosted();
-    EXPECT_EQ(failures, 1);
-    EXPECT_FALSE(rig.engine.StreamActive());
-    EXPECT_EQ(rig.messages.shown, std::vector<std::string>{"The wave file can no longer be read; the output has stopped."});
-    EXPECT_TRUE(rig.device.writtenSizes.empty());
+    const std::string broke = "The output device \"x\" stopped working; the output has stopped.";
+    {
+        Rig rig(523);
+        rig.device.openError = "The output device \"x\" cannot be opened: Invalid device";
+        EXPECT_FALSE(rig.engine.StartStream(7));
+        EXPECT_FALSE(rig.engine.StreamActive());
+        EXPECT_EQ(rig.messages.shown, std::vector{rig.device.openError});
+    }
+    {
+        Rig rig(523);
+        rig.start(3);
+        rig.device.breakDown(broke);
+        rig.loop.runPosted();
+        rig.device.breakDown("late");
+        rig.loop.runPosted();
+        EXPECT_EQ(rig.failures, 1);
+        EXPECT_FALSE(rig.device.isOpen());
+        EXPECT_EQ(rig.messages.shown, std::vector{broke});
+    }
+    {
+        // The file lost its data since it was opened: the stream stops instead of spinning.
+        Rig rig(523);
+        ASSERT_TRUE(rig.engine.StartStream(0));
+        std::filesystem::resize_file(rig.folder / "test.wav", 20);
+        rig.loop.runPosted();
+        EXPECT_EQ(rig.failures, 1);
+        EXPECT_FALSE(rig.engine.StreamActive());
+        EXPECT_EQ(rig.messages.shown, std::vector<std::string>{"The wave file can no longer be read; the output has stopped."});
+        EXPECT_TRUE(rig.device.writtenSizes.empty());
+    }
 }
 
 } // namespace

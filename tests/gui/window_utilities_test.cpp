@@ -21,87 +21,61 @@ public:
         : BorderlessWindow(QStringLiteral("frmTest"), QStringLiteral("TEST SETUP:"))
     {
         close = addCloseKey(QStringLiteral("Label3"));
+        setGeometry(200, 200, 300, 120);
+        show();
     }
     void refill() override { ++refills; }
     gui::KeyButton* close = nullptr;
     int refills = 0;
 };
 
-struct StripWindow {
-    StripWindow()
-    {
-        strip = window.findChild<gui::DragStrip*>();
-        close = window.close;
-        window.setGeometry(200, 200, 300, 120);
-        window.show();
-    }
-
-    void press(QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-    {
-        QMouseEvent event(QEvent::MouseButtonPress, QPointF(at), strip->mapToGlobal(QPointF(at)), button, held,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(strip, &event);
-    }
-    void move(QPoint to, Qt::MouseButtons held)
-    {
-        QMouseEvent event(QEvent::MouseMove, QPointF(to), strip->mapToGlobal(QPointF(to)), Qt::NoButton, held,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(strip, &event);
-    }
-
-    TestWindow window;
-    gui::DragStrip* strip = nullptr;
-    gui::KeyButton* close = nullptr;
-};
+void Mouse(QWidget* strip, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(at), strip->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &event);
+}
 
 TEST(WindowUtilities, TheDragStripMovesTheWindowOnlyWithTheLeftButtonAlone)
 {
-    StripWindow w;
-    const QPoint start = w.window.pos();
-    w.press(QPoint(40, 6), Qt::RightButton, Qt::RightButton);
-    w.move(QPoint(90, 30), Qt::RightButton);
-    EXPECT_EQ(w.window.pos(), start);
-    w.press(QPoint(40, 6), Qt::LeftButton, Qt::LeftButton | Qt::RightButton);
-    w.move(QPoint(90, 30), Qt::LeftButton | Qt::RightButton);
-    EXPECT_EQ(w.window.pos(), start);
-    w.move(QPoint(90, 30), Qt::NoButton);
-    EXPECT_EQ(w.window.pos(), start);
-
+    TestWindow w;
+    auto* strip = w.findChild<gui::DragStrip*>();
+    const QPoint start = w.pos();
+    for (const Qt::MouseButtons held : {Qt::MouseButtons(Qt::RightButton), Qt::LeftButton | Qt::RightButton}) {
+        Mouse(strip, QEvent::MouseButtonPress, QPoint(40, 6), Qt::RightButton, held);
+        Mouse(strip, QEvent::MouseMove, QPoint(90, 30), Qt::NoButton, held);
+        Mouse(strip, QEvent::MouseMove, QPoint(90, 30), Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(w.pos(), start);
+    }
     // The travel since the press, however many moves it takes.
-    w.press(QPoint(40, 6), Qt::LeftButton, Qt::LeftButton);
-    w.move(QPoint(70, -9), Qt::LeftButton);
-    EXPECT_EQ(w.window.pos(), start + QPoint(30, -15));
-    w.move(QPoint(45, 6), Qt::LeftButton);
-    EXPECT_EQ(w.window.pos(), start + QPoint(35, -15));
+    Mouse(strip, QEvent::MouseButtonPress, QPoint(40, 6), Qt::LeftButton, Qt::LeftButton);
+    Mouse(strip, QEvent::MouseMove, QPoint(70, -9), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.pos(), start + QPoint(30, -15));
+    Mouse(strip, QEvent::MouseMove, QPoint(45, 6), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.pos(), start + QPoint(35, -15));
 }
 
 TEST(WindowUtilities, OnTopAndBackKeepsPlaceAndSizeAndTheCloseLabelHides)
 {
-    StripWindow w;
-    const QRect geometry = w.window.geometry();
+    TestWindow w;
+    const QRect geometry = w.geometry();
     gui::clsOnTop onTop;
-    onTop.MakeTopMost(&w.window);
-    EXPECT_TRUE(w.window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(w.window.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_TRUE(w.window.isVisible());
-    onTop.MakeNormal(&w.window);
-    EXPECT_FALSE(w.window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(w.window.geometry(), geometry);
-    EXPECT_TRUE(w.window.isVisible());
+    onTop.MakeTopMost(&w);
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
+    onTop.MakeNormal(&w);
+    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(w.geometry(), geometry);
+    EXPECT_TRUE(w.isVisible());
 
-    EXPECT_EQ(w.close->text(), "X");
     QTest::mouseClick(w.close, Qt::RightButton);
-    EXPECT_TRUE(w.window.isVisible());
-    const int refills = w.window.refills;
+    EXPECT_TRUE(w.isVisible());
+    const int refills = w.refills;
     QTest::mouseClick(w.close, Qt::LeftButton);
-    EXPECT_FALSE(w.window.isVisible());
-
+    EXPECT_FALSE(w.isVisible());
     // Closing hides the window, kept for the next show, which fills it afresh.
-    EXPECT_EQ(w.window.refills, refills);
-    w.window.show();
-    EXPECT_EQ(w.window.refills, refills + 1);
-    EXPECT_EQ(w.window.accessibleName(), "TEST SETUP:");
-    EXPECT_EQ(w.close->accessibleName(), "Close");
+    EXPECT_EQ(w.refills, refills);
+    w.show();
+    EXPECT_EQ(w.refills, refills + 1);
 }
 
 TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
@@ -113,19 +87,15 @@ TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
     QWidget window;
     window.setWindowFlag(Qt::FramelessWindowHint);
     window.setFixedSize(150, 100);
-    struct Case {
-        QPoint anchorAt;
-        QPoint expected;
+    const QPoint right(screen.right() + 1, screen.top());
+    const std::pair<QPoint, QPoint> cases[] = {
+        {screen.topLeft() + QPoint(10, 10), screen.topLeft() + QPoint(10 + 400 + 12, 10)}, // right of it
+        {right + QPoint(-420, 10), right + QPoint(-420 - 12 - 150, 10)},                   // left of it
     };
-    const int right = screen.right() + 1;
-    const Case cases[] = {
-        {screen.topLeft() + QPoint(10, 10), screen.topLeft() + QPoint(10 + 400 + 12, 10)},   // right of it
-        {QPoint(right - 420, screen.top() + 10), QPoint(right - 420 - 12 - 150, screen.top() + 10)}, // left
-    };
-    for (const Case& c : cases) {
-        anchor.move(c.anchorAt);
+    for (const auto& [anchorAt, expected] : cases) {
+        anchor.move(anchorAt);
         gui::PlaceBeside(window, anchor);
-        EXPECT_EQ(window.pos(), c.expected);
+        EXPECT_EQ(window.pos(), expected);
     }
     // An anchor as wide as the screen: below it, inside the screen.
     anchor.resize(screen.width(), 200);
