@@ -9,7 +9,7 @@ namespace kelvo::gui {
 
 // What a waveform's small setup window holds, top to bottom: option buttons, entry boxes,
 // a check box, a drawing of one period, a note. A window is this table plus the frame.
-struct ParameterDialogSpec {
+struct ParameterDialogTable {
     struct Entry {
         const char* objectName = nullptr;
         const char* field = nullptr;
@@ -41,10 +41,10 @@ struct ParameterDialogSpec {
 class ParameterDialog final : public SetupDialog {
     Q_OBJECT
 public:
-    ParameterDialog(Oscillator& oscillator, const ParameterDialogSpec& spec, QWidget* parent = nullptr);
+    ParameterDialog(Oscillator& oscillator, const ParameterDialogTable& table, QWidget* parent = nullptr);
 };
 
 // The tables of the noise, burst, pulse, two tone, warble, AM, FM and DSB setups.
-const ParameterDialogSpec* ParameterDialogFor(WindowId id);
+const ParameterDialogTable* ParameterDialogFor(WindowId id);
 
 } // namespace kelvo::gui

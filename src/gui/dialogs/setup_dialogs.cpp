@@ -8,8 +8,8 @@ namespace kelvo::gui {
 
 std::unique_ptr<QWidget> MakeSetupDialog(WindowId id, Oscillator& oscillator, FileDialogs& fileDialogs)
 {
-    if (const ParameterDialogSpec* spec = ParameterDialogFor(id))
-        return std::make_unique<ParameterDialog>(oscillator, *spec);
+    if (const ParameterDialogTable* table = ParameterDialogFor(id))
+        return std::make_unique<ParameterDialog>(oscillator, *table);
     if (id == WindowId::SweepSetup)
         return std::make_unique<SweepSetup>(oscillator, fileDialogs);
     if (id == WindowId::MultiSetup)
