@@ -10,18 +10,13 @@
 namespace kelvo::test {
 namespace {
 
-void Write(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 TEST(HelpTopics, MissingTopicsAreCopiedAndAUsersCopyIsKept)
 {
     TempFolder shipped;
     TempFolder program;
     for (const HelpTopic& topic : kHelpTopics)
-        Write(shipped / topic.fileName, "{\\rtf1 shipped " + std::string(topic.fileName) + "}");
-    Write(program / "help.rtf", "{\\rtf1 edited by the user}");
+        WriteFile(shipped / topic.fileName, "{\\rtf1 shipped " + std::string(topic.fileName) + "}");
+    WriteFile(program / "help.rtf", "{\\rtf1 edited by the user}");
 
     EXPECT_EQ(CopyMissingHelpTopics(shipped.path(), program.path()), "");
     EXPECT_EQ(ReadFile(program / "Welcome.rtf"), "{\\rtf1 shipped Welcome.rtf}");
@@ -40,8 +35,8 @@ TEST(HelpTopics, MissingTopicsAreCopiedAndAUsersCopyIsKept)
 TEST(HelpTopics, ReadingSaysWhyATopicCannotBeShown)
 {
     TempFolder folder;
-    Write(folder / "plain.rtf", "just text");
-    Write(folder / "good.rtf", "{\\rtf1 fine}");
+    WriteFile(folder / "plain.rtf", "just text");
+    WriteFile(folder / "good.rtf", "{\\rtf1 fine}");
     std::filesystem::create_directory(folder / "folder.rtf");
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"missing.rtf", "does not exist"},
@@ -65,7 +60,7 @@ TEST(HelpTopics, TheShippedFolderIsTheInstalledOneWhenItHoldsTheTopics)
     std::filesystem::create_directories(bin);
     std::filesystem::create_directories(data);
     EXPECT_EQ(ShippedDataFolder(bin, KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
-    Write(data / "Welcome.rtf", "{\\rtf1 installed}");
+    WriteFile(data / "Welcome.rtf", "{\\rtf1 installed}");
     EXPECT_EQ(ShippedDataFolder(bin, KELVO_SOURCE_HELPDIR), data);
     EXPECT_EQ(ShippedDataFolder({}, KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
 }

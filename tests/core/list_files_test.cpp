@@ -12,18 +12,13 @@
 namespace kelvo::test {
 namespace {
 
-void WriteText(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 TEST(ListFiles, AShortFileKeepsWhatItLacksAndAnUnreadableOneChangesNothing)
 {
     TempFolder folder;
     SignalSettings s;
     s.UserStepFreq = {0, 11, 22, 33, 44};
     s.UserStepPeriod = {0, 1, 2, 3, 4};
-    WriteText(folder / "short.usl", "4\r\n500\r\n0.5\r\n600\r\n");
+    WriteFile(folder / "short.usl", "4\r\n500\r\n0.5\r\n600\r\n");
     const ListFileLoad shortFile = LoadUserStepList(s, folder / "short.usl");
     EXPECT_TRUE(shortFile.read);
     EXPECT_NE(shortFile.problem.find("short.usl\" is damaged"), std::string::npos) << shortFile.problem;

@@ -13,11 +13,6 @@
 namespace kelvo::test {
 namespace {
 
-void WriteText(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // The saved main settings file with line `line` (1-based) replaced.
 std::string MainFileWith(int line, const std::string& text)
 {
@@ -89,7 +84,7 @@ TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
         else if (c.contents == "<fifo>")
             ::mkfifo(file.c_str(), 0644);
         else
-            WriteText(file, c.contents == "<1 GiB>" ? "1" : c.contents);
+            WriteFile(file, c.contents == "<1 GiB>" ? "1" : c.contents);
         if (c.contents == "<1 GiB>")
             std::filesystem::resize_file(file, std::uintmax_t{1} << 30);
         SignalSettings loaded;

@@ -11,11 +11,6 @@
 namespace kelvo::test {
 namespace {
 
-void WriteText(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 std::string Lines(std::initializer_list<std::string> lines)
 {
     std::string text;
@@ -135,12 +130,12 @@ TEST(SettingsFiles, ShortFilesLoadWhatTheyHold)
     std::size_t cut = 0;
     for (int line = 0; line < 112; ++line) // up to LevelStep
         cut = main.find('\n', cut) + 1;
-    WriteText(folder / "Kelvo.ini", main.substr(0, cut));
-    WriteText(folder / "Klvmultitone.ini", Lines({"2", "250", "2500"}));
+    WriteFile(folder / "Kelvo.ini", main.substr(0, cut));
+    WriteFile(folder / "Klvmultitone.ini", Lines({"2", "250", "2500"}));
     std::string huge = Lines({"100000"});
     for (int k = 1; k <= 150; ++k)
         huge += Lines({std::to_string(k), std::to_string(k) + ".5"});
-    WriteText(folder / "Klvuser.ini", huge);
+    WriteFile(folder / "Klvuser.ini", huge);
 
     SignalSettings s;
     s.MultiFreq[3] = 1234;
@@ -157,8 +152,8 @@ TEST(SettingsFiles, ShortFilesLoadWhatTheyHold)
     EXPECT_EQ(s.UserStepFreq[100], 100);
     EXPECT_EQ(s.UserStepPeriod[100], 100.5);
     // An integer line halves to even (one that then does not fit is in the damage table).
-    WriteText(folder / "Klvmultitone.ini", Lines({"-4", "1"}));
-    WriteText(folder / "Kelvo.ini", Lines({"2.5", "3.5", "-2147483648.5"}));
+    WriteFile(folder / "Klvmultitone.ini", Lines({"-4", "1"}));
+    WriteFile(folder / "Kelvo.ini", Lines({"2.5", "3.5", "-2147483648.5"}));
     LoadSettings(s, folder.path());
     EXPECT_EQ(s.MultiCount, 0);
     EXPECT_EQ(s.MultiFreq[1], 250);
@@ -170,7 +165,7 @@ TEST(SettingsFiles, ShortFilesLoadWhatTheyHold)
     std::string garbage = "\xff\xfe\x00junk\r\n\"unterminated\r\n,,,,\r\n1e999999\r\n&H\r\n";
     garbage += std::string(200000, 'x') + "\n\r\r\n" + "99999999999\r\n-0\r\n";
     for (const auto name : {"Kelvo.ini", "Klvuser.ini", "Klvmultitone.ini", "playlist.lst", "arbdata.dat"})
-        WriteText(folder / name, garbage);
+        WriteFile(folder / name, garbage);
     SignalSettings start;
     EXPECT_EQ(LoadSettings(start, folder.path()).size(), 5u);
     EXPECT_EQ(start.Waveform, SignalSettings{}.Waveform);
@@ -193,7 +188,7 @@ TEST(Memories, CopySlotIgnoresSlotsThatDoNotExist)
 TEST(TextFieldReader, ReadsQuotedAndUnquotedFieldsOverAnyLineEnd)
 {
     TempFolder folder;
-    WriteText(folder / "f.txt", "  \"a, b\"  ,plain , 3\r\n\"\"\rlast\n\"open");
+    WriteFile(folder / "f.txt", "  \"a, b\"  ,plain , 3\r\n\"\"\rlast\n\"open");
     TextFieldReader in(folder / "f.txt");
     for (const char* field : {"a, b", "plain", "3", "", "last", "open"})
         EXPECT_EQ(in.next(), field);

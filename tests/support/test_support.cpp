@@ -22,6 +22,11 @@ TempFolder::~TempFolder()
     std::filesystem::remove_all(m_path, ignored);
 }
 
+void WriteFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
 std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);

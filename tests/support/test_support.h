@@ -51,5 +51,7 @@ struct Renderer {
 
 // The whole content of a file.
 std::string ReadFile(const std::filesystem::path& path);
+// Replaces the file at `path` with exactly `text`.
+void WriteFile(const std::filesystem::path& path, const std::string& text);
 
 } // namespace kelvo::test
