@@ -107,46 +107,47 @@ void MainPanelRules::lblBits_Click()
     m_oscillator.Update();
 }
 
+void MainPanelRules::showSettings()
+{
+    ShowSteps(m_oscillator.editView(), m_oscillator.settings());
+    ShowAdjust(m_oscillator.editView(), m_oscillator.settings());
+    m_oscillator.notify();
+}
+
 void MainPanelRules::lblDFup_Click()
 {
     m_oscillator.settings().FreqStep = NextFreqStep(m_oscillator.settings().FreqStep);
-    ShowSteps(m_oscillator.editView(), m_oscillator.settings());
-    m_oscillator.notify();
+    showSettings();
 }
 
 void MainPanelRules::lblDFdn_Click()
 {
     m_oscillator.settings().FreqStep = PreviousFreqStep(m_oscillator.settings().FreqStep);
-    ShowSteps(m_oscillator.editView(), m_oscillator.settings());
-    m_oscillator.notify();
+    showSettings();
 }
 
 void MainPanelRules::lblDVup_Click()
 {
     m_oscillator.settings().LevelStep = NextLevelStep(m_oscillator.settings().LevelStep);
-    ShowSteps(m_oscillator.editView(), m_oscillator.settings());
-    m_oscillator.notify();
+    showSettings();
 }
 
 void MainPanelRules::lblDVdn_Click()
 {
     m_oscillator.settings().LevelStep = PreviousLevelStep(m_oscillator.settings().LevelStep);
-    ShowSteps(m_oscillator.editView(), m_oscillator.settings());
-    m_oscillator.notify();
+    showSettings();
 }
 
 void MainPanelRules::lblLadjSet_Click()
 {
     m_oscillator.settings().AdjustL = m_oscillator.settings().AdjustL != 0 ? 0 : 1;
-    ShowAdjust(m_oscillator.editView(), m_oscillator.settings());
-    m_oscillator.notify();
+    showSettings();
 }
 
 void MainPanelRules::lblRadjSet_Click()
 {
     m_oscillator.settings().AdjustR = m_oscillator.settings().AdjustR != 0 ? 0 : 1;
-    ShowAdjust(m_oscillator.editView(), m_oscillator.settings());
-    m_oscillator.notify();
+    showSettings();
 }
 
 void MainPanelRules::lblSigOn_Click()

@@ -53,6 +53,9 @@ public:
     void txtRdeg_Enter(std::string_view text);
 
 private:
+    // Shows the steps and the level locks, which change without a render.
+    void showSettings();
+
     Oscillator& m_oscillator;
 };
 
