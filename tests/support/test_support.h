@@ -48,7 +48,6 @@ struct Renderer {
     std::int64_t upper() const { return static_cast<std::int64_t>(samples().size()) - 1; }
 };
 
-
 // The whole content of a file.
 std::string ReadFile(const std::filesystem::path& path);
 // Replaces the file at `path` with exactly `text`.
