@@ -55,25 +55,5 @@ INSTANTIATE_TEST_SUITE_P(
                       Waveform{"13", "AmModDepth=40", 220501}, Waveform{"14", "FmDeviation=3", 220501},
                       Waveform{"15", "DsbModDepth=70", 220501}));
 
-TEST(RenderCommandErrors, RefuseUnknownFieldsBadValuesAndImpossibleBlocks)
-{
-    TempFolder folder;
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--set", "Frequency=440"}, "unknown field \"Frequency\""},
-        {{"--set", "Freq=fast"}, "not a number"},
-        {{"--set", "SampleRate=2147483647"}, "SampleRate takes 11025 to 192000"},
-        {{"--set", "Waveform=7", "--set", "PulseCount=10000", "--set", "PulseOnTime=10000"}, "too long"},
-        {{"--fast"}, "--fast"},
-    };
-    for (const auto& [extra, message] : cases) {
-        std::vector<std::string> arguments{"render", "--folder", folder.path().string()};
-        arguments.insert(arguments.end(), extra.begin(), extra.end());
-        const auto result = RunCli(arguments);
-        EXPECT_NE(result.status, 0) << message;
-        EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
-    }
-    EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
-}
-
 } // namespace
 } // namespace kelvo::test

@@ -1,8 +1,9 @@
-#include "cli/cli_run.h"
 #include "support/private_audio.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -33,11 +34,12 @@ std::string PlayAndCompare(int rate, const std::vector<std::string>& extra)
     if (played.status != 0 || !played.output.empty())
         return "kelvo-cli play ended with status " + std::to_string(played.status) + ":\n" + played.output;
 
-    const WaveFile wave = ReadCanonicalWave(folder / "test.wav");
-    const std::size_t frames = wave.samples.size() / 2;
-    if (wave.sampleRate != static_cast<std::uint32_t>(rate) || frames != static_cast<std::size_t>(2 * rate))
+    const std::string file = ReadFile(folder / "test.wav");
+    const std::vector<std::int16_t> wave = Int16Samples(file.substr(std::min<std::size_t>(44, file.size())));
+    const std::size_t frames = wave.size() / 2;
+    if (frames != static_cast<std::size_t>(2 * rate))
         return "the rendered file is not 2 s at " + std::to_string(rate) + " Hz";
-    const LoopedRecording loop = MatchLoop(wave.samples, Int16Samples(ReadFile(recording)));
+    const LoopedRecording loop = MatchLoop(wave, Int16Samples(ReadFile(recording)));
     if (loop.frames < 5 * frames / 2)
         return "only " + std::to_string(loop.frames) + " frames were recorded";
     if (!loop.start)
