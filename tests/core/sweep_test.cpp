@@ -144,15 +144,9 @@ TEST(UserSteps, PlayEachStepForItsDuration)
     EXPECT_NEAR(FrequencyOf(r, 48097, 60000), 1500, 0.5);
 }
 
-TEST(SweepRender, OddSettingsStaySafe)
+// A slow octave warble over a long block runs on smoothly past the first 2^20 frames.
+TEST(SweepRender, ASlowWarbleRunsOnPastTheFirstMillionFrames)
 {
-    // Unknown choices are silent.
-    for (const char* settings : {"SweepParam=3", "SweepKind=6", "SweepKind=0"}) {
-        Renderer r;
-        ASSERT_EQ(RenderWith(r, std::string(kSweep) + settings), "");
-        EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0), r.upper() + 1) << settings;
-    }
-    // A slow octave warble over a long block runs on smoothly past the first 2^20 frames.
     Renderer slow;
     ASSERT_EQ(RenderWith(slow, "Waveform=11 SweepKind=4 SampleRate=192000 WaveBuildLength=10 SweepWarbleRate=0.01"),
               "");
