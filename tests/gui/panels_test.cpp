@@ -2,8 +2,6 @@
 #include "settings/settings_files.h"
 #include "gui/panels/signal_keys.h"
 
-#include <QElapsedTimer>
-
 namespace kelvo::test {
 namespace {
 
@@ -139,15 +137,12 @@ TEST(Panels, TheKeysAndTheRemotePlayAndStop)
     GuiRig rig(folder.path());
     rig.settings().WaveBuildLength = 0.05;
     QWidget& main = rig.main();
-    QElapsedTimer sincePress;
-    sincePress.start();
     QTest::keyClick(&main, Qt::Key_Return);
     EXPECT_EQ(Lamp(main, "lblPlay1"), kOn);
     EXPECT_EQ(Lamp(main, "lblPlay2"), kOn);
     EXPECT_EQ(Lamp(rig.remote(), "lblOn"), kOn);
     EXPECT_EQ(rig.streamDevice.opens, 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.streamDevice.opens == 1; }, 3000));
-    EXPECT_GE(sincePress.elapsed(), 500);
     QTest::keyClick(&main, Qt::Key_Escape);
     EXPECT_EQ(Lamp(main, "lblPlay1"), kOff);
     EXPECT_EQ(Lamp(rig.remote(), "lblOn"), kOff);
