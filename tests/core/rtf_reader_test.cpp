@@ -1,7 +1,4 @@
-#include "help/help_topics.h"
 #include "help/rtf_reader.h"
-#include "kelvo_config.h"
-#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -138,33 +135,6 @@ TEST(RtfDamaged, EveryLimitHolds)
     for (const char* cut : {"{\\rtf1 x\\", "{\\rtf1 x\\'", "{\\rtf1 x\\'4", "{\\rtf1 x\\u", "{\\rtf1 x\\bin999 {",
                             "{\\rtf1 x{\\fonttbl{\\f0 A"})
         EXPECT_EQ(ParagraphsOf(cut).at(0), "x") << cut;
-}
-
-// The shipped topics: a bold title, bold headings over plain paragraphs, and text that
-// needs Windows-1252 and \u escapes.
-TEST(RtfTopics, TheShippedTopicsRead)
-{
-    const std::vector<std::pair<std::string, std::string>> topics = {
-        {"Welcome.rtf", "Welcome to Kelvo"}, {"help.rtf", "Oscillator Help"}, {"soundcardtips.rtf", "Sound Card Interfacing"}};
-    for (const auto& [file, title] : topics) {
-        const HelpTopicFile topic = ReadHelpTopic(std::filesystem::path(KELVO_SOURCE_HELPDIR) / file);
-        ASSERT_TRUE(topic.document) << topic.error;
-        const auto texts = Paragraphs(*topic.document);
-        EXPECT_EQ(texts.front(), title);
-        int headings = 0;
-        for (const RtfParagraph& paragraph : topic.document->paragraphs) {
-            const RtfStyle& first = paragraph.runs.at(0).style;
-            if (first.bold && first.halfPoints >= 26 && paragraph.runs.size() == 1)
-                ++headings;
-        }
-        EXPECT_GE(headings, 6) << file;
-        EXPECT_FALSE(topic.document->paragraphs.at(1).runs.at(0).style.bold) << file;
-        std::string all;
-        for (const auto& text : texts)
-            all += text + "\n";
-        EXPECT_NE(all.find("•\t"), std::string::npos) << file;  // \'95 bullets
-        EXPECT_NE(all.find("−"), std::string::npos) << file;    // \u8722 minus signs
-    }
 }
 
 } // namespace
