@@ -27,12 +27,10 @@ TEST(Noise, FirstFramesOfANewProcess)
     });
 }
 
-// Every kind is centred on zero, each channel at its own level with its own draws. Over
-// segments of S frames between uniform targets the frame-to-frame steps have an RMS of
-// sqrt(3 / S^2) of the values' (white noise: sqrt(2)).
-TEST(Noise, LevelCentreAndSmoothnessOfEachKind)
+// Every kind is centred on zero, each channel at its own level with its own draws (how
+// smooth the kinds are is their bends' test).
+TEST(Noise, LevelAndCentreOfEachKind)
 {
-    const double ratios[] = {std::sqrt(2.0), std::sqrt(3.0) / 20, std::sqrt(3.0) / 200};
     for (const int type : {0, 1, 2}) {
         SCOPED_TRACE(type);
         Renderer r;
@@ -45,10 +43,6 @@ TEST(Noise, LevelCentreAndSmoothnessOfEachKind)
             EXPECT_GE(*low, -std::round(span / 2));
             EXPECT_LE(*high, std::round(span / 2));
             EXPECT_GT(*high - *low, 0.9 * span);
-            std::vector<double> steps(x.size());
-            std::adjacent_difference(x.begin(), x.end(), steps.begin());
-            steps.front() = 0;
-            EXPECT_NEAR(std::pow(10.0, (RmsDb(steps) - RmsDb(x)) / 20) / ratios[type], 1, 0.15);
         }
         EXPECT_NEAR(RmsDb(ChannelOf(r, 0, 0, 88200)) - RmsDb(ChannelOf(r, 1, 0, 88200)), 6, type == 0 ? 0.1 : 1);
         EXPECT_NE(r.left(500), r.right(500));

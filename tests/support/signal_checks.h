@@ -123,11 +123,4 @@ inline std::complex<double> Component(const std::vector<double>& x, double freq,
     return sum * 2.0 / static_cast<double>(x.size());
 }
 
-// How far the right component leads the left one, in degrees, taken within 180 of `expected`.
-inline double LeadDegrees(std::complex<double> left, std::complex<double> right, double expected = 0)
-{
-    const double lead = std::arg(right / left) * 180 / std::numbers::pi;
-    return expected + std::remainder(lead - expected, 360.0);
-}
-
 } // namespace kelvo::test
