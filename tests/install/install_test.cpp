@@ -9,7 +9,6 @@
 #include <fstream>
 #include <set>
 #include <string>
-#include <vector>
 
 namespace kelvo::test {
 namespace {
@@ -32,8 +31,7 @@ std::set<std::string> ExpectedFiles()
         "share/man/man1/kelvo.1",
         "share/man/man1/kelvo-cli.1",
     };
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(kHelpSource, error))
+    for (const auto& entry : fs::directory_iterator(kHelpSource))
         if (entry.path().extension() == ".rtf")
             files.insert("share/kelvo/" + entry.path().filename().string());
     return files;
@@ -88,21 +86,13 @@ TEST(InstalledTree, HoldsItsFilesValidatesAndRunsFromAMovedPrefix)
 
     // desktop-file-validate passes some errors with status 0 but prints nothing for a clean
     // entry; appstreamcli fails on warnings too.
-    struct Validation {
-        std::string command;
-        bool silent;
-    };
-    const std::vector<Validation> validations = {
-        {"desktop-file-validate share/applications/" KELVO_DESKTOP_ID ".desktop", true},
-        {"appstreamcli validate --no-net share/metainfo/" KELVO_DESKTOP_ID ".metainfo.xml", false},
-    };
-    for (const auto& validation : validations) {
-        const ShellResult result = RunShell("cd " + ShellQuoted(temp / "staged") + " && " + validation.command + " 2>&1");
-        EXPECT_EQ(result.status, 0) << validation.command << "\n" << result.output;
-        if (validation.silent) {
-            EXPECT_EQ(result.output, "") << validation.command;
-        }
-    }
+    const std::string staged = "cd " + ShellQuoted(temp / "staged") + " && ";
+    const ShellResult desktop = RunShell(staged + "desktop-file-validate share/applications/" KELVO_DESKTOP_ID ".desktop 2>&1");
+    EXPECT_EQ(desktop.status, 0);
+    EXPECT_EQ(desktop.output, "");
+    const ShellResult metainfo =
+        RunShell(staged + "appstreamcli validate --no-net share/metainfo/" KELVO_DESKTOP_ID ".metainfo.xml 2>&1");
+    EXPECT_EQ(metainfo.status, 0) << metainfo.output;
     for (const int size : {48, 256}) {
         const std::string edge = std::to_string(size);
         const auto png = temp / "staged" / "share/icons/hicolor" / (edge + "x" + edge) / "apps/kelvo.png";
@@ -114,20 +104,16 @@ TEST(InstalledTree, HoldsItsFilesValidatesAndRunsFromAMovedPrefix)
     const fs::path bin = temp / "moved" / "bin";
     const std::string environment = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME=" +
                                     ShellQuoted(temp / "data") + " ";
-    struct Run {
-        std::string command;
-        std::string expected; // printed on stdout, or a part of it
-    };
-    const std::vector<Run> runs = {
+    const std::pair<std::string, std::string> runs[] = { // a command and what it prints, or a part of it
         {"kelvo --version", "kelvo " KELVO_VERSION "\n"},
         {"kelvo-cli --version", "kelvo-cli " KELVO_VERSION "\n"},
         {"kelvo --help", "--folder <DIR>"},
         {"kelvo-cli render --set Waveform=1 -o " + ShellQuoted(temp / "out.wav"), ""},
     };
-    for (const auto& run : runs) {
-        const ShellResult result = RunShell(environment + ShellQuoted(bin) + "/" + run.command);
-        EXPECT_EQ(result.status, 0) << run.command;
-        EXPECT_NE(result.output.find(run.expected), std::string::npos) << run.command << "\n" << result.output;
+    for (const auto& [command, expected] : runs) {
+        const ShellResult result = RunShell(environment + ShellQuoted(bin) + "/" + command);
+        EXPECT_EQ(result.status, 0) << command;
+        EXPECT_NE(result.output.find(expected), std::string::npos) << command << "\n" << result.output;
     }
     const fs::path folder = temp / "data" / "kelvo";
     EXPECT_EQ(ReadFile(temp / "out.wav").substr(0, 4), "RIFF");
@@ -139,15 +125,11 @@ TEST(InstalledTree, HoldsItsFilesValidatesAndRunsFromAMovedPrefix)
                                      " " + ShellQuoted(bin / "kelvo") + " " + ShellQuoted(temp / "kelvo.log"));
     EXPECT_NE(gui.output.find("first paint"), std::string::npos) << gui.output;
 
-    if (!fs::is_directory(kHelpSource))
-        GTEST_SKIP() << "the source tree has no help/ folder yet, so there are no help topics to find";
-    std::set<std::string> copied;
-    for (const auto& file : ExpectedFiles())
-        if (file.starts_with("share/kelvo/"))
-            copied.insert(fs::path(file).filename().string());
-    ASSERT_FALSE(copied.empty());
-    for (const auto& topic : copied)
-        EXPECT_TRUE(ReadFile(folder / topic) == ReadFile(kHelpSource / topic)) << topic << " in the program folder";
+    for (const auto& entry : fs::directory_iterator(kHelpSource)) {
+        if (entry.path().extension() == ".rtf") {
+            EXPECT_TRUE(ReadFile(folder / entry.path().filename()) == ReadFile(entry.path())) << entry.path();
+        }
+    }
 }
 
 TEST(DebianPackage, HoldsExactlyTheInstalledFilesAndDependsOnItsLibraries)
