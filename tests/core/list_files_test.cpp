@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <limits>
 
 namespace kelvo::test {
@@ -64,6 +63,59 @@ TEST(ListFiles, TheBoxesTakeEverySingleValueTheFilesWrite)
     SignalSettings again;
     StoreMultitoneText(again, MultitoneText(s));
     EXPECT_EQ(again.MultiFreq, s.MultiFreq);
+}
+
+TEST(ListText, TokensEndAtCommasAndEveryKindOfLineBreakAndDropQuotes)
+{
+    struct Case {
+        const char* text;
+        std::vector<std::string> tokens;
+    };
+    const Case cases[] = {
+        {"100,1\r\n200,2\r\n", {"100", "1", "200", "2"}},
+        {"100,1\n200,2\n", {"100", "1", "200", "2"}},       // a text box gives LF alone
+        {"100,1\r200,2\r", {"100", "1", "200", "2"}},
+        {"100,1\r\n200,2", {"100", "1", "200"}},            // no token after the last break
+        {"\"100\",'1'\r", {"100", "1"}},
+        {"100,,\r\n", {"100", "", ""}},
+        {" 7 ,abc\n", {" 7 ", "abc"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ListTokens(c.text), c.tokens) << c.text;
+    EXPECT_EQ(ListTokens(std::string(300, ',')).size(), kMaxListTokens);
+}
+
+TEST(ListText, ProcessTableFillsStepsAsTheSweepSetupStoresThem)
+{
+    SignalSettings s;
+    s.SweepSteps = 10;
+    s.UserStepFreq[7] = 555;
+    ProcessTable(s, "100,1\n200,0\n300,-2\n400,\n1234.5678,abc\n");
+    EXPECT_EQ(s.UserStepCount, 10);
+    const double freqs[] = {100, 200, 300, 400, 1234.5677490234375, 0, 0};
+    const double periods[] = {1, 1, 1, 0, 0, 0, 0}; // 0 and below become 1; empty stays 0
+    for (int i = 1; i <= 7; ++i) {
+        EXPECT_EQ(s.UserStepFreq[i], freqs[i - 1]) << i;
+        EXPECT_EQ(s.UserStepPeriod[i], periods[i - 1]) << i;
+    }
+    EXPECT_EQ(StepTableText(s, 3), "100 , 1\r\n200 , 1\r\n300 , 1\r\n");
+    EXPECT_EQ(StepTableText(s, 5).substr(StepTableText(s, 4).size()), "1234.56774902344 , 0\r\n");
+    s.SweepSteps = 500;
+    ProcessTable(s, "");
+    EXPECT_EQ(StepTableText(s, s.SweepSteps).size(), 100 * std::string("0 , 0\r\n").size());
+}
+
+TEST(ListText, MultitoneStoreKeepsPositionsAndTheCount)
+{
+    SignalSettings s;
+    s.MultiCount = 3;
+    StoreMultitoneText(s, "400\nabc\n1300\n2000");
+    EXPECT_EQ(s.MultiCount, 3);
+    EXPECT_EQ(s.MultiFreq[1], 400);
+    EXPECT_EQ(s.MultiFreq[2], 0); // not a number: 0 Hz, nothing shifts
+    EXPECT_EQ(s.MultiFreq[3], 1300);
+    EXPECT_EQ(s.MultiFreq[4], 0); // no line break after it: not a token
+    EXPECT_EQ(MultitoneText(s), "400\r\n0\r\n1300\r\n");
 }
 
 } // namespace

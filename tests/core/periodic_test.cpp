@@ -4,9 +4,95 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace kelvo::test {
 namespace {
+
+// 1000 Hz; at 48000 Hz frame n is sin(2 pi (n + 1 + offset) / 48), a quarter period being 12
+// samples. 0.99 x 32767 = 32439.33; -20 dB gives 3243.93, -6 dB 16258.18.
+TEST(SineRender, HandComputedSamples)
+{
+    ExpectHandElements({
+        {"SampleRate=48000 LevelL=0 LevelR=0", 0, 4234},  // 32439.33 x sin(2 pi / 48)
+        {"SampleRate=44100", 1, 461},                     // 3243.93 x sin(2 pi / 44.1) = 460.62
+        {"SampleRate=48000", 2 * 11, 3244},               // t = 12: sin(pi / 2)
+        {"SampleRate=48000 LevelR=-6 ChanMode=4", 2 * 11 + 1, -16258},
+        {"SampleRate=48000 ChanMode=1", 2 * 11 + 1, 0},
+        {"SampleRate=48000 ChanMode=2", 2 * 11, 0},
+        {"SampleRate=48000 ChanMode=5 PhaseR=33", 2 * 23 + 1, -3244},  // right at t = 36
+        {"SampleRate=48000 ChanMode=6 PhaseL=90", 2 * 11, 0},          // left at t = 24
+        {"SampleRate=48000 ChanMode=6 PhaseL=120 PhaseR=30 LevelR=-6", 0, 2574},  // t = 1 + 16: sin(127.5 deg)
+        {"SampleRate=48000 ChanMode=6 PhaseL=120 PhaseR=30 LevelR=-6", 1, 9897},  // 16258.18 x sin(37.5 deg)
+        {"SampleRate=48000", 2 * 47995, -1622},                        // t = 47996, a second on: sin(330 deg)
+        {"SampleRate=48000 LevelL=6", 2 * 11, 32767},                  // 64724.97 saturates
+        {"SampleRate=48000 LevelL=6", 2 * 35, -32768},                 // t = 36: sin(3 pi / 2)
+        {"", 176400, 0},                                               // the trailing element
+    });
+}
+
+// N = nearest(rate x length x 4), N + 1 elements; code 16 has no generator and stays silent.
+TEST(WaveEngine, BlockLengthsOfTheDefaultSize)
+{
+    for (const auto& [settings, elements, silent] :
+         {std::tuple{"", 176401, false}, std::tuple{"SampleRate=48000", 192001, false},
+          std::tuple{"WaveBuildLength=0", 1, true}, std::tuple{"Waveform=16", 176401, true}}) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, settings), "");
+        EXPECT_EQ(r.samples().size(), static_cast<std::size_t>(elements)) << settings;
+        EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0) == elements, silent) << settings;
+    }
+    // N = 5 (5 / 176400 s): frames 0..2 (nearest(1.5) = 2) fill elements up to 5, whose
+    // right sample at t = 3 is 3243.93 x sin(6 pi / 44.1) = 1344.71.
+    ExpectHandElements({{"WaveBuildLength=2.834467120181406e-05", 5, 1345}});
+}
+
+TEST(WaveEngine, BadSettingsRenderOrAreRefusedButNeverCrash)
+{
+    Renderer r;
+    EXPECT_EQ(RenderWith(r, "SampleRate=0"), "");
+    EXPECT_EQ(r.samples().size(), 1u);
+    for (const char* refused : {"SampleRate=-1", "SampleRate=2147483647", "SampleRate=44100 WaveBuildLength=-1"})
+        EXPECT_NE(RenderWith(r, refused), "") << refused;
+    r.settings.WaveBuildLength = std::nan("");
+    EXPECT_NE(r.render(), "");
+    // An infinite quarter-period offset leaves the frames silent.
+    EXPECT_EQ(RenderWith(r, "WaveBuildLength=1 Freq=0 ChanMode=5"), "");
+    EXPECT_EQ(r.left(100), 0);
+    EXPECT_EQ(r.right(100), 0);
+    // An infinite amplitude saturates; a channel mode outside the table keeps the gains.
+    EXPECT_EQ(RenderWith(r, "Freq=1000 LevelL=1e308 ChanMode=4"), "");
+    EXPECT_EQ(RenderWith(r, "ChanMode=9"), "");
+    EXPECT_EQ(r.left(0), 32767);
+    EXPECT_EQ(r.right(0), -461);
+}
+
+// The table k % 300 - 150 at 48000 Hz and 100 Hz: the position moves 400 x 100 / 48000 =
+// 0.8333 per frame; 0.99 x 32767 x v / 150 with the gains (-1, +1) of ArbChanMode 3. It
+// crosses zero twice per cycle.
+TEST(WaveEngine, ArbitraryTableRenderUsesItsOwnRateLevelAndChannels)
+{
+    Renderer r;
+    auto& s = r.settings;
+    for (int i = 0; i < kArbTableSize; ++i)
+        s.ArbTable[i] = i % 300 - 150;
+    ASSERT_EQ(RenderWith(r, "ArbBuild=1 ArbSampleRate=48000 ArbLevel=0 ArbChanMode=3"), "");
+    EXPECT_EQ(s.SampleRate[0], 48000);
+    ASSERT_EQ(r.samples().size(), 192001u);
+    // Frame 3 sits at position 2.5, which rounds to 2 (value -148).
+    for (const auto& [frame, left] : {std::pair{0, 32439}, std::pair{1, 32223}, std::pair{3, 32007}}) {
+        EXPECT_EQ(r.left(frame), left) << frame;
+        EXPECT_EQ(r.right(frame), -left) << frame;
+    }
+    EXPECT_NEAR(CrossingFrequency(ChannelOf(r, 0, 0, 96000), 48000), 100, 0.5);
+
+    EXPECT_EQ(RenderWith(r, "ArbChanMode=0"), "");
+    EXPECT_EQ(r.right(7), 0);
+    EXPECT_EQ(RenderWith(r, "ArbChanMode=7"), ""); // outside the table: the gains stay
+    EXPECT_EQ(r.right(7), 0);
+    EXPECT_NE(r.left(7), 0);
+    EXPECT_EQ(RenderWith(r, "ArbFreq=1e12"), ""); // the position runs off the table
+}
 
 // 1000 Hz at 44100 Hz: the square is high while cos(2 pi t / 44.1) > 0, t = n + 1 + offset,
 // so it falls between t = 11 and 12. 0.99 x 32767 = 32439.33; -6 dB 16258.18, -20 dB 3243.93.

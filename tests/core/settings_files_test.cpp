@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <fstream>
 
 namespace kelvo::test {
 namespace {

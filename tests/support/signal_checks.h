@@ -51,17 +51,24 @@ inline std::string AssignUnchecked(SignalSettings& settings, std::string_view as
     return {};
 }
 
-// Applies blank-separated assignments to the renderer's settings and renders them; returns
-// the error or refusal text, empty on success.
-inline std::string RenderWith(Renderer& r, std::string_view assignments)
+// Applies blank-separated assignments unchecked; returns the first error, empty on success.
+inline std::string SetUnchecked(SignalSettings& settings, std::string_view assignments)
 {
     std::istringstream words{std::string(assignments)};
     bool freqRGiven = assignments.find("FreqR") != std::string_view::npos;
     for (std::string word; words >> word;) {
-        if (const std::string error = AssignUnchecked(r.settings, word, freqRGiven); !error.empty())
+        if (const std::string error = AssignUnchecked(settings, word, freqRGiven); !error.empty())
             return error;
     }
-    return r.render();
+    return {};
+}
+
+// Applies the assignments to the renderer's settings and renders them; returns the error
+// or refusal text, empty on success.
+inline std::string RenderWith(Renderer& r, std::string_view assignments)
+{
+    const std::string error = SetUnchecked(r.settings, assignments);
+    return error.empty() ? r.render() : error;
 }
 
 // One element of the block rendered from `settings`, worked out by hand.

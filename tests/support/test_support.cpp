@@ -1,6 +1,5 @@
 #include "support/test_support.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
