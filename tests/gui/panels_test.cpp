@@ -1,6 +1,5 @@
 #include "gui_rig.h"
 #include "settings/settings_files.h"
-#include "gui/panels/signal_keys.h"
 
 namespace kelvo::test {
 namespace {
@@ -44,10 +43,6 @@ TEST(Panels, AFirstRunShowsEveryControlWithTheStartValues)
     QStringList names{"lblSRup", "lblSRdn", "lblBitsUp", "lblBitsDn", "lblFup", "lblFdn", "lblDFup", "lblDFdn",
                       "lblVup", "lblVdn", "lblDVup", "lblDVdn", "lblLadjSet", "lblRadjSet", "lblMem", "lblSigOn",
                       "lblSigOff", "lblCfgSig", "lblCfgOsc", "lblHelp", "lblRemote", "lblMin", "lblExit", "lblDrag"};
-    for (const gui::WaveformKey& key : gui::WaveformKeys())
-        names << QString::fromLatin1(key.objectName);
-    for (const gui::ModeKey& key : gui::ModeKeys())
-        names << QString::fromLatin1(key.objectName);
     for (int k = 1; k <= 10; ++k)
         names << QStringLiteral("lblMemLoad(%1)").arg(k);
     for (const QString& name : names)

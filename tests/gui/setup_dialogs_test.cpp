@@ -1,26 +1,75 @@
 #include "gui_rig.h"
+#include "settings/settings_files.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
+
+#include <deque>
 
 namespace kelvo::test {
 namespace {
 
 using gui::WindowId;
 
+// Answers the windows' file dialogs in turn with a path, or nothing for a cancel.
+struct AnsweringDialogs final : gui::FileDialogs {
+    std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> next(const QString& filter)
+    {
+        filters << filter;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<QString>> answers;
+    QStringList filters;
+};
+
+QString PathText(const std::filesystem::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+QWidget& OpenSetup(GuiRig& rig, const QString& waveformKey, WindowId id)
+{
+    Click(rig.main(), waveformKey);
+    Click(rig.main(), "lblCfgSig");
+    return rig.desktop.window(id);
+}
+
+// Types `lines` into an emptied list box, each ended by Enter, then `tail` without one.
+void TypeList(QWidget& window, const QString& name, const QStringList& lines, const QString& tail = {})
+{
+    auto& box = Child<QPlainTextEdit>(window, name);
+    box.clear();
+    for (const QString& line : lines) {
+        QTest::keyClicks(&box, line);
+        QTest::keyClick(&box, Qt::Key_Return);
+    }
+    QTest::keyClicks(&box, tail);
+}
+
+QStringList Lines(QWidget& window, const QString& name)
+{
+    return Child<QPlainTextEdit>(window, name).toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 QLineEdit& Box(QWidget& window, const QString& name)
 {
     return Child<QLineEdit>(window, name);
 }
 
-// Types `text` into a box key by key, as a user does: every keystroke is one change.
-void TypeKeys(QWidget& window, const QString& name, const QString& text)
+// Empties a box and types `text` key by key, as a user does: every keystroke is one change.
+void Retype(QWidget& window, const QString& name, const QString& text)
 {
-    QLineEdit& box = Box(window, name);
-    box.setFocus();
-    QTest::keyClicks(&box, text);
+    Box(window, name).clear();
+    QTest::keyClicks(&Box(window, name), text);
 }
 
 // Each setup opens from its waveform's key, as a window named by its title whose every
@@ -78,12 +127,10 @@ TEST(SetupDialogs, BoxesTakeEveryKeystrokeAndReopeningShowsWhatWasAccepted)
 {
     TempFolder folder;
     GuiRig rig(folder.path());
-    Click(rig.main(), "lblAM");
-    Click(rig.main(), "lblCfgSig");
-    QWidget& am = rig.desktop.window(WindowId::AmSetup);
+    QWidget& am = OpenSetup(rig, "lblAM", WindowId::AmSetup);
     Box(am, "Text2").clear(); // an empty box reads as 0, below the carrier's 10 Hz
     EXPECT_EQ(rig.settings().AmCarrierFreq, 1000);
-    TypeKeys(am, "Text2", "5000");
+    QTest::keyClicks(&Box(am, "Text2"), "5000");
     EXPECT_EQ(rig.settings().AmCarrierFreq, 5000);
     for (int i = 0; i < 4; ++i)
         QTest::keyClick(&Box(am, "Text2"), Qt::Key_Backspace);
@@ -92,8 +139,7 @@ TEST(SetupDialogs, BoxesTakeEveryKeystrokeAndReopeningShowsWhatWasAccepted)
 
     // The waveform changes while the window is open: it goes on editing its own fields.
     Click(rig.main(), "lblSine");
-    Box(am, "Text3").selectAll();
-    TypeKeys(am, "Text3", "95001");
+    Retype(am, "Text3", "95001");
     EXPECT_EQ(rig.settings().AmModFreq, 9500);
     EXPECT_EQ(Box(am, "Text3").text(), "95001");
     Click(am, "Label3");
@@ -123,9 +169,119 @@ TEST(SetupDialogs, OptionsAndTheCheckBoxWriteCodesAndAnUnknownCodeSelectsNone)
     EXPECT_EQ(rig.settings().BurstExpDecay, 1);
     rig.desktop.show(WindowId::PulseSetup);
     QWidget& pulse = rig.desktop.window(WindowId::PulseSetup);
-    Box(pulse, "Text1").selectAll();
-    TypeKeys(pulse, "Text1", "3.5");
+    Retype(pulse, "Text1", "3.5");
     EXPECT_EQ(rig.settings().PulseCount, 4);
+}
+
+TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
+{
+    TempFolder folder;
+    GuiRig rig(folder.path());
+    SignalSettings& s = rig.oscillator.settings();
+    QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
+    ASSERT_TRUE(sweep.isVisible());
+    EXPECT_TRUE(Child<QAbstractButton>(sweep, "Option1(0)").isChecked());
+    EXPECT_EQ(Child<QGroupBox>(sweep, "Frame2").title(), "Sweep Parameter");
+    EXPECT_EQ(Caption(Child(sweep, "Frame2"), "OptParameter(1)"), "Step Level Sweep");
+    EXPECT_EQ(Child(sweep, "Text1").accessibleName(), "User steps:  freq, period");
+    EXPECT_EQ(Lines(sweep, "Text1"), QStringList(10, "0 , 0"));
+
+    TypeList(sweep, "Text1", {"100,1", "200,2"});
+    Click(sweep, "cmdStore");
+    EXPECT_EQ(s.UserStepCount, 10);
+    EXPECT_EQ(s.UserStepPeriod[2], 2);
+    Retype(sweep, "Text4", "3");
+    TypeList(sweep, "Text1", {"100,1"}, "200,2"); // the last duration ends no line: no token
+    Click(sweep, "cmdStore");
+    EXPECT_EQ(s.UserStepCount, 3);
+    EXPECT_EQ(s.UserStepPeriod[2], 0);
+
+    Click(sweep, "Label3");
+    EXPECT_FALSE(sweep.isVisible());
+    Click(rig.main(), "lblCfgSig");
+    EXPECT_EQ(Lines(sweep, "Text1"), (QStringList{"100 , 1", "200 , 0", "0 , 0"}));
+    EXPECT_EQ(rig.streamDevice.opens, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
+}
+
+TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
+{
+    TempFolder folder;
+    SignalSettings three;
+    three.UserStepCount = 3;
+    three.UserStepFreq = {0, 100, 200, 300};
+    three.UserStepPeriod = {0, 1, 2, 3};
+    ASSERT_EQ(SaveUserStepList(three, folder / "three.usl"), "");
+    AnsweringDialogs dialogs;
+    GuiRig rig(folder.path(), &dialogs);
+    SignalSettings& s = rig.oscillator.settings();
+    QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
+
+    dialogs.answers = {PathText(folder / "three.usl")};
+    Click(sweep, "Command7");
+    EXPECT_EQ(dialogs.filters, QStringList{"User step list|*.usl;"});
+    EXPECT_EQ(Lines(sweep, "Text1"), (QStringList{"100 , 1", "200 , 2", "300 , 3"}));
+    EXPECT_EQ(s.UserStepCount, 3);
+    Click(sweep, "cmdStore");
+    EXPECT_EQ(s.UserStepCount, 10);
+
+    // Cancels and a file that cannot be read change nothing.
+    const QStringList shown = Lines(sweep, "Text1");
+    const auto freqs = s.UserStepFreq;
+    dialogs.answers = {std::nullopt, PathText(folder / "gone.usl"), std::nullopt};
+    Click(sweep, "Command7");
+    Click(sweep, "Command7");
+    Click(sweep, "Command9");
+    EXPECT_EQ(Lines(sweep, "Text1"), shown);
+    EXPECT_EQ(s.UserStepFreq, freqs);
+    ASSERT_EQ(rig.messages.shown.size(), 1u);
+    EXPECT_NE(rig.messages.shown[0].find((folder / "gone.usl").string()), std::string::npos);
+
+    TypeList(sweep, "Text1", {"440,0.5"});
+    dialogs.answers = {PathText(folder / "mine"), PathText(folder / "no" / "such.usl")};
+    Click(sweep, "Command9"); // no extension added
+    EXPECT_EQ(ReadFile(folder / "mine").substr(0, 14), "10\r\n440\r\n0.5\r\n");
+    Click(sweep, "Command9");
+    ASSERT_EQ(rig.messages.shown.size(), 2u);
+    EXPECT_NE(rig.messages.shown[1].find("such.usl"), std::string::npos);
+}
+
+TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFolderCopy)
+{
+    TempFolder folder;
+    AnsweringDialogs dialogs;
+    GuiRig rig(folder.path(), &dialogs);
+    SignalSettings& s = rig.oscillator.settings();
+    QWidget& multi = OpenSetup(rig, "lblMULTI", WindowId::MultiSetup);
+    EXPECT_EQ(Child(multi, "Text9").accessibleName(), "Multitone Frequencies");
+    EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"400", "1000", "1300"}));
+
+    TypeList(multi, "Text9", {"250", "abc", "2500"});
+    Click(multi, "cmdStore");
+    EXPECT_EQ(s.MultiFreq[2], 0);
+    EXPECT_EQ(s.MultiFreq[3], 2500);
+    Retype(multi, "Text12", "1"); // refused by the box, taken by a save
+    EXPECT_EQ(s.MultiCount, 3);
+    dialogs.answers = {PathText(folder / "one.mtf")};
+    Click(multi, "Command9");
+    EXPECT_EQ(ReadFile(folder / "one.mtf"), "1\r\n250\r\n");
+
+    TempFolder other;
+    SignalSettings five;
+    five.MultiCount = 5;
+    five.MultiFreq = {0, 10, 20, 30, 40, 50};
+    ASSERT_EQ(SaveSettings(five, other.path()), "");
+    std::filesystem::copy_file(other / "Klvmultitone.ini", folder / "five.mtf");
+    dialogs.answers = {PathText(folder / "five.mtf")};
+    Click(multi, "Command7");
+    EXPECT_EQ(dialogs.filters, QStringList(2, "Multitone list|*.mtf;"));
+    EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "5");
+    EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"10", "20", "30", "40", "50"}));
+    dialogs.answers = {PathText(folder / "one.mtf")};
+    Click(multi, "Command7");
+    EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "1");
+    EXPECT_EQ(Lines(multi, "Text9"), QStringList{"250"});
+    EXPECT_TRUE(rig.messages.shown.empty());
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <sys/wait.h>
 #include <thread>
 
