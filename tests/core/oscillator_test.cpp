@@ -29,6 +29,7 @@ struct Started : FolderHolder, OscillatorRig {
     {
         oscillator.Start();
     }
+    const PanelView& view() const { return panel.last; }
 };
 
 using Action = std::function<void(Oscillator&)>;

@@ -23,8 +23,8 @@ struct Rig {
             elements.insert(elements.end(), {static_cast<std::int16_t>(n), static_cast<std::int16_t>(-n)});
         std::string data(elements.size() * 2 + 2, '\x7f');
         std::memcpy(data.data(), elements.data(), elements.size() * 2);
-        WriteFile(folder / "test.wav", WaveBytes::riff(WaveBytes::chunk("fmt ", WaveBytes::format(1, 2, 1000, 16)) +
-                                                       WaveBytes::chunk("data", data)));
+        WaveBytes::write(folder / "test.wav", WaveBytes::riff(WaveBytes::chunk("fmt ", WaveBytes::format(1, 2, 1000, 16)) +
+                                                            WaveBytes::chunk("data", data)));
         reader.OpenWaveFile(folder / "test.wav", messages);
         engine.setOnFailure([this] { ++failures; });
     }

@@ -66,7 +66,7 @@ TEST(WaveReader, OpensEveryPlayableLayoutAndFormat)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteFile(folder / "a.wav", c.file);
+        W::write(folder / "a.wav", c.file);
         RecordingMessages messages;
         WaveReader reader;
         reader.OpenWaveFile(folder / "a.wav", messages);
@@ -118,7 +118,7 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         if (!c.bytes.empty())
-            WriteFile(folder / c.file, c.bytes);
+            W::write(folder / c.file, c.bytes);
         RecordingMessages messages;
         WaveReader reader;
         reader.OpenWaveFile(*c.file ? folder / c.file : std::filesystem::path(), messages);
@@ -130,8 +130,8 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
 TEST(WaveReader, SeeksOnlyInsideTheDataAndASecondOpenReplacesTheFirst)
 {
     TempFolder folder;
-    WriteFile(folder / "a.wav", Plain(W::format(1, 2, 44100, 16), Bytes(20, 'a')));
-    WriteFile(folder / "b.wav", Plain(W::format(1, 1, 8000, 8), "ABC"));
+    W::write(folder / "a.wav", Plain(W::format(1, 2, 44100, 16), Bytes(20, 'a')));
+    W::write(folder / "b.wav", Plain(W::format(1, 1, 8000, 8), "ABC"));
     RecordingMessages messages;
     WaveReader reader;
     reader.OpenWaveFile(folder / "a.wav", messages);

@@ -7,21 +7,30 @@
 
 namespace kelvo::test {
 
+// Remembers the last view the oscillator published.
+class RecordingPanel final : public PanelObserver {
+public:
+    void panelChanged(const PanelView& view) override { last = view; }
+    PanelView last;
+};
+
 // An oscillator on fake devices and a manually advanced loop, in a folder of its own.
 struct OscillatorRig {
     explicit OscillatorRig(const std::filesystem::path& folder)
         : oscillator(folder, streamDevice, legacyDevice, loop, messages)
     {
+        oscillator.addObserver(&panel);
     }
+    ~OscillatorRig() { oscillator.removeObserver(&panel); }
 
     SignalSettings& settings() { return oscillator.settings(); }
-    const PanelView& view() const { return oscillator.view(); }
 
     RecordingMessages messages;
     ManualEventLoop loop;
     FakeAudioDevice streamDevice{loop};
     FakeAudioDevice legacyDevice{loop};
     Oscillator oscillator;
+    RecordingPanel panel;
 };
 
 } // namespace kelvo::test

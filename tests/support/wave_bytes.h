@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,11 @@ public:
     static std::string riff(std::string_view chunks)
     {
         return "RIFF" + le32(static_cast<std::uint32_t>(chunks.size() + 4)) + "WAVE" + std::string(chunks);
+    }
+
+    static void write(const std::filesystem::path& path, std::string_view bytes)
+    {
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
 };
 
