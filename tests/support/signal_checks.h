@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
 #include <initializer_list>
-#include <numbers>
 #include <optional>
 #include <type_traits>
 #include <variant>
@@ -119,15 +117,6 @@ inline double RmsDb(const std::vector<double>& x)
     for (const double v : x)
         sum += v * v;
     return 20 * std::log10(std::sqrt(sum / static_cast<double>(x.size())) / 32767);
-}
-
-// The component at `freq` over whole cycles: its peak amplitude and its phase as a cosine.
-inline std::complex<double> Component(const std::vector<double>& x, double freq, double rate)
-{
-    std::complex<double> sum;
-    for (std::size_t n = 0; n < x.size(); ++n)
-        sum += x[n] * std::polar(1.0, -2 * std::numbers::pi * freq * static_cast<double>(n) / rate);
-    return sum * 2.0 / static_cast<double>(x.size());
 }
 
 } // namespace kelvo::test
