@@ -20,6 +20,8 @@ TEST(Noise, FirstFramesOfANewProcess)
     ExpectHandElements({
         {"Waveform=5 LevelL=0 LevelR=0 NoiseType=0", 0, 10209},
         {"Waveform=5 LevelL=0 LevelR=0 NoiseType=0", 1, -11825},
+        {"Waveform=5 LevelL=0 LevelR=0 NoiseType=0", 2, 13163},   // 0.90579: each frame draws afresh
+        {"Waveform=5 LevelL=0 LevelR=0 NoiseType=0", 3, 10867},   // 0.83501
         {"Waveform=5 LevelL=0 LevelR=0 NoiseType=1", 0, -14899},
         {"Waveform=5 LevelL=0 LevelR=0 NoiseType=1", 1, -16000},
         {"Waveform=5 LevelL=0 LevelR=0 NoiseType=2", 0, -8048},
