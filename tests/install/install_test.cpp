@@ -47,21 +47,6 @@ std::set<std::string> FilesUnder(const fs::path& root)
     return files;
 }
 
-// Width and height from a PNG file's header.
-std::pair<int, int> PngSize(const fs::path& path)
-{
-    const std::string bytes = ReadFile(path);
-    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0)
-        return {0, 0};
-    const auto word = [&](std::size_t at) {
-        int value = 0;
-        for (std::size_t i = at; i < at + 4; ++i)
-            value = value * 256 + static_cast<unsigned char>(bytes[i]);
-        return value;
-    };
-    return {word(16), word(20)};
-}
-
 // The desktop program on Qt's offscreen platform until its first paint, then ended.
 // Arguments: the program and a log file.
 constexpr const char* kOffscreenStart = R"(
@@ -93,10 +78,10 @@ TEST(InstalledTree, HoldsItsFilesValidatesAndRunsFromAMovedPrefix)
     const ShellResult metainfo =
         RunShell(staged + "appstreamcli validate --no-net share/metainfo/" KELVO_DESKTOP_ID ".metainfo.xml 2>&1");
     EXPECT_EQ(metainfo.status, 0) << metainfo.output;
-    for (const int size : {48, 256}) {
-        const std::string edge = std::to_string(size);
+    for (const std::string edge : {"48", "256"}) {
         const auto png = temp / "staged" / "share/icons/hicolor" / (edge + "x" + edge) / "apps/kelvo.png";
-        EXPECT_EQ(PngSize(png), std::make_pair(size, size)) << png;
+        EXPECT_NE(RunShell("file -b " + ShellQuoted(png)).output.find("PNG image data, " + edge + " x " + edge + ","),
+                  std::string::npos) << png;
     }
 
     // A moved tree still finds itself; being installed, it keeps its files in the data home.
