@@ -1,5 +1,4 @@
 #include "gui_rig.h"
-#include "settings/settings_files.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -207,11 +206,7 @@ TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
 TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
 {
     TempFolder folder;
-    SignalSettings three;
-    three.UserStepCount = 3;
-    three.UserStepFreq = {0, 100, 200, 300};
-    three.UserStepPeriod = {0, 1, 2, 3};
-    ASSERT_EQ(SaveUserStepList(three, folder / "three.usl"), "");
+    WriteFile(folder / "three.usl", "3\r\n100\r\n1\r\n200\r\n2\r\n300\r\n3\r\n");
     AnsweringDialogs dialogs;
     GuiRig rig(folder.path(), &dialogs);
     SignalSettings& s = rig.oscillator.settings();
@@ -266,12 +261,7 @@ TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFold
     Click(multi, "Command9");
     EXPECT_EQ(ReadFile(folder / "one.mtf"), "1\r\n250\r\n");
 
-    TempFolder other;
-    SignalSettings five;
-    five.MultiCount = 5;
-    five.MultiFreq = {0, 10, 20, 30, 40, 50};
-    ASSERT_EQ(SaveSettings(five, other.path()), "");
-    std::filesystem::copy_file(other / "Klvmultitone.ini", folder / "five.mtf");
+    WriteFile(folder / "five.mtf", "5\r\n10\r\n20\r\n30\r\n40\r\n50\r\n"); // as Klvmultitone.ini holds them
     dialogs.answers = {PathText(folder / "five.mtf")};
     Click(multi, "Command7");
     EXPECT_EQ(dialogs.filters, QStringList(2, "Multitone list|*.mtf;"));
