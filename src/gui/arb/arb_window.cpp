@@ -58,7 +58,7 @@ ArbWindow::ArbWindow(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget* 
     auto* drawing = new QVBoxLayout;
     drawing->addWidget(makeTools());
     m_view = new ArbViewport(face());
-    drawing->addWidget(m_view, 0, Qt::AlignLeft);
+    drawing->addWidget(m_view, 0, Qt::AlignHCenter);
     auto* note = new QLabel(
         QStringLiteral("Note: Resolution is 400 samples/period and limits THD to ~1% at 1K, -20dB"), face());
     note->setObjectName(QStringLiteral("Label7"));
@@ -75,7 +75,7 @@ ArbWindow::ArbWindow(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget* 
     addEntry(2, "txtSR", "ArbSampleRate", QStringLiteral("Samplerate (samples per second)"), {}, 1);
     addEntry(3, "txtPercent", "ArbPercent", QStringLiteral("Preset amplitude (%)"), {}, 1);
     addEntry(4, "txtCycles", "ArbCycles", QStringLiteral("Cycles across the width"), {}, 1);
-    auto* channels = new QHBoxLayout;
+    auto* channels = new QVBoxLayout;
     addOptions(channels, "optCH", "ArbChanMode",
                {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Left + Right"),
                 QStringLiteral("Left - Right")});
@@ -98,29 +98,37 @@ ArbWindow::~ArbWindow() = default;
 QWidget* ArbWindow::makeTools()
 {
     auto* tools = new QWidget(face());
-    auto* row = new QHBoxLayout(tools);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* rows = new QVBoxLayout(tools);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* keys = new QHBoxLayout;
     for (std::size_t i = 0; i < m_modeKeys.size(); ++i) {
         const int mode = static_cast<int>(i);
         m_modeKeys[i] = MakeKey(tools, QString::fromLatin1(kModeKeys[i].objectName),
                                 QString::fromLatin1(kModeKeys[i].caption), [this, mode] { chooseMode(mode); });
-        row->addWidget(m_modeKeys[i]);
+        keys->addWidget(m_modeKeys[i]);
     }
+    keys->addStretch(1);
+    keys->addWidget(MakeKey(tools, QStringLiteral("cmdClear"), QStringLiteral("CLEAR VIEWPORT"),
+                            [this] { clearViewport(); }));
+    keys->addWidget(MakeKey(tools, QStringLiteral("cmdSmooth"), QStringLiteral("SHOW SMOOTHED"),
+                            [this] { showSmoothed(); }, tr("Redraw the drawing as one connected curve")));
+    rows->addLayout(keys);
+    auto* row = new QHBoxLayout;
+    row->addWidget(MakeUnit(tools, tr("Eraser")));
     m_eraser = MakeOptions(tools, row, QStringLiteral("OptEraser"),
                            {QStringLiteral("SM"), QStringLiteral("MD"), QStringLiteral("LG")});
     connect(m_eraser, &QButtonGroup::idClicked, this, [this](int id) {
         oscillator().settings().EraserWidth = id * 5 + 1;
         m_view->setEraserWidth(id * 5 + 1);
     });
+    row->addSpacing(24);
+    row->addWidget(MakeUnit(tools, tr("Line")));
     m_constraint = MakeOptions(tools, row, QStringLiteral("Option1"),
                                {QStringLiteral("V"), QStringLiteral("H"), QStringLiteral("Any")});
     connect(m_constraint, &QButtonGroup::idClicked, this,
             [this](int id) { m_view->setConstraint(static_cast<ArbViewport::Constraint>(id)); });
-    row->addWidget(MakeKey(tools, QStringLiteral("cmdClear"), QStringLiteral("CLEAR VIEWPORT"),
-                           [this] { clearViewport(); }));
-    row->addWidget(MakeKey(tools, QStringLiteral("cmdSmooth"), QStringLiteral("SHOW SMOOTHED"),
-                           [this] { showSmoothed(); }, tr("Redraw the drawing as one connected curve")));
     row->addStretch(1);
+    rows->addLayout(row);
     return tools;
 }
 

@@ -47,6 +47,8 @@ FourierPanel::FourierPanel(Oscillator& oscillator, FileDialogs& fileDialogs, std
     , m_draw(std::move(draw))
     , m_status(std::move(status))
 {
+    // Narrow boxes: 24 of them sit under the viewport.
+    setStyleSheet(QStringLiteral("QLineEdit { min-width: 3.5em; max-width: 4.5em; font-size: 10pt; }"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
 
@@ -68,8 +70,6 @@ FourierPanel::FourierPanel(Oscillator& oscillator, FileDialogs& fileDialogs, std
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("txtFourier(%1)").arg(n));
         box->setAccessibleName(label);
-        box->setMinimumWidth(0);
-        box->setMaximumWidth(90);
         caption->setBuddy(box);
         const int row = (n - 1) / 6;
         const int col = (n - 1) % 6;
