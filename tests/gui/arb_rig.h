@@ -75,26 +75,14 @@ struct ArbRig {
     GuiRig rig;
 };
 
-// The 16-bit stereo frames of a wave file and its sample rate.
-struct WaveFrames {
-    std::int32_t rate = 0;
-    std::vector<std::int16_t> left, right;
-};
-
-inline WaveFrames ReadFrames(const std::filesystem::path& path)
+// The sample rate and the 16-bit samples (left, right, left, ...) of a wave file.
+inline std::pair<std::int32_t, std::vector<std::int16_t>> ReadSamples(const std::filesystem::path& path)
 {
-    WaveFrames frames;
     const OpenedWave wave = OpenWave(path);
-    if (!wave.isOpen() || wave.format.channels != 2)
-        return frames;
-    frames.rate = wave.format.sampleRate;
     std::vector<std::int16_t> data(static_cast<std::size_t>(wave.dataSize) / 2);
-    ReadAt(wave.fd(), wave.layout.dataOffset, std::as_writable_bytes(std::span(data)));
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-        frames.left.push_back(data[i]);
-        frames.right.push_back(data[i + 1]);
-    }
-    return frames;
+    if (wave.isOpen())
+        ReadAt(wave.fd(), wave.layout.dataOffset, std::as_writable_bytes(std::span(data)));
+    return {wave.format.sampleRate, data};
 }
 
 } // namespace kelvo::test
