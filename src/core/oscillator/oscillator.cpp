@@ -118,6 +118,14 @@ void Oscillator::SaveSettings()
         m_messages.show("The settings could not be saved:\n" + error);
 }
 
+bool Oscillator::BuildWave()
+{
+    const bool built = m_chain.engine().BuildWave(m_settings, folder(), m_messages);
+    m_view.sampleRate = FormatNumber(m_settings.SampleRate[0]);
+    notify();
+    return built;
+}
+
 void Oscillator::setUserPlayer(std::function<void()> playwav)
 {
     m_chain.control().setUserPlayer(std::move(playwav));

@@ -45,6 +45,9 @@ public:
     void DefaultMems();
     void LoadSettings();
     void SaveSettings();
+    // Renders the record into test.wav (the arbitrary table while ArbBuild is 1) and shows
+    // the sample rate it was rendered at. False, after a message, when nothing was written.
+    bool BuildWave();
 
     // The user wave player's Playwav, called when Waveform is User and nothing was drawn.
     void setUserPlayer(std::function<void()> playwav);

@@ -56,7 +56,8 @@ void SignalControl::PlaySig()
         m_state.source = SignalSource::ArbTable;
         changed(SignalPhase::Starting);
     } else {
-        m_state.source = SignalSource::Generator;
+        // A render requested by the waveform editor is again its table.
+        m_state.source = s.ArbBuild == 1 ? SignalSource::ArbTable : SignalSource::Generator;
         m_state.status.clear();
         changed(SignalPhase::Starting);
         if (!m_parts.engine.BuildWave(s, m_parts.folder, m_parts.messages)) {

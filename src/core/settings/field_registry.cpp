@@ -54,6 +54,7 @@ constexpr double kFreqSteps[] = {0.1, 1, 10, 100, 1000};
 // 20 dB is the start value, shown until the first step change.
 constexpr double kLevelSteps[] = {0.1, 1, 10, 20};
 constexpr double kBuildLengths[] = {1, 10, 100};
+constexpr double kEraserWidths[] = {1, 6, 11};
 
 constexpr FieldInfo Row(std::string_view name, FieldShape shape, Access at, Limits limits)
 {
@@ -130,6 +131,9 @@ const FieldInfo kFields[] = {
     KELVO_SCALAR(ArbLevel, Real(-200, 0)),
     KELVO_SCALAR(ArbFreq, Real(1, 96000)),
     KELVO_SCALAR(ArbChanMode, Whole(0, 3)),
+    KELVO_SCALAR(ArbCycles, Whole(1, 10)),
+    KELVO_SCALAR(ArbPercent, Real(1, 100)),
+    KELVO_SCALAR(EraserWidth, OneOf(kEraserWidths)),
     KELVO_LIST(ArbTable, Whole(-150, 149)),
     KELVO_LIST(FourierAmp, Real(-kAny, kAny)),
     KELVO_LIST(PlaylistPath, kText),

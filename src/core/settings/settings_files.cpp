@@ -46,12 +46,17 @@ void LoadPlaylist(SignalSettings& s, TextFieldReader& in)
     in.read(s.PlaylistSel);
 }
 
+void LoadFourier(SignalSettings& s, TextFieldReader& in)
+{
+    for (int n = 1; n <= kFourierCount; ++n)
+        in.read(s.FourierAmp[n]);
+}
+
 void LoadArbData(SignalSettings& s, TextFieldReader& in)
 {
     for (auto& value : s.ArbTable)
         in.read(value);
-    for (int n = 1; n <= kFourierCount; ++n)
-        in.read(s.FourierAmp[n]);
+    LoadFourier(s, in);
 }
 
 void SaveMain(const SignalSettings& s, TextFileBuilder& out)
@@ -86,12 +91,17 @@ void SavePlaylist(const SignalSettings& s, TextFileBuilder& out)
     out.add(s.PlaylistSel);
 }
 
+void SaveFourier(const SignalSettings& s, TextFileBuilder& out)
+{
+    for (int n = 1; n <= kFourierCount; ++n)
+        out.add(s.FourierAmp[n]);
+}
+
 void SaveArbData(const SignalSettings& s, TextFileBuilder& out)
 {
     for (const auto value : s.ArbTable)
         out.add(value);
-    for (int n = 1; n <= kFourierCount; ++n)
-        out.add(s.FourierAmp[n]);
+    SaveFourier(s, out);
 }
 
 struct SettingsFile {
@@ -178,6 +188,16 @@ ListFileLoad LoadMultitoneList(SignalSettings& settings, const std::filesystem::
 std::string SaveMultitoneList(const SignalSettings& settings, const std::filesystem::path& path)
 {
     return WriteFileAtomically(path, LayoutText(settings, SaveMultitone));
+}
+
+ListFileLoad LoadFourierList(SignalSettings& settings, const std::filesystem::path& path)
+{
+    return LoadList(settings, path, LoadFourier);
+}
+
+std::string SaveFourierList(const SignalSettings& settings, const std::filesystem::path& path)
+{
+    return WriteFileAtomically(path, LayoutText(settings, SaveFourier));
 }
 
 std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems,

@@ -129,6 +129,11 @@ std::string SaveUserStepList(const SignalSettings& settings, const std::filesyst
 ListFileLoad LoadMultitoneList(SignalSettings& settings, const std::filesystem::path& path);
 std::string SaveMultitoneList(const SignalSettings& settings, const std::filesystem::path& path);
 
+// The 24 harmonic amplitudes in the layout of the tail of arbdata.dat (a Fourier sequence
+// file, .for), the same way.
+ListFileLoad LoadFourierList(SignalSettings& settings, const std::filesystem::path& path);
+std::string SaveFourierList(const SignalSettings& settings, const std::filesystem::path& path);
+
 // Why a wave file cannot enter the playlist under `path` and `name`: the playlist file
 // cannot hold a double quote or a line break. Empty when it can.
 std::string PlaylistEntryRefusal(std::string_view path, std::string_view name);

@@ -110,6 +110,11 @@ struct SignalSettings {
     double ArbLevel = -20;
     double ArbFreq = 100;
     std::int32_t ArbChanMode = 2;
+    // The waveform editor's presets: periods across the viewport and percent of 140 rows.
+    std::int32_t ArbCycles = 1;
+    double ArbPercent = 50;
+    // The editor's eraser pen width in pixels: 1, 6 or 11.
+    std::int32_t EraserWidth = 11;
     std::array<std::int32_t, kArbTableSize> ArbTable{};
     // Harmonic amplitudes 1..24; entry 0 is unused.
     std::array<double, kFourierCount + 1> FourierAmp{0, 1};

@@ -1,5 +1,6 @@
 #include "gui/app/desktop.h"
 
+#include "gui/arb/arb_window.h"
 #include "gui/dialogs/setup_dialogs.h"
 #include "gui/help/help_window.h"
 #include "gui/panels/main_panel.h"
@@ -84,6 +85,7 @@ std::unique_ptr<QWidget> Desktop::create(WindowId id)
     case WindowId::Main: return std::make_unique<MainPanel>(m_oscillator);
     case WindowId::Remote: return std::make_unique<RemotePanel>(m_oscillator);
     case WindowId::Help: return std::make_unique<HelpWindow>(m_oscillator.folder());
+    case WindowId::ArbEditor: return std::make_unique<ArbWindow>(m_oscillator, m_fileDialogs);
     default: return MakeSetupDialog(id, m_oscillator, m_fileDialogs);
     }
 }

@@ -66,6 +66,9 @@ QColor LampColour(LampSite lamp, const SignalState& state)
 {
     if (!state.on())
         return kOff;
+    // The editor's lamp shows its own table playing, not any signal.
+    if (lamp == LampSite::Arb)
+        return state.source == SignalSource::ArbTable ? kUserOn : kOff;
     if (lamp != LampSite::User)
         return kOn;
     return state.source == SignalSource::Generator ? kOff : kUserOn;

@@ -1,0 +1,102 @@
+// The editor's output: playing the table, and its bitmaps and wave files.
+#include "gui/arb/arb_window.h"
+
+#include "gui/arb/arb_viewport.h"
+#include "runtime/atomic_file.h"
+#include "runtime/program_folder.h"
+#include "synth/wave_engine.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QLabel>
+#include <QSaveFile>
+
+namespace kelvo::gui {
+namespace {
+
+const QString kBitmapFilter = QStringLiteral("Bitmap Files|*.bmp;");
+const QString kWaveFilter = QStringLiteral("Wave Files|*.wav;");
+
+std::string Quoted(const QString& name)
+{
+    return "\"" + name.toStdString() + "\"";
+}
+
+} // namespace
+
+void ArbWindow::play()
+{
+    digitise();
+    SignalSettings& s = oscillator().settings();
+    s.ArbBuild = 1;
+    // A render that failed has said why; nothing stale may play in its place.
+    if (oscillator().BuildWave())
+        oscillator().PlaySig();
+    else
+        oscillator().StopSig();
+    s.ArbBuild = 0;
+}
+
+void ArbWindow::stop()
+{
+    oscillator().StopSig();
+}
+
+void ArbWindow::loadBitmap()
+{
+    const auto name = m_fileDialogs.openFile(this, kBitmapFilter);
+    if (!name)
+        return;
+    QImageReader reader(*name);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        oscillator().messages().show(Quoted(*name) + " cannot be loaded as a picture: " +
+                                     reader.errorString().toStdString() + ".");
+        return;
+    }
+    m_view->setPicture(image);
+    showStatus(*name);
+}
+
+void ArbWindow::saveBitmap()
+{
+    const auto name = m_fileDialogs.saveFile(this, kBitmapFilter);
+    if (!name)
+        return;
+    // 24 bits per pixel, exactly the pixels shown, written whole or not at all.
+    QSaveFile file(*name);
+    const bool saved = file.open(QIODevice::WriteOnly) &&
+                       m_view->picture().convertToFormat(QImage::Format_RGB888).save(&file, "BMP") && file.commit();
+    if (!saved) {
+        oscillator().messages().show("The bitmap " + Quoted(*name) + " could not be saved: " +
+                                     file.errorString().toStdString() + ".");
+        return;
+    }
+    showStatus(*name);
+}
+
+void ArbWindow::saveWaveFile()
+{
+    const auto name = m_fileDialogs.saveFile(this, kWaveFilter);
+    if (!name)
+        return;
+    // The render replaces the file that plays: the output stops as after STOP.
+    if (oscillator().settings().Playing != 0 || oscillator().view().signal.on())
+        oscillator().StopSig();
+    digitise();
+    SignalSettings& s = oscillator().settings();
+    s.ArbBuild = 1;
+    const bool built = oscillator().BuildWave();
+    s.ArbBuild = 0;
+    if (!built)
+        return;
+    const std::string error =
+        CopyFileAtomically(ProgramFile(oscillator().folder(), kRenderedFile), name->toStdString());
+    if (!error.empty()) {
+        oscillator().messages().show("The wave file could not be saved: " + error);
+        return;
+    }
+    showStatus(*name);
+}
+
+} // namespace kelvo::gui

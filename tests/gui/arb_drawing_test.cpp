@@ -1,0 +1,172 @@
+#include "arb_rig.h"
+
+#include "gui/ui/lamp.h"
+
+#include <functional>
+#include <utility>
+
+namespace kelvo::test {
+namespace {
+
+using Points = std::vector<std::pair<int, std::int32_t>>;
+
+int WhiteInRow(const QImage& picture, int row)
+{
+    int count = 0;
+    for (int x = 0; x < picture.width(); ++x)
+        count += picture.pixelColor(x, row) == QColor(255, 255, 255);
+    return count;
+}
+
+void Expect(ArbRig& r, const Points& expected)
+{
+    for (const auto& [index, value] : expected)
+        EXPECT_EQ(r.settings().ArbTable[static_cast<std::size_t>(index)], value) << "index " << index;
+}
+
+// Drawn with the mouse, then SHOW SMOOTHED: the table values by hand (value = row - 150).
+TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
+{
+    const struct {
+        const char* name;
+        std::function<void(ArbRig&)> draw;
+        Points expected;
+    } cases[] = {
+        {"freehand stroke at row 100", [](ArbRig& r) { r.click("cmdFreehand"); r.stroke(100, 50, 349); },
+         {{0, 0}, {49, 0}, {50, -50}, {349, -50}, {400, -50}}},
+        {"vertical line at column 200, V keeps the column",
+         [](ArbRig& r) { r.click("cmdDraw"); r.click("Option1(0)"); r.drag({{200, 20}, {260, 150}, {230, 280}}); },
+         {{199, 0}, {200, -130}, {400, -130}}},
+        {"H keeps the row the button went down on",
+         [](ArbRig& r) { r.click("cmdDraw"); r.click("Option1(1)"); r.drag({{100, 60}, {150, 250}, {300, 200}}); },
+         {{99, 0}, {100, -90}, {300, -90}, {301, -90}}},
+        {"the rubber band leaves only the last line", [](ArbRig& r) { r.click("cmdDraw"); r.drag({{0, 280}, {399, 20}, {399, 250}}); },
+         {{0, 130}, {399, 100}}},
+        {"no mode draws nothing", [](ArbRig& r) { r.stroke(100, 0, 399); }, {{200, 0}, {400, 0}}},
+        {"a thick stroke above the line, smoothed twice: the topmost pixel, still negative",
+         [](ArbRig& r) { r.click("cmdFreehand"); r.stroke(40, 0, 199); r.stroke(45, 0, 199); r.click("cmdSmooth"); },
+         {{100, -110}, {300, -110}}},
+        {"LG eraser: the erased columns repeat the one to their left",
+         [](ArbRig& r) {
+             r.click("cmdFreehand");
+             r.stroke(60, 100, 147);
+             r.stroke(70, 148, 300);
+             r.click("cmdErase");
+             r.drag({{150, 40}, {150, 80}});
+         },
+         {{144, -90}, {145, -90}, {155, -90}, {156, -80}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ArbRig r;
+        r.click("cmdClear");
+        c.draw(r);
+        r.click("cmdSmooth");
+        Expect(r, c.expected);
+        EXPECT_EQ(r.listed(), 400);
+    }
+
+    ArbRig r;
+    r.click("cmdClear");
+    r.click("cmdFreehand");
+    r.stroke(60, 100, 300);
+    r.click("cmdErase");
+    r.drag({{150, 40}, {150, 80}});
+    EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 201 - 11) << "LG: an 11-pixel band";
+    r.click("OptEraser(0)");
+    r.drag({{250, 40}, {250, 80}});
+    EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 201 - 12) << "SM: one pixel";
+    r.click("cmdClear");
+    EXPECT_EQ(r.settings().ArbTable, ArbValues{});
+
+    // Reopening sets the start values again and draws the stored table over the picture.
+    r.type("txtFreq", "250");
+    r.arb().close();
+    r.settings().ArbTable.fill(-20);
+    r.rig.desktop.show(gui::WindowId::ArbEditor);
+    EXPECT_EQ(r.settings().ArbFreq, 100);
+    EXPECT_EQ(WhiteInRow(r.view().picture(), 130), 400);
+}
+
+TEST(ArbEditor, PresetsAndSetsDrawAndReadBack)
+{
+    const struct {
+        const char* name;
+        const char* percent;
+        std::function<void(ArbRig&)> press;
+        Points expected;
+        const char* status;
+    } cases[] = {
+        {"square, two cycles", "100", [](ArbRig& r) { r.type("txtCycles", "2"); r.click("cmdPreloadSq"); },
+         {{50, 140}, {150, -140}, {250, 140}, {350, -140}}, ""},
+        {"all amplitudes zero", "100", [](ArbRig& r) { r.click("cmdClrFourier"); r.click("cmdPreloadFourier"); },
+         {{0, 0}, {100, 0}, {400, 0}}, ""},
+        {"H1 = 2 leaves the viewport at the top", "100",
+         [](ArbRig& r) { r.click("cmdClrFourier"); r.type("txtFourier(1)", "2"); r.click("cmdPreloadFourier"); },
+         {{250, -150}, {300, -150}, {330, -150}}, ""},
+        // The plateaus of the square wave lie near 70 rows below and above the line.
+        {"set 1", "50", [](ArbRig& r) { r.click("cmdPreLoadFourierSeq(1)"); }, {{0, 0}}, "1 - Square Wave"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ArbRig r;
+        r.type("txtPercent", c.percent);
+        c.press(r);
+        Expect(r, c.expected);
+        EXPECT_EQ(r.listed(), 401);
+        EXPECT_EQ(Caption(r.arb(), "lblStat"), c.status);
+        if (*c.status) {
+            EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(1)").text(), "1.2732");
+            EXPECT_NEAR(r.settings().ArbTable[100], 70, 6);
+            EXPECT_NEAR(r.settings().ArbTable[300], -70, 6);
+        }
+    }
+}
+
+TEST(ArbEditor, BoxesTakeOnlyTheirRangesAndAreNamedByTheirLabels)
+{
+    ArbRig r;
+    const struct {
+        const char* box;
+        const char* text;
+        const double* field;
+        double expected;
+    } cases[] = {
+        {"txtFourier(3)", "0.5abc", &r.settings().FourierAmp[3], 0.5},
+        {"txtFourier(3)", "abc", &r.settings().FourierAmp[3], 0},
+        {"txtPercent", "0.5", &r.settings().ArbPercent, 50},
+    };
+    for (const auto& c : cases) {
+        r.type(c.box, c.text);
+        EXPECT_EQ(*c.field, c.expected) << c.box << " " << c.text;
+    }
+    for (const auto& [text, rate] : {std::pair{"200000", 44100}, std::pair{"48000", 48000}}) {
+        r.type("txtSR", text);
+        EXPECT_EQ(r.settings().ArbSampleRate, rate);
+    }
+    r.type("txtCycles", "2.5");
+    EXPECT_EQ(r.settings().ArbCycles, 2);
+    EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(24)").accessibleName(), "Fr x 24");
+    EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFreq").accessibleName(), "Frequency (Hz, full width)");
+    EXPECT_EQ(r.arb().accessibleName(), "ARBITRARY WAVE CONSTRUCTION SET");
+}
+
+TEST(ArbEditor, ThePlayLampFollowsTheTableNotTheOtherSignals)
+{
+    ArbRig r;
+    auto lamp = [&r] { return Child<gui::Lamp>(r.arb(), "lblPlayLED").color(); };
+    const QColor grey(64, 64, 64);
+    EXPECT_EQ(lamp(), grey);
+    r.click("Command1");
+    EXPECT_EQ(lamp(), QColor(255, 0, 0));
+    r.click("Command2");
+    EXPECT_EQ(lamp(), grey);
+    r.click("Command1");
+    r.rig.oscillator.StopSig(); // the main panel's OFF
+    EXPECT_EQ(lamp(), grey);
+    r.rig.oscillator.PlaySig();
+    EXPECT_EQ(lamp(), grey) << "the main panel's own signal";
+}
+
+} // namespace
+} // namespace kelvo::test

@@ -1,0 +1,111 @@
+// The waveform editor played into the private PulseAudio null sink: named set 1 (a square
+// wave from twelve odd harmonics) at 441 Hz, its spectrum taken from the recording.
+#include "gui/app/desktop.h"
+#include "gui/runtime/qt_event_loop.h"
+#include "oscillator/oscillator.h"
+#include "playback/portaudio_device.h"
+#include "support/private_audio.h"
+#include "support/test_support.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <fftw3.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace kelvo::test {
+namespace {
+
+constexpr int kRate = 44100;
+constexpr std::size_t kFundamentalBin = 441; // 441 Hz over one second: 441 whole periods
+
+// Plays set 1 for two seconds from the editor; returns the left channel of the recording.
+std::vector<double> RecordSetOne(const TempFolder& folder, RecordingMessages& messages)
+{
+    PrivateAudio audio(folder / "audio", kRate);
+    if (audio.server().empty())
+        ADD_FAILURE() << "the private PulseAudio did not start:\n" << audio.error();
+    const auto recording = folder / "recording.raw";
+    if (audio.server().empty() || !audio.record(recording))
+        return {};
+    ::setenv("PULSE_SERVER", audio.server().c_str(), 1);
+    {
+        gui::QtEventLoop loop;
+        PortAudioBackend stream = PortAudioDevice::create(loop);
+        PortAudioBackend legacy = PortAudioDevice::create(loop);
+        if (!stream.device || !legacy.device) {
+            ADD_FAILURE() << stream.error;
+            return {};
+        }
+        Oscillator oscillator(folder.path(), *stream.device, *legacy.device, loop, messages);
+        gui::Desktop desktop(oscillator);
+        desktop.start();
+        desktop.show(gui::WindowId::ArbEditor);
+        QWidget& arb = desktop.window(gui::WindowId::ArbEditor);
+        arb.findChild<QLineEdit*>(QStringLiteral("txtFreq"))->setText(QStringLiteral("441"));
+        QTest::mouseClick(arb.findChild<QWidget*>(QStringLiteral("cmdPreLoadFourierSeq(1)")), Qt::LeftButton);
+        QTest::mouseClick(arb.findChild<QWidget*>(QStringLiteral("Command1")), Qt::LeftButton);
+        QTest::qWait(2500);
+        QTest::mouseClick(arb.findChild<QWidget*>(QStringLiteral("Command2")), Qt::LeftButton);
+        QTest::qWait(300);
+    }
+    ::unsetenv("PULSE_SERVER");
+    audio.stop();
+    const std::vector<std::int16_t> samples = Int16Samples(ReadFile(recording));
+    std::vector<double> left;
+    for (std::size_t i = 0; i < samples.size(); i += 2)
+        left.push_back(samples[i]);
+    return left;
+}
+
+// The magnitudes of one second of `signal` from `start`, bin k at k Hz.
+std::vector<double> Spectrum(const std::vector<double>& signal, std::size_t start)
+{
+    std::vector<double> in(signal.begin() + static_cast<std::ptrdiff_t>(start),
+                           signal.begin() + static_cast<std::ptrdiff_t>(start + kRate));
+    std::vector<fftw_complex> out(kRate / 2 + 1);
+    fftw_plan plan = fftw_plan_dft_r2c_1d(kRate, in.data(), out.data(), FFTW_ESTIMATE);
+    fftw_execute(plan);
+    fftw_destroy_plan(plan);
+    std::vector<double> magnitude(out.size());
+    for (std::size_t k = 0; k < out.size(); ++k)
+        magnitude[k] = std::hypot(out[k][0], out[k][1]);
+    return magnitude;
+}
+
+TEST(ArbEditorSound, SetOneSoundsWithItsFundamentalAndOddHarmonics)
+{
+    if (!PrivateAudio::available())
+        GTEST_SKIP() << "pulseaudio and parec are needed";
+    TempFolder folder;
+    RecordingMessages messages;
+    const std::vector<double> left = RecordSetOne(folder, messages);
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
+    const auto first = std::find_if(left.begin(), left.end(), [](double v) { return v != 0; });
+    ASSERT_NE(first, left.end()) << "nothing was recorded";
+    // One second inside the first pass through the two-second render: no loop point in it.
+    const std::size_t start = static_cast<std::size_t>(first - left.begin()) + kRate / 10;
+    ASSERT_GE(left.size(), start + kRate) << "the recording is too short";
+    const std::vector<double> spectrum = Spectrum(left, start);
+
+    // Odd harmonics as the set's amplitudes say (0.4244 / 1.2732 = 1/3, ...); the even ones
+    // and everything between the harmonics far below.
+    const double fundamental = spectrum[kFundamentalBin];
+    EXPECT_EQ(std::max_element(spectrum.begin(), spectrum.end()) - spectrum.begin(), 441);
+    const std::pair<int, double> harmonics[] = {{2, 0}, {3, 0.4244 / 1.2732}, {4, 0}, {5, 0.2546 / 1.2732},
+                                                {7, 0.1819 / 1.2732}, {9, 0.1415 / 1.2732}};
+    for (const auto& [n, ratio] : harmonics)
+        EXPECT_NEAR(spectrum[kFundamentalBin * static_cast<std::size_t>(n)] / fundamental, ratio, 0.02) << "H" << n;
+    double between = 0;
+    for (std::size_t k = 1; k < kFundamentalBin * 10; ++k)
+        between = k % kFundamentalBin != 0 ? std::max(between, spectrum[k]) : between;
+    EXPECT_LT(between / fundamental, 0.01) << "the period is not exact";
+}
+
+} // namespace
+} // namespace kelvo::test
