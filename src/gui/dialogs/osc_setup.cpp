@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -210,12 +211,19 @@ void OscSetup::fillDevices()
 
 bool OscSetup::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool doubleClick = watched == m_devices->viewport() && event->type() == QEvent::MouseButtonDblClick;
-    const bool enter = watched == m_devices && event->type() == QEvent::KeyPress &&
-                       (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
-                        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
-    if (doubleClick || enter)
+    if (watched == m_devices->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // The entry under the pointer is the one double-clicked, whether or not the list has
+        // selected it yet.
+        const QModelIndex hit = m_devices->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (hit.isValid())
+            m_devices->setCurrentRow(hit.row());
         chooseDevice();
+    }
+    if (watched == m_devices && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            chooseDevice();
+    }
     return SetupDialog::eventFilter(watched, event);
 }
 
