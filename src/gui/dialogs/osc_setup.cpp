@@ -19,7 +19,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <utility>
