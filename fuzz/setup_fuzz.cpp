@@ -1,8 +1,9 @@
 // A setup file to the setup-file reader, then the memory table of what it holds. A load
-// either takes the whole file or changes nothing; what it took saves and loads again to the
-// same record and the same bytes.
+// either takes the whole file or changes nothing; what it took saves (its first 112 lines
+// as Kelvo.ini's) and loads again to the same record and the same bytes.
 #include "fuzz_support.h"
 #include "settings/memory_table.h"
+#include "settings/settings_files.h"
 #include "settings/setup_file.h"
 
 #include <cstdint>
@@ -44,6 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto saved = folder / "saved.ini";
     fuzz::Check(SaveSetupFile(settings, saved).empty(), "the setup could not be saved");
+    // The first 112 lines are those of the main settings file.
+    fuzz::Check(SaveSettings(settings, folder).empty(), "the settings could not be saved");
+    const std::string setup = Contents(saved);
+    const std::string main = Contents(folder / kMainSettingsFile);
+    std::size_t head = 0;
+    for (int line = 0; line < 112; ++line)
+        head = setup.find("\r\n", head) + 2;
+    fuzz::Check(main.compare(0, head, setup, 0, head) == 0, "a setup file does not begin as Kelvo.ini does");
     SignalSettings again;
     fuzz::Check(LoadSetupFile(again, saved).empty(), "a saved setup does not load");
     fuzz::Check(fuzz::RecordImage(again) == fuzz::RecordImage(settings), "a saved setup loads to another record");

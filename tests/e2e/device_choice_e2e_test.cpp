@@ -4,16 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 namespace kelvo::test {
 namespace {
-
-// Two null sinks of one private PulseAudio, each an output device of its own through a
-// private ALSA configuration with one pulse PCM per sink.
-constexpr const char* kAlsaConfig = R"(pcm.kelvo_first { type pulse device kelvo }
-pcm.kelvo_second { type pulse device kelvo2 }
-)";
 
 // The loudest sample recorded from a monitor.
 int Peak(const std::filesystem::path& recording)
@@ -24,17 +17,9 @@ int Peak(const std::filesystem::path& recording)
     return peak;
 }
 
-// The index that `kelvo-cli devices` gives the device named `name`, or -1.
-int DeviceIndex(const std::string& listing, const std::string& name)
-{
-    std::istringstream lines(listing);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.ends_with(": " + name))
-            return std::stoi(line);
-    }
-    return -1;
-}
-
+// Two null sinks of one private PulseAudio, each an output device of its own through a
+// private ALSA configuration with one pulse PCM per sink: a -20 dB sine played on the
+// device at the index `kelvo-cli devices` gives it reaches that sink alone.
 TEST(DeviceChoiceEndToEnd, TheChosenOutputDevicePlaysAndTheOtherStaysSilent)
 {
     if (!PrivateAudio::available())
@@ -42,41 +27,32 @@ TEST(DeviceChoiceEndToEnd, TheChosenOutputDevicePlaysAndTheOtherStaysSilent)
     TempFolder folder;
     PrivateAudio audio(folder / "audio", 44100);
     ASSERT_FALSE(audio.server().empty()) << audio.error();
-    const std::string pulse = "PULSE_SERVER='" + audio.server() + "' ";
-    ASSERT_EQ(RunShell(pulse + "pactl load-module module-null-sink sink_name=kelvo2 rate=44100 channels=2 "
-                               "format=s16le >/dev/null")
-                  .status,
-              0);
     std::filesystem::create_directories(folder / "home");
-    WriteFile(folder / "home" / ".asoundrc", kAlsaConfig);
-    const std::string env = pulse + "HOME=" + ShellQuoted(folder / "home") + " ";
-
+    WriteFile(folder / "home" / ".asoundrc", "pcm.kelvo_first { type pulse device kelvo }\n"
+                                             "pcm.kelvo_second { type pulse device kelvo2 }\n");
+    const std::string env = "export PULSE_SERVER='" + audio.server() + "' HOME=" + ShellQuoted(folder / "home") + "; ";
+    ASSERT_EQ(RunShell(env + "pactl load-module module-null-sink sink_name=kelvo2 >/dev/null").status, 0);
     const ShellResult listed = RunShell(env + "'" KELVO_CLI_PATH "' devices");
-    ASSERT_EQ(listed.status, 0);
-    const int first = DeviceIndex(listed.output, "kelvo_first");
-    const int second = DeviceIndex(listed.output, "kelvo_second");
-    ASSERT_GT(first, 0) << listed.output;
-    ASSERT_GT(second, 0) << listed.output;
+    const auto index = [&](const std::string& name) {
+        const auto at = listed.output.find(": " + name + "\n");
+        return at == std::string::npos ? -1 : std::stoi(listed.output.substr(listed.output.rfind('\n', at) + 1));
+    };
+    ASSERT_GT(index("kelvo_first"), 0) << listed.output;
+    ASSERT_GT(index("kelvo_second"), 0) << listed.output;
 
-    const struct {
-        int device;
-        bool firstSounds;
-    } cases[] = {{second, false}, {first, true}};
-    for (const auto& c : cases) {
-        const auto a = folder / "first.raw";
-        const auto b = folder / "second.raw";
+    for (const bool second : {true, false}) {
+        const auto first = folder / "first.raw";
+        const auto other = folder / "second.raw";
         const std::string record = "parec --format=s16le --rate=44100 --channels=2 --latency-msec=10 -d ";
-        // Both monitors are recorded while kelvo-cli plays a -20 dB sine on the chosen device.
         const ShellResult played = RunShell(
-            "export PULSE_SERVER='" + audio.server() + "'; " + record + "kelvo.monitor >" + ShellQuoted(a) +
-            " & A=$!; " + record + "kelvo2.monitor >" + ShellQuoted(b) + " & B=$!; sleep 0.5; HOME=" +
-            ShellQuoted(folder / "home") + " '" KELVO_CLI_PATH "' play --folder " + ShellQuoted(folder.path()) +
-            " --device " + std::to_string(c.device) + " --seconds 2 2>&1; status=$?; sleep 0.3; kill -INT $A $B; "
-            "wait $A $B; exit $status");
+            env + record + "kelvo.monitor >" + ShellQuoted(first) + " & A=$!; " + record + "kelvo2.monitor >" +
+            ShellQuoted(other) + " & B=$!; sleep 0.5; '" KELVO_CLI_PATH "' play --folder " +
+            ShellQuoted(folder.path()) + " --device " + std::to_string(index(second ? "kelvo_second" : "kelvo_first")) +
+            " --seconds 2 2>&1; status=$?; sleep 0.3; kill -INT $A $B; wait $A $B; exit $status");
         ASSERT_EQ(played.status, 0) << played.output;
-        // -20 dB of full scale is 3277; the silent sink holds nothing but zeros.
-        EXPECT_GT(Peak(c.firstSounds ? a : b), 3000) << "device " << c.device;
-        EXPECT_EQ(Peak(c.firstSounds ? b : a), 0) << "device " << c.device;
+        // -20 dB of full scale is about 3277; the silent sink records nothing but zeros.
+        EXPECT_GT(Peak(second ? other : first), 3000) << "second: " << second;
+        EXPECT_EQ(Peak(second ? first : other), 0) << "second: " << second;
     }
 }
 

@@ -5,9 +5,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <deque>
@@ -15,31 +13,26 @@
 namespace kelvo::test {
 namespace {
 
-// Answers the file dialogs in turn with a path, or nothing for a cancel.
-struct ScriptedDialogs final : gui::FileDialogs {
-    std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
-    std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
-    std::optional<QString> next(const QString& filter)
-    {
-        filters << filter;
-        auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::deque<std::optional<QString>> answers;
-    QStringList filters;
-};
-
-// The oscillator setup over three made-up output devices, playing 50 ms blocks.
-struct OscRig {
+// The oscillator setup over three made-up output devices, its file dialogs answered in
+// turn with a path or a cancel, rendering 50 ms blocks.
+struct OscRig final : gui::FileDialogs {
     explicit OscRig(const std::filesystem::path& folder)
-        : rig(folder, &dialogs)
+        : rig(folder, this)
     {
         rig.desktop.setOutputDevices([this](std::string&) {
             ++listings;
             return std::vector<std::string>{"Default output", "Card A", "Card B"};
         });
-        rig.settings().WaveBuildLength = 0.05;
+        s.WaveBuildLength = 0.05;
+    }
+    std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> next(const QString& filter)
+    {
+        filters << filter;
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer ? std::optional(QString::fromStdString(answer->string())) : std::nullopt;
     }
     QWidget& open()
     {
@@ -47,35 +40,29 @@ struct OscRig {
         return rig.desktop.window(gui::WindowId::OscSetup);
     }
     QString text(const char* name) { return Child(open(), name).property("plainText").toString(); }
-    QString device() { return Child<QLineEdit>(open(), "Text5").text(); }
+    QString device() { return Caption(open(), "Text5"); }
     bool checked(const char* name) { return Child<QAbstractButton>(open(), name).isChecked(); }
-    void answer(std::deque<std::optional<std::filesystem::path>> paths)
+    QString table() const
     {
-        for (const auto& path : paths)
-            dialogs.answers.push_back(path ? std::optional(QString::fromStdString(path->string())) : std::nullopt);
+        return QString::fromStdString(MemoryTableText(s)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     }
 
-    ScriptedDialogs dialogs;
     GuiRig rig;
     SignalSettings& s = rig.settings();
+    std::deque<std::optional<std::filesystem::path>> answers;
+    QStringList filters;
     int listings = 0;
 };
 
-QString ShownTable(const SignalSettings& s)
-{
-    return QString::fromStdString(MemoryTableText(s)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-TEST(OscSetup, EveryOpeningBuildsTheTableDeviceListAndChoicesAfresh)
+TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheNextStart)
 {
     TempFolder folder;
     OscRig osc(folder.path());
     osc.s.WaveBuildLength = 1;
     QWidget& setup = osc.open();
-    ASSERT_TRUE(setup.isVisible());
-    EXPECT_EQ(osc.text("Text4"), ShownTable(osc.s));
-    EXPECT_TRUE(QFontInfo(Child(setup, "Text4").font()).fixedPitch());
     auto& list = Child<QListWidget>(setup, "List1");
+    EXPECT_EQ(osc.text("Text4"), osc.table());
+    EXPECT_TRUE(QFontInfo(Child(setup, "Text4").font()).fixedPitch());
     EXPECT_EQ(list.count(), 3);
     EXPECT_EQ(list.currentRow(), 0);
     EXPECT_EQ(osc.device(), "0");
@@ -90,44 +77,46 @@ TEST(OscSetup, EveryOpeningBuildsTheTableDeviceListAndChoicesAfresh)
     osc.open();
     EXPECT_EQ(osc.listings, 2);
     EXPECT_EQ(list.count(), 3);
-    EXPECT_EQ(osc.text("Text4"), ShownTable(osc.s));
     EXPECT_TRUE(osc.text("Text4").contains("\n   3    1000  44100   L+R            Amplitude Modulation   16"));
     EXPECT_TRUE(osc.checked("Opt10S"));
     EXPECT_TRUE(list.selectedItems().isEmpty()); // there is no device 7
     EXPECT_EQ(osc.device(), "7");
 
-    osc.s.WaveBuildLength = 5;
-    Click(setup, "Label3");
-    osc.open();
-    EXPECT_FALSE(osc.checked("opt1S") || osc.checked("Opt10S") || osc.checked("Opt100S"));
-}
-
-TEST(OscSetup, ADoubleClickedDeviceIsOpenedByTheNextStartAndTheOtherChoicesGoToTheRecord)
-{
-    TempFolder folder;
-    OscRig osc(folder.path());
-    QWidget& setup = osc.open();
-    auto& list = Child<QListWidget>(setup, "List1");
+    osc.s.WaveBuildLength = 0.05;
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(2)).center());
-    EXPECT_EQ(osc.s.OutDevice, 2);
     EXPECT_EQ(osc.device(), "2");
     Click(osc.rig.main(), "lblSigOn");
     ASSERT_TRUE(QTest::qWaitFor([&] { return osc.rig.streamDevice.opens == 1; }, 3000));
     EXPECT_EQ(osc.rig.streamDevice.lastIndex, 2);
-
-    // Nothing selected means -1, the default output; Enter chooses as a double click does.
+    // Nothing selected means -1, the default output; Enter chooses as a double click does;
+    // the playing signal is not moved.
     list.clearSelection();
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, QPoint(5, list.viewport()->height() - 5));
     EXPECT_EQ(osc.device(), "-1");
     list.setCurrentRow(1);
     QTest::keyClick(&list, Qt::Key_Return);
     EXPECT_EQ(osc.s.OutDevice, 1);
-    EXPECT_EQ(osc.rig.streamDevice.opens, 1); // the playing signal was not moved
+    EXPECT_EQ(osc.rig.streamDevice.opens, 1);
 
     Click(setup, "Opt100S");
     EXPECT_EQ(osc.s.WaveBuildLength, 100);
     QTest::mouseClick(&Child(setup, "chkPlaydriver"), Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(osc.s.LegacyDriver, 1);
+    osc.s.WaveBuildLength = 5;
+    Click(setup, "Label3");
+    EXPECT_FALSE(osc.checked("opt1S") || osc.checked("Opt10S") || osc.checked("Opt100S"));
+
+    // Every key is a named push button a screen reader can press; the boxes are named too.
+    QStringList spoken;
+    for (QPushButton* key : setup.findChildren<QPushButton*>()) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(key);
+        spoken << face->text(QAccessible::Name);
+        EXPECT_TRUE(face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
+    for (const char* box : {"Text4", "List1", "Text5"})
+        spoken << QAccessible::queryAccessibleInterface(&Child(setup, box))->text(QAccessible::Name);
+    EXPECT_EQ(spoken, (QStringList{"Load Setup", "Save Setup", "Reset to Defaults", "Save Wavefile", "Close",
+                                   "Memory table", "Playback Output Device", "Output device"}));
 }
 
 TEST(OscSetup, ASetupLoadsBackWholeAndShowsAtOnceWhileDamagedFilesAndCancelsChangeNothing)
@@ -135,27 +124,33 @@ TEST(OscSetup, ASetupLoadsBackWholeAndShowsAtOnceWhileDamagedFilesAndCancelsChan
     TempFolder folder;
     OscRig osc(folder.path());
     QWidget& setup = osc.open();
-    osc.s.Freq[0] = 1234;
-    osc.s.Freq[5] = 777;
+    osc.s.Freq = AllSlots(1234.0);
+    osc.s.Waveform[10] = 16;
+    osc.s.FreqStep = 10;
+    osc.s.LevelStep = 1;
     osc.s.OutDevice = 1;
+    osc.s.WaveBuildLength = 10;
     const auto file = folder / "my setup.ini";
-    osc.answer({file, file, folder / "short.ini", std::nullopt, std::nullopt, std::nullopt, folder / "no" / "x.ini"});
+    osc.answers = {file, file, folder / "short.ini", std::nullopt, std::nullopt, std::nullopt, folder / "no" / "x.ini"};
     Click(setup, "cmdSave");
-    osc.s.Freq = AllSlots(50.0);
-    osc.s.OutDevice = 0;
-    Click(setup, "cmdLoad");
-    EXPECT_EQ(osc.dialogs.filters, QStringList(2, "Setup Files|*.ini;"));
-    EXPECT_EQ(osc.s.Freq[0], 1234);
-    EXPECT_EQ(osc.s.Freq[5], 777);
-    EXPECT_EQ(Caption(osc.rig.main(), "lblFreq"), "1234 Hz");
-    EXPECT_EQ(osc.text("Text4"), ShownTable(osc.s));
-    EXPECT_EQ(osc.device(), "1");
-
     const std::string saved = ReadFile(file);
-    WriteFile(folder / "short.ini", saved.substr(0, saved.rfind("0.05\r\n")));
+    osc.rig.oscillator.DefaultMems();
+    osc.s = SignalSettings{};
+    Click(setup, "cmdLoad");
+    EXPECT_EQ(osc.filters, QStringList(2, "Setup Files|*.ini;"));
+    EXPECT_EQ(osc.s.Freq, AllSlots(1234.0));
+    EXPECT_EQ(osc.s.Waveform[10], 16);
+    EXPECT_EQ(osc.s.FreqStep + osc.s.LevelStep, 11);
+    EXPECT_EQ(Caption(osc.rig.main(), "lblFreq"), "1234 Hz");
+    EXPECT_EQ(osc.text("Text4"), osc.table());
+    EXPECT_EQ(osc.device(), "1");
+    EXPECT_TRUE(osc.checked("Opt10S"));
+
+    WriteFile(folder / "short.ini", saved.substr(0, saved.rfind("10\r\n")));
+    osc.s.Freq[0] = 5;
     for (const char* key : {"cmdLoad", "cmdLoad", "cmdSave", "cmdSaveWav", "cmdSave"})
         Click(setup, key);
-    EXPECT_EQ(osc.s.Freq[0], 1234);
+    EXPECT_EQ(osc.s.Freq[0], 5);
     EXPECT_EQ(ReadFile(file), saved);
     ASSERT_EQ(osc.rig.messages.shown.size(), 2u);
     EXPECT_EQ(osc.rig.messages.shown[0], "The setup was not loaded, nothing was changed:\n\"" +
@@ -167,9 +162,9 @@ TEST(OscSetup, ResetToDefaultsDeletesTheSettingsFilesStopsAndClosesEveryWindowWi
 {
     for (const bool filesPresent : {true, false}) {
         TempFolder folder;
+        SignalSettings changed;
+        changed.Freq = AllSlots(440.0);
         if (filesPresent) {
-            SignalSettings changed;
-            changed.Freq = AllSlots(440.0);
             ASSERT_EQ(SaveSettings(changed, folder.path()), "");
         }
         {
@@ -177,11 +172,10 @@ TEST(OscSetup, ResetToDefaultsDeletesTheSettingsFilesStopsAndClosesEveryWindowWi
             Click(osc.rig.main(), "lblRemote");
             Click(osc.rig.main(), "lblSigOn");
             ASSERT_TRUE(QTest::qWaitFor([&] { return osc.rig.streamDevice.isOpen(); }, 3000));
-            Click(osc.open(), "cmdReset");
-            EXPECT_FALSE(osc.rig.main().isVisible() || osc.rig.remote().isVisible() ||
-                         osc.rig.desktop.window(gui::WindowId::OscSetup).isVisible());
-            EXPECT_FALSE(osc.rig.streamDevice.isOpen());
-            EXPECT_FALSE(osc.rig.oscillator.view().signal.on());
+            QWidget& setup = osc.open();
+            Click(setup, "cmdReset");
+            EXPECT_FALSE(osc.rig.main().isVisible() || osc.rig.remote().isVisible() || setup.isVisible());
+            EXPECT_FALSE(osc.rig.streamDevice.isOpen() || osc.rig.oscillator.view().signal.on());
             EXPECT_TRUE(osc.rig.messages.shown.empty());
         }
         for (const char* name : {"Kelvo.ini", "Klvuser.ini", "Klvmultitone.ini"})
@@ -197,9 +191,9 @@ TEST(OscSetup, SaveWavefileCopiesTheLastRenderedSignalOrSaysThereIsNone)
     OscRig osc(folder.path());
     const auto target = folder / "kept.wav";
     WriteFile(target, "old");
-    osc.answer({target, target, folder / "test.wav"});
+    osc.answers = {target, target, folder / "test.wav"};
     Click(osc.open(), "cmdSaveWav");
-    EXPECT_EQ(osc.dialogs.filters, QStringList{"Wave Files|*.wav;"});
+    EXPECT_EQ(osc.filters, QStringList{"Wave Files|*.wav;"});
     ASSERT_EQ(osc.rig.messages.shown.size(), 1u);
     EXPECT_NE(osc.rig.messages.shown[0].find("No signal has been rendered yet"), std::string::npos);
     EXPECT_EQ(ReadFile(target), "old");
@@ -212,30 +206,6 @@ TEST(OscSetup, SaveWavefileCopiesTheLastRenderedSignalOrSaysThereIsNone)
     EXPECT_EQ(ReadFile(target), rendered);
     EXPECT_EQ(ReadFile(folder / "test.wav"), rendered);
     EXPECT_EQ(osc.rig.messages.shown.size(), 1u);
-}
-
-TEST(OscSetup, EveryKeyAndBoxIsNamedForAssistiveTechnology)
-{
-    TempFolder folder;
-    OscRig osc(folder.path());
-    QWidget& setup = osc.open();
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(&setup)->text(QAccessible::Name), "OSCILLATOR SETUP:");
-    QStringList spoken;
-    for (QPushButton* key : setup.findChildren<QPushButton*>()) {
-        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(key);
-        spoken << face->text(QAccessible::Name);
-        EXPECT_TRUE(face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
-    }
-    spoken.sort();
-    EXPECT_EQ(spoken, (QStringList{"Close", "Load Setup", "Reset to Defaults", "Save Setup", "Save Wavefile"}));
-    const std::pair<const char*, QAccessible::Role> boxes[] = {
-        {"Text4", QAccessible::EditableText}, {"List1", QAccessible::List}, {"Text5", QAccessible::EditableText}};
-    for (const auto& [name, role] : boxes) {
-        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&Child(setup, name));
-        EXPECT_EQ(face->role(), role) << name;
-        spoken << face->text(QAccessible::Name);
-    }
-    EXPECT_EQ(spoken.mid(5), (QStringList{"Memory table", "Playback Output Device", "Output device"}));
 }
 
 } // namespace
