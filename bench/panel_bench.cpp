@@ -4,8 +4,7 @@
 #include "gui/panels/main_panel.h"
 #include "gui/runtime/qt_event_loop.h"
 #include "offscreen_app.h"
-#include "oscillator/oscillator.h"
-#include "oscillator/unavailable_device.h"
+#include "silent_oscillator.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -13,33 +12,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace kelvo::bench {
 namespace {
-
-class NoMessages final : public Messages {
-public:
-    void show(std::string_view) override {}
-};
-
-// An oscillator without sound in a folder of its own, removed afterwards.
-struct SilentOscillator {
-    explicit SilentOscillator(const char* name)
-        : folder((std::filesystem::temp_directory_path() / name).string())
-    {
-        std::filesystem::create_directories(folder);
-    }
-    ~SilentOscillator() { std::filesystem::remove_all(folder); }
-
-    std::string folder;
-    gui::QtEventLoop loop;
-    NoMessages messages;
-    UnavailableDevice streamDevice{"no sound in the benchmark"};
-    UnavailableDevice legacyDevice{"no sound in the benchmark"};
-    Oscillator oscillator{folder, streamDevice, legacyDevice, loop, messages};
-    gui::SystemFileDialogs dialogs;
-};
 
 // One click on a front-panel control that does not render, until the panel has been
 // repainted with the new values.

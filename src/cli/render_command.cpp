@@ -1,7 +1,7 @@
 #include "render_command.h"
 
+#include "oscillator/rendered_copy.h"
 #include "oscillator/start_up.h"
-#include "runtime/atomic_file.h"
 #include "runtime/program_folder.h"
 #include "settings/field_registry.h"
 
@@ -35,7 +35,7 @@ bool CopyRenderedFile(const RenderOptions& options, const RenderSession& session
     if (!options.output)
         return true;
 
-    const std::string error = CopyFileAtomically(ProgramFile(session.folder, kRenderedFile), *options.output);
+    const std::string error = CopyRenderedSignal(session.folder, *options.output);
     if (!error.empty())
         messages.show(error);
     return error.empty();

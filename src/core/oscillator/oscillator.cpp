@@ -2,6 +2,7 @@
 
 #include "settings/memories.h"
 #include "settings/settings_files.h"
+#include "settings/setup_file.h"
 #include "settings/signal_codes.h"
 #include "settings/text_rules.h"
 #include "oscillator/start_up.h"
@@ -45,6 +46,12 @@ void Oscillator::Start()
 void Oscillator::Exit()
 {
     SaveSettings();
+    StopSig();
+}
+
+void Oscillator::ResetToDefaults()
+{
+    DeleteSettingsFiles(folder());
     StopSig();
 }
 

@@ -36,6 +36,10 @@ public:
     // Leaving through lblExit: SaveSettings (a failure is shown once), then the output stops.
     // Closing the windows is up to the caller.
     void Exit();
+    // Reset to Defaults: deletes the settings files so that the next start begins from the
+    // start values, then the output stops as at Exit, without saving. Closing the windows is
+    // up to the caller.
+    void ResetToDefaults();
 
     // The public operations of the main panel.
     void Update();

@@ -40,13 +40,21 @@ void VisitSlotBlock(Settings& s, Visit&& visit)
         VisitSlottedFields(s, [&](auto& slots) { visit(slots[slot]); });
 }
 
-// Every value of the main settings file, in file order.
+// The first 112 values, which the main settings file and every setup file share: the
+// eleven slots and the two step sizes.
 template <typename Settings, typename Visit>
-void VisitMainSettings(Settings& s, Visit&& visit)
+void VisitSharedHead(Settings& s, Visit&& visit)
 {
     VisitSlotBlock(s, visit);
     visit(s.FreqStep);
     visit(s.LevelStep);
+}
+
+// Every value of the main settings file, in file order.
+template <typename Settings, typename Visit>
+void VisitMainSettings(Settings& s, Visit&& visit)
+{
+    VisitSharedHead(s, visit);
     visit(s.WaveBuildLength);
     visit(s.SweepStartFreq);
     visit(s.SweepEndFreq);

@@ -6,6 +6,7 @@
 #include "gui/panels/main_panel.h"
 #include "gui/panels/remote_panel.h"
 #include "gui/ui/placement.h"
+#include "playback/portaudio_device.h"
 
 #include <algorithm>
 
@@ -14,11 +15,13 @@ namespace kelvo::gui {
 Desktop::Desktop(Oscillator& oscillator, FileDialogs* fileDialogs)
     : m_oscillator(oscillator)
     , m_fileDialogs(fileDialogs != nullptr ? *fileDialogs : m_systemDialogs)
+    , m_listDevices(ListOutputDevices)
 {
     MainPanel& panel = main();
     connect(&panel, &MainPanel::remoteRequested, this, [this] { show(WindowId::Remote); });
     connect(&panel, &MainPanel::helpRequested, this, [this] { help().open(); });
     connect(&panel, &MainPanel::setupRequested, this, [this](WindowId id) { show(id); });
+    connect(&panel, &MainPanel::oscillatorSetupRequested, this, [this] { show(WindowId::OscSetup); });
     connect(&panel, &MainPanel::exitRequested, this, &Desktop::closeAll);
 }
 
@@ -86,6 +89,13 @@ std::unique_ptr<QWidget> Desktop::create(WindowId id)
     case WindowId::Remote: return std::make_unique<RemotePanel>(m_oscillator);
     case WindowId::Help: return std::make_unique<HelpWindow>(m_oscillator.folder());
     case WindowId::ArbEditor: return std::make_unique<ArbWindow>(m_oscillator, m_fileDialogs);
+    case WindowId::OscSetup: {
+        // The lister is called through the registry, so a replaced one counts from then on.
+        auto setup = std::make_unique<OscSetup>(m_oscillator, m_fileDialogs,
+                                                [this](std::string& error) { return m_listDevices(error); });
+        connect(setup.get(), &OscSetup::resetDone, this, &Desktop::closeAll);
+        return setup;
+    }
     default: return MakeSetupDialog(id, m_oscillator, m_fileDialogs);
     }
 }

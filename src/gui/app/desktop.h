@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/app/window_id.h"
+#include "gui/dialogs/osc_setup.h"
 #include "gui/ui/file_dialogs.h"
 #include "oscillator/oscillator.h"
 
@@ -8,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -17,8 +19,6 @@ namespace kelvo::gui {
 class HelpWindow;
 class MainPanel;
 class RemotePanel;
-class HelpWindow;
-
 
 // The registry of the program's windows around one oscillator: it creates each window once,
 // when it is first needed, and keeps it; closing a window hides it. The front panel is the
@@ -41,6 +41,9 @@ public:
     // Closes every window, the front panel last.
     void closeAll();
 
+    // Where the oscillator setup lists the output devices from; PortAudio's unless replaced.
+    void setOutputDevices(OutputDeviceLister listDevices) { m_listDevices = std::move(listDevices); }
+
     MainPanel& main();
     RemotePanel& remote();
     HelpWindow& help();
@@ -51,6 +54,7 @@ private:
     Oscillator& m_oscillator;
     SystemFileDialogs m_systemDialogs;
     FileDialogs& m_fileDialogs;
+    OutputDeviceLister m_listDevices;
     std::map<WindowId, std::unique_ptr<QWidget>> m_windows;
     std::vector<WindowId> m_created; // in the order they were created
 };

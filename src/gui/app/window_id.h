@@ -18,6 +18,7 @@ enum class WindowId {
     SweepSetup,
     MultiSetup,
     ArbEditor,
+    OscSetup,
 };
 
 } // namespace kelvo::gui

@@ -1,0 +1,275 @@
+#include "gui/dialogs/osc_setup.h"
+
+#include "gui/dialogs/list_box.h"
+#include "gui/panels/panel_parts.h"
+#include "oscillator/rendered_copy.h"
+#include "settings/memory_table.h"
+#include "settings/setup_file.h"
+#include "settings/text_rules.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace kelvo::gui {
+namespace {
+
+const QString kSetupFiles = QStringLiteral("Setup Files|*.ini;");
+const QString kWaveFiles = QStringLiteral("Wave Files|*.wav;");
+
+std::filesystem::path LocalPath(const QString& path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// The memory table: read-only, in the system's fixed-pitch font, wide enough for a whole line.
+QPlainTextEdit* MakeTable(QWidget* parent)
+{
+    QPlainTextEdit* table = MakeListBox(parent, QStringLiteral("Text4"), QStringLiteral("Memory table"));
+    table->setReadOnly(true);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // The list box's style sheet names its font; this one takes the system's instead.
+    table->setStyleSheet(table->styleSheet() + QStringLiteral("QPlainTextEdit { font-family: \"%1\"; font-size: %2pt; }")
+                                                   .arg(fixed.family())
+                                                   .arg(fixed.pointSize() > 0 ? fixed.pointSize() : 10));
+    table->ensurePolished();
+    const QFontMetrics metrics(table->font());
+    table->setMinimumWidth(metrics.horizontalAdvance(QString(80, QLatin1Char('0'))) + 24);
+    table->setMinimumHeight(metrics.lineSpacing() * 15);
+    return table;
+}
+
+QLabel* MakeNote(QWidget* parent, const QString& text)
+{
+    auto* note = new QLabel(text, parent);
+    note->setProperty("kind", "note");
+    note->setWordWrap(true);
+    return note;
+}
+
+// A caption beside a control, read aloud as the control's name.
+QLabel* MakeCaption(QWidget* parent, const QString& text, QWidget* buddy)
+{
+    auto* caption = new QLabel(text, parent);
+    caption->setProperty("kind", "note");
+    caption->setBuddy(buddy);
+    return caption;
+}
+
+} // namespace
+
+OscSetup::OscSetup(Oscillator& oscillator, FileDialogs& fileDialogs, OutputDeviceLister listDevices, QWidget* parent)
+    : SetupDialog(oscillator, QStringLiteral("frmOscSetup"), QStringLiteral("OSCILLATOR SETUP:"), parent)
+    , m_fileDialogs(fileDialogs)
+    , m_listDevices(std::move(listDevices))
+{
+    m_table = MakeTable(face());
+    grid()->addWidget(m_table, 0, 0, 1, 3);
+    grid()->addWidget(makeFileKeys(), 1, 0);
+    grid()->addWidget(makeDeviceList(), 1, 1, 1, 2);
+    addCheck(2, "chkPlaydriver", "LegacyDriver", QStringLiteral("Use Legacy Multimedia playback driver"));
+    grid()->addWidget(makeLengthOptions(), 3, 0, 1, 3);
+    // Filled when shown: listing the devices takes a while and happens once per opening.
+}
+
+QWidget* OscSetup::makeFileKeys()
+{
+    auto* keys = new QWidget(face());
+    auto* column = new QVBoxLayout(keys);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(MakeKey(keys, QStringLiteral("cmdLoad"), QStringLiteral("Load Setup"), [this] { loadSetup(); },
+                              tr("Load all memories, the steps, the device and the length from a setup file")));
+    column->addWidget(MakeKey(keys, QStringLiteral("cmdSave"), QStringLiteral("Save Setup"), [this] { saveSetup(); },
+                              tr("Save all memories, the steps, the device and the length to a setup file")));
+    QLabel* setupNote = MakeNote(keys, QStringLiteral("Setup  all memory Configs."));
+    setupNote->setObjectName(QStringLiteral("Label4"));
+    column->addWidget(setupNote);
+    column->addSpacing(8);
+    column->addWidget(MakeKey(keys, QStringLiteral("cmdReset"), QStringLiteral("Reset to Defaults"),
+                              [this] { resetToDefaults(); },
+                              tr("Delete the settings files and close the program; it starts afresh next time")));
+    column->addSpacing(8);
+    column->addWidget(MakeKey(keys, QStringLiteral("cmdSaveWav"), QStringLiteral("Save Wavefile"),
+                              [this] { saveWavefile(); }, tr("Save the last rendered signal as a wave file")));
+    column->addWidget(MakeNote(keys, QStringLiteral("Save current Signal wav to unique file")));
+    column->addStretch(1);
+    return keys;
+}
+
+QWidget* OscSetup::makeDeviceList()
+{
+    auto* area = new QWidget(face());
+    auto* column = new QVBoxLayout(area);
+    column->setContentsMargins(0, 0, 0, 0);
+    const QString label = QStringLiteral("Playback Output Device");
+    m_devices = new QListWidget(area);
+    m_devices->setObjectName(QStringLiteral("List1"));
+    m_devices->setAccessibleName(label);
+    m_devices->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_devices->setMinimumHeight(110);
+    m_devices->setStyleSheet(QStringLiteral("QListWidget { background: #0d1a12; color: #ffffff; border: 1px solid "
+                                            "#ffb000; } QListWidget::item:selected { background: #805800; }"));
+    // A double click or Enter chooses; a single click only selects.
+    m_devices->installEventFilter(this);
+    m_devices->viewport()->installEventFilter(this);
+    column->addWidget(MakeCaption(area, label, m_devices));
+    column->addWidget(m_devices, 1);
+    m_deviceNote = MakeNote(area, {});
+    column->addWidget(m_deviceNote);
+
+    auto* chosen = new QHBoxLayout;
+    const QString deviceLabel = QStringLiteral("Output device");
+    m_device = new QLineEdit(area);
+    m_device->setObjectName(QStringLiteral("Text5"));
+    m_device->setAccessibleName(deviceLabel);
+    m_device->setReadOnly(true);
+    m_device->setMaximumWidth(m_device->fontMetrics().horizontalAdvance(QStringLiteral("-32768")) * 2);
+    chosen->addWidget(MakeCaption(area, deviceLabel, m_device));
+    chosen->addWidget(m_device);
+    chosen->addStretch(1);
+    column->addLayout(chosen);
+    return area;
+}
+
+QWidget* OscSetup::makeLengthOptions()
+{
+    auto* area = new QWidget(face());
+    auto* row = new QHBoxLayout(area);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(MakeCaption(area, QStringLiteral("Default Wavbuild Length:"), nullptr));
+    m_lengths = new QButtonGroup(this);
+    const struct {
+        const char* name;
+        const char* caption;
+        int seconds;
+    } options[] = {{"opt1S", "1 Second", 1}, {"Opt10S", "10 Second", 10}, {"Opt100S", "100 Second", 100}};
+    for (const auto& option : options) {
+        auto* button = new QRadioButton(QString::fromLatin1(option.caption), area);
+        button->setObjectName(QString::fromLatin1(option.name));
+        m_lengths->addButton(button, option.seconds);
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    connect(m_lengths, &QButtonGroup::idClicked, this,
+            [this](int seconds) { oscillator().settings().WaveBuildLength = seconds; });
+    return area;
+}
+
+void OscSetup::refill()
+{
+    SetupDialog::refill();
+    const SignalSettings& s = oscillator().settings();
+    // Only an exact 1, 10 or 100 selects an option.
+    const double length = s.WaveBuildLength;
+    QAbstractButton* chosen = nullptr;
+    for (int seconds : {1, 10, 100}) {
+        if (length == seconds)
+            chosen = m_lengths->button(seconds);
+    }
+    m_lengths->setExclusive(false);
+    for (QAbstractButton* button : m_lengths->buttons())
+        button->setChecked(button == chosen);
+    m_lengths->setExclusive(true);
+
+    fillDevices();
+    FillListBox(*m_table, MemoryTableText(s));
+}
+
+void OscSetup::fillDevices()
+{
+    // Filled in one go, without letting window events run in between.
+    std::string error;
+    const std::vector<std::string> names = m_listDevices(error);
+    m_devices->clear();
+    for (const std::string& name : names)
+        m_devices->addItem(QString::fromStdString(name));
+    m_deviceNote->setText(error.empty() ? QStringLiteral("Double Click to select device.")
+                                        : QString::fromStdString(error));
+
+    const int device = oscillator().settings().OutDevice;
+    m_device->setText(QString::fromStdString(FormatNumber(std::int32_t{device})));
+    if (device >= 0 && device < m_devices->count()) {
+        m_devices->setCurrentRow(device);
+    } else {
+        m_devices->clearSelection();
+        m_devices->setCurrentRow(-1);
+    }
+}
+
+bool OscSetup::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_devices->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // The entry under the pointer is the one double-clicked, whether or not the list has
+        // selected it yet.
+        const QModelIndex hit = m_devices->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (hit.isValid())
+            m_devices->setCurrentRow(hit.row());
+        chooseDevice();
+    }
+    if (watched == m_devices && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            chooseDevice();
+    }
+    return SetupDialog::eventFilter(watched, event);
+}
+
+void OscSetup::chooseDevice()
+{
+    const QList<QListWidgetItem*> selected = m_devices->selectedItems();
+    const int device = selected.isEmpty() ? -1 : m_devices->row(selected.front());
+    oscillator().settings().OutDevice = static_cast<std::int16_t>(device);
+    m_device->setText(QString::number(device));
+}
+
+void OscSetup::loadSetup()
+{
+    const auto chosen = m_fileDialogs.openFile(this, kSetupFiles);
+    if (!chosen)
+        return;
+    if (const std::string problem = LoadSetupFile(oscillator().settings(), LocalPath(*chosen)); !problem.empty()) {
+        oscillator().messages().show("The setup was not loaded, nothing was changed:\n" + problem + ".");
+        return;
+    }
+    oscillator().Update();
+    // The window shows what was loaded at once rather than at its next opening.
+    refill();
+}
+
+void OscSetup::saveSetup()
+{
+    const auto chosen = m_fileDialogs.saveFile(this, kSetupFiles);
+    if (!chosen)
+        return;
+    if (const std::string error = SaveSetupFile(oscillator().settings(), LocalPath(*chosen)); !error.empty())
+        oscillator().messages().show("The setup was not saved:\n" + error + ".");
+}
+
+void OscSetup::resetToDefaults()
+{
+    oscillator().ResetToDefaults();
+    Q_EMIT resetDone();
+}
+
+void OscSetup::saveWavefile()
+{
+    const auto chosen = m_fileDialogs.saveFile(this, kWaveFiles);
+    if (!chosen)
+        return;
+    if (const std::string error = CopyRenderedSignal(oscillator().folder(), LocalPath(*chosen)); !error.empty())
+        oscillator().messages().show("The signal was not saved as \"" + chosen->toStdString() + "\":\n" + error);
+}
+
+} // namespace kelvo::gui

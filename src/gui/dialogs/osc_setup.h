@@ -1,0 +1,60 @@
+#pragma once
+
+#include "gui/dialogs/setup_dialog.h"
+#include "gui/ui/file_dialogs.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+
+namespace kelvo::gui {
+
+// The names of the output devices in OutDevice order; an empty list and the reason in
+// `error` when they cannot be had.
+using OutputDeviceLister = std::function<std::vector<std::string>(std::string& error)>;
+
+// frmOscSetup: the memory table, setup files, Reset to Defaults, Save Wavefile, the output
+// device, the legacy driver and the default rendered length. Every opening builds the table
+// and the device list afresh.
+class OscSetup final : public SetupDialog {
+    Q_OBJECT
+public:
+    OscSetup(Oscillator& oscillator, FileDialogs& fileDialogs, OutputDeviceLister listDevices,
+             QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    // Reset to Defaults deleted the settings files and stopped the output: every window
+    // closes without saving.
+    void resetDone();
+
+protected:
+    void refill() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* makeFileKeys();
+    QWidget* makeDeviceList();
+    QWidget* makeLengthOptions();
+    void fillDevices();
+    void chooseDevice();
+    void loadSetup();
+    void saveSetup();
+    void resetToDefaults();
+    void saveWavefile();
+
+    FileDialogs& m_fileDialogs;
+    OutputDeviceLister m_listDevices;
+    QPlainTextEdit* m_table = nullptr;
+    QListWidget* m_devices = nullptr;
+    QLabel* m_deviceNote = nullptr;
+    QLineEdit* m_device = nullptr;
+    QButtonGroup* m_lengths = nullptr;
+};
+
+} // namespace kelvo::gui

@@ -1,0 +1,212 @@
+#include "gui_rig.h"
+#include "settings/memory_table.h"
+#include "settings/settings_files.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <deque>
+
+namespace kelvo::test {
+namespace {
+
+// The oscillator setup over three made-up output devices, its file dialogs answered in
+// turn with a path or a cancel, rendering 50 ms blocks.
+struct OscRig final : gui::FileDialogs {
+    explicit OscRig(const std::filesystem::path& folder)
+        : rig(folder, this)
+    {
+        rig.desktop.setOutputDevices([this](std::string&) {
+            ++listings;
+            return std::vector<std::string>{"Default output", "Card A", "Card B"};
+        });
+        s.WaveBuildLength = 0.05;
+    }
+    std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> next(const QString& filter)
+    {
+        filters << filter;
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer ? std::optional(QString::fromStdString(answer->string())) : std::nullopt;
+    }
+    QWidget& open()
+    {
+        Click(rig.main(), "lblCfgOsc");
+        return rig.desktop.window(gui::WindowId::OscSetup);
+    }
+    QString text(const char* name) { return Child(open(), name).property("plainText").toString(); }
+    QString device() { return Caption(open(), "Text5"); }
+    bool checked(const char* name) { return Child<QAbstractButton>(open(), name).isChecked(); }
+    QString table() const
+    {
+        return QString::fromStdString(MemoryTableText(s)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
+
+    GuiRig rig;
+    SignalSettings& s = rig.settings();
+    std::deque<std::optional<std::filesystem::path>> answers;
+    QStringList filters;
+    int listings = 0;
+};
+
+TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheNextStart)
+{
+    TempFolder folder;
+    OscRig osc(folder.path());
+    osc.s.WaveBuildLength = 1;
+    QWidget& setup = osc.open();
+    auto& list = Child<QListWidget>(setup, "List1");
+    EXPECT_EQ(osc.text("Text4"), osc.table());
+    EXPECT_TRUE(QFontInfo(Child(setup, "Text4").font()).fixedPitch());
+    EXPECT_EQ(list.count(), 3);
+    EXPECT_EQ(list.currentRow(), 0);
+    EXPECT_EQ(osc.device(), "0");
+    EXPECT_TRUE(osc.checked("opt1S"));
+
+    osc.s.Waveform[3] = 13;
+    osc.s.WaveBuildLength = 10;
+    osc.s.OutDevice = 7;
+    osc.open(); // already open: only raised
+    EXPECT_EQ(osc.listings, 1);
+    Click(setup, "Label3");
+    osc.open();
+    EXPECT_EQ(osc.listings, 2);
+    EXPECT_EQ(list.count(), 3);
+    EXPECT_TRUE(osc.text("Text4").contains("\n   3    1000  44100   L+R            Amplitude Modulation   16"));
+    EXPECT_TRUE(osc.checked("Opt10S"));
+    EXPECT_TRUE(list.selectedItems().isEmpty()); // there is no device 7
+    EXPECT_EQ(osc.device(), "7");
+
+    osc.s.WaveBuildLength = 0.05;
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(2)).center());
+    EXPECT_EQ(osc.device(), "2");
+    Click(osc.rig.main(), "lblSigOn");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return osc.rig.streamDevice.opens == 1; }, 3000));
+    EXPECT_EQ(osc.rig.streamDevice.lastIndex, 2);
+    // Nothing selected means -1, the default output; Enter chooses as a double click does;
+    // the playing signal is not moved.
+    list.clearSelection();
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, QPoint(5, list.viewport()->height() - 5));
+    EXPECT_EQ(osc.device(), "-1");
+    list.setCurrentRow(1);
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_EQ(osc.s.OutDevice, 1);
+    EXPECT_EQ(osc.rig.streamDevice.opens, 1);
+
+    Click(setup, "Opt100S");
+    EXPECT_EQ(osc.s.WaveBuildLength, 100);
+    QTest::mouseClick(&Child(setup, "chkPlaydriver"), Qt::LeftButton, {}, QPoint(8, 8));
+    EXPECT_EQ(osc.s.LegacyDriver, 1);
+    osc.s.WaveBuildLength = 5;
+    Click(setup, "Label3");
+    EXPECT_FALSE(osc.checked("opt1S") || osc.checked("Opt10S") || osc.checked("Opt100S"));
+
+    // Every key is a named push button a screen reader can press; the boxes are named too.
+    QStringList spoken;
+    for (QPushButton* key : setup.findChildren<QPushButton*>()) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(key);
+        spoken << face->text(QAccessible::Name);
+        EXPECT_TRUE(face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
+    for (const char* box : {"Text4", "List1", "Text5"})
+        spoken << QAccessible::queryAccessibleInterface(&Child(setup, box))->text(QAccessible::Name);
+    EXPECT_EQ(spoken, (QStringList{"Load Setup", "Save Setup", "Reset to Defaults", "Save Wavefile", "Close",
+                                   "Memory table", "Playback Output Device", "Output device"}));
+}
+
+TEST(OscSetup, ASetupLoadsBackWholeAndShowsAtOnceWhileDamagedFilesAndCancelsChangeNothing)
+{
+    TempFolder folder;
+    OscRig osc(folder.path());
+    QWidget& setup = osc.open();
+    osc.s.Freq = AllSlots(1234.0);
+    osc.s.Waveform[10] = 16;
+    osc.s.FreqStep = 10;
+    osc.s.LevelStep = 1;
+    osc.s.OutDevice = 1;
+    osc.s.WaveBuildLength = 10;
+    const auto file = folder / "my setup.ini";
+    osc.answers = {file, file, folder / "short.ini", std::nullopt, std::nullopt, std::nullopt, folder / "no" / "x.ini"};
+    Click(setup, "cmdSave");
+    const std::string saved = ReadFile(file);
+    osc.rig.oscillator.DefaultMems();
+    osc.s = SignalSettings{};
+    Click(setup, "cmdLoad");
+    EXPECT_EQ(osc.filters, QStringList(2, "Setup Files|*.ini;"));
+    EXPECT_EQ(osc.s.Freq, AllSlots(1234.0));
+    EXPECT_EQ(osc.s.Waveform[10], 16);
+    EXPECT_EQ(osc.s.FreqStep + osc.s.LevelStep, 11);
+    EXPECT_EQ(Caption(osc.rig.main(), "lblFreq"), "1234 Hz");
+    EXPECT_EQ(osc.text("Text4"), osc.table());
+    EXPECT_EQ(osc.device(), "1");
+    EXPECT_TRUE(osc.checked("Opt10S"));
+
+    WriteFile(folder / "short.ini", saved.substr(0, saved.rfind("10\r\n")));
+    osc.s.Freq[0] = 5;
+    for (const char* key : {"cmdLoad", "cmdLoad", "cmdSave", "cmdSaveWav", "cmdSave"})
+        Click(setup, key);
+    EXPECT_EQ(osc.s.Freq[0], 5);
+    EXPECT_EQ(ReadFile(file), saved);
+    ASSERT_EQ(osc.rig.messages.shown.size(), 2u);
+    EXPECT_EQ(osc.rig.messages.shown[0], "The setup was not loaded, nothing was changed:\n\"" +
+                                             (folder / "short.ini").string() + "\" is damaged (it ends after line 113).");
+    EXPECT_NE(osc.rig.messages.shown[1].find("x.ini"), std::string::npos);
+}
+
+TEST(OscSetup, ResetToDefaultsDeletesTheSettingsFilesStopsAndClosesEveryWindowWithoutSaving)
+{
+    for (const bool filesPresent : {true, false}) {
+        TempFolder folder;
+        SignalSettings changed;
+        changed.Freq = AllSlots(440.0);
+        if (filesPresent) {
+            ASSERT_EQ(SaveSettings(changed, folder.path()), "");
+        }
+        {
+            OscRig osc(folder.path());
+            Click(osc.rig.main(), "lblRemote");
+            Click(osc.rig.main(), "lblSigOn");
+            ASSERT_TRUE(QTest::qWaitFor([&] { return osc.rig.streamDevice.isOpen(); }, 3000));
+            QWidget& setup = osc.open();
+            Click(setup, "cmdReset");
+            EXPECT_FALSE(osc.rig.main().isVisible() || osc.rig.remote().isVisible() || setup.isVisible());
+            EXPECT_FALSE(osc.rig.streamDevice.isOpen() || osc.rig.oscillator.view().signal.on());
+            EXPECT_TRUE(osc.rig.messages.shown.empty());
+        }
+        for (const char* name : {"Kelvo.ini", "Klvuser.ini", "Klvmultitone.ini"})
+            EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+        EXPECT_EQ(filesPresent, std::filesystem::exists(folder / "playlist.lst"));
+        EXPECT_EQ(GuiRig(folder.path()).settings().Freq[10], 1000);
+    }
+}
+
+TEST(OscSetup, SaveWavefileCopiesTheLastRenderedSignalOrSaysThereIsNone)
+{
+    TempFolder folder;
+    OscRig osc(folder.path());
+    const auto target = folder / "kept.wav";
+    WriteFile(target, "old");
+    osc.answers = {target, target, folder / "test.wav"};
+    Click(osc.open(), "cmdSaveWav");
+    EXPECT_EQ(osc.filters, QStringList{"Wave Files|*.wav;"});
+    ASSERT_EQ(osc.rig.messages.shown.size(), 1u);
+    EXPECT_NE(osc.rig.messages.shown[0].find("No signal has been rendered yet"), std::string::npos);
+    EXPECT_EQ(ReadFile(target), "old");
+
+    Click(osc.rig.main(), "lblSigOn");
+    const std::string rendered = ReadFile(folder / "test.wav");
+    ASSERT_GT(rendered.size(), 44u);
+    Click(osc.open(), "cmdSaveWav");
+    Click(osc.open(), "cmdSaveWav"); // onto itself
+    EXPECT_EQ(ReadFile(target), rendered);
+    EXPECT_EQ(ReadFile(folder / "test.wav"), rendered);
+    EXPECT_EQ(osc.rig.messages.shown.size(), 1u);
+}
+
+} // namespace
+} // namespace kelvo::test
