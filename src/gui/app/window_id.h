@@ -17,6 +17,7 @@ enum class WindowId {
     DsbSetup,
     SweepSetup,
     MultiSetup,
+    UserSetup,
 };
 
 } // namespace kelvo::gui

@@ -3,6 +3,7 @@
 #include "gui/dialogs/multi_setup.h"
 #include "gui/dialogs/parameter_dialog.h"
 #include "gui/dialogs/sweep_setup.h"
+#include "gui/player/user_setup.h"
 
 namespace kelvo::gui {
 
@@ -14,6 +15,8 @@ std::unique_ptr<QWidget> MakeSetupDialog(WindowId id, Oscillator& oscillator, Fi
         return std::make_unique<SweepSetup>(oscillator, fileDialogs);
     if (id == WindowId::MultiSetup)
         return std::make_unique<MultiSetup>(oscillator, fileDialogs);
+    if (id == WindowId::UserSetup)
+        return std::make_unique<UserSetup>(oscillator, fileDialogs);
     return nullptr;
 }
 
