@@ -144,21 +144,21 @@ QWidget* UserSetup::buildInfo()
         const char* name;
         QString caption;
         QLabel* UserSetup::*label;
-        QString widest;
     } table[] = {
-        {"Label33", tr("Type"), &UserSetup::m_type, QStringLiteral("PCM WAV")},
-        {"Label19", tr("Channels"), &UserSetup::m_channels, QStringLiteral("STEREO")},
-        {"Label20", tr("Resolution"), &UserSetup::m_bits, QStringLiteral("32 bit float")},
-        {"Label21", tr("Sample rate"), &UserSetup::m_rate, QStringLiteral("192000")},
-        {"Label34", tr("Size"), &UserSetup::m_size, QStringLiteral("4294967295 bytes")},
-        {"Label16", tr("Duration"), &UserSetup::m_duration, QStringLiteral("00:00:00")},
-        {"Label17", tr("Elapsed"), &UserSetup::m_elapsed, QStringLiteral("00:00:00")},
+        {"Label33", tr("Type"), &UserSetup::m_type},
+        {"Label19", tr("Channels"), &UserSetup::m_channels},
+        {"Label20", tr("Resolution"), &UserSetup::m_bits},
+        {"Label21", tr("Sample rate"), &UserSetup::m_rate},
+        {"Label34", tr("Size"), &UserSetup::m_size},
+        {"Label16", tr("Duration"), &UserSetup::m_duration},
+        {"Label17", tr("Elapsed"), &UserSetup::m_elapsed},
     };
     int row = 0;
     for (const auto& entry : table) {
         auto* label = MakeDisplay(group, QString::fromLatin1(entry.name), "small");
         label->setAccessibleName(entry.caption);
-        HoldWidest(label, {entry.widest});
+        // All as wide as the widest text any of them shows.
+        HoldWidest(label, {QStringLiteral("4294967295 bytes")});
         info->addWidget(MakeUnit(group, entry.caption), row, 0);
         info->addWidget(label, row++, 1);
         this->*entry.label = label;
