@@ -13,91 +13,47 @@ const std::string kPlaceholder = "   --                     ";
 
 TEST(Playlist, DisplayNamesCutTheExtensionAndKeepTheLast30Characters)
 {
-    const struct {
-        const char* title;
-        const char* name;
-    } cases[] = {
-        {"ab.wav", "ab"},
-        {"a", "a"},
-        {"abc", "abc"},
-        {"abcd", ""},
-        {"tone.wav", "tone"},
-        {"0123456789abcdefghijklmnopqrstuvwxyz.wav", "6789abcdefghijklmnopqrstuvwxyz"},
-        {"Grüße aus Köln.wav", "Grüße aus Köln"},
-        {"äöü", "äöü"},
-        {"€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€.wav", "€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(PlaylistDisplayName(c.title), c.name) << c.title;
+    const std::pair<const char*, const char*> cases[] = {
+        {"ab.wav", "ab"}, {"a", "a"}, {"abcd", ""}, {"0123456789abcdefghijklmnopqrstuvwxyz.wav", "6789abcdefghijklmnopqrstuvwxyz"},
+        {"Grüße aus Köln.wav", "Grüße aus Köln"}, {"äöü", "äöü"}, {"€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€.wav", "€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€"}};
+    for (const auto& [title, name] : cases)
+        EXPECT_EQ(PlaylistDisplayName(title), name) << title;
+    EXPECT_EQ(SelectionText(200), "Selection 200 / 200");
 }
 
-TEST(Playlist, LoadFillsTheSelectedEntryAndRefusesWhatTheFileCannotHold)
+// LOAD FILE fills the selected entry (200 too) or refuses a name the file cannot hold; CLR
+// FILE shows "--", CLR LIST the placeholder everywhere and keeps the selection.
+TEST(Playlist, EntriesAreFilledAndEmptied)
 {
     SignalSettings s;
     s.PlaylistSel = 200;
     EXPECT_EQ(LoadPlaylistEntry(s, "/music/ab.wav"), "");
-    EXPECT_EQ(s.PlaylistPath[200], "/music/ab.wav");
-    EXPECT_EQ(s.PlaylistName[200], "ab");
-    EXPECT_EQ(s.PlaylistSel, 200);
-
-    s.PlaylistSel = 3;
-    for (const char* bad : {"/music/say \"hi\".wav", "/music/two\nlines.wav"}) {
-        const std::string refusal = LoadPlaylistEntry(s, bad);
-        EXPECT_NE(refusal.find("cannot be added to the playlist"), std::string::npos) << refusal;
-        EXPECT_EQ(s.PlaylistPath[3], "");
-        EXPECT_EQ(s.PlaylistName[3], "");
-    }
-
-    // A four-character title without extension gets an empty name, so its row shows the
-    // placeholder although the entry has a file.
-    EXPECT_EQ(LoadPlaylistEntry(s, "/music/abcd"), "");
-    NameEmptyEntries(s);
-    EXPECT_EQ(s.PlaylistPath[3], "/music/abcd");
-    EXPECT_EQ(PlaylistRow(s, 3), kPlaceholder + "   ");
-}
-
-TEST(Playlist, ClearFileShowsTwoHyphensAndClearListThePlaceholder)
-{
-    SignalSettings s;
-    for (int i = 0; i < kPlaylistEntries; ++i) {
-        s.PlaylistPath[i] = "/f" + std::to_string(i) + ".wav";
-        s.PlaylistName[i] = "f" + std::to_string(i);
-    }
     s.PlaylistSel = 5;
+    EXPECT_NE(LoadPlaylistEntry(s, "/music/say \"hi\".wav"), "");
+    EXPECT_NE(LoadPlaylistEntry(s, "/music/two\nlines.wav"), "");
+    EXPECT_EQ(s.PlaylistPath[5], "");
+    EXPECT_EQ(LoadPlaylistEntry(s, "/music/abcd"), "");
+    s.PlaylistSel = 4;
     ClearPlaylistEntry(s);
     NameEmptyEntries(s);
-    EXPECT_EQ(PlaylistRow(s, 5), "--   ");
-    EXPECT_EQ(s.PlaylistPath[5], "");
-    EXPECT_EQ(PlaylistRow(s, 4), "f4   ");
-    EXPECT_EQ(PlaylistRow(s, 6), "f6   ");
+    EXPECT_EQ(PlaylistRow(s, 200), "ab   ");
+    EXPECT_EQ(s.PlaylistPath[200], "/music/ab.wav");
+    EXPECT_EQ(PlaylistRow(s, 5), kPlaceholder + "   "); // a file, but an empty name
+    EXPECT_EQ(s.PlaylistPath[5], "/music/abcd");
+    EXPECT_EQ(PlaylistRow(s, 4), "--   ");
+    EXPECT_EQ(PlaylistRow(s, 3), kPlaceholder + "   ");
 
     ClearPlaylist(s);
     NameEmptyEntries(s);
-    for (int i = 0; i < kPlaylistEntries; ++i) {
-        EXPECT_EQ(PlaylistRow(s, i), kPlaceholder + "   ");
-        EXPECT_EQ(s.PlaylistPath[i], "");
-    }
-    EXPECT_EQ(s.PlaylistSel, 5);
+    for (int i : {4, 5, 200})
+        EXPECT_EQ(PlaylistRow(s, i) + s.PlaylistPath[i], kPlaceholder + "   ");
+    EXPECT_EQ(s.PlaylistSel, 4);
+    s.PlaylistSel = 201;
+    EXPECT_EQ(SelectedEntry(s), 0);
 }
 
-TEST(Playlist, SelectionCounterAndOutOfRangeSelection)
-{
-    EXPECT_EQ(SelectionText(0), "Selection 0 / 200");
-    EXPECT_EQ(SelectionText(200), "Selection 200 / 200");
-    SignalSettings s;
-    for (const auto [stored, used] : {std::pair{7, 7}, {200, 200}, {201, 0}, {-1, 0}}) {
-        s.PlaylistSel = stored;
-        EXPECT_EQ(SelectedEntry(s), used);
-    }
-}
-
-int LineCount(const std::string& text)
-{
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
-// A saved list has 402 lines, the program folder's file 403; a list with a selection
-// line loads without it; a short list fills only the entries it holds.
+// A saved list has 402 lines, the program folder's file 403; either loads without the
+// selection; a 10-line list fills entries 0 to 4 only.
 TEST(Playlist, ListFilesHold402LinesAndTheProgramFolderFile403)
 {
     TempFolder folder;
@@ -105,44 +61,32 @@ TEST(Playlist, ListFilesHold402LinesAndTheProgramFolderFile403)
     saved.PlaylistPath[0] = "/music/tone.wav";
     saved.PlaylistName[0] = "tone";
     saved.PlaylistName[1] = kPlaceholder;
-    saved.PlaylistPath[200] = "/music/Grüße.wav";
     saved.PlaylistName[200] = "Grüße";
     saved.PlaylistSel = 17;
     ASSERT_EQ(SavePlaylistList(saved, folder / "a.lst"), "");
-    const std::string list = ReadFile(folder / "a.lst");
-    EXPECT_EQ(LineCount(list), 402);
-    const std::string head = "\"/music/tone.wav\"\r\n\"tone\"\r\n\"\"\r\n\"" + kPlaceholder + "\"\r\n";
-    EXPECT_EQ(list.substr(0, head.size()), head);
     ASSERT_EQ(SaveSettings(saved, folder.path()), "");
-    EXPECT_EQ(LineCount(ReadFile(folder / "playlist.lst")), 403);
+    const std::string list = ReadFile(folder / "a.lst");
+    const std::string kept = ReadFile(folder / "playlist.lst");
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 402);
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), 403);
+    EXPECT_TRUE(list.starts_with("\"/music/tone.wav\"\r\n\"tone\"\r\n\"\"\r\n\"" + kPlaceholder + "\"\r\n"));
 
     SignalSettings loaded;
-    loaded.PlaylistSel = 3;
     for (const char* file : {"a.lst", "playlist.lst"}) {
-        const ListFileLoad result = LoadPlaylistList(loaded, folder / file);
-        EXPECT_TRUE(result.read);
-        EXPECT_EQ(result.problem, "") << file;
-        EXPECT_EQ(loaded.PlaylistPath, saved.PlaylistPath);
+        EXPECT_EQ(LoadPlaylistList(loaded, folder / file).problem, "") << file;
         EXPECT_EQ(loaded.PlaylistName, saved.PlaylistName);
-        EXPECT_EQ(loaded.PlaylistSel, 3);
+        EXPECT_EQ(loaded.PlaylistPath, saved.PlaylistPath);
+        EXPECT_EQ(loaded.PlaylistSel, 0);
     }
-
     std::string tenLines;
-    for (int i = 0; i < 5; ++i)
-        tenLines += "\"/new/" + std::to_string(i) + ".wav\"\r\n\"new" + std::to_string(i) + "\"\r\n";
+    for (char i = '0'; i < '5'; ++i)
+        tenLines += std::string("\"/new/") + i + ".wav\"\r\n\"new\"\r\n";
     WriteFile(folder / "ten.lst", tenLines);
-    const ListFileLoad shortList = LoadPlaylistList(loaded, folder / "ten.lst");
-    EXPECT_TRUE(shortList.read);
-    EXPECT_NE(shortList.problem, "");
-    EXPECT_EQ(loaded.PlaylistPath[4], "/new/4.wav");
-    EXPECT_EQ(loaded.PlaylistName[4], "new4");
-    EXPECT_EQ(loaded.PlaylistPath[5], "");
-    EXPECT_EQ(loaded.PlaylistName[5], "");
-    EXPECT_EQ(loaded.PlaylistPath[200], "/music/Grüße.wav");
-
-    const ListFileLoad missing = LoadPlaylistList(loaded, folder / "none.lst");
-    EXPECT_FALSE(missing.read);
-    EXPECT_NE(missing.problem.find("none.lst"), std::string::npos);
+    EXPECT_TRUE(LoadPlaylistList(loaded, folder / "ten.lst").read);
+    EXPECT_EQ(loaded.PlaylistPath[4] + loaded.PlaylistName[4], "/new/4.wavnew");
+    EXPECT_EQ(loaded.PlaylistPath[5] + loaded.PlaylistName[5], "");
+    EXPECT_EQ(loaded.PlaylistName[200], "Grüße");
+    EXPECT_FALSE(LoadPlaylistList(loaded, folder / "none.lst").read);
 }
 
 } // namespace

@@ -90,30 +90,17 @@ void CheckVariant(const Variant& v)
     ADD_FAILURE() << failures;
 }
 
-TEST(UserPlayerEndToEnd, Plays16BitStereoSampleExact)
+class UserPlayerEndToEnd : public testing::TestWithParam<Variant> {};
+
+TEST_P(UserPlayerEndToEnd, PlaysTheFileLooped)
 {
-    CheckVariant({"-b 16 -c 2", 44100, false, 0});
+    CheckVariant(GetParam());
 }
 
-TEST(UserPlayerEndToEnd, PlaysThroughTheLegacyPathSampleExact)
-{
-    CheckVariant({"-b 16 -c 2", 44100, true, 0});
-}
-
-TEST(UserPlayerEndToEnd, Plays8BitMono)
-{
-    CheckVariant({"-b 8 -c 1", 44100, false, 0});
-}
-
-TEST(UserPlayerEndToEnd, Plays24BitExtensible)
-{
-    CheckVariant({"-b 24 -c 2", 48000, false, 1});
-}
-
-TEST(UserPlayerEndToEnd, Plays32BitFloat)
-{
-    CheckVariant({"-e floating-point -b 32 -c 2", 48000, false, 1});
-}
+INSTANTIATE_TEST_SUITE_P(Files, UserPlayerEndToEnd,
+                         testing::Values(Variant{"-b 16 -c 2", 44100, false, 0}, Variant{"-b 16 -c 2", 44100, true, 0},
+                                         Variant{"-b 8 -c 1", 44100, false, 0}, Variant{"-b 24 -c 2", 48000, false, 1},
+                                         Variant{"-e floating-point -b 32 -c 2", 48000, false, 1}));
 
 } // namespace
 } // namespace kelvo::test

@@ -8,12 +8,10 @@
 namespace kelvo::test {
 namespace {
 
-using gui::WindowId;
 using W = WaveBytes;
 
-const QString kPlaceholder = QStringLiteral("   --                     ");
+const QString kEmptyRow = QStringLiteral("   --                        ");
 const QColor kGrey(64, 64, 64);
-const QColor kRed(255, 0, 0);
 
 struct AnsweringDialogs final : gui::FileDialogs {
     std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
@@ -21,24 +19,13 @@ struct AnsweringDialogs final : gui::FileDialogs {
     std::optional<QString> next(const QString& filter)
     {
         filters << filter;
-        auto answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return QString::fromStdString(answers.at(static_cast<std::size_t>(filters.size() - 1)).string());
     }
-    std::deque<std::optional<QString>> answers;
+    std::vector<std::filesystem::path> answers;
     QStringList filters;
 };
 
-QString Path(const std::filesystem::path& path)
-{
-    return QString::fromStdString(path.string());
-}
-
-std::string TenSeconds()
-{
-    return W::riff(W::chunk("fmt ", W::format(1, 2, 44100, 16)) + W::chunk("data", std::string(1764000, '\1')));
-}
-
+// The player window opened by CFG SIG with the User waveform, over `folder`.
 struct PlayerWindow {
     explicit PlayerWindow(const std::filesystem::path& folder)
         : rig(folder, &dialogs)
@@ -46,138 +33,76 @@ struct PlayerWindow {
         Click(rig.main(), "lblUSER");
         Click(rig.main(), "lblCfgSig");
     }
-    QWidget& window() { return rig.desktop.window(WindowId::UserSetup); }
-    QListWidget& list() { return Child<QListWidget>(window(), "List1"); }
+    QWidget& w() { return rig.desktop.window(gui::WindowId::UserSetup); }
+    QListWidget& list() { return Child<QListWidget>(w(), "List1"); }
     QString row(int i) { return list().item(i)->text(); }
-    QColor led() { return Child<gui::Lamp>(window(), "lblPlayLED").color(); }
-    // Loads `file` into entry `entry` through LOAD FILE.
-    void load(int entry, const std::filesystem::path& file)
+    QColor led() { return Child<gui::Lamp>(w(), "lblPlayLED").color(); }
+    // Selects row `entry` and presses `key`; its dialog, if any, answers `file`.
+    void press(int entry, const char* key, const std::filesystem::path& file = {})
     {
         list().setCurrentRow(entry);
-        dialogs.answers.push_back(Path(file));
-        Click(window(), "cmdLoadWAV");
+        if (!file.empty())
+            dialogs.answers.push_back(file);
+        Click(w(), key);
     }
 
     AnsweringDialogs dialogs;
     GuiRig rig;
 };
 
-TEST(UserSetupWindow, OpensFromCfgSigWithTheWholeListAndTheSelection)
+// The file and list keys, PLAY, Enter, STOP, an empty entry and X; EXIT keeps the list and
+// the selection for the next start.
+TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
 {
     TempFolder folder;
-    PlayerWindow p(folder.path());
-    QWidget& w = p.window();
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.objectName(), "frmUserSetup");
-    EXPECT_EQ(w.accessibleName(), "USERFILE WAV PLAYER UTILITY");
-    ASSERT_EQ(p.list().count(), 201);
-    EXPECT_EQ(p.row(0), kPlaceholder + "   ");
-    EXPECT_EQ(Caption(w, "Label1"), "Selection 0 / 200");
-    EXPECT_EQ(Caption(w, "lblPlaylist"), Path(folder / "playlist.lst"));
-    EXPECT_EQ(Caption(w, "Label16"), "00:00:00");
-    EXPECT_FALSE(Child(w, "cmdArb").isVisible());
-    for (const char* key : {"cmdLoadWAV", "cmdClrWAV", "cmdLoadList", "cmdSaveList", "cmdClrList", "cmdPlay", "cmdStop"})
-        EXPECT_TRUE(Child(w, key).isVisible()) << key;
-
-    p.list().setCurrentRow(200);
-    EXPECT_EQ(Caption(w, "Label1"), "Selection 200 / 200");
-    EXPECT_EQ(p.rig.settings().PlaylistSel, 200);
-}
-
-// LOAD FILE fills the selected entry; CLR FILE shows "--", CLR LIST the placeholder
-// everywhere; a name the list file cannot hold is refused with a message.
-TEST(UserSetupWindow, FileAndListKeysFillAndEmptyTheEntries)
-{
-    TempFolder folder;
-    PlayerWindow p(folder.path());
-    QWidget& w = p.window();
-    W::write(folder / "ab.wav", TenSeconds());
-    p.load(200, folder / "ab.wav");
-    EXPECT_EQ(p.row(200), "ab   ");
-    EXPECT_EQ(Caption(w, "lblCut"), Path(folder / "ab.wav"));
-    EXPECT_EQ(p.dialogs.filters.back(), "Wav Files|*.wav;");
-    p.load(5, folder / "ab.wav");
-    p.load(6, folder / "say \"hi\".wav");
-    EXPECT_EQ(p.rig.messages.shown.size(), 1u);
-    EXPECT_EQ(p.row(6), kPlaceholder + "   ");
-
-    p.list().setCurrentRow(5);
-    Click(w, "cmdClrWAV");
-    EXPECT_EQ(p.row(5), "--   ");
-    EXPECT_EQ(Caption(w, "lblCut"), "");
-    EXPECT_EQ(p.row(200), "ab   ");
-
-    p.dialogs.answers.push_back(Path(folder / "mine.lst"));
-    Click(w, "cmdSaveList");
-    EXPECT_EQ(Caption(w, "lblPlaylist"), Path(folder / "mine.lst"));
-    const std::string saved = ReadFile(folder / "mine.lst");
-    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 402);
-
-    Click(w, "cmdClrList");
-    for (int i : {0, 5, 200})
-        EXPECT_EQ(p.row(i), kPlaceholder + "   ");
-    EXPECT_EQ(Caption(w, "lblPlaylist"), "");
-    EXPECT_EQ(p.rig.settings().PlaylistSel, 5);
-
-    p.dialogs.answers.push_back(Path(folder / "mine.lst"));
-    Click(w, "cmdLoadList");
-    EXPECT_EQ(p.row(200), "ab   ");
-    EXPECT_EQ(p.row(5), "--   ");
-    EXPECT_EQ(Caption(w, "lblPlaylist"), Path(folder / "mine.lst"));
-    EXPECT_EQ(p.dialogs.filters.back(), "Playlist Files|*.lst;");
-}
-
-// PLAY, Enter and STOP; the information of a ten-second file; an empty entry and "X"
-// leave everything grey; EXIT keeps the list and the selection for the next start.
-TEST(UserSetupWindow, PlaysShowsTheFileAndStops)
-{
-    TempFolder folder;
+    W::write(folder / "ab.wav", W::riff(W::chunk("fmt ", W::format(1, 2, 44100, 16)) + W::chunk("data", std::string(1764000, '\1'))));
     {
         PlayerWindow p(folder.path());
-        QWidget& w = p.window();
-        W::write(folder / "ten.wav", TenSeconds());
-        p.load(3, folder / "ten.wav");
-        QTest::keyClick(&p.list(), Qt::Key_Return);
-        EXPECT_TRUE(p.rig.streamDevice.isOpen());
-        EXPECT_EQ(p.led(), kRed);
-        EXPECT_EQ(Child<gui::Lamp>(p.rig.main(), "lblPlay1").color(), QColor(240, 0, 0));
-        const QStringList shown = {Caption(w, "Label33"), Caption(w, "Label19"), Caption(w, "Label20"),
-                                   Caption(w, "Label21"), Caption(w, "Label34"), Caption(w, "Label16")};
-        EXPECT_EQ(shown, QStringList({"PCM WAV", "STEREO", "16 bit", "44100", "1764036 bytes", "00:00:10"}));
-        EXPECT_EQ(Caption(p.rig.main(), "lblStat"), "ten");
-
-        Click(w, "cmdStop");
-        EXPECT_EQ(p.led(), kGrey);
-        EXPECT_EQ(Caption(w, "Label17"), "00:00:00");
-        EXPECT_EQ(p.rig.settings().Playing, 0);
-
-        p.list().setCurrentRow(4);
-        Click(w, "cmdPlay");
-        EXPECT_EQ(p.led(), kGrey);
-        EXPECT_FALSE(p.rig.streamDevice.isOpen());
+        QWidget& w = p.w();
+        EXPECT_EQ(w.accessibleName(), "USERFILE WAV PLAYER UTILITY");
+        ASSERT_EQ(p.list().count(), 201);
+        EXPECT_EQ(Caption(w, "lblPlaylist").toStdString(), (folder / "playlist.lst").string());
+        EXPECT_FALSE(Child(w, "cmdArb").isVisible());
+        p.press(200, "cmdLoadWAV", folder / "ab.wav");
+        p.press(3, "cmdLoadWAV", folder / "ab.wav");
+        p.press(4, "cmdLoadWAV", folder / "say \"hi\".wav");
+        p.press(5, "cmdClrWAV");
+        EXPECT_EQ(QStringList({p.row(200), p.row(3), p.row(4), p.row(5)}), QStringList({"ab   ", "ab   ", kEmptyRow, "--   "}));
+        EXPECT_EQ(p.rig.messages.shown.size(), 1u);
+        EXPECT_EQ(Caption(w, "Label1") + Caption(w, "lblCut"), "Selection 5 / 200");
+        p.press(0, "cmdSaveList", folder / "mine.lst");
+        p.press(0, "cmdClrList");
+        EXPECT_EQ(p.row(200) + Caption(w, "lblPlaylist"), kEmptyRow);
+        p.press(0, "cmdLoadList", folder / "mine.lst");
+        EXPECT_EQ(p.row(200) + p.row(5), "ab   --   ");
+        EXPECT_EQ(Caption(w, "lblPlaylist").toStdString(), (folder / "mine.lst").string());
+        EXPECT_EQ(p.dialogs.filters.mid(2), QStringList({"Wav Files|*.wav;", "Playlist Files|*.lst;", "Playlist Files|*.lst;"}));
 
         p.list().setCurrentRow(3);
-        Click(w, "cmdPlay");
-        EXPECT_EQ(p.led(), kRed);
-        Click(w, "Label3");
-        EXPECT_FALSE(w.isVisible());
-        EXPECT_FALSE(p.rig.streamDevice.isOpen());
+        QTest::keyClick(&p.list(), Qt::Key_Return);
+        EXPECT_EQ(p.led(), QColor(255, 0, 0));
+        EXPECT_EQ(Child<gui::Lamp>(p.rig.main(), "lblPlay1").color(), QColor(240, 0, 0));
+        const QStringList info = {Caption(w, "Label33"), Caption(w, "Label19"), Caption(w, "Label20"),
+                                  Caption(w, "Label21"), Caption(w, "Label34"), Caption(w, "Label16")};
+        EXPECT_EQ(info, QStringList({"PCM WAV", "STEREO", "16 bit", "44100", "1764036 bytes", "00:00:10"}));
+        EXPECT_EQ(Caption(p.rig.main(), "lblStat"), "ab");
+        Click(w, "cmdStop");
         EXPECT_EQ(p.led(), kGrey);
-        EXPECT_EQ(p.rig.settings().Playing, 0);
+        p.press(4, "cmdPlay");
+        EXPECT_EQ(p.led(), kGrey); // an empty entry
+        p.press(3, "cmdPlay");
+        Click(w, "Label3");
+        EXPECT_FALSE(w.isVisible() || p.rig.streamDevice.isOpen());
+        EXPECT_EQ(p.led(), kGrey);
         EXPECT_EQ(Child<gui::Lamp>(p.rig.main(), "lblPlay1").color(), kGrey);
-
-        p.rig.oscillator.PlaySig(); // ON with the User waveform plays the selected entry
+        Click(p.rig.main(), "lblSigOn"); // ON with the User waveform plays the selected entry
         EXPECT_TRUE(p.rig.streamDevice.isOpen());
-        Click(p.rig.main(), "lblSigOff");
-        EXPECT_FALSE(p.rig.streamDevice.isOpen());
         Click(p.rig.main(), "lblExit");
+        EXPECT_FALSE(p.rig.streamDevice.isOpen());
     }
-    const std::string kept = ReadFile(folder / "playlist.lst");
-    EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), 403);
     PlayerWindow again(folder.path());
-    EXPECT_EQ(again.row(3), "ten   ");
-    EXPECT_EQ(again.list().currentRow(), 3);
-    EXPECT_EQ(Caption(again.window(), "Label1"), "Selection 3 / 200");
+    EXPECT_EQ(again.row(200) + again.row(3), "ab   ab   ");
+    EXPECT_EQ(Caption(again.w(), "Label1"), "Selection 3 / 200");
 }
 
 } // namespace
