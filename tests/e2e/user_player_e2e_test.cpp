@@ -14,11 +14,17 @@ namespace {
 using namespace std::chrono_literals;
 
 struct Variant {
+    const char* name;
     const char* soxFormat; // sox's options for the file
     int rate;              // of the file and the sink
     bool legacy;
     int tolerance;         // the sound server rounds other depths to its 16 bits
 };
+
+void PrintTo(const Variant& v, std::ostream* out)
+{
+    *out << v.name;
+}
 
 // A 1 s noise file made by sox, played by the user player for 4.5 s into the null sink:
 // the recording must be the file looped over more than two loop points, then silence.
@@ -78,9 +84,12 @@ TEST_P(UserPlayerEndToEnd, PlaysTheFileLooped)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, UserPlayerEndToEnd,
-                         testing::Values(Variant{"-b 16 -c 2", 44100, false, 0}, Variant{"-b 16 -c 2", 44100, true, 0},
-                                         Variant{"-b 8 -c 1", 44100, false, 0}, Variant{"-b 24 -c 2", 48000, false, 1},
-                                         Variant{"-e floating-point -b 32 -c 2", 48000, false, 1}));
+                         testing::Values(Variant{"Pcm16", "-b 16 -c 2", 44100, false, 0},
+                                         Variant{"Pcm16Legacy", "-b 16 -c 2", 44100, true, 0},
+                                         Variant{"Pcm8Mono", "-b 8 -c 1", 44100, false, 0},
+                                         Variant{"Pcm24Extensible", "-b 24 -c 2", 48000, false, 1},
+                                         Variant{"Float32", "-e floating-point -b 32 -c 2", 48000, false, 1}),
+                         [](const testing::TestParamInfo<Variant>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace kelvo::test
