@@ -88,6 +88,11 @@ TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
         EXPECT_EQ(Caption(p.rig.main(), "lblStat"), "ab");
         Click(w, "cmdStop");
         EXPECT_EQ(p.led(), kGrey);
+        // A double click starts with a press, as a real one does.
+        const QPoint third = p.list().visualItemRect(p.list().item(3)).center();
+        QTest::mouseClick(p.list().viewport(), Qt::LeftButton, {}, third);
+        QTest::mouseDClick(p.list().viewport(), Qt::LeftButton, {}, third);
+        EXPECT_EQ(p.led(), QColor(255, 0, 0));
         p.press(4, "cmdPlay");
         EXPECT_EQ(p.led(), kGrey); // an empty entry
         p.press(3, "cmdPlay");
