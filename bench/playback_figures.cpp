@@ -1,11 +1,14 @@
 // Measures the playback figures on a private PulseAudio null sink (run it through
 // scripts/measure-playback): the delay from PlaySig to the first sample handed to the
 // device and to the first sample heard on the sink's monitor, the processor time while
-// streaming, and the underruns of a minute's play with another core kept busy.
+// streaming, and the underruns of a minute's play with another core kept busy; then the
+// user player's: PLAY of a 10 s 16-bit file to its first sample, and the processor time
+// while a 192 kHz 32-bit float file plays.
 #include "plain_event_loop.h"
 #include "playback/legacy_player.h"
 #include "playback/portaudio_device.h"
 #include "oscillator/signal_control.h"
+#include "player/user_player.h"
 #include "playback/stream_engine.h"
 #include "playback/wave_reader.h"
 #include "runtime/random_source.h"
@@ -16,7 +19,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cmath>
+#include <cstring>
 #include <ctime>
+#include <fstream>
 #include <iostream>
 #include <mutex>
 #include <string>
@@ -81,6 +87,13 @@ public:
     // The processor time the recording itself has taken, to leave out of the player's.
     double cpuSeconds() const { return m_cpuSeconds.load(); }
 
+    // Waits for the next sound from now on.
+    void forgetSound()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_firstSound = {};
+    }
+
     Clock::time_point firstSound() const
     {
         const std::lock_guard lock(m_mutex);
@@ -133,6 +146,44 @@ private:
     Clock::time_point m_firstSound{};
     std::vector<std::int16_t> m_samples;
 };
+
+// A stereo sine file of `seconds` in PCM (tag 1) or float (tag 3) samples of `bits`.
+void WriteSine(const std::filesystem::path& path, std::uint16_t tag, std::uint32_t rate, std::uint16_t bits, int seconds)
+{
+    const std::uint32_t frames = rate * static_cast<std::uint32_t>(seconds);
+    const std::uint16_t align = static_cast<std::uint16_t>(2 * bits / 8);
+    std::string bytes;
+    const auto put = [&bytes](std::uint32_t value, int count) {
+        for (int i = 0; i < count; ++i)
+            bytes += static_cast<char>(value >> (8 * i) & 0xFF);
+    };
+    bytes += "RIFF";
+    put(36 + frames * align, 4);
+    bytes += "WAVEfmt ";
+    put(16, 4);
+    put(tag, 2);
+    put(2, 2);
+    put(rate, 4);
+    put(rate * align, 4);
+    put(align, 2);
+    put(bits, 2);
+    bytes += "data";
+    put(frames * align, 4);
+    for (std::uint32_t n = 0; n < frames; ++n) {
+        const double value = 0.5 * std::sin(2 * M_PI * 1000 * n / rate);
+        for (int channel = 0; channel < 2; ++channel) {
+            if (tag == 3) {
+                const float f = static_cast<float>(value);
+                std::uint32_t word;
+                std::memcpy(&word, &f, 4);
+                put(word, 4);
+            } else {
+                put(static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(value * 32767))), bits / 8);
+            }
+        }
+    }
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 } // namespace
 
@@ -194,6 +245,30 @@ int main()
     busy = false;
     spinner.join();
     control.StopSig();
+    loop.run(Clock::now() + 1000ms);
+    const int gaps = recorder.gapsInSound();
+
+    kelvo::UserPlayer player(settings, control, loop);
+    WriteSine(folder / "ten.wav", 1, 44100, 16, 10);
+    WriteSine(folder / "float.wav", 3, 192000, 32, 10);
+    settings.PlaylistPath[0] = (folder / "ten.wav").string();
+    settings.PlaylistPath[1] = (folder / "float.wav").string();
+    settings.PlaylistSel = 0;
+    recorder.forgetSound();
+    const auto play = Clock::now();
+    player.Playwav();
+    loop.run(play + 1000ms);
+    const double userHanded = Milliseconds(streamDevice.device->firstSoundTime() - play);
+    const double userHeard = Milliseconds(recorder.firstSound() - play);
+    settings.PlaylistSel = 1;
+    player.Playwav();
+    loop.run(Clock::now() + 1000ms);
+    const double floatCpuBefore = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - recorder.cpuSeconds();
+    const auto floatWallBefore = Clock::now();
+    loop.run(floatWallBefore + 10s);
+    const double floatCpu = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - recorder.cpuSeconds() - floatCpuBefore;
+    const double floatShare = floatCpu / std::chrono::duration<double>(Clock::now() - floatWallBefore).count();
+    control.StopSig();
     loop.run(Clock::now() + 300ms);
 
     std::printf("render (PlaySig returns)            %8.1f ms\n", render);
@@ -201,7 +276,10 @@ int main()
     std::printf("PlaySig -> first sample on monitor  %8.1f ms  (render + %.1f)\n", heard, heard - render);
     std::printf("processor time while streaming      %8.2f %% of one core over 10 s\n", 100 * cpuShare);
     std::printf("underruns in 60 s, other core busy  %8lld  (device)\n", static_cast<long long>(underruns));
-    std::printf("gaps in the recorded sound          %8d\n", recorder.gapsInSound());
+    std::printf("gaps in the recorded sound          %8d\n", gaps);
+    std::printf("user PLAY -> first sample to device %8.1f ms  (10 s, 16 bit, 44100 Hz)\n", userHanded);
+    std::printf("user PLAY -> first sample on monitor%8.1f ms\n", userHeard);
+    std::printf("processor time, 192 kHz float file  %8.2f %% of one core over 10 s\n", 100 * floatShare);
     std::filesystem::remove_all(folder);
     return 0;
 }

@@ -22,7 +22,7 @@ public:
     // posted tasks it caused.
     void advance(std::chrono::milliseconds step);
 
-    std::chrono::milliseconds now() const { return m_now; }
+    std::chrono::milliseconds now() const override { return m_now; }
     std::size_t pendingTimers() const { return m_timers.size(); }
 
 private:

@@ -1,6 +1,7 @@
 #include "support/private_audio.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace kelvo::test {
@@ -56,8 +57,9 @@ std::vector<std::int16_t> Int16Samples(const std::string& bytes)
     return samples;
 }
 
-LoopedRecording MatchLoop(const std::vector<std::int16_t>& block, const std::vector<std::int16_t>& recorded)
+LoopedRecording MatchLoop(const std::vector<std::int16_t>& block, const std::vector<std::int16_t>& recorded, int tolerance)
 {
+    const auto near = [tolerance](std::int16_t a, std::int16_t b) { return std::abs(a - b) <= tolerance; };
     constexpr std::size_t kProbe = 2000;
     LoopedRecording result;
     result.frames = recorded.size() / 2;
@@ -67,15 +69,15 @@ LoopedRecording MatchLoop(const std::vector<std::int16_t>& block, const std::vec
     std::size_t start = 0;
     while (start + kProbe <= result.frames &&
            !std::equal(block.begin(), block.begin() + 2 * kProbe,
-                       recorded.begin() + static_cast<std::ptrdiff_t>(2 * start)))
+                       recorded.begin() + static_cast<std::ptrdiff_t>(2 * start), near))
         ++start;
     if (start + kProbe > result.frames)
         return result;
     result.start = start;
     std::size_t& matched = result.matched;
     while (start + matched < result.frames &&
-           recorded[2 * (start + matched)] == block[2 * (matched % blockFrames)] &&
-           recorded[2 * (start + matched) + 1] == block[2 * (matched % blockFrames) + 1])
+           near(recorded[2 * (start + matched)], block[2 * (matched % blockFrames)]) &&
+           near(recorded[2 * (start + matched) + 1], block[2 * (matched % blockFrames) + 1]))
         ++matched;
     std::size_t silent = start + matched;
     while (silent < result.frames && recorded[2 * silent] == 0 && recorded[2 * silent + 1] == 0)

@@ -51,6 +51,8 @@ struct LoopedRecording {
     std::size_t frames = 0;            // frames recorded
 };
 
-LoopedRecording MatchLoop(const std::vector<std::int16_t>& block, const std::vector<std::int16_t>& recorded);
+// Samples may differ from the block by `tolerance` (a sound server's rounding of other depths).
+LoopedRecording MatchLoop(const std::vector<std::int16_t>& block, const std::vector<std::int16_t>& recorded,
+                          int tolerance = 0);
 
 } // namespace kelvo::test

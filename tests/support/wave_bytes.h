@@ -30,6 +30,13 @@ public:
         return le16(tag) + le16(channels) + le32(rate) + le32(rate * align) + le16(align) + le16(bits);
     }
 
+    // A WAVE_FORMAT_EXTENSIBLE format chunk's contents whose sub-format stands for `tag`.
+    static std::string extensible(std::uint16_t channels, std::uint32_t rate, std::uint16_t tag, std::uint16_t bits)
+    {
+        return format(0xFFFE, channels, rate, bits) + le16(22) + le16(bits) + le32(3) + le16(tag) +
+               std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
+    }
+
     // A RIFF "WAVE" container around `chunks`.
     static std::string riff(std::string_view chunks)
     {

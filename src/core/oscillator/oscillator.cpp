@@ -15,12 +15,15 @@ Oscillator::Oscillator(std::filesystem::path folder, AudioDevice& streamDevice, 
                        EventLoop& loop, Messages& messages)
     : m_messages(messages)
     , m_chain(m_settings, std::move(folder), streamDevice, legacyDevice, loop, messages)
+    , m_player(m_settings, m_chain.control(), loop)
 {
     m_chain.control().setObserver(this);
+    m_chain.control().setUserPlayer([this] { Playwav(); });
 }
 
 Oscillator::~Oscillator()
 {
+    m_chain.control().setUserPlayer(nullptr);
     m_chain.control().setObserver(nullptr);
 }
 
@@ -133,13 +136,20 @@ bool Oscillator::BuildWave()
     return built;
 }
 
-void Oscillator::setUserPlayer(std::function<void()> playwav)
+void Oscillator::Playwav()
 {
-    m_chain.control().setUserPlayer(std::move(playwav));
+    m_player.Playwav();
+}
+
+void Oscillator::Stopplay2()
+{
+    StopSig();
 }
 
 void Oscillator::signalStateChanged(const SignalState& state)
 {
+    if (!state.on() || state.source != SignalSource::UserFile)
+        m_player.outputEnded();
     m_view.signal = state;
     notify();
 }

@@ -4,6 +4,7 @@
 #include "oscillator/memory_rules.h"
 #include "oscillator/panel_view.h"
 #include "oscillator/signal_chain.h"
+#include "player/user_player.h"
 #include "playback/audio_device.h"
 #include "runtime/event_loop.h"
 #include "runtime/messages.h"
@@ -53,8 +54,13 @@ public:
     // the sample rate it was rendered at. False, after a message, when nothing was written.
     bool BuildWave();
 
-    // The user wave player's Playwav, called when Waveform is User and nothing was drawn.
-    void setUserPlayer(std::function<void()> playwav);
+    // The user wave player's operations: play the selected playlist entry (the main
+    // panel's ON with the User waveform, PLAY, a double click and Enter in the list), and
+    // its STOP, which is the same stop as StopSig: every stop ends the player's clock too.
+    void Playwav();
+    void Stopplay2();
+    UserPlayer& player() { return m_player; }
+    const UserPlayer& player() const { return m_player; }
 
     MainPanelRules& panel() { return m_panel; }
     // Where the windows' messages to the user go.
@@ -77,6 +83,7 @@ private:
     Messages& m_messages;
     SignalSettings m_settings;
     SignalChain m_chain;
+    UserPlayer m_player;
     PanelView m_view;
     MainPanelRules m_panel{*this};
     MemoryRules m_memories{*this};

@@ -91,10 +91,23 @@ void SignalControl::StopSig()
     changed(SignalPhase::Stopped);
 }
 
+bool SignalControl::playFile(const std::filesystem::path& file, std::string status)
+{
+    StopSig();
+    m_parts.settings.Playing = 1;
+    m_state.source = SignalSource::UserFile;
+    m_state.status = std::move(status);
+    return startOutput(file);
+}
+
 void SignalControl::startDelayTick()
 {
     m_timer = 0;
-    const auto file = ProgramFile(m_parts.folder, kRenderedFile);
+    startOutput(ProgramFile(m_parts.folder, kRenderedFile));
+}
+
+bool SignalControl::startOutput(const std::filesystem::path& file)
+{
     bool started = false;
     if (m_parts.settings.LegacyDriver != 0) {
         started = m_parts.legacy.play(file, true);
@@ -109,6 +122,7 @@ void SignalControl::startDelayTick()
         changed(SignalPhase::Playing);
     else
         outputStopped();
+    return started;
 }
 
 void SignalControl::outputStopped()

@@ -67,6 +67,10 @@ public:
 
     void PlaySig();
     void StopSig();
+    // Stops whatever plays, then plays `file` in a loop at once as the user's file, with
+    // `status` on the status line. False, after the reader or the device has said why, when
+    // it cannot play; everything is stopped then.
+    bool playFile(const std::filesystem::path& file, std::string status);
 
     const SignalState& state() const { return m_state; }
     // True while the start delay runs.
@@ -76,6 +80,7 @@ private:
     enum class Path { None, Stream, Legacy };
 
     void startDelayTick();
+    bool startOutput(const std::filesystem::path& file);
     void outputStopped();
     void changed(SignalPhase phase);
 

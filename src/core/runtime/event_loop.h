@@ -26,6 +26,12 @@ public:
     // Cancels a timer; an id that has fired (single-shot) or was stopped is harmless.
     // Called on the UI thread.
     virtual void stopTimer(TimerId id) = 0;
+
+    // The loop's clock, which its timers follow: a monotonic time since some fixed point.
+    virtual std::chrono::milliseconds now() const
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+    }
 };
 
 } // namespace kelvo

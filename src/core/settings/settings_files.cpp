@@ -37,12 +37,18 @@ void LoadMultitone(SignalSettings& s, TextFieldReader& in)
         in.read(s.MultiFreq[k]);
 }
 
-void LoadPlaylist(SignalSettings& s, TextFieldReader& in)
+// A failed read of one field leaves that field as it was; the reads after it still go on.
+void LoadPlaylistEntries(SignalSettings& s, TextFieldReader& in)
 {
     for (int k = 0; k < kPlaylistEntries; ++k) {
         in.read(s.PlaylistPath[k]);
         in.read(s.PlaylistName[k]);
     }
+}
+
+void LoadPlaylist(SignalSettings& s, TextFieldReader& in)
+{
+    LoadPlaylistEntries(s, in);
     in.read(s.PlaylistSel);
 }
 
@@ -82,12 +88,17 @@ void SaveMultitone(const SignalSettings& s, TextFileBuilder& out)
         out.add(s.MultiFreq[k]);
 }
 
-void SavePlaylist(const SignalSettings& s, TextFileBuilder& out)
+void SavePlaylistEntries(const SignalSettings& s, TextFileBuilder& out)
 {
     for (int k = 0; k < kPlaylistEntries; ++k) {
         out.add(std::string_view(s.PlaylistPath[k]));
         out.add(std::string_view(s.PlaylistName[k]));
     }
+}
+
+void SavePlaylist(const SignalSettings& s, TextFileBuilder& out)
+{
+    SavePlaylistEntries(s, out);
     out.add(s.PlaylistSel);
 }
 
@@ -198,6 +209,16 @@ ListFileLoad LoadFourierList(SignalSettings& settings, const std::filesystem::pa
 std::string SaveFourierList(const SignalSettings& settings, const std::filesystem::path& path)
 {
     return WriteFileAtomically(path, LayoutText(settings, SaveFourier));
+}
+
+ListFileLoad LoadPlaylistList(SignalSettings& settings, const std::filesystem::path& path)
+{
+    return LoadList(settings, path, LoadPlaylistEntries);
+}
+
+std::string SavePlaylistList(const SignalSettings& settings, const std::filesystem::path& path)
+{
+    return WriteFileAtomically(path, LayoutText(settings, SavePlaylistEntries));
 }
 
 std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems,

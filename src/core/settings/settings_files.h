@@ -141,6 +141,10 @@ std::string SaveMultitoneList(const SignalSettings& settings, const std::filesys
 // file, .for), the same way.
 ListFileLoad LoadFourierList(SignalSettings& settings, const std::filesystem::path& path);
 std::string SaveFourierList(const SignalSettings& settings, const std::filesystem::path& path);
+// The playlist in the layout of the program folder's playlist.lst without its selection
+// line (a playlist, .lst: 402 lines), the same way. A trailing selection line is not read.
+ListFileLoad LoadPlaylistList(SignalSettings& settings, const std::filesystem::path& path);
+std::string SavePlaylistList(const SignalSettings& settings, const std::filesystem::path& path);
 
 // Why a wave file cannot enter the playlist under `path` and `name`: the playlist file
 // cannot hold a double quote or a line break. Empty when it can.

@@ -115,6 +115,7 @@ WaveLayout WalkWaveChunks(int fd)
     }
     const std::byte* f = layout.formatChunk.data();
     layout.format = {Le16(f), Le16(f + 2), Le32(f + 4), Le32(f + 8), Le16(f + 12), Le16(f + 14), Le16(f + 16)};
+    layout.formatRead = true;
 
     const auto data = FindChunk(fd, begin, end, "data");
     if (!data) {
@@ -126,18 +127,23 @@ WaveLayout WalkWaveChunks(int fd)
     return layout;
 }
 
+std::uint16_t EffectiveFormatTag(const WaveLayout& layout)
+{
+    const PlayFormat& f = layout.format;
+    if (f.formatTag != kFormatExtensible)
+        return f.formatTag;
+    // cbSize 22: valid bits, channel mask, then the sub-format GUID at byte 24.
+    const std::byte* guid = layout.formatChunk.data() + 24;
+    const bool tailMatches = std::equal(kGuidTail.begin(), kGuidTail.end(), guid + 2, [](std::uint8_t a, std::byte b) {
+        return std::byte{a} == b;
+    });
+    return f.extraSize >= 22 && tailMatches ? Le16(guid) : 0;
+}
+
 std::optional<AudioFormat> PlayableFormat(const WaveLayout& layout, std::string& refusal)
 {
     const PlayFormat& f = layout.format;
-    std::uint16_t tag = f.formatTag;
-    if (tag == kFormatExtensible) {
-        // cbSize 22: valid bits, channel mask, then the sub-format GUID at byte 24.
-        const std::byte* guid = layout.formatChunk.data() + 24;
-        const bool tailMatches = std::equal(kGuidTail.begin(), kGuidTail.end(), guid + 2, [](std::uint8_t a, std::byte b) {
-            return std::byte{a} == b;
-        });
-        tag = f.extraSize >= 22 && tailMatches ? Le16(guid) : 0;
-    }
+    const std::uint16_t tag = EffectiveFormatTag(layout);
     const int bytes = f.bitsPerSample / 8;
     const bool sizesFit = f.bitsPerSample % 8 == 0 && (f.channels == 1 || f.channels == 2) &&
                           f.blockAlign == f.channels * bytes && f.samplesPerSec >= 1 &&

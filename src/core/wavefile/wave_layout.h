@@ -28,6 +28,7 @@ struct WaveLayout {
     std::int64_t dataOffset = 0;
     std::int64_t dataSize = 0;   // as the data chunk's header states it
     std::int64_t fileSize = 0;
+    bool formatRead = false;     // the format chunk was found and read
     std::string error;           // the user's message when the walk failed; empty on success
 };
 
@@ -35,6 +36,10 @@ struct WaveLayout {
 // chunks, then "fmt " and "data" inside it in any order, other chunks skipped, odd sizes
 // padded. The messages are the reader's exact texts.
 WaveLayout WalkWaveChunks(int fd);
+
+// The format tag, or for WAVE_FORMAT_EXTENSIBLE the tag its sub-format stands for (0 when
+// the sub-format is not one of the standard ones).
+std::uint16_t EffectiveFormatTag(const WaveLayout& layout);
 
 // The sample layout of a format the device can play; nullopt for any other, with the
 // message naming the format in `refusal`.

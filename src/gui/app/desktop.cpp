@@ -4,6 +4,7 @@
 #include "gui/dialogs/setup_dialogs.h"
 #include "gui/help/help_window.h"
 #include "gui/panels/main_panel.h"
+#include "gui/player/user_setup.h"
 #include "gui/panels/remote_panel.h"
 #include "gui/ui/placement.h"
 #include "playback/portaudio_device.h"
@@ -89,6 +90,11 @@ std::unique_ptr<QWidget> Desktop::create(WindowId id)
     case WindowId::Remote: return std::make_unique<RemotePanel>(m_oscillator);
     case WindowId::Help: return std::make_unique<HelpWindow>(m_oscillator.folder());
     case WindowId::ArbEditor: return std::make_unique<ArbWindow>(m_oscillator, m_fileDialogs);
+    case WindowId::UserSetup: {
+        auto player = std::make_unique<UserSetup>(m_oscillator, m_fileDialogs);
+        connect(player.get(), &UserSetup::arbRequested, this, [this] { show(WindowId::ArbEditor); });
+        return player;
+    }
     case WindowId::OscSetup: {
         // The lister is called through the registry, so a replaced one counts from then on.
         auto setup = std::make_unique<OscSetup>(m_oscillator, m_fileDialogs,

@@ -19,6 +19,7 @@ enum class WindowId {
     MultiSetup,
     ArbEditor,
     OscSetup,
+    UserSetup,
 };
 
 } // namespace kelvo::gui

@@ -4,14 +4,11 @@
 #include <QPlainTextEdit>
 
 namespace kelvo::gui {
-namespace {
 
 std::filesystem::path LocalPath(const QString& path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
-
-} // namespace
 
 QPlainTextEdit* MakeListBox(QWidget* parent, const QString& objectName, const QString& label)
 {
@@ -45,30 +42,36 @@ std::string ListBoxText(const QPlainTextEdit& box)
     return box.toPlainText().toStdString();
 }
 
-bool LoadListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind)
+std::optional<std::filesystem::path> LoadListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs,
+                                                  const ListFileKind& kind)
 {
     const auto chosen = dialogs.openFile(parent, kind.filter);
     if (!chosen)
-        return false;
-    const ListFileLoad result = kind.load(oscillator.settings(), LocalPath(*chosen));
+        return std::nullopt;
+    const std::filesystem::path file = LocalPath(*chosen);
+    const ListFileLoad result = kind.load(oscillator.settings(), file);
     if (!result.read) {
         oscillator.messages().show("The " + kind.what + " was not loaded:\n" + result.problem + ".");
-        return false;
+        return std::nullopt;
     }
     if (!result.problem.empty())
         oscillator.messages().show(result.problem + ".\nThe values that could be read were loaded; the others were kept.");
-    return true;
+    return file;
 }
 
-void SaveListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind,
-                  const std::function<void()>& store)
+std::optional<std::filesystem::path> SaveListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs,
+                                                  const ListFileKind& kind, const std::function<void()>& store)
 {
     const auto chosen = dialogs.saveFile(parent, kind.filter);
     if (!chosen)
-        return;
+        return std::nullopt;
     store();
-    if (const std::string error = kind.save(oscillator.settings(), LocalPath(*chosen)); !error.empty())
+    const std::filesystem::path file = LocalPath(*chosen);
+    if (const std::string error = kind.save(oscillator.settings(), file); !error.empty()) {
         oscillator.messages().show("The " + kind.what + " was not saved:\n" + error + ".");
+        return std::nullopt;
+    }
+    return file;
 }
 
 } // namespace kelvo::gui

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QPlainTextEdit;
@@ -24,6 +25,9 @@ void FillListBox(QPlainTextEdit& box, const std::string& text);
 // The box's text as the list parsers take it.
 std::string ListBoxText(const QPlainTextEdit& box);
 
+// A path the file dialogs returned, as the file system names it.
+std::filesystem::path LocalPath(const QString& path);
+
 // A kind of user list file and the layout it is read and written with.
 struct ListFileKind {
     QString filter;    // as the file dialogs take it: "User step list|*.usl;"
@@ -34,12 +38,12 @@ struct ListFileKind {
 
 // Asks for a list file and loads it into the record. A cancel changes nothing and shows
 // nothing; a file that cannot be read changes nothing and is shown with its reason; a
-// damaged one loads what it holds and says so. True when the record took the file.
-bool LoadListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind);
+// damaged one loads what it holds and says so. The file, when the record took it.
+std::optional<std::filesystem::path> LoadListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind);
 
 // Asks for a file name; once one is chosen, `store` takes the box into the record and the
-// list is written. A failed write is shown with its reason.
-void SaveListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind,
+// list is written. A failed write is shown with its reason. The file, when it was written.
+std::optional<std::filesystem::path> SaveListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind,
                   const std::function<void()>& store);
 
 } // namespace kelvo::gui

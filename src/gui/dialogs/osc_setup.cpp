@@ -9,7 +9,6 @@
 
 #include <QButtonGroup>
 #include <QEvent>
-#include <QFile>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -28,11 +27,6 @@ namespace {
 
 const QString kSetupFiles = QStringLiteral("Setup Files|*.ini;");
 const QString kWaveFiles = QStringLiteral("Wave Files|*.wav;");
-
-std::filesystem::path LocalPath(const QString& path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
 
 // The memory table: read-only, in the system's fixed-pitch font, wide enough for a whole line.
 QPlainTextEdit* MakeTable(QWidget* parent)

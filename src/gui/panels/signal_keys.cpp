@@ -25,7 +25,7 @@ constexpr std::array kWaveformKeys{
     WaveformKey{WaveformCode::AmplitudeModulation, "lblAM", "AM", WindowId::AmSetup},
     WaveformKey{WaveformCode::FrequencyModulation, "lblFM", "FM", WindowId::FmSetup},
     WaveformKey{WaveformCode::DoubleSideband, "lblDSB", "DSB", WindowId::DsbSetup},
-    WaveformKey{WaveformCode::User, "lblUSER", "USER", std::nullopt},
+    WaveformKey{WaveformCode::User, "lblUSER", "USER", WindowId::UserSetup},
 };
 
 constexpr std::array kModeKeys{

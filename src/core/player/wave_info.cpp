@@ -1,0 +1,116 @@
+#include "player/wave_info.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvo {
+namespace {
+
+constexpr std::uint16_t kFormatFloat = 3;
+constexpr std::byte kDolbySync[] = {std::byte{0x72}, std::byte{0xF8}};
+
+std::uint32_t Le32(const std::byte* p)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | std::to_integer<std::uint32_t>(p[i]);
+    return value;
+}
+
+std::size_t ReadBytes(int fd, std::int64_t offset, std::byte* into, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(fd, into + done, count - done, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        if (got <= 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+std::string BitsText(const WaveLayout& layout)
+{
+    switch (layout.format.bitsPerSample) {
+    case 8: return "8 bit";
+    case 16: return "16 bit";
+    case 24: return "24 bit";
+    case 32: return EffectiveFormatTag(layout) == kFormatFloat ? "32 bit float" : "32 bit";
+    default: return {};
+    }
+}
+
+} // namespace
+
+WaveProbe ProbeWave(const std::filesystem::path& path)
+{
+    WaveProbe probe;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return probe;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        probe.opened = true;
+        ReadBytes(fd, 0, probe.header.data(), probe.header.size());
+        probe.layout = WalkWaveChunks(fd);
+        std::byte word[2] = {};
+        probe.dolbyDigital = probe.layout.error.empty() && probe.layout.dataSize >= 2 &&
+                             ReadBytes(fd, probe.layout.dataOffset, word, 2) == 2 &&
+                             std::memcmp(word, kDolbySync, 2) == 0;
+    }
+    ::close(fd);
+    return probe;
+}
+
+void ShowWaveInfo(WaveInfo& info, const WaveProbe& probe)
+{
+    if (!probe.opened)
+        return;
+    if (std::memcmp(probe.header.data(), "RIFF", 4) != 0) {
+        info.type.clear();
+        return;
+    }
+    info.type = probe.dolbyDigital ? "DOLBY D" : "PCM WAV";
+    const WaveLayout& layout = probe.layout;
+    if (layout.formatRead) {
+        const PlayFormat& f = layout.format;
+        if (f.channels == 1 || f.channels == 2) {
+            info.channels = f.channels == 1 ? "MONO" : "STEREO";
+            info.channelCount = f.channels;
+        }
+        if (std::string bits = BitsText(layout); !bits.empty()) {
+            info.bits = std::move(bits);
+            info.sampleBytes = f.bitsPerSample / 8;
+        }
+        info.sampleRate = f.samplesPerSec;
+        info.rate = std::to_string(f.samplesPerSec);
+    }
+    const std::uint32_t size = Le32(probe.header.data() + 4);
+    info.size = std::to_string(size) + " bytes";
+    const double bytesPerSecond = static_cast<double>(info.sampleRate) * info.channelCount * info.sampleBytes;
+    info.duration = DurationText(static_cast<double>(size) / bytesPerSecond, size);
+}
+
+std::string ClockText(std::chrono::milliseconds span)
+{
+    const long long seconds = std::max<long long>(span.count() / 1000, 0);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
+std::string DurationText(double seconds, std::uint32_t size)
+{
+    if (!std::isfinite(seconds) || seconds <= 0)
+        return ClockText({});
+    const double whole = seconds < 1 && size > 0 ? 1 : std::floor(seconds);
+    // At most 2^32 - 1 bytes at one byte a second: far inside the range of the cast.
+    return ClockText(std::chrono::seconds(static_cast<long long>(std::min(whole, 4294967295.0))));
+}
+
+} // namespace kelvo
