@@ -2,6 +2,7 @@
 
 #include "gui/arb/arb_viewport.h"
 #include "gui/arb/fourier_panel.h"
+#include "gui/dialogs/list_box.h"
 #include "gui/panels/signal_keys.h"
 #include "gui/ui/lamp.h"
 
@@ -83,10 +84,7 @@ ArbWindow::ArbWindow(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget* 
     grid()->addWidget(makeOutput(), 6, 1, 1, 3);
 
     auto* listCaption = new QLabel(QStringLiteral("Raw data"), face());
-    m_list = new QListWidget(face());
-    m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setAccessibleName(QStringLiteral("Raw data"));
-    m_list->setUniformItemSizes(true);
+    m_list = MakeDataList(face(), QStringLiteral("List1"), QStringLiteral("Raw data"));
     listCaption->setBuddy(m_list);
     grid()->addWidget(listCaption, 7, 1, 1, 3);
     grid()->addWidget(m_list, 8, 1, 1, 3);

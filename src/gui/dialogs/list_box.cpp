@@ -1,6 +1,7 @@
 #include "gui/dialogs/list_box.h"
 
 #include <QFile>
+#include <QListWidget>
 #include <QPlainTextEdit>
 
 namespace kelvo::gui {
@@ -29,6 +30,18 @@ QPlainTextEdit* MakeListBox(QWidget* parent, const QString& objectName, const QS
         QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }
     )"));
     return box;
+}
+
+QListWidget* MakeDataList(QWidget* parent, const QString& objectName, const QString& label)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(objectName);
+    list->setAccessibleName(label);
+    list->setUniformItemSizes(true);
+    list->setStyleSheet(QStringLiteral(
+        "QListWidget { background: #0d1a12; color: #ffffff; font-family: \"DejaVu Sans Mono\", monospace; }"
+        "QListWidget::item:selected { background: #805800; }"));
+    return list;
 }
 
 void FillListBox(QPlainTextEdit& box, const std::string& text)

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+class QListWidget;
 class QPlainTextEdit;
 class QWidget;
 
@@ -19,6 +20,10 @@ namespace kelvo::gui {
 // The multi-line box of a list setup (user steps, multitone frequencies): named
 // `objectName`, read aloud as `label`, with a vertical scroll bar.
 QPlainTextEdit* MakeListBox(QWidget* parent, const QString& objectName, const QString& label);
+
+// A list of values to pick from (a playlist, a table's raw data) with the look of the list
+// boxes: named `objectName`, read aloud as `label`.
+QListWidget* MakeDataList(QWidget* parent, const QString& objectName, const QString& label);
 
 // Replaces the box's text with a list text (lines ended by CR LF); it never appends.
 void FillListBox(QPlainTextEdit& box, const std::string& text);

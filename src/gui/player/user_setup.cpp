@@ -68,13 +68,8 @@ QWidget* UserSetup::buildList()
     auto* column = new QWidget(face());
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_list = new QListWidget(column);
-    m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setAccessibleName(tr("Playlist"));
+    m_list = MakeDataList(column, QStringLiteral("List1"), tr("Playlist"));
     m_list->setMinimumSize(300, 260);
-    m_list->setStyleSheet(QStringLiteral(
-        "QListWidget { background: #0d1a12; color: #ffffff; font-family: \"DejaVu Sans Mono\", monospace; }"
-        "QListWidget::item:selected { background: #805800; }"));
     for (int row = 0; row < kPlaylistEntries; ++row)
         m_list->addItem(QString());
     m_list->installEventFilter(this);
