@@ -1,46 +1,30 @@
 #include "gui/app/desktop.h"
 #include "gui/arb/arb_viewport.h"
-#include "gui/runtime/qt_event_loop.h"
 #include "offscreen_app.h"
-#include "oscillator/oscillator.h"
-#include "oscillator/unavailable_device.h"
+#include "silent_oscillator.h"
 
 #include <QMouseEvent>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-
 namespace kelvo::bench {
 namespace {
 
-class Quiet final : public Messages {
-public:
-    void show(std::string_view) override {}
-};
-
-// The editor opened over an oscillator without sound, in a folder of its own; the
-// offscreen application must exist first.
+// The editor opened over an oscillator without sound; the offscreen application must exist
+// first.
 struct ArbEditor {
     explicit ArbEditor(const char* name)
-        : folder((std::filesystem::temp_directory_path() / name).string())
+        : silent(name)
     {
-        std::filesystem::create_directories(folder);
         desktop.show(gui::WindowId::ArbEditor);
         QCoreApplication::processEvents();
     }
-    ~ArbEditor() { std::filesystem::remove_all(folder); }
 
     QWidget& window() { return desktop.window(gui::WindowId::ArbEditor); }
 
-    std::string folder;
-    gui::QtEventLoop loop;
-    Quiet messages;
-    UnavailableDevice streamDevice{"no sound in the benchmark"};
-    UnavailableDevice legacyDevice{"no sound in the benchmark"};
-    Oscillator oscillator{folder, streamDevice, legacyDevice, loop, messages};
-    gui::Desktop desktop{oscillator};
+    SilentOscillator silent;
+    gui::Desktop desktop{silent.oscillator};
 };
 
 // A preset or a named set, from the click to the repainted viewport and the filled raw
