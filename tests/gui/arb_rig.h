@@ -23,6 +23,10 @@ struct QueuedDialogs final : gui::FileDialogs {
     std::optional<QString> next(const QString& filter)
     {
         filters << filter;
+        if (answers.empty()) {
+            ADD_FAILURE() << "a file dialog opened with no answer queued";
+            return std::nullopt;
+        }
         const auto answer = answers.front();
         answers.pop_front();
         return answer ? std::optional(QString::fromStdString(answer->string())) : std::nullopt;
