@@ -21,14 +21,11 @@ struct Variant {
     int tolerance;         // the sound server rounds other depths to its 16 bits
 };
 
-void PrintTo(const Variant& v, std::ostream* out)
-{
-    *out << v.name;
-}
-
 // A 1 s noise file made by sox, played by the user player for 4.5 s into the null sink:
 // the recording must be the file looped over more than two loop points, then silence.
-// Returns what went wrong, empty when all held.
+// Returns what went wrong, empty when all held. The fake devices of the player's unit tests
+// prove each layout loops byte for byte; here the PortAudio sample format of each depth
+// is heard (16-bit stereo on the stream engine already is, by the generator's recordings).
 std::string PlayAndCompare(const Variant& v, const std::filesystem::path& folder)
 {
     const auto file = folder / "noise file.wav";
@@ -84,8 +81,7 @@ TEST_P(UserPlayerEndToEnd, PlaysTheFileLooped)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, UserPlayerEndToEnd,
-                         testing::Values(Variant{"Pcm16", "-b 16 -c 2", 44100, false, 0},
-                                         Variant{"Pcm16Legacy", "-b 16 -c 2", 44100, true, 0},
+                         testing::Values(Variant{"Pcm16Legacy", "-b 16 -c 2", 44100, true, 0},
                                          Variant{"Pcm8Mono", "-b 8 -c 1", 44100, false, 0},
                                          Variant{"Pcm24Extensible", "-b 24 -c 2", 48000, false, 1},
                                          Variant{"Float32", "-e floating-point -b 32 -c 2", 48000, false, 1}),

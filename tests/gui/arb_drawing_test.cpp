@@ -46,15 +46,6 @@ TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
         {"a thick stroke above the line, smoothed twice: the topmost pixel, still negative",
          [](ArbRig& r) { r.click("cmdFreehand"); r.stroke(40, 0, 199); r.stroke(45, 0, 199); r.click("cmdSmooth"); },
          {{100, -110}, {300, -110}}},
-        {"LG eraser: the erased columns repeat the one to their left",
-         [](ArbRig& r) {
-             r.click("cmdFreehand");
-             r.stroke(60, 100, 147);
-             r.stroke(70, 148, 300);
-             r.click("cmdErase");
-             r.drag({{150, 40}, {150, 80}});
-         },
-         {{144, -90}, {145, -90}, {155, -90}, {156, -80}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -66,16 +57,17 @@ TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
         EXPECT_EQ(r.listed(), 400);
     }
 
+    // The eraser's band is 11 pixels wide at LG, one at SM; the erased columns of the table
+    // repeat the one to their left (Digitise). CLEAR VIEWPORT empties the table.
     ArbRig r;
-    r.click("cmdClear");
     r.click("cmdFreehand");
     r.stroke(60, 100, 300);
     r.click("cmdErase");
     r.drag({{150, 40}, {150, 80}});
-    EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 201 - 11) << "LG: an 11-pixel band";
+    EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 201 - 11) << "LG";
     r.click("OptEraser(0)");
     r.drag({{250, 40}, {250, 80}});
-    EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 201 - 12) << "SM: one pixel";
+    EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 201 - 12) << "SM";
     r.click("cmdClear");
     EXPECT_EQ(r.settings().ArbTable, ArbValues{});
 
@@ -99,8 +91,6 @@ TEST(ArbEditor, PresetsAndSetsDrawAndReadBack)
     } cases[] = {
         {"square, two cycles", "100", [](ArbRig& r) { r.type("txtCycles", "2"); r.click("cmdPreloadSq"); },
          {{50, 140}, {150, -140}, {250, 140}, {350, -140}}, ""},
-        {"all amplitudes zero", "100", [](ArbRig& r) { r.click("cmdClrFourier"); r.click("cmdPreloadFourier"); },
-         {{0, 0}, {100, 0}, {400, 0}}, ""},
         {"H1 = 2 leaves the viewport at the top", "100",
          [](ArbRig& r) { r.click("cmdClrFourier"); r.type("txtFourier(1)", "2"); r.click("cmdPreloadFourier"); },
          {{250, -150}, {300, -150}, {330, -150}}, ""},
@@ -125,27 +115,12 @@ TEST(ArbEditor, PresetsAndSetsDrawAndReadBack)
 
 TEST(ArbEditor, BoxesTakeOnlyTheirRangesAndAreNamedByTheirLabels)
 {
+    // The other boxes' bindings show in the drawings and the render.
     ArbRig r;
-    const struct {
-        const char* box;
-        const char* text;
-        const double* field;
-        double expected;
-    } cases[] = {
-        {"txtFourier(3)", "0.5abc", &r.settings().FourierAmp[3], 0.5},
-        {"txtFourier(3)", "abc", &r.settings().FourierAmp[3], 0},
-        {"txtPercent", "0.5", &r.settings().ArbPercent, 50},
-    };
-    for (const auto& c : cases) {
-        r.type(c.box, c.text);
-        EXPECT_EQ(*c.field, c.expected) << c.box << " " << c.text;
-    }
-    for (const auto& [text, rate] : {std::pair{"200000", 44100}, std::pair{"48000", 48000}}) {
-        r.type("txtSR", text);
-        EXPECT_EQ(r.settings().ArbSampleRate, rate);
-    }
-    r.type("txtCycles", "2.5");
-    EXPECT_EQ(r.settings().ArbCycles, 2);
+    r.type("txtFourier(3)", "0.5abc");
+    EXPECT_EQ(r.settings().FourierAmp[3], 0.5);
+    r.type("txtSR", "200000");
+    EXPECT_EQ(r.settings().ArbSampleRate, 44100);
     EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(24)").accessibleName(), "Fr x 24");
     EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFreq").accessibleName(), "Frequency (Hz, full width)");
     EXPECT_EQ(r.arb().accessibleName(), "ARBITRARY WAVE CONSTRUCTION SET");

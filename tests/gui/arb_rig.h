@@ -15,18 +15,23 @@
 
 namespace kelvo::test {
 
-// Answers the file dialogs in turn with a path, or nothing for a cancel.
-struct ArbDialogs final : gui::FileDialogs {
+// Answers the file dialogs in turn with a path, or nothing for a cancel; the rigs of the
+// setup windows share it.
+struct QueuedDialogs final : gui::FileDialogs {
     std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
     std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
     std::optional<QString> next(const QString& filter)
     {
         filters << filter;
-        auto answer = answers.front();
+        if (answers.empty()) {
+            ADD_FAILURE() << "a file dialog opened with no answer queued";
+            return std::nullopt;
+        }
+        const auto answer = answers.front();
         answers.pop_front();
-        return answer;
+        return answer ? std::optional(QString::fromStdString(answer->string())) : std::nullopt;
     }
-    std::deque<std::optional<QString>> answers;
+    std::deque<std::optional<std::filesystem::path>> answers;
     QStringList filters;
 };
 
@@ -71,7 +76,7 @@ struct ArbRig {
     }
 
     TempFolder folder;
-    ArbDialogs dialogs;
+    QueuedDialogs dialogs;
     GuiRig rig;
 };
 

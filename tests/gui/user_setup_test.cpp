@@ -1,9 +1,5 @@
-#include "gui_rig.h"
+#include "arb_rig.h"
 #include "support/wave_bytes.h"
-
-#include <QListWidget>
-
-#include <deque>
 
 namespace kelvo::test {
 namespace {
@@ -12,18 +8,6 @@ using W = WaveBytes;
 
 const QString kEmptyRow = QStringLiteral("   --                        ");
 const QColor kGrey(64, 64, 64);
-
-struct AnsweringDialogs final : gui::FileDialogs {
-    std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
-    std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
-    std::optional<QString> next(const QString& filter)
-    {
-        filters << filter;
-        return QString::fromStdString(answers.at(static_cast<std::size_t>(filters.size() - 1)).string());
-    }
-    std::vector<std::filesystem::path> answers;
-    QStringList filters;
-};
 
 // The player window opened by CFG SIG with the User waveform, over `folder`.
 struct PlayerWindow {
@@ -46,7 +30,7 @@ struct PlayerWindow {
         Click(w(), key);
     }
 
-    AnsweringDialogs dialogs;
+    QueuedDialogs dialogs;
     GuiRig rig;
 };
 

@@ -28,11 +28,11 @@ constexpr std::size_t kFundamentalBin = 441; // 441 Hz over one second: 441 whol
 std::vector<double> RecordSetOne(const TempFolder& folder, RecordingMessages& messages)
 {
     PrivateAudio audio(folder / "audio", kRate);
-    if (audio.server().empty())
-        ADD_FAILURE() << "the private PulseAudio did not start:\n" << audio.error();
     const auto recording = folder / "recording.raw";
-    if (audio.server().empty() || !audio.record(recording))
+    if (audio.server().empty() || !audio.record(recording)) {
+        ADD_FAILURE() << "the private PulseAudio did not record:\n" << audio.error();
         return {};
+    }
     ::setenv("PULSE_SERVER", audio.server().c_str(), 1);
     {
         gui::QtEventLoop loop;
