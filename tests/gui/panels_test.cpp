@@ -52,7 +52,6 @@ TEST(Panels, AFirstRunShowsEveryControlWithTheStartValues)
     EXPECT_TRUE(main.isVisible());
     EXPECT_FALSE(rig.remote().isVisible());
     ExpectShowsTheView(rig);
-    EXPECT_EQ(Caption(main, "lblWaveform"), "Sine");
     EXPECT_EQ(Lamp(main, "lblPlay1"), kOff);
     EXPECT_EQ(Lamp(main, "lblPlay2"), kOff);
     EXPECT_EQ(Lamp(rig.remote(), "lblOn"), kOff);
