@@ -1,9 +1,7 @@
 #include "cli_options.h"
-#include "plain_event_loop.h"
 
 #include <gtest/gtest.h>
 
-#include <thread>
 #include <vector>
 
 namespace kelvo::cli {
@@ -34,31 +32,6 @@ TEST(PlayOptions, TakeTheRenderOptionsPlusSecondsAndDevice)
     };
     for (const auto& c : bad)
         EXPECT_EQ(ParsePlayOptions(c.arguments).error, c.error);
-}
-
-TEST(PlainEventLoop, RunsPostsFromOtherThreadsAndTimersInTimeOrder)
-{
-    using namespace std::chrono_literals;
-    PlainEventLoop loop;
-    std::vector<std::string> events;
-    loop.startTimer(60ms, false, [&] { events.push_back("late"); });
-    const auto cancelled = loop.startTimer(20ms, false, [&] { events.push_back("cancelled"); });
-    int ticks = 0;
-    const auto repeating = loop.startTimer(10ms, true, [&] { ++ticks; });
-    loop.stopTimer(cancelled);
-    loop.startTimer(30ms, false, [&] {
-        events.push_back("early");
-        loop.stopTimer(repeating);
-    });
-    std::thread poster([&] { loop.post([&] { events.push_back("posted"); }); });
-    poster.join();
-    loop.startTimer(80ms, false, [&] { loop.quit(); });
-    const auto start = std::chrono::steady_clock::now();
-    loop.run(start + 5s);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
-    EXPECT_EQ(events, (std::vector<std::string>{"posted", "early", "late"}));
-    EXPECT_GE(ticks, 2);
-    EXPECT_LE(ticks, 3);
 }
 
 } // namespace

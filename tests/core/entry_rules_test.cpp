@@ -27,10 +27,6 @@ TEST(EntryRules, EveryChangeIsReadRangeTestedThenRounded)
         {"PulseCount", "3.5", 4},
         {"PulseCount", "1.4", 1},
         {"PulseCount", "10000.4", 5},         // the range is tested before the rounding
-        {"SweepStepTime", "0.01", 0.01},
-        {"SweepStepTime", "0.009", 0.5},
-        {"SweepStartPhase", "359", 359},
-        {"SweepStartPhase", "360", 0},
         {"MultiCount", "1", 3},
         {"MultiCount", "101", 3},
         {"MultiCount", "100", 100},

@@ -179,26 +179,26 @@ TEST(Oscillator, OnlyOneFrequencyWaveformsAndUserDefinedPhasesOpenTheirBoxes)
     }
 }
 
-// A recall while playing stops the output at once and plays the recalled signal after a
-// fresh start delay.
-TEST(Oscillator, ARecallWhilePlayingRestartsWithTheRecalledSignal)
+// A change while playing stops the output at once and plays the changed signal after a
+// fresh start delay, which a second change within it starts afresh.
+TEST(Oscillator, AChangeWhilePlayingRestartsWithTheChangedSignal)
 {
     Started rig;
     rig.settings().WaveBuildLength = 0.05;
-    rig.settings().Freq[4] = rig.settings().FreqR[4] = 440;
     rig.oscillator.panel().lblSigOn_Click();
     rig.loop.advance(milliseconds(500));
     ASSERT_EQ(rig.view().signal.phase, SignalPhase::Playing);
-    rig.oscillator.memories().lblMemLoad_Click(4);
+    rig.oscillator.panel().txtFreq_Enter("880");
     EXPECT_FALSE(rig.streamDevice.isOpen());
-    rig.loop.advance(milliseconds(500));
+    rig.loop.advance(milliseconds(300));
+    rig.oscillator.panel().txtFreq_Enter("440");
+    rig.loop.advance(milliseconds(499));
+    EXPECT_EQ(rig.streamDevice.opens, 1);
+    rig.loop.advance(milliseconds(1));
     EXPECT_EQ(rig.streamDevice.opens, 2);
 
     Renderer expected;
-    CopySlot(expected.settings, 4, 0);
-    expected.settings.Freq[0] = expected.settings.FreqR[0] = 440;
-    expected.settings.WaveBuildLength = 0.05;
-    ASSERT_EQ(expected.render(), "");
+    ASSERT_EQ(RenderWith(expected, "Freq=440 WaveBuildLength=0.05"), "");
     const std::string file = ReadFile(rig.folder / "test.wav");
     ASSERT_EQ(file.size(), 44 + expected.samples().size() * 2);
     EXPECT_EQ(std::memcmp(file.data() + 44, expected.samples().data(), file.size() - 44), 0);

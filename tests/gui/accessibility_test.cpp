@@ -84,9 +84,6 @@ TEST(Accessibility, DisplaysKeepTheirSizeAndOnlyEditableOnesInviteTyping)
     EXPECT_EQ(main.sizeHint(), before);
     EXPECT_TRUE(Child(main, "lblFreq").toolTip().isEmpty());
     EXPECT_FALSE(Child(main, "lblLdeg").toolTip().isEmpty());
-    // A click on a display that cannot be edited opens no box.
-    Click(main, "lblFreq");
-    EXPECT_FALSE(Child(main, "txtFreq").isVisible());
 }
 
 } // namespace

@@ -59,12 +59,7 @@ TEST(PanelEndToEnd, EnterPlaysTheRenderedSineHalfASecondLaterAndEscapeSilencesIt
     const double recordStart = WallSeconds();
 
     const auto script = folder / "session.sh";
-    {
-        std::FILE* file = std::fopen(script.c_str(), "w");
-        ASSERT_NE(file, nullptr);
-        std::fputs(kSession, file);
-        std::fclose(file);
-    }
+    WriteFile(script, kSession);
     const ShellResult session = RunShell("PULSE_SERVER='" + audio.server() + "' xvfb-run -a -s '-screen 0 1280x800x24' sh " +
                                       ShellQuoted(script) + " '" KELVO_GUI_PATH "' " + ShellQuoted(folder.path()) +
                                       " 2>/dev/null");
