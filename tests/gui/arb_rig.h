@@ -10,30 +10,9 @@
 #include <QListWidget>
 #include <QMouseEvent>
 
-#include <deque>
 #include <vector>
 
 namespace kelvo::test {
-
-// Answers the file dialogs in turn with a path, or nothing for a cancel; the rigs of the
-// setup windows share it.
-struct QueuedDialogs final : gui::FileDialogs {
-    std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
-    std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
-    std::optional<QString> next(const QString& filter)
-    {
-        filters << filter;
-        if (answers.empty()) {
-            ADD_FAILURE() << "a file dialog opened with no answer queued";
-            return std::nullopt;
-        }
-        const auto answer = answers.front();
-        answers.pop_front();
-        return answer ? std::optional(QString::fromStdString(answer->string())) : std::nullopt;
-    }
-    std::deque<std::optional<std::filesystem::path>> answers;
-    QStringList filters;
-};
 
 // The editor opened in the program's windows over a fresh folder.
 struct ArbRig {

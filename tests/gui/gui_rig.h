@@ -16,7 +16,29 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <optional>
+
 namespace kelvo::test {
+
+// Answers the windows' file dialogs in turn with a path, or nothing for a cancel.
+struct QueuedDialogs final : gui::FileDialogs {
+    std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
+    std::optional<QString> next(const QString& filter)
+    {
+        filters << filter;
+        if (answers.empty()) {
+            ADD_FAILURE() << "a file dialog opened with no answer queued";
+            return std::nullopt;
+        }
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer ? std::optional(QString::fromStdString(answer->string())) : std::nullopt;
+    }
+    std::deque<std::optional<std::filesystem::path>> answers;
+    QStringList filters;
+};
 
 // The desktop program's windows over an oscillator on fake devices, driven by Qt's loop.
 struct GuiRig {

@@ -1,9 +1,10 @@
-#include "arb_rig.h"
+#include "gui_rig.h"
 #include "settings/memory_table.h"
 #include "settings/settings_files.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QListWidget>
 
 namespace kelvo::test {
 namespace {

@@ -8,32 +8,10 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-#include <deque>
-
 namespace kelvo::test {
 namespace {
 
 using gui::WindowId;
-
-// Answers the windows' file dialogs in turn with a path, or nothing for a cancel.
-struct AnsweringDialogs final : gui::FileDialogs {
-    std::optional<QString> openFile(QWidget*, const QString& filter) override { return next(filter); }
-    std::optional<QString> saveFile(QWidget*, const QString& filter) override { return next(filter); }
-    std::optional<QString> next(const QString& filter)
-    {
-        filters << filter;
-        auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::deque<std::optional<QString>> answers;
-    QStringList filters;
-};
-
-QString PathText(const std::filesystem::path& path)
-{
-    return QString::fromStdString(path.string());
-}
 
 QWidget& OpenSetup(GuiRig& rig, const QString& waveformKey, WindowId id)
 {
@@ -203,12 +181,12 @@ TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
 {
     TempFolder folder;
     WriteFile(folder / "three.usl", "3\r\n100\r\n1\r\n200\r\n2\r\n300\r\n3\r\n");
-    AnsweringDialogs dialogs;
+    QueuedDialogs dialogs;
     GuiRig rig(folder.path(), &dialogs);
     SignalSettings& s = rig.oscillator.settings();
     QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
 
-    dialogs.answers = {PathText(folder / "three.usl")};
+    dialogs.answers = {folder / "three.usl"};
     Click(sweep, "Command7");
     EXPECT_EQ(dialogs.filters, QStringList{"User step list|*.usl;"});
     EXPECT_EQ(Lines(sweep, "Text1"), (QStringList{"100 , 1", "200 , 2", "300 , 3"}));
@@ -219,7 +197,7 @@ TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
     // Cancels and a file that cannot be read change nothing.
     const QStringList shown = Lines(sweep, "Text1");
     const auto freqs = s.UserStepFreq;
-    dialogs.answers = {std::nullopt, PathText(folder / "gone.usl"), std::nullopt};
+    dialogs.answers = {std::nullopt, folder / "gone.usl", std::nullopt};
     Click(sweep, "Command7");
     Click(sweep, "Command7");
     Click(sweep, "Command9");
@@ -229,7 +207,7 @@ TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
     EXPECT_NE(rig.messages.shown[0].find((folder / "gone.usl").string()), std::string::npos);
 
     TypeList(sweep, "Text1", {"440,0.5"});
-    dialogs.answers = {PathText(folder / "mine"), PathText(folder / "no" / "such.usl")};
+    dialogs.answers = {folder / "mine", folder / "no" / "such.usl"};
     Click(sweep, "Command9"); // no extension added
     EXPECT_EQ(ReadFile(folder / "mine").substr(0, 14), "10\r\n440\r\n0.5\r\n");
     Click(sweep, "Command9");
@@ -240,7 +218,7 @@ TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
 TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFolderCopy)
 {
     TempFolder folder;
-    AnsweringDialogs dialogs;
+    QueuedDialogs dialogs;
     GuiRig rig(folder.path(), &dialogs);
     SignalSettings& s = rig.oscillator.settings();
     QWidget& multi = OpenSetup(rig, "lblMULTI", WindowId::MultiSetup);
@@ -253,17 +231,17 @@ TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFold
     EXPECT_EQ(s.MultiFreq[3], 2500);
     Retype(multi, "Text12", "1"); // refused by the box, taken by a save
     EXPECT_EQ(s.MultiCount, 3);
-    dialogs.answers = {PathText(folder / "one.mtf")};
+    dialogs.answers = {folder / "one.mtf"};
     Click(multi, "Command9");
     EXPECT_EQ(ReadFile(folder / "one.mtf"), "1\r\n250\r\n");
 
     WriteFile(folder / "five.mtf", "5\r\n10\r\n20\r\n30\r\n40\r\n50\r\n"); // as Klvmultitone.ini holds them
-    dialogs.answers = {PathText(folder / "five.mtf")};
+    dialogs.answers = {folder / "five.mtf"};
     Click(multi, "Command7");
     EXPECT_EQ(dialogs.filters, QStringList(2, "Multitone list|*.mtf;"));
     EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "5");
     EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"10", "20", "30", "40", "50"}));
-    dialogs.answers = {PathText(folder / "one.mtf")};
+    dialogs.answers = {folder / "one.mtf"};
     Click(multi, "Command7");
     EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "1");
     EXPECT_EQ(Lines(multi, "Text9"), QStringList{"250"});

@@ -1,5 +1,7 @@
-#include "arb_rig.h"
+#include "gui_rig.h"
 #include "support/wave_bytes.h"
+
+#include <QListWidget>
 
 namespace kelvo::test {
 namespace {
