@@ -21,6 +21,11 @@ struct Variant {
     int tolerance;         // the sound server rounds other depths to its 16 bits
 };
 
+void PrintTo(const Variant& v, std::ostream* out)
+{
+    *out << v.name;
+}
+
 // A 1 s noise file made by sox, played by the user player for 4.5 s into the null sink:
 // the recording must be the file looped over more than two loop points, then silence.
 // Returns what went wrong, empty when all held. The fake devices of the player's unit tests
