@@ -2,6 +2,7 @@
 #include "gui/arb/arb_window.h"
 
 #include "gui/arb/arb_viewport.h"
+#include "gui/dialogs/list_box.h"
 #include "runtime/atomic_file.h"
 #include "runtime/program_folder.h"
 #include "synth/wave_engine.h"
@@ -91,7 +92,7 @@ void ArbWindow::saveWaveFile()
     if (!built)
         return;
     const std::string error =
-        CopyFileAtomically(ProgramFile(oscillator().folder(), kRenderedFile), name->toStdString());
+        CopyFileAtomically(ProgramFile(oscillator().folder(), kRenderedFile), LocalPath(*name));
     if (!error.empty()) {
         oscillator().messages().show("The wave file could not be saved: " + error);
         return;
