@@ -22,7 +22,10 @@ build: bootstrap
 run: build
 	$(BUILD_DIR)/src/gui/kelvo
 
+# The benchmarks are compiled here too (not run), so that a change cannot leave them broken.
 test: build test-asan
+	@$(CONFIGURE) -B $(BUILD_DIR) -DKELVO_BUILD_BENCH=ON >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
