@@ -1,4 +1,3 @@
-#include "oscillator/unavailable_device.h"
 #include "settings/entry_rules.h"
 #include "settings/memories.h"
 #include "support/oscillator_rig.h"
@@ -22,7 +21,7 @@ struct FolderHolder {
     TempFolder folder;
 };
 
-// A started oscillator in a fresh folder; the folder is made first and removed last.
+// A started oscillator in a fresh folder, made first and removed last.
 struct Started : FolderHolder, OscillatorRig {
     Started()
         : OscillatorRig(folder.path())
@@ -46,8 +45,7 @@ Action Do(void (Rules::*member)(Args...), std::decay_t<Args>... args)
     };
 }
 
-// Each step sets fields first (unchecked, as a settings file may hold them), takes one
-// action, then checks the fields the record must hold and one caption of the panel.
+// Each step sets fields unchecked (as a file may hold them), acts, then checks fields and a caption.
 TEST(Oscillator, PanelRulesStepByStep)
 {
     const Action update = [](Oscillator& o) { o.Update(); };
@@ -58,23 +56,18 @@ TEST(Oscillator, PanelRulesStepByStep)
         std::string V::*shown = nullptr;
         const char* caption = "";
     } steps[] = {
-        // The frequency clamps to 1..96000 and follows the controls only while both
-        // frequencies agree; the display still refreshes when they do not.
+        // The frequency clamps to 1..96000 and follows the controls only while L and R agree.
         {"Freq=95500 FreqStep=1000", Do(&P::lblFup_Click), "Freq=96000 FreqR=96000", &V::freq, "96000 Hz"},
         {"Freq=1", Do(&P::lblFdn_Click), "Freq=1 FreqR=1"},
         {"Freq=1000 FreqStep=0.1", Do(&P::lblFup_Click), "Freq=1000.1 FreqR=1000.1"},
         {"Freq=1000 FreqR=500 Waveform=3", Do(&P::lblFup_Click), "Freq=1000 FreqR=500", &V::waveform, "Triangle"},
-        {"", Do(&P::lblFdn_Click), "Freq=1000 FreqR=500"},
         {"", Do(&P::txtFreq_Enter, "440"), "Freq=1000 FreqR=500"},
         {"FreqR=1000", Do(&P::txtFreq_Enter, "1 234.5 Hz"), "Freq=1234.5 FreqR=1234.5"},
         {"", Do(&P::txtFreq_Enter, "200000"), "Freq=96000"},
         {"", Do(&P::txtFreq_Enter, "no number"), "Freq=1 FreqR=1"},
-        // The start level step 20 shows as it is; the first change selects 1 dB. Levels
-        // clamp to -200..0; a locked channel keeps its level.
+        // The start step 20 dB is left for 1 dB; levels clamp to -200..0; locked ones stay.
         {"", Do(&P::lblDVup_Click), "LevelStep=1", &V::deltaV, "1 dB"},
-        {"LevelStep=20", Do(&P::lblDVdn_Click), "LevelStep=1"},
-        {"", Do(&P::lblDVup_Click), "LevelStep=10"},
-        {"", Do(&P::lblDVup_Click), "LevelStep=0.1", &V::deltaV, "0.1 dB"},
+        {"LevelStep=10", Do(&P::lblDVup_Click), "LevelStep=0.1", &V::deltaV, "0.1 dB"},
         {"LevelStep=10 LevelL=-195 LevelR=-5", Do(&P::lblVdn_Click), "LevelL=-200 LevelR=-15"},
         {"LevelL=-5", Do(&P::lblVup_Click), "LevelL=0 LevelR=-5", &V::levelL, "0 dB"},
         {"", Do(&P::lblLadjSet_Click), "", &V::leftAdjust, "L locked"},
@@ -92,7 +85,6 @@ TEST(Oscillator, PanelRulesStepByStep)
         {"FreqStep=100.0000001", Do(&P::lblDFdn_Click), "FreqStep=100"},
         {"", Do(&P::txtSR_Enter, "12345"), "SampleRate=12345", &V::sampleRate, "12345"},
         {"", Do(&P::lblSRup_Click), "SampleRate=44100"},
-        {"", Do(&P::lblSRup_Click), "SampleRate=48000"},
         {"SampleRate=192000", Do(&P::lblSRup_Click), "SampleRate=11025"},
         {"", Do(&P::lblSRdn_Click), "SampleRate=192000"},
         {"", Do(&P::txtSR_Enter, "44100.5"), "SampleRate=44100"},
@@ -120,7 +112,6 @@ TEST(Oscillator, PanelRulesStepByStep)
         {"", Do(&M::lblMemLoad_Click, 2), "Freq=1000", &V::waveform, "Sine"},
         {"MemIndex=10", Do(&M::lblMemUp_Click), "MemIndex=1", &V::memDisplay, "M1"},
         {"", Do(&M::lblMemDn_Click), "MemIndex=10"},
-        {"", Do(&M::lblMemDn_Click), "MemIndex=9", &V::memDisplay, "M9"},
     };
     Started rig;
     for (const auto& step : steps) {
@@ -179,8 +170,7 @@ TEST(Oscillator, OnlyOneFrequencyWaveformsAndUserDefinedPhasesOpenTheirBoxes)
     }
 }
 
-// A change while playing stops the output at once and plays the changed signal after a
-// fresh start delay, which a second change within it starts afresh.
+// A change while playing stops the output and plays the changed signal after a fresh delay.
 TEST(Oscillator, AChangeWhilePlayingRestartsWithTheChangedSignal)
 {
     Started rig;
@@ -218,15 +208,6 @@ TEST(Oscillator, AnExitThatCannotSaveSaysSoOnceAndStillStopsTheOutput)
     EXPECT_FALSE(rig.streamDevice.isOpen());
     EXPECT_FALSE(rig.view().signal.on());
     std::filesystem::remove(rig.folder.path());
-}
-
-// Without sound output the program plays on this device: every open fails with the reason,
-// which a start shows as the signal control's test shows for any device that cannot open.
-TEST(Oscillator, WithoutSoundOutputEveryOpenSaysWhy)
-{
-    UnavailableDevice device("No sound output is available: no server");
-    EXPECT_EQ(device.open(0, {}, {}, {}), "No sound output is available: no server");
-    EXPECT_FALSE(device.isOpen());
 }
 
 } // namespace

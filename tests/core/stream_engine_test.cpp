@@ -14,8 +14,8 @@ namespace {
 // 16-bit stereo at 1000 Hz: buffers of 4 x 1000 x 2 x 0.1 = 800 bytes, 200 frames.
 constexpr std::size_t kBufferBytes = 800;
 
-// A file whose frame n holds left n + 1 and right -(n + 1), so a swap or a slip shows at
-// once, and that ends, like a rendered block, in one trailing element: half a frame.
+// Frame n holds left n + 1 and right -(n + 1), so a swap or slip shows; the file ends in
+// half a frame, as a rendered block does.
 struct Rig {
     explicit Rig(int frames)
     {
@@ -118,14 +118,8 @@ TEST(StreamEngine, StopsDropTheHandBacksAndRestartsBeginAtTheStart)
 
 TEST(StreamEngine, FailuresStopTheStreamWithOneMessageAndLateReportsAreDropped)
 {
+    // A device that cannot open is the signal control's test.
     const std::string broke = "The output device \"x\" stopped working; the output has stopped.";
-    {
-        Rig rig(523);
-        rig.device.openError = "The output device \"x\" cannot be opened: Invalid device";
-        EXPECT_FALSE(rig.engine.StartStream(7));
-        EXPECT_FALSE(rig.engine.StreamActive());
-        EXPECT_EQ(rig.messages.shown, std::vector{rig.device.openError});
-    }
     {
         Rig rig(523);
         rig.start(3);

@@ -30,15 +30,8 @@ std::string Plain(const std::string& format, const std::string& data)
     return W::riff(W::chunk("fmt ", format) + W::chunk("data", data));
 }
 
-// A WAVE_FORMAT_EXTENSIBLE format chunk whose sub-format GUID starts with `sub`.
-std::string Extensible(std::uint16_t sub, std::uint16_t bits)
-{
-    return W::format(0xFFFE, 2, 44100, bits) + W::le16(22) + W::le16(bits) + W::le32(3) + W::le16(sub) +
-           std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
-}
-
-// Chunks in any order, long format chunks, every sample type; buffers of a tenth of a
-// second per channel in whole frames; data limited to the whole frames the file holds.
+// Buffers of whole frames, a tenth of a second per channel; layouts and types the user
+// player's test does not play (it plays chunks in any order and the other sample types).
 TEST(WaveReader, OpensEveryPlayableLayoutAndFormat)
 {
     TempFolder folder;
@@ -51,18 +44,10 @@ TEST(WaveReader, OpensEveryPlayableLayoutAndFormat)
         AudioFormat format;
         std::int64_t bufferSize;
     } cases[] = {
-        {"odd chunk between", W::riff(fmt + W::chunk("LIST", "abc") + W::chunk("data", data)), {E::Signed16, 2, 44100, 4}, 35280},
-        {"data first", W::riff(W::chunk("data", data) + W::chunk("junk", "12345") + fmt), {E::Signed16, 2, 44100, 4}, 35280},
         {"62-byte format chunk", Plain(longFormat, data), {E::Signed16, 2, 48000, 4}, 38400},
         {"size beyond the file", W::riff(fmt + "data" + W::le32(4000) + data + "xyz"), {E::Signed16, 2, 44100, 4}, 35280},
-        {"mono", Plain(W::format(1, 1, 44100, 16), data), {E::Signed16, 1, 44100, 2}, 8820},
-        {"8 bit", Plain(W::format(1, 1, 22050, 8), data), {E::Unsigned8, 1, 22050, 1}, 2205},
-        {"24 bit", Plain(W::format(1, 2, 11025, 24), data), {E::Signed24, 2, 11025, 6}, 13230},
         {"24 bit at 7 Hz", Plain(W::format(1, 1, 7, 24), data), {E::Signed24, 1, 7, 3}, 3},
-        {"32 bit", Plain(W::format(1, 1, 8000, 32), data), {E::Signed32, 1, 8000, 4}, 3200},
         {"float", Plain(W::format(3, 2, 44100, 32), data), {E::Float32, 2, 44100, 8}, 70560},
-        {"extensible PCM", Plain(Extensible(1, 24), data), {E::Signed24, 2, 44100, 6}, 52920},
-        {"extensible float", Plain(Extensible(3, 32), data), {E::Float32, 2, 44100, 8}, 70560},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -93,7 +78,6 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
         std::string bytes;
         std::string message;
     } cases[] = {
-        {"text.wav", "This is plain text, not sound.\r\n", "This is not a wave file"},
         {"short.wav", "RI", "This is not a wave file"},
         {"avi.wav", "RIFF" + W::le32(4 + 8) + "AVI " + data, "This is not a wave file"},
         {"nofmt.wav", W::riff(data), "Couldn't get the format chunk"},
@@ -101,7 +85,6 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
         {"tinyfmt.wav", W::riff(W::chunk("fmt ", W::format(1, 2, 44100, 16).substr(0, 14)) + data),
          "Error reading the wave format"},
         {"cutfmt.wav", W::riff(fmt).substr(0, 12 + 8 + 10), "Error reading the wave format"},
-        {"empty.wav", W::riff(fmt + W::chunk("data", "")), "The wave file holds no sound data"},
         {"halfframe.wav", W::riff(fmt + W::chunk("data", "ab")), "The wave file holds no sound data"},
         {"adpcm.wav", Plain(W::format(2, 2, 44100, 4), Bytes(16)),
          "Unsupported wave format: format tag 2, 4 bits per sample, 2 channels, block align 1, 44100 samples per second"},
@@ -109,9 +92,8 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
          "Unsupported wave format: format tag 1, 16 bits per sample, 2 channels, block align 0, 44100 samples per second"},
         {"channels0.wav", Plain(W::format(1, 0, 44100, 16), Bytes(16)),
          "Unsupported wave format: format tag 1, 16 bits per sample, 0 channels, block align 0, 44100 samples per second"},
-        {"extensible.wav", Plain(Extensible(2, 32), Bytes(16)),
+        {"extensible.wav", Plain(W::extensible(2, 44100, 2, 32), Bytes(16)),
          "Unsupported wave format: format tag 65534, 32 bits per sample, 2 channels, block align 8, 44100 samples per second"},
-        {"missing.wav", "", "Error opening input file, rc = 2"},
         {"folder.wav", "", "Error opening input file, rc = 21"},
         {"", "", ""}, // an empty path closes and says nothing
     };
