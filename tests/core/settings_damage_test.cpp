@@ -24,8 +24,7 @@ std::string MainFileWith(int line, const std::string& text)
     return main.replace(start, main.find('\r', start) - start, text);
 }
 
-// Runs `body` as a user without root's right to read every file, so a file of mode 000
-// really cannot be read; returns what it returns.
+// Runs `body` without root's right to read every file, so mode 000 really cannot be read.
 std::string RunUnprivileged(const std::filesystem::path& folder, const std::function<std::string()>& body)
 {
     if (::geteuid() != 0)
@@ -53,16 +52,12 @@ std::string RunUnprivileged(const std::filesystem::path& folder, const std::func
     return result;
 }
 
-// A file that exists but cannot be read whole is reported once, with its name and why,
-// the fields it does not hold keep their start values, and the first save keeps it as
-// .bak beside a new file that reads back clean; the second save keeps that copy.
+// A file that cannot be read whole is reported once, with its name and why; the first save
+// keeps it as .bak beside a new file that reads back clean, and the second keeps that copy.
 TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
 {
-    const struct {
-        const char* file;
-        std::string contents; // or "<folder>", "<fifo>", "<1 GiB>"
-        const char* reason;
-    } cases[] = {
+    // File, contents (or "<folder>", "<fifo>", "<1 GiB>") and the reason reported.
+    const std::tuple<const char*, std::string, const char*> cases[] = {
         {"Kelvo.ini", MainFileWith(7, "1e400"), "is damaged (line 7: \"1e400\" is not a finite number)"},
         {"Kelvo.ini", MainFileWith(3, "fast"), "is damaged (line 3: \"fast\" is not a number)"},
         {"Kelvo.ini", MainFileWith(3, "2147483647.5"), "is damaged (line 3: \"2147483647.5\" is outside -2147483648 to 2147483647)"},
@@ -74,28 +69,28 @@ TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
         {"Kelvo.ini", "<fifo>", "is not a regular file"},
         {"Kelvo.ini", "<1 GiB>", "is larger than any settings file Kelvo writes (1073741824 bytes)"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.reason);
+    for (const auto& [name, contents, reason] : cases) {
+        SCOPED_TRACE(reason);
         TempFolder folder;
-        const auto file = folder / c.file;
-        if (c.contents == "<folder>")
+        const auto file = folder / name;
+        if (contents == "<folder>")
             std::filesystem::create_directory(file);
-        else if (c.contents == "<fifo>")
+        else if (contents == "<fifo>")
             ::mkfifo(file.c_str(), 0644);
         else
-            WriteFile(file, c.contents == "<1 GiB>" ? "1" : c.contents);
-        if (c.contents == "<1 GiB>")
+            WriteFile(file, contents == "<1 GiB>" ? "1" : contents);
+        if (contents == "<1 GiB>")
             std::filesystem::resize_file(file, std::uintmax_t{1} << 30);
         SignalSettings loaded;
         auto problems = LoadSettings(loaded, folder.path());
         ASSERT_EQ(problems.size(), 1u);
-        EXPECT_EQ(problems[0].file, c.file);
-        EXPECT_EQ(problems[0].reason, c.reason);
+        EXPECT_EQ(problems[0].file, name);
+        EXPECT_EQ(problems[0].reason, reason);
         EXPECT_EQ(loaded.Freq[0], 1000);
         EXPECT_NE(SettingsProblemsMessage(problems, folder.path()).find(file.string()), std::string::npos);
 
         const auto kept = std::filesystem::symlink_status(file).type();
-        const auto backup = folder / (std::string(c.file) + ".bak");
+        const auto backup = folder / (std::string(name) + ".bak");
         ASSERT_EQ(SaveSettings(loaded, folder.path(), &problems), "");
         EXPECT_TRUE(problems.empty());
         EXPECT_EQ(std::filesystem::symlink_status(backup).type(), kept);
@@ -106,8 +101,7 @@ TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
     }
 }
 
-// The reported case: a Kelvo.ini holding 440 Hz that the user may not read. The start says
-// so once, and EXIT keeps it (still unreadable, still 440 Hz) beside the new file.
+// The reported case: an unreadable Kelvo.ini is named once at start and kept whole by EXIT.
 TEST(SettingsDamage, AnUnreadableMainFileSurvivesStartAndExit)
 {
     TempFolder folder;
@@ -136,29 +130,24 @@ TEST(SettingsDamage, AnUnreadableMainFileSurvivesStartAndExit)
     EXPECT_EQ(after.Freq[0], 1000);
 }
 
-// A text the playlist file cannot hold is refused where it enters; put into the record
-// all the same, it is written empty and the save says so.
+// A text the playlist file cannot hold is refused where it enters; a save writes it empty and says so.
 TEST(PlaylistTexts, RefuseWhatTheFileCannotHold)
 {
     TempFolder folder;
-    const struct {
-        std::string text;
-        const char* refusal;
-    } refused[] = {
+    const std::pair<std::string, const char*> refused[] = {
         {"C:\\music\\say \"hi\".wav", "holds a double quote"},
         {"two\nlines.wav", "holds a line break"},
         {"cr\r.wav", "holds a line break"},
         {std::string(kTextFieldLimit + 1, 'x'), "is longer than 4096 bytes"},
     };
-    for (const auto& r : refused) {
-        EXPECT_EQ(PlaylistEntryRefusal("/a.wav", r.text), "\"/a.wav\" cannot be added to the playlist: its name " +
-                                                              std::string(r.refusal) + ", which the playlist file cannot hold.");
-        EXPECT_EQ(PlaylistEntryRefusal(r.text, "name"), "\"" + r.text + "\" cannot be added to the playlist: its path " +
-                                                            r.refusal + ", which the playlist file cannot hold.");
+    for (const auto& [text, refusal] : refused) {
+        const std::string tail = std::string(refusal) + ", which the playlist file cannot hold.";
+        EXPECT_EQ(PlaylistEntryRefusal("/a.wav", text), "\"/a.wav\" cannot be added to the playlist: its name " + tail);
+        EXPECT_EQ(PlaylistEntryRefusal(text, "name"), "\"" + text + "\" cannot be added to the playlist: its path " + tail);
         SignalSettings s;
-        s.PlaylistPath[5] = r.text;
+        s.PlaylistPath[5] = text;
         const std::string errors = SaveSettings(s, folder.path());
-        EXPECT_NE(errors.find("playlist.lst\": line 11 is written empty: its text " + std::string(r.refusal)),
+        EXPECT_NE(errors.find("playlist.lst\": line 11 is written empty: its text " + std::string(refusal)),
                   std::string::npos) << errors;
         SignalSettings back;
         EXPECT_TRUE(LoadSettings(back, folder.path()).empty());

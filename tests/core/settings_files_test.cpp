@@ -18,14 +18,11 @@ std::string Lines(std::initializer_list<std::string> lines)
     return text;
 }
 
-// Texts the playlist file can hold: UTF-8, backslashes, commas, blanks, quotes that are
-// not double quotes, the longest text, the empty text.
+// Texts the playlist file can hold: UTF-8, backslashes, commas, blanks, single quotes, the longest.
 const std::string kAcceptedTexts[] = {"/m\xc3\xbcsik/Gr\xc3\xbc\xc3\x9f" "e \xe6\x9d\xb1\xe4\xba\xac.wav", "C:\\music\\a, b.wav",
                                       "  lead and trail\t ", "'single' quotes", std::string(kTextFieldLimit, 'x'), ""};
 
-// A record whose every saved value differs from the start values and is awkward to
-// write: fractions, extremes, negative zero, negative values, awkward texts (the number
-// forms of every double are the number formatter's round trip).
+// Every saved value differs from its start value and is awkward: fractions, extremes, -0, texts.
 SignalSettings Unusual()
 {
     SignalSettings s;
@@ -70,16 +67,11 @@ TEST(SettingsFiles, RoundTripRestoresEveryValueBitForBit)
     SignalSettings loaded;
     EXPECT_TRUE(LoadSettings(loaded, folder.path()).empty());
     EXPECT_EQ(MainFileBits(loaded), MainFileBits(saved));
-    EXPECT_EQ(loaded.UserStepCount, 3);
-    EXPECT_EQ(loaded.UserStepFreq, saved.UserStepFreq);
-    EXPECT_EQ(loaded.UserStepPeriod, saved.UserStepPeriod);
-    EXPECT_EQ(loaded.MultiCount, 100);
-    EXPECT_EQ(loaded.MultiFreq, saved.MultiFreq);
-    EXPECT_EQ(loaded.PlaylistPath, saved.PlaylistPath);
-    EXPECT_EQ(loaded.PlaylistName, saved.PlaylistName);
-    EXPECT_EQ(loaded.PlaylistSel, 200);
-    EXPECT_EQ(loaded.ArbTable, saved.ArbTable);
-    EXPECT_EQ(loaded.FourierAmp, saved.FourierAmp);
+    const auto lists = [](const SignalSettings& s) {
+        return std::tie(s.UserStepCount, s.UserStepFreq, s.UserStepPeriod, s.MultiCount, s.MultiFreq, s.PlaylistPath,
+                        s.PlaylistName, s.PlaylistSel, s.ArbTable, s.FourierAmp);
+    };
+    EXPECT_TRUE(lists(loaded) == lists(saved));
     for (const std::string& text : kAcceptedTexts)
         EXPECT_EQ(PlaylistEntryRefusal(text, text), "");
 }
@@ -109,8 +101,7 @@ TEST(SettingsFiles, WritesTheFixedLayouts)
     EXPECT_NE(errors.find("arbdata.dat"), std::string::npos);
 }
 
-// Files that hold less than a save writes: what they hold is loaded, every other value
-// is kept, and list counts are limited to 0..100.
+// Short files load what they hold and keep every other value; list counts are limited to 0..100.
 TEST(SettingsFiles, ShortFilesLoadWhatTheyHold)
 {
     TempFolder folder;
@@ -133,26 +124,15 @@ TEST(SettingsFiles, ShortFilesLoadWhatTheyHold)
     SignalSettings s;
     s.MultiFreq[3] = 1234;
     LoadSettings(s, folder.path());
-    EXPECT_EQ(s.Freq[7], 12.5);
-    EXPECT_EQ(s.LevelStep, 0.1);
-    EXPECT_EQ(s.WaveBuildLength, 1);
-    EXPECT_EQ(s.BurstOnTime, 20);
-    EXPECT_EQ(s.MultiCount, 2);
-    EXPECT_EQ(s.MultiFreq[1], 250);
-    EXPECT_EQ(s.MultiFreq[2], 2500);
-    EXPECT_EQ(s.MultiFreq[3], 1234);
-    EXPECT_EQ(s.UserStepCount, 100);
-    EXPECT_EQ(s.UserStepFreq[100], 100);
-    EXPECT_EQ(s.UserStepPeriod[100], 100.5);
+    EXPECT_EQ(std::tuple(s.Freq[7], s.LevelStep, s.WaveBuildLength, s.BurstOnTime), std::tuple(12.5, 0.1, 1.0, 20.0));
+    EXPECT_EQ(std::tuple(s.MultiCount, s.MultiFreq[1], s.MultiFreq[2], s.MultiFreq[3]), std::tuple(2, 250.0, 2500.0, 1234.0));
+    EXPECT_EQ(std::tuple(s.UserStepCount, s.UserStepFreq[100], s.UserStepPeriod[100]), std::tuple(100, 100.0, 100.5));
     // An integer line halves to even (one that then does not fit is in the damage table).
     WriteFile(folder / "Klvmultitone.ini", Lines({"-4", "1"}));
     WriteFile(folder / "Kelvo.ini", Lines({"2.5", "3.5", "-2147483648.5"}));
     LoadSettings(s, folder.path());
-    EXPECT_EQ(s.MultiCount, 0);
-    EXPECT_EQ(s.MultiFreq[1], 250);
-    EXPECT_EQ(s.Waveform[0], 2);
-    EXPECT_EQ(s.ChanMode[0], 4);
-    EXPECT_EQ(s.SampleRate[0], -2147483648);
+    EXPECT_EQ(std::tuple(s.MultiCount, s.MultiFreq[1]), std::tuple(0, 250.0));
+    EXPECT_EQ(std::tuple(s.Waveform[0], s.ChanMode[0], s.SampleRate[0]), std::tuple(2, 4, -2147483648));
 }
 
 TEST(Memories, CopySlotIgnoresSlotsThatDoNotExist)
