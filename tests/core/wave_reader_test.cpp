@@ -38,29 +38,24 @@ TEST(WaveReader, OpensEveryPlayableLayoutAndFormat)
     const std::string data = Bytes(24); // whole frames in every format below
     const std::string fmt = W::chunk("fmt ", W::format(1, 2, 44100, 16));
     const std::string longFormat = W::format(1, 2, 48000, 16) + W::le16(44) + std::string(44, 'x');
-    const struct {
-        const char* name;
-        std::string file;
-        AudioFormat format;
-        std::int64_t bufferSize;
-    } cases[] = {
+    const std::tuple<const char*, std::string, AudioFormat, std::int64_t> cases[] = {
         {"62-byte format chunk", Plain(longFormat, data), {E::Signed16, 2, 48000, 4}, 38400},
         {"size beyond the file", W::riff(fmt + "data" + W::le32(4000) + data + "xyz"), {E::Signed16, 2, 44100, 4}, 35280},
         {"24 bit at 7 Hz", Plain(W::format(1, 1, 7, 24), data), {E::Signed24, 1, 7, 3}, 3},
         {"float", Plain(W::format(3, 2, 44100, 32), data), {E::Float32, 2, 44100, 8}, 70560},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        W::write(folder / "a.wav", c.file);
+    for (const auto& [name, file, format, bufferSize] : cases) {
+        SCOPED_TRACE(name);
+        W::write(folder / "a.wav", file);
         RecordingMessages messages;
         WaveReader reader;
         reader.OpenWaveFile(folder / "a.wav", messages);
         ASSERT_TRUE(reader.WaveFileOpen()) << (messages.shown.empty() ? "" : messages.shown[0]);
         EXPECT_TRUE(messages.shown.empty());
-        EXPECT_EQ(reader.format(), c.format);
-        EXPECT_EQ(reader.BufferSize(), c.bufferSize);
-        EXPECT_EQ(reader.buffer(PlayerBufferCount - 1).size(), static_cast<std::size_t>(c.bufferSize));
-        EXPECT_EQ(reader.DataOffset(), static_cast<std::int64_t>(c.file.find(data)));
+        EXPECT_EQ(reader.format(), format);
+        EXPECT_EQ(reader.BufferSize(), bufferSize);
+        EXPECT_EQ(reader.buffer(PlayerBufferCount - 1).size(), static_cast<std::size_t>(bufferSize));
+        EXPECT_EQ(reader.DataOffset(), static_cast<std::int64_t>(file.find(data)));
         EXPECT_EQ(reader.DataSize(), 24);
         EXPECT_EQ(ReadAll(reader, reader.DataSize()), data);
     }
@@ -73,11 +68,8 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
     const std::string data = W::chunk("data", Bytes(16));
     std::filesystem::create_directory(folder / "folder.wav");
     const std::string zeroAlign = W::le16(1) + W::le16(2) + W::le32(44100) + W::le32(0) + W::le16(0) + W::le16(16);
-    const struct {
-        const char* file; // written unless the bytes are empty
-        std::string bytes;
-        std::string message;
-    } cases[] = {
+    // The file (written unless its bytes are empty), its bytes and the one message.
+    const std::tuple<const char*, std::string, std::string> cases[] = {
         {"short.wav", "RI", "This is not a wave file"},
         {"avi.wav", "RIFF" + W::le32(4 + 8) + "AVI " + data, "This is not a wave file"},
         {"nofmt.wav", W::riff(data), "Couldn't get the format chunk"},
@@ -97,15 +89,15 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
         {"folder.wav", "", "Error opening input file, rc = 21"},
         {"", "", ""}, // an empty path closes and says nothing
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        if (!c.bytes.empty())
-            W::write(folder / c.file, c.bytes);
+    for (const auto& [file, bytes, message] : cases) {
+        SCOPED_TRACE(file);
+        if (!bytes.empty())
+            W::write(folder / file, bytes);
         RecordingMessages messages;
         WaveReader reader;
-        reader.OpenWaveFile(*c.file ? folder / c.file : std::filesystem::path(), messages);
+        reader.OpenWaveFile(*file ? folder / file : std::filesystem::path(), messages);
         EXPECT_FALSE(reader.WaveFileOpen());
-        EXPECT_EQ(messages.shown, c.message.empty() ? std::vector<std::string>{} : std::vector{c.message});
+        EXPECT_EQ(messages.shown, message.empty() ? std::vector<std::string>{} : std::vector{message});
     }
 }
 
