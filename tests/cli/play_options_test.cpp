@@ -18,10 +18,7 @@ TEST(PlayOptions, TakeTheRenderOptionsPlusSecondsAndDevice)
     EXPECT_EQ(parsed.options.render.folder, std::filesystem::path("/tmp/x"));
     EXPECT_EQ(parsed.options.render.assignments, (std::vector<std::string>{"Freq=440", "LegacyDriver=1"}));
 
-    const struct {
-        std::vector<std::string_view> arguments;
-        std::string error;
-    } bad[] = {
+    const std::pair<std::vector<std::string_view>, std::string> bad[] = {
         {{"--seconds", "0"}, "--seconds needs a positive number of seconds, not \"0\""},
         {{"--seconds", "nan"}, "--seconds needs a positive number of seconds, not \"nan\""},
         {{"--seconds", "2s"}, "--seconds needs a positive number of seconds, not \"2s\""},
@@ -30,8 +27,8 @@ TEST(PlayOptions, TakeTheRenderOptionsPlusSecondsAndDevice)
         {{"--device"}, "--device needs a value"},
         {{"--loud"}, "unknown option \"--loud\""},
     };
-    for (const auto& c : bad)
-        EXPECT_EQ(ParsePlayOptions(c.arguments).error, c.error);
+    for (const auto& [words, error] : bad)
+        EXPECT_EQ(ParsePlayOptions(words).error, error);
 }
 
 } // namespace
