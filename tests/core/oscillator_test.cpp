@@ -1,4 +1,3 @@
-#include "oscillator/signal_control.h"
 #include "settings/entry_rules.h"
 #include "settings/memories.h"
 #include "support/oscillator_rig.h"
@@ -28,6 +27,7 @@ struct Started : FolderHolder, OscillatorRig {
         : OscillatorRig(folder.path())
     {
         oscillator.Start();
+        settings().WaveBuildLength = 0.05;
     }
     const PanelView& view() const { return panel.last; }
 };
@@ -167,7 +167,6 @@ TEST(Oscillator, OnlyOneFrequencyWaveformsAndUserDefinedPhasesOpenTheirBoxes)
 TEST(Oscillator, AChangeWhilePlayingRestartsWithTheChangedSignal)
 {
     Started rig;
-    rig.settings().WaveBuildLength = 0.05;
     rig.oscillator.panel().lblSigOn_Click();
     rig.loop.advance(milliseconds(500));
     ASSERT_EQ(rig.view().signal.phase, SignalPhase::Playing);
@@ -190,7 +189,6 @@ TEST(Oscillator, AChangeWhilePlayingRestartsWithTheChangedSignal)
 TEST(Oscillator, AnExitThatCannotSaveSaysSoOnceAndStillStopsTheOutput)
 {
     Started rig;
-    rig.settings().WaveBuildLength = 0.05;
     rig.oscillator.panel().lblSigOn_Click();
     rig.loop.advance(milliseconds(500));
     ASSERT_TRUE(rig.streamDevice.isOpen());
@@ -203,112 +201,85 @@ TEST(Oscillator, AnExitThatCannotSaveSaysSoOnceAndStillStopsTheOutput)
     std::filesystem::remove(rig.folder.path());
 }
 
-struct Rig final : SignalObserver {
-    Rig()
-    {
-        settings.WaveBuildLength = 0.05;
-        EXPECT_EQ(engine.MakeStopFile(settings, folder.path()), "");
-        control.setObserver(this);
-    }
-    void signalStateChanged(const SignalState& state) override { shown = state; }
+// The whole frames of a file's sound data, as a device plays them.
+std::vector<std::byte> Frames(const std::filesystem::path& file)
+{
+    const std::string bytes = ReadFile(file);
+    std::vector<std::byte> data((bytes.size() - 44) / 4 * 4);
+    std::memcpy(data.data(), bytes.data() + 44, data.size());
+    return data;
+}
 
-    // The whole frames of a file's sound data, as a device plays them.
-    std::vector<std::byte> frames(std::string_view name) const
-    {
-        const std::string bytes = ReadFile(folder / std::string(name));
-        std::vector<std::byte> data((bytes.size() - 44) / 4 * 4);
-        std::memcpy(data.data(), bytes.data() + 44, data.size());
-        return data;
-    }
-
-    TempFolder folder;
-    SignalSettings settings;
-    RandomSource random;
-    WaveEngine engine{random};
-    RecordingMessages messages;
-    ManualEventLoop loop;
-    FakeAudioDevice streamDevice{loop};
-    FakeAudioDevice legacyDevice{loop};
-    WaveReader reader;
-    StreamEngine stream{reader, streamDevice, loop, messages};
-    LegacyPlayer legacy{legacyDevice, messages};
-    SignalControl control{{settings, engine, reader, stream, legacy, loop, messages, folder.path()}};
-    SignalState shown;
-};
-
-// The indicators go on at once and the output opens on the chosen device after the delay
-// (the delay itself is the oscillator's and the panels' test).
+// The indicators go on at once and the output opens on the chosen device after the delay.
 TEST(SignalControl, ThePlayedFramesAreTheRenderedFileAndAStopClosesAll)
 {
-    Rig rig;
-    rig.control.StopSig(); // harmless while stopped
-    rig.settings.OutDevice = 2;
-    rig.control.PlaySig();
-    EXPECT_EQ(rig.settings.Playing, 1);
-    EXPECT_EQ(rig.shown, (SignalState{SignalPhase::Starting, SignalSource::Generator, ""}));
+    Started rig;
+    rig.oscillator.StopSig(); // harmless while stopped
+    rig.settings().OutDevice = 2;
+    rig.oscillator.PlaySig();
+    EXPECT_EQ(rig.settings().Playing, 1);
+    EXPECT_EQ(rig.view().signal, (SignalState{SignalPhase::Starting, SignalSource::Generator, ""}));
     rig.loop.advance(milliseconds(500));
     EXPECT_EQ(rig.streamDevice.lastIndex, 2);
-    EXPECT_EQ(rig.shown.phase, SignalPhase::Playing);
+    EXPECT_EQ(rig.view().signal.phase, SignalPhase::Playing);
     rig.streamDevice.play(2);
-    const std::vector<std::byte> data = rig.frames("test.wav");
+    const std::vector<std::byte> data = Frames(rig.folder / "test.wav");
     ASSERT_GE(rig.streamDevice.played.size(), data.size());
     EXPECT_TRUE(std::equal(data.begin(), data.end(), rig.streamDevice.played.begin()));
 
-    rig.control.StopSig();
-    EXPECT_EQ(rig.settings.Playing, 0);
-    EXPECT_EQ(rig.shown, SignalState{});
+    rig.oscillator.StopSig();
+    EXPECT_EQ(rig.settings().Playing, 0);
+    EXPECT_EQ(rig.view().signal, SignalState{});
     EXPECT_FALSE(rig.streamDevice.isOpen());
-    EXPECT_FALSE(rig.reader.WaveFileOpen());
     EXPECT_EQ(rig.legacyDevice.opens, 0);
     EXPECT_TRUE(rig.messages.shown.empty());
 }
 
 // The legacy player plays the file on the default device and stops with stop.wav, whatever
-// LegacyDriver holds by then.
+// LegacyDriver holds by then; its looping is the end-to-end recording's test.
 TEST(SignalControl, TheLegacyPathPlaysTheWholeFileAndStopsWithTheStopFile)
 {
-    Rig rig;
-    rig.settings.LegacyDriver = 1;
-    rig.settings.OutDevice = 3;
-    rig.control.PlaySig();
+    Started rig;
+    rig.settings().LegacyDriver = 1;
+    rig.settings().OutDevice = 3;
+    rig.oscillator.PlaySig();
     rig.loop.advance(milliseconds(500));
     ASSERT_EQ(rig.legacyDevice.opens, 1);
     EXPECT_EQ(rig.legacyDevice.lastIndex, -1);
-    ASSERT_EQ(rig.legacyDevice.play(1), 1); // the looping itself is the end-to-end test's
+    ASSERT_EQ(rig.legacyDevice.play(1), 1);
     rig.loop.runPosted();
-    EXPECT_EQ(rig.legacyDevice.played, rig.frames("test.wav"));
+    EXPECT_EQ(rig.legacyDevice.played, Frames(rig.folder / "test.wav"));
 
-    rig.settings.LegacyDriver = 0;
+    rig.settings().LegacyDriver = 0;
     rig.legacyDevice.played.clear();
-    rig.control.StopSig();
+    rig.oscillator.StopSig();
     ASSERT_EQ(rig.legacyDevice.queued().size(), 1u);
     rig.legacyDevice.play(1);
     rig.loop.runPosted();
-    EXPECT_EQ(rig.legacyDevice.played, rig.frames("stop.wav"));
+    EXPECT_EQ(rig.legacyDevice.played, Frames(rig.folder / "stop.wav"));
     EXPECT_FALSE(rig.legacyDevice.isOpen());
     EXPECT_EQ(rig.streamDevice.opens, 0);
 }
 
 TEST(SignalControl, TheUserWaveformPlaysAtOnceAndAnArbitraryRenderAfterTheDelay)
 {
-    Rig rig;
-    int playwavCalls = 0;
-    rig.control.setUserPlayer([&] { ++playwavCalls; });
-    rig.settings.Waveform[0] = 16;
-    rig.settings.PlaylistName[0] = "first";
-    rig.settings.PlaylistSel = 500; // outside the list: the first entry
-    rig.control.PlaySig();
-    EXPECT_EQ(playwavCalls, 1);
-    EXPECT_EQ(rig.shown, (SignalState{SignalPhase::Playing, SignalSource::UserFile, "first"}));
+    Started rig;
+    rig.settings().Waveform[0] = 16;
+    rig.settings().PlaylistPath[0] = (rig.folder / "stop.wav").string();
+    rig.settings().PlaylistName[0] = "first";
+    rig.settings().PlaylistSel = 500; // outside the list: the first entry
+    rig.oscillator.PlaySig();
+    EXPECT_EQ(rig.streamDevice.opens, 1);
+    EXPECT_EQ(rig.view().signal, (SignalState{SignalPhase::Playing, SignalSource::UserFile, "first"}));
     EXPECT_FALSE(std::filesystem::exists(rig.folder / "test.wav"));
 
     // After the arbitrary editor rendered, the delay plays its file instead.
-    rig.engine.BuildWave(rig.settings, rig.folder.path(), rig.messages);
-    rig.settings.ArbBuild = 1;
-    rig.control.PlaySig();
-    EXPECT_EQ(playwavCalls, 1);
+    ASSERT_TRUE(rig.oscillator.BuildWave());
+    rig.settings().ArbBuild = 1;
+    rig.oscillator.PlaySig();
+    EXPECT_EQ(rig.view().signal.source, SignalSource::ArbTable);
     rig.loop.advance(milliseconds(500));
-    EXPECT_EQ(rig.streamDevice.opens, 1);
+    EXPECT_EQ(rig.streamDevice.opens, 2);
 }
 
 TEST(SignalControl, WhenNothingCanPlayThePanelShowsTheSignalStopped)
@@ -322,18 +293,18 @@ TEST(SignalControl, WhenNothingCanPlayThePanelShowsTheSignalStopped)
     };
     for (const auto& [name, length, deviceError, breakDown, message, opens] : cases) {
         SCOPED_TRACE(name);
-        Rig rig;
-        rig.settings.WaveBuildLength = length;
+        Started rig;
+        rig.settings().WaveBuildLength = length;
         rig.streamDevice.openError = deviceError;
-        rig.control.PlaySig();
+        rig.oscillator.PlaySig();
         rig.loop.advance(milliseconds(500));
         if (breakDown) {
-            EXPECT_EQ(rig.settings.Playing, 1);
+            EXPECT_EQ(rig.settings().Playing, 1);
             rig.streamDevice.breakDown("gone");
             rig.loop.runPosted();
         }
-        EXPECT_EQ(rig.settings.Playing, 0);
-        EXPECT_EQ(rig.shown, SignalState{});
+        EXPECT_EQ(rig.settings().Playing, 0);
+        EXPECT_EQ(rig.view().signal, SignalState{});
         EXPECT_EQ(rig.streamDevice.opens, opens);
         EXPECT_FALSE(rig.streamDevice.isOpen());
         ASSERT_FALSE(rig.messages.shown.empty());
