@@ -127,7 +127,7 @@ TEST(Oscillator, PanelRulesStepByStep)
     }
 }
 
-TEST(Oscillator, AFirstStartPlaysNothingAndEveryMemoryRecallsTheStartValues)
+TEST(Oscillator, AFirstStartPlaysNothingAndOnlySomeDisplaysOpenABox)
 {
     Started rig;
     EXPECT_EQ(rig.view().deltaV, "20 dB"); // the start step, which no click selects again
@@ -140,11 +140,7 @@ TEST(Oscillator, AFirstStartPlaysNothingAndEveryMemoryRecallsTheStartValues)
         rig.oscillator.memories().lblMemLoad_Click(k);
         EXPECT_EQ(rig.view().freq, "1000 Hz") << k;
     }
-}
-
-TEST(Oscillator, OnlyOneFrequencyWaveformsAndUserDefinedPhasesOpenTheirBoxes)
-{
-    Started rig;
+    // Only one-frequency waveforms open the frequency box, only User Defined the phase boxes.
     P& panel = rig.oscillator.panel();
     for (std::int32_t code = 1; code <= 16; ++code) {
         panel.selectWaveform(code);
@@ -164,7 +160,7 @@ TEST(Oscillator, OnlyOneFrequencyWaveformsAndUserDefinedPhasesOpenTheirBoxes)
 }
 
 // A change while playing stops the output and plays the changed signal after a fresh delay.
-TEST(Oscillator, AChangeWhilePlayingRestartsWithTheChangedSignal)
+TEST(Oscillator, AChangeWhilePlayingRestartsItAndAnExitStopsIt)
 {
     Started rig;
     rig.oscillator.panel().lblSigOn_Click();
@@ -184,13 +180,8 @@ TEST(Oscillator, AChangeWhilePlayingRestartsWithTheChangedSignal)
     const auto& samples = expected.samples();
     EXPECT_TRUE(ReadFile(rig.folder / "test.wav").substr(44) ==
                 std::string(reinterpret_cast<const char*>(samples.data()), samples.size() * 2));
-}
 
-TEST(Oscillator, AnExitThatCannotSaveSaysSoOnceAndStillStopsTheOutput)
-{
-    Started rig;
-    rig.oscillator.panel().lblSigOn_Click();
-    rig.loop.advance(milliseconds(500));
+    // An exit that cannot save says so once and still stops the output.
     ASSERT_TRUE(rig.streamDevice.isOpen());
     std::filesystem::remove_all(rig.folder.path());
     std::ofstream(rig.folder.path()) << "not a folder";
