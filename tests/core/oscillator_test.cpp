@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <functional>
 
@@ -192,31 +191,18 @@ TEST(Oscillator, AChangeWhilePlayingRestartsItAndAnExitStopsIt)
     std::filesystem::remove(rig.folder.path());
 }
 
-// The whole frames of a file's sound data, as a device plays them.
-std::vector<std::byte> Frames(const std::filesystem::path& file)
-{
-    const std::string bytes = ReadFile(file);
-    std::vector<std::byte> data((bytes.size() - 44) / 4 * 4);
-    std::memcpy(data.data(), bytes.data() + 44, data.size());
-    return data;
-}
-
-// The indicators go on at once and the output opens on the chosen device after the delay.
-TEST(SignalControl, ThePlayedFramesAreTheRenderedFileAndAStopClosesAll)
+// The indicators go on at once and the output opens after the delay; the end-to-end
+// recordings show what it plays, and on which device.
+TEST(SignalControl, TheIndicatorsGoOnAtOnceAndAStopClosesAll)
 {
     Started rig;
     rig.oscillator.StopSig(); // harmless while stopped
-    rig.settings().OutDevice = 2;
     rig.oscillator.PlaySig();
     EXPECT_EQ(rig.settings().Playing, 1);
     EXPECT_EQ(rig.view().signal, (SignalState{SignalPhase::Starting, SignalSource::Generator, ""}));
     rig.loop.advance(milliseconds(500));
-    EXPECT_EQ(rig.streamDevice.lastIndex, 2);
     EXPECT_EQ(rig.view().signal.phase, SignalPhase::Playing);
-    rig.streamDevice.play(2);
-    const std::vector<std::byte> data = Frames(rig.folder / "test.wav");
-    ASSERT_GE(rig.streamDevice.played.size(), data.size());
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), rig.streamDevice.played.begin()));
+    EXPECT_TRUE(rig.streamDevice.isOpen());
 
     rig.oscillator.StopSig();
     EXPECT_EQ(rig.settings().Playing, 0);
@@ -226,9 +212,9 @@ TEST(SignalControl, ThePlayedFramesAreTheRenderedFileAndAStopClosesAll)
     EXPECT_TRUE(rig.messages.shown.empty());
 }
 
-// The legacy player plays the file on the default device and stops with stop.wav, whatever
-// LegacyDriver holds by then; its looping is the end-to-end recording's test.
-TEST(SignalControl, TheLegacyPathPlaysTheWholeFileAndStopsWithTheStopFile)
+// The legacy player plays on the default device and stops with stop.wav, whatever
+// LegacyDriver holds by then; what it plays is the end-to-end recording's test.
+TEST(SignalControl, TheLegacyPathStopsWithTheStopFile)
 {
     Started rig;
     rig.settings().LegacyDriver = 1;
@@ -237,17 +223,13 @@ TEST(SignalControl, TheLegacyPathPlaysTheWholeFileAndStopsWithTheStopFile)
     rig.loop.advance(milliseconds(500));
     ASSERT_EQ(rig.legacyDevice.opens, 1);
     EXPECT_EQ(rig.legacyDevice.lastIndex, -1);
-    ASSERT_EQ(rig.legacyDevice.play(1), 1);
-    rig.loop.runPosted();
-    EXPECT_EQ(rig.legacyDevice.played, Frames(rig.folder / "test.wav"));
-
     rig.settings().LegacyDriver = 0;
     rig.legacyDevice.played.clear();
     rig.oscillator.StopSig();
     ASSERT_EQ(rig.legacyDevice.queued().size(), 1u);
     rig.legacyDevice.play(1);
     rig.loop.runPosted();
-    EXPECT_EQ(rig.legacyDevice.played, Frames(rig.folder / "stop.wav"));
+    EXPECT_EQ(rig.legacyDevice.played, std::vector<std::byte>(400)); // stop.wav's 100 silent frames
     EXPECT_FALSE(rig.legacyDevice.isOpen());
     EXPECT_EQ(rig.streamDevice.opens, 0);
 }
