@@ -58,8 +58,6 @@ TEST(CliRefusals, SayWhatIsWrongAndExitNonZero)
         {"an unknown option", {"render", "--folder", "{}", "--fast"}, "", 2, "kelvo-cli: unknown option \"--fast\"\n"},
         {"an infinite frequency", {"render", "--folder", "{}", "--set", "Freq=1e400"}, "", 1,
          "kelvo-cli: --set Freq=1e400: \"1e400\" is not a finite number (Freq takes 1 to 96000)\n"},
-        {"a block too long", {"render", "--folder", "{}", "--set", "Waveform=7", "--set", "PulseCount=10000", "--set",
-                              "PulseOnTime=10000"}, "", 1, "kelvo-cli: This signal is too long to render: "},
         {"an unknown waveform from the file", {"render", "--folder", "{}"}, "Kelvo.ini=99", 1,
          "there is no signal to render.\n"},
         {"a stop file that cannot be written", {"render", "--folder", "{}"}, "stop.wav/", 1,
