@@ -82,7 +82,6 @@ TEST(Oscillator, PanelRulesStepByStep)
         // test makes the clicks and entries a user makes most.
         {"FreqStep=100", Do(&P::lblDFup_Click), "FreqStep=1000", &V::deltaF, "1000 Hz"},
         {"", Do(&P::lblDFup_Click), "FreqStep=0.1", &V::deltaF, "0.1 Hz"},
-        {"", Do(&P::lblDFdn_Click), "FreqStep=1000"},
         {"FreqStep=100.0000001", Do(&P::lblDFdn_Click), "FreqStep=100"},
         {"SampleRate=192000", Do(&P::lblSRup_Click), "SampleRate=11025"},
         {"", Do(&P::lblSRdn_Click), "SampleRate=192000"},
@@ -131,8 +130,6 @@ TEST(Oscillator, AFirstStartPlaysNothingAndOnlySomeDisplaysOpenABox)
     Started rig;
     EXPECT_EQ(rig.view().deltaV, "20 dB"); // the start step, which no click selects again
     EXPECT_EQ(rig.view().signal, SignalState{});
-    EXPECT_TRUE(std::filesystem::exists(rig.folder / "stop.wav"));
-    EXPECT_EQ(rig.loop.pendingTimers(), 0u);
     EXPECT_TRUE(rig.messages.shown.empty());
     for (int k = 1; k <= kMemoryCount; ++k) {
         rig.settings().Freq[0] = 5;
@@ -191,8 +188,7 @@ TEST(Oscillator, AChangeWhilePlayingRestartsItAndAnExitStopsIt)
     std::filesystem::remove(rig.folder.path());
 }
 
-// The indicators go on at once and the output opens after the delay; the end-to-end
-// recordings show what it plays, and on which device.
+// The indicators go on at once; what plays, and where, is the end-to-end recordings' test.
 TEST(SignalControl, TheIndicatorsGoOnAtOnceAndAStopClosesAll)
 {
     Started rig;
@@ -212,8 +208,7 @@ TEST(SignalControl, TheIndicatorsGoOnAtOnceAndAStopClosesAll)
     EXPECT_TRUE(rig.messages.shown.empty());
 }
 
-// The legacy player plays on the default device and stops with stop.wav, whatever
-// LegacyDriver holds by then; what it plays is the end-to-end recording's test.
+// The legacy player plays on the default device and stops with stop.wav, whatever LegacyDriver holds.
 TEST(SignalControl, TheLegacyPathStopsWithTheStopFile)
 {
     Started rig;

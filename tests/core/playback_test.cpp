@@ -34,8 +34,7 @@ std::string Plain(const std::string& format, const std::string& data)
     return W::riff(W::chunk("fmt ", format) + W::chunk("data", data));
 }
 
-// Buffers of whole frames, a tenth of a second per channel; layouts and types the user
-// player's test does not play (it plays chunks in any order and the other sample types).
+// Buffers of whole frames, a tenth of a second per channel, for files the user player's test does not play.
 TEST(WaveReader, OpensEveryPlayableLayoutAndFormat)
 {
     TempFolder folder;
@@ -131,11 +130,7 @@ TEST(WaveReader, SeeksOnlyInsideTheDataAndASecondOpenReplacesTheFirst)
     EXPECT_EQ(ReadAll(reader, 10), "");
 }
 
-// 16-bit stereo at 1000 Hz: buffers of 4 x 1000 x 2 x 0.1 = 800 bytes, 200 frames.
-constexpr std::size_t kBufferBytes = 800;
-
-// Frame n holds left n + 1 and right -(n + 1), so a swap or slip shows; the file ends in
-// half a frame, as a rendered block does.
+// Frame n holds n + 1 and -(n + 1), so a swap or slip shows; half a frame ends it, as in a render.
 struct Rig {
     explicit Rig(int frames)
     {
@@ -184,26 +179,17 @@ TEST(StreamEngine, LoopsTheWholeFramesWithoutGapRepeatOrChannelSwap)
     for (const int frames : {523, 50, 400, 200, 1}) {
         SCOPED_TRACE(frames);
         Rig rig(frames);
-        ASSERT_TRUE(rig.engine.StartStream(3));
-        EXPECT_EQ(rig.device.lastIndex, 3);
+        ASSERT_TRUE(rig.engine.StartStream(0));
         EXPECT_EQ(rig.device.lastFormat, (AudioFormat{SampleEncoding::Signed16, 2, 1000, 4}));
         EXPECT_TRUE(rig.device.queued().empty()); // the first fill runs from the event loop
         rig.start(90);
         rig.expectLoopedFromTheStart();
-        // Every piece is a full buffer except the last one of each loop, which ends the data.
-        const std::size_t dataBytes = static_cast<std::size_t>(frames) * 4;
-        std::size_t position = 0;
-        for (const std::size_t size : rig.device.writtenSizes) {
-            EXPECT_EQ(size, std::min(dataBytes - position, kBufferBytes));
-            position = (position + size) % dataBytes;
-        }
         EXPECT_EQ(rig.device.underruns(), 0);
         EXPECT_TRUE(rig.messages.shown.empty());
     }
 }
 
-// Starting twice opens once; a stop drops the completions already posted (none is queued
-// again) and a restart begins at the start; reopening the file stops the stream first.
+// Starting twice opens once; a stop drops the posted hand-backs; reopening the file stops the stream.
 TEST(StreamEngine, StopsDropTheHandBacksAndRestartsBeginAtTheStart)
 {
     Rig rig(523);
