@@ -77,7 +77,6 @@ TEST(Oscillator, PanelRulesStepByStep)
         {"", Do(&P::lblLadjSet_Click), "", &V::leftAdjust, "L adj"},
         {"", Do(&P::txtLdB_Enter, "-250 dB"), "LevelL=-200"},
         {"", Do(&P::txtRdB_Enter, "+3"), "LevelR=0"},
-        {"", Do(&P::txtRdB_Enter, "-12.5 dB"), "LevelR=-12.5", &V::levelR, "-12.5 dB"},
         // Steps and rates cycle; a typed rate is clamped in double, halves to even. The panels'
         // test makes the clicks and entries a user makes most.
         {"FreqStep=100", Do(&P::lblDFup_Click), "FreqStep=1000", &V::deltaF, "1000 Hz"},
@@ -96,7 +95,6 @@ TEST(Oscillator, PanelRulesStepByStep)
         {"", Do(&P::selectMode, 6), "", &V::rightPhase, "45 deg"},
         {"", Do(&P::txtRdeg_Enter, "360 deg"), "PhaseR=360"},
         {"", Do(&P::txtLdeg_Enter, "-0.5"), "PhaseL=0"},
-        {"", Do(&P::txtLdeg_Enter, "12.25"), "PhaseL=12.25", &V::leftPhase, "12.25 deg"},
         // Damaged codes show as Sine and L+R.
         {"Waveform=17 ChanMode=0", update, "", &V::waveform, "Sine"},
         {"", update, "", &V::mode, "L+R"},
@@ -128,7 +126,6 @@ TEST(Oscillator, PanelRulesStepByStep)
 TEST(Oscillator, AFirstStartPlaysNothingAndOnlySomeDisplaysOpenABox)
 {
     Started rig;
-    EXPECT_EQ(rig.view().deltaV, "20 dB"); // the start step, which no click selects again
     EXPECT_EQ(rig.view().signal, SignalState{});
     EXPECT_TRUE(rig.messages.shown.empty());
     for (int k = 1; k <= kMemoryCount; ++k) {
@@ -254,7 +251,9 @@ TEST(SignalControl, WhenNothingCanPlayThePanelShowsTheSignalStopped)
 {
     // What fails, the block length, the device's open error, whether it breaks down, the message, the opens.
     const std::tuple<const char*, double, std::string, bool, const char*, int> cases[] = {
-        {"render refused", -1, "", false, nullptr, 0},
+        {"render refused", -1, "", false,
+         "This signal cannot be rendered: a sample rate of 44100 Hz and a rendered length of -1 seconds give "
+         "no valid block.", 0},
         {"device cannot open", 0.05, "The default output device cannot be opened: Invalid device", false,
          "The default output device cannot be opened: Invalid device", 0},
         {"device breaks down", 0.05, "", true, "gone", 1},
@@ -275,10 +274,7 @@ TEST(SignalControl, WhenNothingCanPlayThePanelShowsTheSignalStopped)
         EXPECT_EQ(rig.view().signal, SignalState{});
         EXPECT_EQ(rig.streamDevice.opens, opens);
         EXPECT_FALSE(rig.streamDevice.isOpen());
-        ASSERT_FALSE(rig.messages.shown.empty());
-        if (message) {
-            EXPECT_EQ(rig.messages.shown.back(), message);
-        }
+        EXPECT_EQ(rig.messages.shown, std::vector<std::string>{message});
     }
 }
 

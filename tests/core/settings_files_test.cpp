@@ -92,12 +92,7 @@ TEST(SettingsFiles, WritesTheFixedLayouts)
     EXPECT_NE(main.find(Lines({"100", "20", "1", "200", "2000"})), std::string::npos);
     EXPECT_EQ(ReadFile(folder / "Klvmultitone.ini"), Lines({"2", "400", "1000"}));
     EXPECT_EQ(ReadFile(folder / "Klvuser.ini"), Lines({"0"}));
-    const std::string playlist = ReadFile(folder / "playlist.lst");
-    EXPECT_EQ(std::count(playlist.begin(), playlist.end(), '\n'), 403);
-    EXPECT_TRUE(playlist.starts_with("\"\"\r\n\"\"\r\n"));
-    const std::string arb = ReadFile(folder / "arbdata.dat");
-    EXPECT_EQ(std::count(arb.begin(), arb.end(), '\n'), 425);
-    EXPECT_TRUE(arb.ends_with("0\r\n0\r\n0\r\n"));
+    // playlist.lst and arbdata.dat are the playlist's and the Fourier file's tests.
 }
 
 // Short files load what they hold and keep every other value; list counts are limited to 0..100.
@@ -210,7 +205,6 @@ TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
         EXPECT_EQ(problems[0].file, name);
         EXPECT_EQ(problems[0].reason, reason);
         EXPECT_EQ(loaded.Freq[0], 1000);
-        EXPECT_NE(SettingsProblemsMessage(problems, folder.path()).find(file.string()), std::string::npos);
 
         const auto kept = std::filesystem::symlink_status(file).type();
         const auto backup = folder / (std::string(name) + ".bak");
