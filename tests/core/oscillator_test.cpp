@@ -242,7 +242,7 @@ TEST(SignalControl, TheUserWaveformPlaysAtOnceAndAnArbitraryRenderAfterTheDelay)
     ASSERT_TRUE(rig.oscillator.BuildWave());
     rig.settings().ArbBuild = 1;
     rig.oscillator.PlaySig();
-    EXPECT_EQ(rig.view().signal.source, SignalSource::ArbTable);
+    EXPECT_EQ(rig.view().signal, (SignalState{SignalPhase::Starting, SignalSource::ArbTable, "first"}));
     rig.loop.advance(milliseconds(500));
     EXPECT_EQ(rig.streamDevice.opens, 2);
 }
