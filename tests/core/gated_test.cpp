@@ -8,12 +8,11 @@
 namespace kelvo::test {
 namespace {
 
-// A burst of 20 ms on, 480 ms off and 20 dB at 48000 Hz and 1000 Hz; left 0 dB, right -6 dB
-// a quarter period (12 samples) ahead. The block is nearest(48000 x 4 x length x 500 / 2000)
-// elements, the on part floor(48000 x 20 / 1000) = 960 frames.
+// A burst of 20 ms on (960 frames), 480 ms off and 20 dB at 48000 Hz and 1000 Hz; left 0 dB,
+// right -6 dB a quarter period (12 samples) ahead.
 constexpr const char* kBurst = "Waveform=6 SampleRate=48000 ChanMode=6 PhaseR=90 LevelL=0 LevelR=-6";
 
-// Frame n is A x 32439.33 x cos(2 pi (n + 1 + offset) / 48). With the decay the on part's A is
+// Frame n is A x 32439.33 x cos(2 pi (n + 1 + offset) / 48); decayed, the on part's A is
 // (e^((960 - n) / 960) - 1) / 1.718: 1.000164 at frame 0, 0.378603 at 479, 0.000607 at 959.
 TEST(Burst, HandComputedSamples)
 {
@@ -22,17 +21,13 @@ TEST(Burst, HandComputedSamples)
     const std::string longer = burst + " WaveBuildLength=10";
     const std::string closer = burst + " BurstLevelDiff=7.5";
     ExpectHandElements({
-        {burst, 2 * 47, 32439},       // t = 48
         {burst, 2 * 959, 32439},      // the last on frame, t = 960
         {burst, 2 * 960, 3216},       // the first off frame: 3243.93 x cos(2 pi / 48)
         {burst, 2 * 35 + 1, 16258},   // right at t = 36 + 12
         {burst, 48000, -4208},        // closing right at t = 24002 + 12: 16258.18 x cos(105 deg)
         {closer, 2 * 960, 13563},     // 32439.33 x 10^(-7.5 / 20) x cos(2 pi / 48)
-        {closer, 2 * 23999, 13680},   // the last off frame, t = 24000
         {burst + " BurstLevelDiff=200", 2 * 960, 0},
-        {longer, 2 * 959, 32439},     // a longer block keeps the on part
-        {longer, 2 * 960, 3216},
-        {longer, 480000, -4208},
+        {longer, 480000, -4208},      // a longer block, closing the same
         {decay, 0, 32167},            // 1.000164 x 32439.33 x cos(2 pi / 48)
         {decay, 2 * 479, 12282},
         {decay, 2 * 959, 20},
@@ -41,22 +36,9 @@ TEST(Burst, HandComputedSamples)
     });
 }
 
-// 192000 x 4 x 100 x 40000 / 2000 elements would not fit a WAV file's sizes.
-TEST(Burst, ABlockTooLongForAWavFileIsRefusedBeforeRendering)
-{
-    Renderer r;
-    ASSERT_EQ(RenderWith(r, kBurst), "");
-    const SampleBuffer before = r.samples();
-    const std::string refusal =
-        RenderWith(r, "SampleRate=192000 WaveBuildLength=100 BurstOnTime=20000 BurstOffTime=20000");
-    EXPECT_NE(refusal.find("too long"), std::string::npos) << refusal;
-    EXPECT_EQ(r.samples(), before);
-}
-
-// At 44100 Hz on A, off B and rest R frames are floor(44100 x ms / 1000). The on intervals
-// are silent: A frames first, A + 1 after every switch back (the switch frame writes
-// nothing). Each pulse is B high frames, the last of a group 1 + R. The block holds
-// ((on + off) x (count - 1) + rest) x 2 ms of frames. Only the left level counts.
+// At 44100 Hz on A, off B and rest R frames are floor(44100 x ms / 1000). On intervals are
+// silent: A frames first, A + 1 after every switch back; each pulse B high frames, the last of
+// a group 1 + R. Only the left level counts.
 TEST(Pulse, RunLengthsFollowTheIntervals)
 {
     using Runs = std::vector<std::pair<Sample, FrameIndex>>;
