@@ -7,24 +7,24 @@
 namespace kelvo::test {
 namespace {
 
-// At 48000 Hz, carrier 1000 Hz (FM 2000 Hz), modulation 200 Hz. At t = 48 the carrier is
-// cos(2 pi) = 1 and the modulation cos(0.4 pi) = 0.309017; FM at t = 60 is cos(5 pi + 0) = -1.
-// AM: (A x 16383.5 + d x A^2 x 11692.33 x m) x c, 11692.33 = (0.0033 x 32767)^2.
-// DSB: d^2 x A^2 x 26841.91 x m x c, 26841.91 = (0.005 x 32767)^2. FM: A x 16219.67 x c.
+// At 48000 Hz, carrier 1000 Hz (FM 2000 Hz), modulation 200 Hz: at t = 48 the carrier c is 1 and
+// the modulation m 0.309017; FM at t = 60 is cos(5 pi) = -1. AM: (A x 16383.5 + d x A^2 x 11692.33
+// x m) x c; DSB: d^2 x A^2 x 26841.91 x m x c; FM: A x 16219.67 x c.
 TEST(ModulatedRender, HandComputedSamples)
 {
+    const std::string am = "SampleRate=48000 Waveform=13 ", fm = "SampleRate=48000 Waveform=14 ",
+                      dsb = "SampleRate=48000 Waveform=15 ";
     ExpectHandElements({
-        {"Waveform=13 SampleRate=48000 LevelL=0", 2 * 47, 19997},
-        {"Waveform=13 SampleRate=48000 LevelL=-6", 2 * 47, 9119},      // A = 0.501187
-        {"Waveform=13 SampleRate=48000 LevelL=0 AmModDepth=0", 2 * 47, 16384},  // 16383.5 to even
-        {"Waveform=13 SampleRate=48000 LevelL=-6 AmModDepth=40", 2 * 47, 8574},  // d = 0.4, A = 0.501187
-        {"Waveform=13 SampleRate=48000 LevelL=0", 2 * 239, 28076},  // t = 240, both at their peak
-        {"Waveform=13 SampleRate=48000 LevelR=0", 480000, 27104},  // closing, t = 240002: 15 and 3 deg
-        {"Waveform=14 SampleRate=48000 LevelL=0 FmDeviation=3.5", 2 * 59, -16220},
-        {"Waveform=14 SampleRate=48000", 2 * 59 + 1, -1622},
-        {"Waveform=15 SampleRate=48000 LevelL=0", 2 * 47, 8295},
-        {"Waveform=15 SampleRate=48000 LevelL=0 DsbModDepth=50", 2 * 47, 2074},  // a quarter: d^2
-        {"Waveform=15 SampleRate=48000 LevelL=-6", 2 * 47, 2084},               // about a quarter: A^2
+        {am + "LevelL=0", 2 * 47, 19997},
+        {am + "LevelL=-6", 2 * 47, 9119},                  // A = 0.501187
+        {am + "LevelL=0 AmModDepth=0", 2 * 47, 16384},     // 16383.5 to even
+        {am + "LevelL=-6 AmModDepth=40", 2 * 47, 8574},
+        {am + "LevelR=0", 480000, 27104},                  // closing, t = 240002: 15 and 3 deg
+        {fm + "LevelL=0 FmDeviation=3.5", 2 * 59, -16220},
+        {fm, 2 * 59 + 1, -1622},
+        {dsb + "LevelL=0", 2 * 47, 8295},
+        {dsb + "LevelL=0 DsbModDepth=50", 2 * 47, 2074},   // a quarter: d^2
+        {dsb + "LevelL=-6", 2 * 47, 2084},                 // about a quarter: A^2
     });
 }
 

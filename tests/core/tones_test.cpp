@@ -10,8 +10,7 @@ namespace {
 
 constexpr const char* kTwoTone = "Waveform=9 SampleRate=48000 ToneFreq1=1000 ToneFreq2=1500 LevelL=0 LevelR=0 ";
 
-// Each tone has the scale 0.495 x 32767 = 16219.67: frame n is 16219.67 x (g2 cos(2 pi t 1.5 / 48)
-// + cos(2 pi t / 48)), t = n + 1, g2 = 10^(-ToneAmp2 / 20).
+// Frame n is 16219.67 x (g2 cos(2 pi t 1.5 / 48) + cos(2 pi t / 48)), t = n + 1, g2 = 10^(-ToneAmp2 / 20).
 TEST(TwoTone, HandComputedSamples)
 {
     const std::string equal = std::string(kTwoTone) + "ToneAmp2=0";
@@ -23,28 +22,26 @@ TEST(TwoTone, HandComputedSamples)
         {equal, 2 * 95, 32439},        // t = 96: both tones at their peak
         {equal, 2 * 11 + 1, -11469},   // t = 12: cos(3 pi / 4) + cos(pi / 2)
         {weaker, 2 * 95, 24349},       // 16219.67 x (0.501187 + 1)
-        {weaker, 2 * 11, -5748},       // 16219.67 x 0.501187 x cos(3 pi / 4)
         {equal, 480000, 30652},        // closing right at t = 240002: cos(22.5 deg) + cos(15 deg)
         {inverted, 2 * 95 + 1, -22005},   // -0.794328 x 16219.67 x (0.707946 + 1)
         {std::string(kTwoTone) + "ToneAmp2=200", 2 * 95, 16220},  // the first tone alone
-        // In the right channel only the second tone takes the offset of 12 samples:
-        // 0.562341 x 16219.67 x (0.501187 x cos(135 deg) + 1).
-        {quadrature, 2 * 95 + 1, 5889},
+        {quadrature, 2 * 95 + 1, 5889}, // only the second tone takes the right's 12 samples: cos(135 deg)
     });
 }
 
-// K tones share the level: each has the peak 32767 / (2K) times the channel amplitude. The
-// sum is held as the element holds it, rounded after every tone: frame 1 (t = 2) of 400 and
-// 1000 Hz at 0 dB is nearest(8191.75 sin(4 pi 400 / 44100)) = nearest(931.68) = 932, plus
-// 8191.75 sin(4 pi 1000 / 44100) = 2302.79, so 3235 (rounding once would give 3234).
+// K tones of peak 32767 / (2K) x A, the sum rounded after every tone: frame 1 of 400 and 1000 Hz
+// is nearest(8191.75 sin(4 pi 400 / 44100)) = 932, plus 2302.79: 3235 (once rounded, 3234). At
+// +20 dB in L-R every sum saturates, and a left sum of -32768 sets both elements to -32767.
 TEST(Multitone, EachToneTakesItsShareOfTheLevel)
 {
     const char* two = "Waveform=10 MultiCount=2 MultiFreq[1]=400 MultiFreq[2]=1000 LevelL=0 LevelR=0";
-    // Frame 88189 (t = 88190): nearest(8191.75 sin(-32.65 deg)) = -4420, plus 8191.75 sin(-81.63 deg).
-    ExpectHandElements({{two, 2 * 1, 3235}, {two, 2 * 1 + 1, 3235}, {two, 2 * 88189, -12525}, {two, 176400, 0}});
+    const char* loud = "Waveform=10 MultiCount=1 MultiFreq[1]=1000 SampleRate=48000 LevelL=20 LevelR=20 ChanMode=4";
+    ExpectHandElements({{two, 2 * 1, 3235}, {two, 2 * 1 + 1, 3235}, {two, 2 * 88189, -12525}, {two, 176400, 0},
+                        {loud, 2 * 11, 32767}, {loud, 2 * 11 + 1, -32768},    // t = 12: sin(pi / 2)
+                        {loud, 2 * 35, -32767}, {loud, 2 * 35 + 1, -32767}}); // t = 36: sin(3 pi / 2)
 
-    // 100 tones of 163.835 each, an RMS of 163.835 x sqrt(50) in both channels; a count above
-    // the list's 100 is taken as 100, and a count of none is silent.
+    // 100 tones of 163.835 each, an RMS of 163.835 x sqrt(50); a count above the list's 100 is
+    // taken as 100, and a count of none is silent.
     Renderer hundred;
     for (std::size_t j = 1; j <= 100; ++j)
         hundred.settings.MultiFreq[j] = 50.0 * static_cast<double>(j);
@@ -59,15 +56,6 @@ TEST(Multitone, EachToneTakesItsShareOfTheLevel)
         ASSERT_EQ(RenderWith(hundred, none), "");
         EXPECT_EQ(std::count(hundred.samples().begin(), hundred.samples().end(), 0), hundred.upper() + 1) << none;
     }
-}
-
-// One 1000 Hz tone at +20 dB in L-R, 10 x 32767 / 2 at its peak, saturates every sum; a
-// left sum of -32768 sets both elements to -32767.
-TEST(Multitone, ALeftSumOfMinusFullScaleSetsBothElements)
-{
-    const char* loud = "Waveform=10 MultiCount=1 MultiFreq[1]=1000 SampleRate=48000 LevelL=20 LevelR=20 ChanMode=4";
-    ExpectHandElements({{loud, 2 * 11, 32767}, {loud, 2 * 11 + 1, -32768},   // t = 12: sin(pi / 2)
-                        {loud, 2 * 35, -32767}, {loud, 2 * 35 + 1, -32767}}); // t = 36: sin(3 pi / 2)
 }
 
 } // namespace
