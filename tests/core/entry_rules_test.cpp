@@ -11,40 +11,30 @@ namespace {
 
 TEST(EntryRules, EveryChangeIsReadRangeTestedThenRounded)
 {
-    struct Case {
+    const struct {
         const char* field;
         const char* text;
-        double expected; // what the field holds after the text, from its start value
-    };
-    // How the text reads is the number parser's table.
-    const Case cases[] = {
+        double expected; // what the box shows after the text, from its start value
+    } cases[] = {
         {"ToneAmp2", "", 0},                  // empty reads as 0, which the range holds
-        {"BurstLevelDiff", "", 0},
         {"AmCarrierFreq", "", 1000},          // 0 lies below 10: kept
         {"ToneFreq1", "96000", 96000},
         {"ToneFreq1", "96000.5", 1000},
         {"PulseCount", "2.5", 2},
         {"PulseCount", "3.5", 4},
-        {"PulseCount", "1.4", 1},
         {"PulseCount", "10000.4", 5},         // the range is tested before the rounding
         {"MultiCount", "1", 3},
         {"MultiCount", "101", 3},
         {"MultiCount", "100", 100},
+        {"SweepStepTime", "1.23456789", 1.234568}, // a single-precision box shows seven digits
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SignalSettings s;
         const FieldInfo& info = *FindField(c.field);
         TakeEntry(s, info, c.text);
         const std::string shown = EntryText(s, info);
         EXPECT_DOUBLE_EQ(std::stod(shown), c.expected) << c.field << " <- \"" << c.text << "\"";
     }
-}
-
-TEST(EntryRules, ASinglePrecisionBoxShowsItsValueInSevenDigits)
-{
-    SignalSettings s;
-    TakeEntry(s, *FindField("SweepStepTime"), "1.23456789");
-    EXPECT_EQ(EntryText(s, *FindField("SweepStepTime")), "1.234568");
 }
 
 TEST(EntryRules, CodesOutsideTheirRangeSelectNothingAndChangeNothing)
@@ -86,14 +76,12 @@ TEST(FormatNumber, ScreenAndFileForms)
         const char* screen;
         const char* file;
     } cases[] = {
-        {1000, "1000", "1000"},
         {0.1 + 0.2, "0.3", "0.30000000000000004"},
         {-0.0, "0", "-0"},
         {123456789012345.0, "123456789012345", "123456789012345"},
         {1e15, "1E+15", "1E+15"},
         {1e-5, "0.00001", "0.00001"},
         {1.5e-6, "1.5E-06", "1.5E-06"},
-        {-1e-7, "-1E-07", "-1E-07"},
         {2.5e100, "2.5E+100", "2.5E+100"},
     };
     for (const auto& c : cases) {

@@ -98,18 +98,6 @@ TEST(SmoothNoise, LowFrequencyTapersBothEnds)
     }
 }
 
-// 88200 frames are 4410 whole segments: the next render starts a twentieth of one on from the last target.
-TEST(SmoothNoise, ASecondRenderGoesOnFromTheLastTargets)
-{
-    Renderer r;
-    ASSERT_EQ(RenderWith(r, "Waveform=5 NoiseType=1 LevelL=0 LevelR=0"), "");
-    const SampleBuffer first = r.samples();
-    ASSERT_EQ(r.render(), "");
-    EXPECT_NE(r.samples(), first);
-    for (int channel = 0; channel < 2; ++channel)
-        EXPECT_LE(std::abs(r.samples()[channel] - first[176398 + channel]), 32439 / 20 + 1) << channel;
-}
-
 TEST(Noise, RatesTooLowForTheTargetSpacingRenderSilence)
 {
     for (const char* settings : {"NoiseType=1 SampleRate=1000", "NoiseType=2 SampleRate=100"}) {

@@ -39,40 +39,16 @@ TEST(WaveFile, TheWritersBytes)
     EXPECT_EQ(ReadFile(folder / "stop.wav"), cases[0].bytes);
 }
 
-// The file goes through the atomic writer, whose test shows a longer old file replaced whole.
-TEST(WaveFile, RenderWritesSixteenBitsWhateverBitsSays)
-{
-    TempFolder folder;
-    RecordingMessages messages;
-    Renderer r;
-    r.settings.Bits[0] = 24;
-    ASSERT_TRUE(r.engine.BuildWave(r.settings, folder.path(), messages));
-    const std::string bytes = ReadFile(folder / "test.wav");
-    EXPECT_EQ(bytes.size(), 44u + 176401 * 2);
-    EXPECT_EQ(bytes.substr(28, 8), "\x10\xb1\x02\0\x04\0\x10\0"s); // byte rate, align 4, 16 bits
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-// A render that cannot be written says so, naming the file, and returns false.
-TEST(WaveFile, AFileThatCannotBeWrittenGivesAMessageAndFalse)
-{
-    TempFolder folder;
-    RecordingMessages messages;
-    Renderer r;
-    EXPECT_FALSE(r.engine.BuildWave(r.settings, folder / "missing", messages));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].find("test.wav"), std::string::npos) << messages.shown[0];
-}
-
-// A code from a damaged file that would leave the render silent, and a block too long for a
-// WAV file, are refused with a message before the output stops, and nothing is written; a
-// known code that is silent by design (User) still renders.
+// A code from a damaged file that would leave the render silent, a block too long for a WAV file
+// and a folder that cannot be written are refused with a message naming why, and nothing is
+// written; a code silent by design (User) still renders, and always as 16 bits.
 TEST(SilentRender, UnknownCodesAreRefusedInsteadOfWritingSilence)
 {
     const struct {
         const char* what;
         std::function<void(SignalSettings&)> set;
         const char* message; // empty: rendered
+        const char* folder = "";
     } cases[] = {
         {"waveform 99", [](auto& s) { s.Waveform[0] = 99; },
          "Waveform code 99 is unknown (the program knows 1 to 16): there is no signal to render."},
@@ -85,8 +61,9 @@ TEST(SilentRender, UnknownCodesAreRefusedInsteadOfWritingSilence)
         {"arbitrary channel 7", [](auto& s) { s.ArbBuild = 1; s.ArbChanMode = 7; },
          "Channel choice of the arbitrary waveform 7 is unknown"},
         {"sample rate 2147483647", [](auto& s) { s.SampleRate[0] = 2147483647; }, "This signal is too long to render"},
+        {"a missing folder", [](auto&) {}, "The signal could not be written: ", "missing"},
         {"noise type 3 of a sine", [](auto& s) { s.NoiseType = 3; }, ""},
-        {"user waveform", [](auto& s) { s.Waveform[0] = 16; }, ""},
+        {"user waveform, 24 bits", [](auto& s) { s.Waveform[0] = 16; s.Bits[0] = 24; }, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -96,13 +73,18 @@ TEST(SilentRender, UnknownCodesAreRefusedInsteadOfWritingSilence)
         int stops = 0;
         r.engine.setBeforeRender([&] { ++stops; });
         c.set(r.settings);
-        const bool written = r.engine.BuildWave(r.settings, folder.path(), messages);
+        const bool written = r.engine.BuildWave(r.settings, folder / c.folder, messages);
         EXPECT_EQ(written, *c.message == '\0');
-        EXPECT_EQ(stops, written ? 1 : 0);
+        EXPECT_EQ(stops, *c.folder || written ? 1 : 0);
         EXPECT_EQ(std::filesystem::exists(folder / "test.wav"), written);
-        if (!written) {
+        if (written) {
+            const std::string bytes = ReadFile(folder / "test.wav");
+            EXPECT_EQ(bytes.size(), 44u + 176401 * 2);
+            EXPECT_EQ(bytes.substr(28, 8), "\x10\xb1\x02\0\x04\0\x10\0"s); // byte rate, align 4, 16 bits
+        } else {
             ASSERT_EQ(messages.shown.size(), 1u);
             EXPECT_EQ(messages.shown[0].rfind(c.message, 0), 0u) << messages.shown[0];
+            EXPECT_TRUE(!*c.folder || messages.shown[0].find("test.wav") != std::string::npos) << messages.shown[0];
         }
     }
 }
