@@ -29,7 +29,7 @@ std::string AllValues(SignalSettings& s)
 }
 
 // The command line takes what the panel and dialogs can set, says what that is when it refuses
-// a value, and a refused assignment changes nothing.
+// a value (one row for each kind of rule), and a refused assignment changes nothing.
 TEST(SetField, TakesWhatThePanelCanSetAndRefusesTheRestExactly)
 {
     const struct {
@@ -48,24 +48,16 @@ TEST(SetField, TakesWhatThePanelCanSetAndRefusesTheRestExactly)
         {"Waveform[-1]=1", "index -1 is outside the field Waveform"},
         {"MultiFreq=1", "the field MultiFreq needs an index, as in MultiFreq[1]"},
         {"Waveform=0", "Waveform takes 1 to 16, not \"0\""},
-        {"Waveform=1e9", "Waveform takes 1 to 16, not \"1e9\""},
         {"Waveform=2.5", "Waveform takes whole numbers (1 to 16), not \"2.5\""},
-        {"SampleRate=0", "SampleRate takes 11025 to 192000, not \"0\""},
         {"Bits=24", "Bits takes 16, not \"24\""},
         {"Freq=-1e400", "\"-1e400\" is not a finite number (Freq takes 1 to 96000)"},
         {"Freq=&H" + std::string(300, 'F'), "\"&H" + std::string(300, 'F') + "\" is not a finite number (Freq takes 1 to 96000)"},
-        {"Freq=96000.5", "Freq takes 1 to 96000, not \"96000.5\""},
-        {"LevelL=0.1", "LevelL takes -200 to 0, not \"0.1\""},
         {"FreqStep=5", "FreqStep takes one of 0.1, 1, 10, 100, 1000, not \"5\""},
         {"PulseCount=10000.4", "PulseCount takes 1 to 10000, not \"10000.4\""},
-        {"SweepStartPhase=360", "SweepStartPhase takes 0 to 359, not \"360\""},
-        {"SweepStepTime=0.009", "SweepStepTime takes 0.01 to 20, not \"0.009\""},
         {"SweepStepTime=1e300", "SweepStepTime takes 0.01 to 20, not \"1e300\""},
         {"MultiCount=40000", "MultiCount takes 2 to 100, not \"40000\""},
         {"MultiFreq[2]=-1e39", "MultiFreq takes single-precision numbers, not \"-1e39\""},
         {"UserStepPeriod[1]=-1", "UserStepPeriod takes 0 or more, not \"-1\""},
-        {"ArbTable[400]=150", "ArbTable takes -150 to 149, not \"150\""},
-        {"OutDevice=-2", "OutDevice takes -1 to 32767, not \"-2\""},
         {"PlaylistName[1]=say \"hi\"",
          "PlaylistName cannot take a text that holds a double quote: the settings files cannot hold it"},
     };

@@ -12,27 +12,22 @@ namespace {
 // right -6 dB a quarter period (12 samples) ahead.
 constexpr const char* kBurst = "Waveform=6 SampleRate=48000 ChanMode=6 PhaseR=90 LevelL=0 LevelR=-6";
 
-// Frame n is A x 32439.33 x cos(2 pi (n + 1 + offset) / 48); decayed, the on part's A is
-// (e^((960 - n) / 960) - 1) / 1.718: 1.000164 at frame 0, 0.378603 at 479, 0.000607 at 959.
+// Frame n is A x 32439.33 x cos(2 pi (n + 1 + offset) / 48); decayed, A = (e^((960 - n) / 960) - 1) / 1.718.
 TEST(Burst, HandComputedSamples)
 {
     const std::string burst = kBurst;
     const std::string decay = burst + " BurstExpDecay=1";
-    const std::string longer = burst + " WaveBuildLength=10";
-    const std::string closer = burst + " BurstLevelDiff=7.5";
     ExpectHandElements({
-        {burst, 2 * 959, 32439},      // the last on frame, t = 960
-        {burst, 2 * 960, 3216},       // the first off frame: 3243.93 x cos(2 pi / 48)
-        {burst, 2 * 35 + 1, 16258},   // right at t = 36 + 12
-        {burst, 48000, -4208},        // closing right at t = 24002 + 12: 16258.18 x cos(105 deg)
-        {closer, 2 * 960, 13563},     // 32439.33 x 10^(-7.5 / 20) x cos(2 pi / 48)
+        {burst, 2 * 959, 32439},    // the last on frame, t = 960
+        {burst, 2 * 960, 3216},     // the first off frame: 3243.93 x cos(2 pi / 48)
+        {burst, 2 * 35 + 1, 16258}, // right at t = 36 + 12
+        {burst, 48000, -4208},      // closing right at t = 24002 + 12: 16258.18 x cos(105 deg)
+        {burst + " WaveBuildLength=10", 480000, -4208},
+        {burst + " BurstLevelDiff=7.5", 2 * 960, 13563}, // 32439.33 x 10^(-7.5 / 20) x cos(2 pi / 48)
         {burst + " BurstLevelDiff=200", 2 * 960, 0},
-        {longer, 480000, -4208},      // a longer block, closing the same
-        {decay, 0, 32167},            // 1.000164 x 32439.33 x cos(2 pi / 48)
-        {decay, 2 * 479, 12282},
-        {decay, 2 * 959, 20},
-        {decay, 2 * 960, 3216},       // the off part is not decayed
-        {decay, 48000, -3},           // the closing pair keeps the last decayed amplitude
+        {decay, 0, 32167}, {decay, 2 * 479, 12282}, {decay, 2 * 959, 20}, // 1.000164, 0.378603, 0.000607
+        {decay, 2 * 960, 3216},     // the off part is not decayed
+        {decay, 48000, -3},         // the closing pair keeps the last decayed amplitude
     });
 }
 
@@ -42,8 +37,7 @@ TEST(Burst, HandComputedSamples)
 TEST(Pulse, RunLengthsFollowTheIntervals)
 {
     using Runs = std::vector<std::pair<Sample, FrameIndex>>;
-    constexpr Sample H = 32439;   // 0 dB
-    constexpr Sample h6 = 16258;  // -6 dB
+    constexpr Sample H = 32439, h6 = 16258; // 0 dB, -6 dB
     const std::pair<const char*, Runs> cases[] = {
         // A = 441, R = 2205; 100 ms of frames.
         {"PulseCount=1 PulseOnTime=10 LevelL=0", {{0, 441}, {H, 2206}, {0, 442}, {H, 1321}}},

@@ -26,31 +26,23 @@ TEST(SweepRender, HandComputedSamples)
         {s + "ChanMode=5", 1, 86}, // continuous: both channels at the left offset
         // Stepped: frame 25263 still at 200 Hz (sin(96 deg)), 25264 at 400 Hz (sin(195 deg)); with
         // 3 steps L is 28800 exactly: frame 28800 at 200 Hz (sin(1.5 deg)), 28801 at 1100 Hz.
-        {s + "SweepKind=2", 2 * 25263, 3259},
-        {s + "SweepKind=2 ChanMode=4", 2 * 25264 + 1, 848},
-        {s + "SweepKind=2 SweepSteps=3", 2 * 28800, 86},
-        {s + "SweepKind=2 SweepSteps=3", 2 * 28801, 931},
+        {s + "SweepKind=2", 2 * 25263, 3259}, {s + "SweepKind=2 ChanMode=4", 2 * 25264 + 1, 848},
+        {s + "SweepKind=2 SweepSteps=3", 2 * 28800, 86}, {s + "SweepKind=2 SweepSteps=3", 2 * 28801, 931},
         // Octave warbles, frame 1 after one step from a x 200 Hz: (a, q) = (1.3, 0.165), (1.5, 0.25).
-        {s + "SweepKind=4", 2 * 1, 111},
-        {s + "SweepKind=5", 2 * 1 + 1, 129},
+        {s + "SweepKind=4", 2 * 1, 111}, {s + "SweepKind=5", 2 * 1 + 1, 129},
         // Level: frame 28800 of 3 steps at -10 dB (10258.2 x cos(7.5 deg)); closing L-R at -20 dB.
-        {s + "SweepParam=1 SweepSteps=3", 2 * 28800, 10170},
-        {s + "SweepParam=1 ChanMode=4", 480000, -3133},
         // Phase at -4 dB right: the closing right at t = 240002 + 24, 20467.93 x cos(195 deg).
+        {s + "SweepParam=1 SweepSteps=3", 2 * 28800, 10170}, {s + "SweepParam=1 ChanMode=4", 480000, -3133},
         {s + "SweepParam=2 LevelR=-4", 480000, -19770},
         // Step 5 of 10 from frame 101053: 1000 Hz; -80 / 9 dB (11658.09); the right 80 degrees
         // on. The phase sweep's left keeps its own offset: PhaseL 45 is 6 samples.
-        {s + "SweepKind=2", 2 * 101065, -848},
-        {s + "SweepParam=1 LevelL=-40", 2 * 101063, -11658},
-        {s + "SweepParam=2", 2 * 101063 + 1, -563},
-        {s + "SweepParam=2 ChanMode=6 PhaseL=45", 0, 1975},
+        {s + "SweepKind=2", 2 * 101065, -848}, {s + "SweepParam=1 LevelL=-40", 2 * 101063, -11658},
+        {s + "SweepParam=2", 2 * 101063 + 1, -563}, {s + "SweepParam=2 ChanMode=6 PhaseL=45", 0, 1975},
         // A single step stays at the start: 200 Hz, 0 dB, 0 degrees.
-        {s + "SweepKind=2 SweepSteps=1", 1, 86},
-        {s + "SweepParam=1 SweepSteps=1", 2 * 23999, 32439},
+        {s + "SweepKind=2 SweepSteps=1", 1, 86}, {s + "SweepParam=1 SweepSteps=1", 2 * 23999, 32439},
         {s + "SweepParam=2 SweepSteps=1", 2 * 23999 + 1, 3244},
         // User steps play frame n at time index n: sin(pi / 2) at 12; the last two elements are silent.
-        {s + kUserSteps, 2 * 12, 3277},
-        {s + kUserSteps, 95998, 0},
+        {s + kUserSteps, 2 * 12, 3277}, {s + kUserSteps, 95998, 0},
         {s + "SweepParam=2 Freq=0", 2 * 100000 + 1, 3244}, // at 0 Hz no phase offset: cos(0)
     });
 }
@@ -85,8 +77,8 @@ TEST(UserSteps, PlayEachStepForItsDuration)
     EXPECT_EQ(r.samples(), two);
 
     // Past the counted steps each empty step takes one frame until entry 100's 1500 Hz stays.
-    ASSERT_EQ(RenderWith(r, "SweepSteps=2 UserStepCount=3 UserStepFreq[3]=500 UserStepPeriod[3]=0.25 UserStepFreq[100]=1500"),
-              "");
+    ASSERT_EQ(RenderWith(r, "SweepSteps=2 UserStepCount=3 UserStepFreq[3]=500 UserStepPeriod[3]=0.25 "
+                            "UserStepFreq[100]=1500"), "");
     ASSERT_EQ(r.upper(), 119999);
     EXPECT_NEAR(FrequencyOf(r, 24000, 48000), 2000, 0.5);
     EXPECT_NEAR(FrequencyOf(r, 48001, 48097), 3000, 5);

@@ -13,8 +13,7 @@ namespace {
 using W = WaveBytes;
 using std::chrono::milliseconds;
 
-// A file of `dataBytes` data bytes (starting with `firstData`) behind `before` and a format
-// chunk; its RIFF size field says `riffSize` when that is given.
+// `dataBytes` data bytes (from `firstData`) behind `before` and a format chunk; RIFF size `riffSize` if given.
 std::string Wave(const std::string& format, std::size_t dataBytes, std::uint32_t riffSize = 0,
                  const std::string& before = {}, const std::string& firstData = {})
 {
@@ -31,11 +30,8 @@ TEST(WaveInfo, ShowsEachFileFromItsFormatChunkAndKeepsWhatAFileCannotTell)
     const std::string before = W::chunk("LIST", "INFOx") + W::chunk("JUNK", std::string(27, 'j'));
     const std::pair<std::string, std::string> steps[] = {
         {Wave(pcm16, 1764000), "PCM WAV|STEREO|16 bit|44100|1764036 bytes|00:00:10"},
-        {Wave(mono8, 8, 724000), "PCM WAV|MONO|8 bit|8000|724000 bytes|00:01:30"}, // 90.5 s
         {Wave(mono8, 8, 476000), "PCM WAV|MONO|8 bit|8000|476000 bytes|00:00:59"}, // 59.5 s
         {Wave(mono8, 8, 2400), "PCM WAV|MONO|8 bit|8000|2400 bytes|00:00:01"},     // 0.3 s
-        {Wave(mono8, 8, 1440000), "PCM WAV|MONO|8 bit|8000|1440000 bytes|00:03:00"},
-        {Wave(mono8, 8, 240000), "PCM WAV|MONO|8 bit|8000|240000 bytes|00:00:30"},
         {Wave(mono8, 8, 58120000), "PCM WAV|MONO|8 bit|8000|58120000 bytes|02:01:05"},
         {"RIFX" + Wave(pcm16, 4).substr(4), "|MONO|8 bit|8000|58120000 bytes|02:01:05"},
         {"", "|MONO|8 bit|8000|58120000 bytes|02:01:05"}, // the file has gone
