@@ -35,12 +35,8 @@ TEST(HelpTopics, ReadingSaysWhyATopicCannotBeShown)
     WriteFile(folder / "plain.rtf", "just text");
     WriteFile(folder / "good.rtf", "{\\rtf1 fine}");
     std::filesystem::create_directory(folder / "folder.rtf");
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"missing.rtf", "does not exist"},
-        {"plain.rtf", "is not an RTF file"},
-        {"folder.rtf", "is not a file"},
-        {"good.rtf", ""},
-    };
+    const std::pair<std::string, std::string> cases[] = {
+        {"missing.rtf", "does not exist"}, {"plain.rtf", "is not an RTF file"}, {"folder.rtf", "is not a file"}, {"good.rtf", ""}};
     for (const auto& [name, error] : cases) {
         const HelpTopicFile topic = ReadHelpTopic(folder / name);
         EXPECT_EQ(topic.document.has_value(), error.empty()) << name;

@@ -15,14 +15,8 @@ namespace {
 TEST(Noise, FirstFramesOfANewProcess)
 {
     const std::string noise = "Waveform=5 LevelL=0 LevelR=0 NoiseType=";
-    ExpectHandElements({
-        {noise + "0", 0, 10209},
-        {noise + "0", 1, -11825},
-        {noise + "0", 2, 13163}, // each frame draws afresh
-        {noise + "1", 0, -14899},
-        {noise + "1", 1, -16000},
-        {noise + "2", 0, -8048},
-    });
+    ExpectHandElements({{noise + "0", 0, 10209}, {noise + "0", 1, -11825}, {noise + "0", 2, 13163}, // each draws afresh
+                        {noise + "1", 0, -14899}, {noise + "1", 1, -16000}, {noise + "2", 0, -8048}});
 }
 
 // Every kind is centred on zero, each channel at its own level with its own draws.

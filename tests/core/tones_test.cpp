@@ -13,19 +13,18 @@ constexpr const char* kTwoTone = "Waveform=9 SampleRate=48000 ToneFreq1=1000 Ton
 // Frame n is 16219.67 x (g2 cos(2 pi t 1.5 / 48) + cos(2 pi t / 48)), t = n + 1, g2 = 10^(-ToneAmp2 / 20).
 TEST(TwoTone, HandComputedSamples)
 {
-    const std::string equal = std::string(kTwoTone) + "ToneAmp2=0";
-    const std::string weaker = std::string(kTwoTone) + "ToneAmp2=6";
-    const std::string inverted = std::string(kTwoTone) + "ToneAmp2=3 ChanMode=4 LevelR=-2";
-    const std::string quadrature = std::string(kTwoTone) + "ToneAmp2=6 ChanMode=5 LevelR=-5";
+    const std::string tones = kTwoTone;
+    const std::string equal = tones + "ToneAmp2=0";
     ExpectHandElements({
         {equal, 2 * 47, 0},            // t = 48: cos(3 pi) + cos(2 pi)
         {equal, 2 * 95, 32439},        // t = 96: both tones at their peak
         {equal, 2 * 11 + 1, -11469},   // t = 12: cos(3 pi / 4) + cos(pi / 2)
-        {weaker, 2 * 95, 24349},       // 16219.67 x (0.501187 + 1)
+        {tones + "ToneAmp2=6", 2 * 95, 24349}, // 16219.67 x (0.501187 + 1)
         {equal, 480000, 30652},        // closing right at t = 240002: cos(22.5 deg) + cos(15 deg)
-        {inverted, 2 * 95 + 1, -22005},   // -0.794328 x 16219.67 x (0.707946 + 1)
-        {std::string(kTwoTone) + "ToneAmp2=200", 2 * 95, 16220},  // the first tone alone
-        {quadrature, 2 * 95 + 1, 5889}, // only the second tone takes the right's 12 samples: cos(135 deg)
+        {tones + "ToneAmp2=3 ChanMode=4 LevelR=-2", 2 * 95 + 1, -22005}, // -0.794328 x 16219.67 x (0.707946 + 1)
+        {tones + "ToneAmp2=200", 2 * 95, 16220}, // the first tone alone
+        // Only the second tone takes the right's 12 samples: 0.562341 x 16219.67 x (0.501187 cos(135 deg) + 1).
+        {tones + "ToneAmp2=6 ChanMode=5 LevelR=-5", 2 * 95 + 1, 5889},
     });
 }
 
