@@ -50,45 +50,36 @@ TEST(HelpTopics, ReadingSaysWhyATopicCannotBeShown)
     }
 }
 
-TEST(HelpTopics, TheShippedFolderIsTheInstalledOneWhenItHoldsTheTopics)
-{
-    TempFolder prefix;
-    const auto bin = prefix / "bin";
-    const auto data = prefix.path() / "share" / "kelvo";
-    std::filesystem::create_directories(bin);
-    std::filesystem::create_directories(data);
-    EXPECT_EQ(ShippedDataFolder(bin, KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
-    WriteFile(data / "Welcome.rtf", "{\\rtf1 installed}");
-    EXPECT_EQ(ShippedDataFolder(bin, KELVO_SOURCE_HELPDIR), data);
-    EXPECT_EQ(ShippedDataFolder({}, KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
-}
-
-// The installed tree's use of the data home is the install test's.
-TEST(ProgramFolder, GivenFolderThenWritablePortableExecutableFolder)
+// Help comes from an installed share/kelvo once it holds the topics; the program folder is the
+// given one, else a writable executable folder (the install test covers the data home).
+TEST(Folders, ShippedHelpAndTheProgramFolder)
 {
     TempFolder temp;
+    const auto data = temp.path() / "share" / "kelvo";
+    std::filesystem::create_directories(data);
+    EXPECT_EQ(ShippedDataFolder(temp / "bin", KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
+    WriteFile(data / "Welcome.rtf", "{\\rtf1 installed}");
+    EXPECT_EQ(ShippedDataFolder(temp / "bin", KELVO_SOURCE_HELPDIR), data);
+    EXPECT_EQ(ShippedDataFolder({}, KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
+
     EXPECT_EQ(ResolveProgramFolder(temp / "given" / "deeper", temp.path()), temp / "given" / "deeper");
     EXPECT_TRUE(std::filesystem::is_directory(temp / "given" / "deeper"));
     EXPECT_EQ(ResolveProgramFolder(std::nullopt, temp.path()), temp.path());
 }
 
 // The text of each paragraph, runs joined.
-std::vector<std::string> Paragraphs(const RtfDocument& document)
-{
-    std::vector<std::string> texts;
-    for (const RtfParagraph& paragraph : document.paragraphs) {
-        std::string text;
-        for (const RtfRun& run : paragraph.runs)
-            text += run.text;
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 std::vector<std::string> ParagraphsOf(const std::string& rtf)
 {
     const auto document = ReadRtf(rtf);
-    return document ? Paragraphs(*document) : std::vector<std::string>{"<not RTF>"};
+    if (!document)
+        return {"<not RTF>"};
+    std::vector<std::string> texts;
+    for (const RtfParagraph& paragraph : document->paragraphs) {
+        texts.emplace_back();
+        for (const RtfRun& run : paragraph.runs)
+            texts.back() += run.text;
+    }
+    return texts;
 }
 
 TEST(RtfText, ReadsTheTextOfEachParagraph)
@@ -105,9 +96,7 @@ TEST(RtfText, ReadsTheTextOfEachParagraph)
         {R"({\rtf1\foo12 a \bar-3 b\par}after)", {"a b"}}, // unknown words, trailing text
         {R"({\rtf1 one\par\par two)", {"one", "", "two"}},
         {" \r\n{\\rtf1 x}", {"x"}},
-        {R"({\rtf1})", {}},
-        {"hello", {"<not RTF>"}},
-        {"{\\rt", {"<not RTF>"}},
+        {R"({\rtf1})", {}}, {"hello", {"<not RTF>"}}, {"{\\rt", {"<not RTF>"}},
     };
     for (const auto& [rtf, paragraphs] : cases)
         EXPECT_EQ(ParagraphsOf(rtf), paragraphs) << rtf;
@@ -136,11 +125,7 @@ TEST(RtfStyles, FormattingFollowsGroupsAndTables)
         {"w", {.font = 1, .colour = {}}},  // colour 2 is an automatic entry
         {"v", {.halfPoints = 18, .font = 1, .colour = {}}},
     };
-    ASSERT_EQ(runs.size(), expected.size());
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        EXPECT_EQ(runs[i].first, expected[i].first);
-        EXPECT_TRUE(runs[i].second == expected[i].second) << "run " << i;
-    }
+    EXPECT_EQ(runs, expected);
 }
 
 TEST(RtfStyles, ParagraphPropertiesAreThoseAtTheParagraphMark)
@@ -172,10 +157,9 @@ TEST(RtfDamaged, EveryLimitHolds)
     EXPECT_EQ(manyFonts->fonts.size(), 1024u);
     EXPECT_EQ(manyFonts->paragraphs.at(0).runs.at(0).style.font, -1);
 
-    const auto huge = ReadRtf("{\\rtf1\\fs99999999999999999999 a\\uc99999999\\u1 bcdefghijklmnopqrstuvwxyz}");
-    ASSERT_TRUE(huge);
-    EXPECT_EQ(huge->paragraphs.at(0).runs.at(0).style.halfPoints, 1000);
-    EXPECT_EQ(Paragraphs(*huge), (std::vector<std::string>{"arstuvwxyz"}));
+    const std::string hugeNumbers = "{\\rtf1\\fs99999999999999999999 a\\uc99999999\\u1 bcdefghijklmnopqrstuvwxyz}";
+    EXPECT_EQ(ReadRtf(hugeNumbers).value().paragraphs.at(0).runs.at(0).style.halfPoints, 1000);
+    EXPECT_EQ(ParagraphsOf(hugeNumbers), (std::vector<std::string>{"arstuvwxyz"}));
 
     for (const char* cut : {"{\\rtf1 x\\", "{\\rtf1 x\\'", "{\\rtf1 x\\'4", "{\\rtf1 x\\u", "{\\rtf1 x\\bin999 {",
                             "{\\rtf1 x{\\fonttbl{\\f0 A"})
