@@ -24,9 +24,8 @@ TEST(ListFiles, AShortFileKeepsWhatItLacksAndAnUnreadableOneChangesNothing)
     EXPECT_TRUE(shortFile.read);
     EXPECT_NE(shortFile.problem.find("short.usl\" is damaged"), std::string::npos) << shortFile.problem;
     EXPECT_EQ(s.UserStepCount, 4);
-    EXPECT_EQ(s.UserStepFreq[2], 600);
+    EXPECT_EQ(std::vector(&s.UserStepFreq[1], &s.UserStepFreq[4]), (std::vector<double>{500, 600, 33}));
     EXPECT_EQ(s.UserStepPeriod[2], 2);
-    EXPECT_EQ(s.UserStepFreq[3], 33);
 
     const SignalSettings before = s;
     for (const char* name : {"missing.usl", "."}) {
@@ -53,11 +52,7 @@ TEST(ListFiles, TheSavedCountIsTheTypedWholeNumberWithinWhatAListHolds)
 
 TEST(ListText, TokensEndAtCommasAndEveryKindOfLineBreakAndDropQuotes)
 {
-    struct Case {
-        const char* text;
-        std::vector<std::string> tokens;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"100,1\r\n200,2\r\n", {"100", "1", "200", "2"}},
         {"100,1\n200,2\n", {"100", "1", "200", "2"}},       // a text box gives LF alone
         {"100,1\r200,2\r", {"100", "1", "200", "2"}},
@@ -66,8 +61,8 @@ TEST(ListText, TokensEndAtCommasAndEveryKindOfLineBreakAndDropQuotes)
         {"100,,\r\n", {"100", "", ""}},
         {" 7 ,abc\n", {" 7 ", "abc"}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ListTokens(c.text), c.tokens) << c.text;
+    for (const auto& [text, tokens] : cases)
+        EXPECT_EQ(ListTokens(text), tokens) << text;
     EXPECT_EQ(ListTokens(std::string(300, ',')).size(), kMaxListTokens);
 }
 
@@ -78,12 +73,10 @@ TEST(ListText, ProcessTableFillsStepsAsTheSweepSetupStoresThem)
     s.UserStepFreq[7] = 555;
     ProcessTable(s, "100,1\n200,0\n300,-2\n400,\n1234.5678,abc\n");
     EXPECT_EQ(s.UserStepCount, 10);
-    const double freqs[] = {100, 200, 300, 400, 1234.5677490234375, 0, 0};
-    const double periods[] = {1, 1, 1, 0, 0, 0, 0}; // 0 and below become 1; empty stays 0
-    for (int i = 1; i <= 7; ++i) {
-        EXPECT_EQ(s.UserStepFreq[i], freqs[i - 1]) << i;
-        EXPECT_EQ(s.UserStepPeriod[i], periods[i - 1]) << i;
-    }
+    EXPECT_EQ(std::vector(&s.UserStepFreq[1], &s.UserStepFreq[8]),
+              (std::vector<double>{100, 200, 300, 400, 1234.5677490234375, 0, 0}));
+    // 0 and below become 1; empty stays 0.
+    EXPECT_EQ(std::vector(&s.UserStepPeriod[1], &s.UserStepPeriod[8]), (std::vector<double>{1, 1, 1, 0, 0, 0, 0}));
     EXPECT_EQ(StepTableText(s, 3), "100 , 1\r\n200 , 1\r\n300 , 1\r\n");
     EXPECT_EQ(StepTableText(s, 5).substr(StepTableText(s, 4).size()), "1234.56774902344 , 0\r\n");
     s.SweepSteps = 500;
@@ -97,10 +90,8 @@ TEST(ListText, MultitoneStoreKeepsPositionsTheCountAndEverySingleValueTheFilesWr
     s.MultiCount = 3;
     StoreMultitoneText(s, "400\nabc\n1300\n2000");
     EXPECT_EQ(s.MultiCount, 3);
-    EXPECT_EQ(s.MultiFreq[1], 400);
-    EXPECT_EQ(s.MultiFreq[2], 0); // not a number: 0 Hz, nothing shifts
-    EXPECT_EQ(s.MultiFreq[3], 1300);
-    EXPECT_EQ(s.MultiFreq[4], 0); // no line break after it: not a token
+    // "abc" is 0 Hz and nothing shifts; 2000 has no line break after it: not a token.
+    EXPECT_EQ(std::vector(&s.MultiFreq[1], &s.MultiFreq[5]), (std::vector<double>{400, 0, 1300, 0}));
     EXPECT_EQ(MultitoneText(s), "400\r\n0\r\n1300\r\n");
 
     const float largest = std::numeric_limits<float>::max();
