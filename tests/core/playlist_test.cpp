@@ -232,17 +232,12 @@ TEST(UserPlayer, PlayRestartsCancelsAPendingStartAndRunsTheClock)
     EXPECT_EQ(rig.streamDevice.opens, 3);
 }
 
-// An empty entry, a vanished file and files the reader refuses end with everything stopped
-// and grey; the reader's own message says why.
+// An empty entry, a vanished file and a file the reader refuses (its test has every refusal) end
+// with everything stopped and grey; the reader's own message says why.
 TEST(UserPlayer, WhatCannotPlayLeavesEverythingStopped)
 {
-    const std::string twelveBits = W::le16(1) + W::le16(2) + W::le32(8000) + W::le32(24000) + W::le16(3) + W::le16(12);
     const std::pair<std::string, std::string> cases[] = {
-        {"empty", ""},
-        {"gone", "Error opening input file, rc = 2"},
-        {Plain(twelveBits), "Unsupported wave format: format tag 1, 12 bits per sample, 2 channels, block align 3, 8000 samples per second"},
-        {"just some text", "This is not a wave file"},
-    };
+        {"empty", ""}, {"gone", "Error opening input file, rc = 2"}, {"just some text", "This is not a wave file"}};
     for (const auto& [file, message] : cases) {
         PlayerRig rig;
         rig.oscillator.Playwav();

@@ -20,11 +20,10 @@ TEST(TwoTone, HandComputedSamples)
     const std::string tones = kTwoTone;
     const std::string equal = tones + "ToneAmp2=0";
     ExpectHandElements({
-        {equal, 2 * 47, 0},            // t = 48: cos(3 pi) + cos(2 pi)
-        {equal, 2 * 95, 32439},        // t = 96: both tones at their peak
-        {equal, 2 * 11 + 1, -11469},   // t = 12: cos(3 pi / 4) + cos(pi / 2)
-        {tones + "ToneAmp2=6", 2 * 95, 24349}, // 16219.67 x (0.501187 + 1)
-        {equal, 480000, 30652},        // closing right at t = 240002: cos(22.5 deg) + cos(15 deg)
+        {equal, 2 * 47, 0}, {equal, 2 * 95, 32439}, // t = 48: cos(3 pi) + cos(2 pi); t = 96: both at their peak
+        {equal, 2 * 11 + 1, -11469},                // t = 12: cos(3 pi / 4) + cos(pi / 2)
+        {equal, 480000, 30652},                     // closing right at t = 240002: cos(22.5 deg) + cos(15 deg)
+        {tones + "ToneAmp2=6", 2 * 95, 24349},      // 16219.67 x (0.501187 + 1)
         {tones + "ToneAmp2=3 ChanMode=4 LevelR=-2", 2 * 95 + 1, -22005}, // -0.794328 x 16219.67 x (0.707946 + 1)
         {tones + "ToneAmp2=200", 2 * 95, 16220}, // the first tone alone
         // Only the second tone takes the right's 12 samples: 0.562341 x 16219.67 x (0.501187 cos(135 deg) + 1).
@@ -66,19 +65,17 @@ TEST(Multitone, EachToneTakesItsShareOfTheLevel)
 // x m) x c; DSB: d^2 x A^2 x 26841.91 x m x c; FM: A x 16219.67 x c.
 TEST(ModulatedRender, HandComputedSamples)
 {
-    const std::string am = "SampleRate=48000 Waveform=13 ", fm = "SampleRate=48000 Waveform=14 ",
-                      dsb = "SampleRate=48000 Waveform=15 ";
+    const std::string am = "SampleRate=48000 Waveform=13 ";
+    const std::string fm = "SampleRate=48000 Waveform=14 ";
+    const std::string dsb = "SampleRate=48000 Waveform=15 ";
     ExpectHandElements({
-        {am + "LevelL=0", 2 * 47, 19997},
-        {am + "LevelL=-6", 2 * 47, 9119},                  // A = 0.501187
-        {am + "LevelL=0 AmModDepth=0", 2 * 47, 16384},     // 16383.5 to even
+        {am + "LevelL=0", 2 * 47, 19997}, {am + "LevelL=-6", 2 * 47, 9119}, // A = 0.501187
+        {am + "LevelL=0 AmModDepth=0", 2 * 47, 16384},                      // 16383.5 to even
         {am + "LevelL=-6 AmModDepth=40", 2 * 47, 8574},
-        {am + "LevelR=0", 480000, 27104},                  // closing, t = 240002: 15 and 3 deg
-        {fm + "LevelL=0 FmDeviation=3.5", 2 * 59, -16220},
-        {fm, 2 * 59 + 1, -1622},
-        {dsb + "LevelL=0", 2 * 47, 8295},
-        {dsb + "LevelL=0 DsbModDepth=50", 2 * 47, 2074},   // a quarter: d^2
-        {dsb + "LevelL=-6", 2 * 47, 2084},                 // about a quarter: A^2
+        {am + "LevelR=0", 480000, 27104},                                   // closing, t = 240002: 15 and 3 deg
+        {fm + "LevelL=0 FmDeviation=3.5", 2 * 59, -16220}, {fm, 2 * 59 + 1, -1622},
+        {dsb + "LevelL=0", 2 * 47, 8295}, {dsb + "LevelL=0 DsbModDepth=50", 2 * 47, 2074}, // a quarter: d^2
+        {dsb + "LevelL=-6", 2 * 47, 2084},                                  // about a quarter: A^2
     });
 }
 
