@@ -11,16 +11,14 @@ namespace {
 
 using namespace std::string_literals;
 
-// The canonical header, little-endian: RIFF size = data + 36, 2 channels, 16 bits, block
-// align 4, byte rate = rate x 4.
+// The canonical header: RIFF size = data + 36, 2 channels, 16 bits, block align 4, byte rate = rate x 4.
 TEST(WaveFile, TheWritersBytes)
 {
-    struct Case {
+    const struct {
         SampleBuffer samples;
         std::int32_t rate;
         std::string bytes;
-    };
-    const Case cases[] = {
+    } cases[] = {
         // The stop file: 201 zero elements at 44100 Hz (0xAC44; byte rate 0x02B110), 402 bytes of data.
         {SampleBuffer(201), 44100,
          "RIFF\xb6\x01\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x10\0data\x92\x01\0\0"s +
@@ -31,7 +29,7 @@ TEST(WaveFile, TheWritersBytes)
          "\x01\0\xfe\xff\xff\x7f\0\x80\x02\x01"s},
     };
     TempFolder folder;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ASSERT_EQ(WriteWaveFile(folder / "out.wav", c.samples, c.rate), "");
         EXPECT_EQ(ReadFile(folder / "out.wav"), c.bytes);
     }
