@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace kelvo::test {
 namespace {
@@ -148,18 +149,14 @@ TEST(CopyFileAtomically, ReplacesTheTargetWholeOrSaysWhy)
     EXPECT_TRUE(ReadFile(folder / "kept" / "real.wav") == signal);
 
     const auto quoted = [](const std::filesystem::path& p) { return "\"" + p.string() + "\""; };
-    const struct {
-        std::filesystem::path source;
-        std::filesystem::path target;
-        std::string error;
-    } failures[] = {
+    const std::tuple<std::filesystem::path, std::filesystem::path, std::string> failures[] = { // source, target, error
         {folder / "missing.wav", folder / "x.wav", quoted(folder / "missing.wav") + " cannot be read: No such file or directory"},
         {folder / "kept", folder / "x.wav", quoted(folder / "kept") + " is not a regular file"},
         {source, folder / "no" / "x.wav", quoted(folder / "no" / "x.wav") + " cannot be created: No such file or directory"},
         {source, "/dev/full/x.wav", "\"/dev/full/x.wav\" cannot be created: Not a directory"},
     };
-    for (const auto& f : failures)
-        EXPECT_EQ(CopyFileAtomically(f.source, f.target), f.error);
+    for (const auto& [from, to, error] : failures)
+        EXPECT_EQ(CopyFileAtomically(from, to), error);
     EXPECT_EQ(Entries(folder.path()), 4);
 }
 
