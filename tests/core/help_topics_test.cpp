@@ -1,19 +1,21 @@
 #include "help/help_topics.h"
+#include "help/rtf_reader.h"
 #include "kelvo_config.h"
 #include "runtime/program_folder.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace kelvo::test {
 namespace {
 
 TEST(HelpTopics, MissingTopicsAreCopiedAndAUsersCopyIsKept)
 {
-    TempFolder shipped;
-    TempFolder program;
+    TempFolder shipped, program;
     for (const HelpTopic& topic : kHelpTopics)
         WriteFile(shipped / topic.fileName, "{\\rtf1 shipped " + std::string(topic.fileName) + "}");
     WriteFile(program / "help.rtf", "{\\rtf1 edited by the user}");
@@ -21,7 +23,6 @@ TEST(HelpTopics, MissingTopicsAreCopiedAndAUsersCopyIsKept)
     EXPECT_EQ(CopyMissingHelpTopics(shipped.path(), program.path()), "");
     EXPECT_EQ(ReadFile(program / "Welcome.rtf"), "{\\rtf1 shipped Welcome.rtf}");
     EXPECT_EQ(ReadFile(program / "help.rtf"), "{\\rtf1 edited by the user}");
-    EXPECT_EQ(ReadFile(program / "soundcardtips.rtf"), "{\\rtf1 shipped soundcardtips.rtf}");
 
     // A topic the program lacks in both places is reported by name, and nothing else is.
     std::filesystem::remove(program / "Welcome.rtf");
@@ -38,12 +39,9 @@ TEST(HelpTopics, ReadingSaysWhyATopicCannotBeShown)
     WriteFile(folder / "plain.rtf", "just text");
     WriteFile(folder / "good.rtf", "{\\rtf1 fine}");
     std::filesystem::create_directory(folder / "folder.rtf");
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"missing.rtf", "does not exist"},
-        {"plain.rtf", "is not an RTF file"},
-        {"folder.rtf", "is not a file"},
-        {"good.rtf", ""},
-    };
+    const std::pair<std::string, std::string> cases[] = {
+        {"missing.rtf", "does not exist"}, {"plain.rtf", "is not an RTF file"}, {"folder.rtf", "is not a file"},
+        {"good.rtf", ""}};
     for (const auto& [name, error] : cases) {
         const HelpTopicFile topic = ReadHelpTopic(folder / name);
         EXPECT_EQ(topic.document.has_value(), error.empty()) << name;
@@ -52,38 +50,120 @@ TEST(HelpTopics, ReadingSaysWhyATopicCannotBeShown)
     }
 }
 
-TEST(HelpTopics, TheShippedFolderIsTheInstalledOneWhenItHoldsTheTopics)
-{
-    TempFolder prefix;
-    const auto bin = prefix / "bin";
-    const auto data = prefix.path() / "share" / "kelvo";
-    std::filesystem::create_directories(bin);
-    std::filesystem::create_directories(data);
-    EXPECT_EQ(ShippedDataFolder(bin, KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
-    WriteFile(data / "Welcome.rtf", "{\\rtf1 installed}");
-    EXPECT_EQ(ShippedDataFolder(bin, KELVO_SOURCE_HELPDIR), data);
-    EXPECT_EQ(ShippedDataFolder({}, KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
-}
-
-TEST(ProgramFolder, GivenFolderThenWritablePortableExecutableFolderThenDataHome)
+// Help comes from an installed share/kelvo once it holds the topics; the program folder is the
+// given one, else a writable executable folder (the install test covers the data home).
+TEST(Folders, ShippedHelpAndTheProgramFolder)
 {
     TempFolder temp;
+    const auto data = temp.path() / "share" / "kelvo";
+    std::filesystem::create_directories(data);
+    EXPECT_EQ(ShippedDataFolder(temp / "bin", KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
+    WriteFile(data / "Welcome.rtf", "{\\rtf1 installed}");
+    EXPECT_EQ(ShippedDataFolder(temp / "bin", KELVO_SOURCE_HELPDIR), data);
+    EXPECT_EQ(ShippedDataFolder({}, KELVO_SOURCE_HELPDIR), KELVO_SOURCE_HELPDIR);
+
     EXPECT_EQ(ResolveProgramFolder(temp / "given" / "deeper", temp.path()), temp / "given" / "deeper");
     EXPECT_TRUE(std::filesystem::is_directory(temp / "given" / "deeper"));
     EXPECT_EQ(ResolveProgramFolder(std::nullopt, temp.path()), temp.path());
+}
 
-    // An installed tree's bin folder (share/kelvo beside it) is never used, even writable.
-    std::filesystem::create_directories(temp / "prefix" / "bin");
-    std::filesystem::create_directories(temp / "prefix" / "share" / "kelvo");
-    const char* previous = std::getenv("XDG_DATA_HOME");
-    const std::string saved = previous ? previous : "";
-    ::setenv("XDG_DATA_HOME", (temp / "data").c_str(), 1);
-    const auto none = ResolveProgramFolder(std::nullopt, {});
-    const auto installed = ResolveProgramFolder(std::nullopt, temp / "prefix" / "bin");
-    previous ? ::setenv("XDG_DATA_HOME", saved.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(none, temp / "data" / "kelvo");
-    EXPECT_EQ(installed, temp / "data" / "kelvo");
-    EXPECT_TRUE(std::filesystem::is_directory(temp / "data" / "kelvo"));
+// The text of each paragraph, runs joined.
+std::vector<std::string> ParagraphsOf(const std::string& rtf)
+{
+    const auto document = ReadRtf(rtf);
+    if (!document)
+        return {"<not RTF>"};
+    std::vector<std::string> texts;
+    for (const RtfParagraph& paragraph : document->paragraphs) {
+        texts.emplace_back();
+        for (const RtfRun& run : paragraph.runs)
+            texts.back() += run.text;
+    }
+    return texts;
+}
+
+TEST(RtfText, ReadsTheTextOfEachParagraph)
+{
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {R"({\rtf1 one\par two\line three\tab four\par})", {"one", "two\u2028three\tfour"}},
+        {"{\\rtf1\\b bold\\b0  plain\\par\r\n\\i x\\i0\nyz\\\nnext}", {"bold plain", "xyz", "next"}},
+        {R"({\rtf1 caf\'e9 \'80\'95\'93\'81 \'4})", {"café €•“\uFFFD "}},
+        {R"({\rtf1\uc1 a\u8722?b\u-10179?\u-8704?c\u233\'e9d})", {"a−b😀céd"}},
+        {R"({\rtf1\uc2\u937 xy!{\uc0\u176}\u55357 zzz\u55357})", {"Ω!°\uFFFDz\uFFFD"}},
+        {R"({\rtf1 \{a\}\\b\~c\-d\_e})", {"{a}\\b\u00A0cd\u2011e"}},
+        {R"({\rtf1\ldblquote x\rdblquote\emdash\bullet})", {"“x”—•"}},
+        {R"({\rtf1{\fonttbl{\f0 Arial;}}{\*\generator x;}{\info{\title t}}{\*\unknown{a}b}{\pict\bin3 {}x}c\par})", {"c"}},
+        {R"({\rtf1\foo12 a \bar-3 b\par}after)", {"a b"}}, // unknown words, trailing text
+        {R"({\rtf1 one\par\par two)", {"one", "", "two"}},
+        {" \r\n{\\rtf1 x}", {"x"}},
+        {R"({\rtf1})", {}}, {"hello", {"<not RTF>"}}, {"{\\rt", {"<not RTF>"}},
+    };
+    for (const auto& [rtf, paragraphs] : cases)
+        EXPECT_EQ(ParagraphsOf(rtf), paragraphs) << rtf;
+}
+
+TEST(RtfStyles, FormattingFollowsGroupsAndTables)
+{
+    const auto document = ReadRtf(R"({\rtf1\deff1{\fonttbl{\f0\froman Serif A;}{\f1\fswiss Sans B;}})"
+                                  R"({\colortbl;\red255\green0\blue0;;}plain {\b\i\ul\fs32\f0\cf1 all}\b0 )"
+                                  R"(x\b y\b0\ul z\ulnone\cf2 w\plain\fs18 v})");
+    ASSERT_TRUE(document);
+    ASSERT_EQ(document->fonts.size(), 2u);
+    EXPECT_EQ(document->fonts[0].name, "Serif A");
+    EXPECT_EQ(document->fonts[1].family, RtfFontFamily::Swiss);
+
+    std::vector<std::pair<std::string, RtfStyle>> runs;
+    for (const RtfRun& run : document->paragraphs.at(0).runs)
+        runs.emplace_back(run.text, run.style);
+    const RtfColour red{255, 0, 0};
+    const std::vector<std::pair<std::string, RtfStyle>> expected = {
+        {"plain ", {.font = 1, .colour = {}}},
+        {"all", {.bold = true, .italic = true, .underline = true, .halfPoints = 32, .font = 0, .colour = red}},
+        {"x", {.font = 1, .colour = {}}},
+        {"y", {.bold = true, .font = 1, .colour = {}}},
+        {"z", {.underline = true, .font = 1, .colour = {}}},
+        {"w", {.font = 1, .colour = {}}},  // colour 2 is an automatic entry
+        {"v", {.halfPoints = 18, .font = 1, .colour = {}}},
+    };
+    EXPECT_EQ(runs, expected);
+}
+
+TEST(RtfStyles, ParagraphPropertiesAreThoseAtTheParagraphMark)
+{
+    const auto document = ReadRtf(R"({\rtf1\qc\sb120 title\par\pard\li720\fi-360\tx720\tx360\sa60 item\par)"
+                                  R"(\pard\qr x\ql\par{\qj\li99999999 y\par}z})");
+    ASSERT_TRUE(document);
+    // Alignment, left and first indents, space before and after of each paragraph.
+    std::vector<std::tuple<RtfAlignment, int, int, int, int>> shown;
+    for (const RtfParagraph& p : document->paragraphs)
+        shown.emplace_back(p.alignment, p.leftIndent, p.firstIndent, p.spaceBefore, p.spaceAfter);
+    const auto left = RtfAlignment::Left;
+    EXPECT_EQ(shown, (decltype(shown){{RtfAlignment::Centre, 0, 0, 120, 0}, {left, 720, -360, 0, 60}, {left, 0, 0, 0, 0},
+                                      {RtfAlignment::Justified, 31680, 0, 0, 0}, {left, 0, 0, 0, 0}})); // 22 inches at most
+    EXPECT_EQ(document->paragraphs[1].tabStops, (std::vector<int>{360, 720}));
+}
+
+// Damaged input reads without a crash, a hang or unbounded growth.
+TEST(RtfDamaged, EveryLimitHolds)
+{
+    const std::string deep = "{\\rtf1 a" + std::string(100000, '{') + "\\b deep" + std::string(100000, '}') + " b}";
+    EXPECT_EQ(ParagraphsOf(deep), (std::vector<std::string>{"a b"}));
+
+    std::string fonts = "{\\rtf1{\\fonttbl";
+    for (int i = 0; i < 3000; ++i)
+        fonts += "{\\f" + std::to_string(i) + " F;}";
+    const auto manyFonts = ReadRtf(fonts + "}\\f2999 x}");
+    ASSERT_TRUE(manyFonts);
+    EXPECT_EQ(manyFonts->fonts.size(), 1024u);
+    EXPECT_EQ(manyFonts->paragraphs.at(0).runs.at(0).style.font, -1);
+
+    const std::string hugeNumbers = "{\\rtf1\\fs99999999999999999999 a\\uc99999999\\u1 bcdefghijklmnopqrstuvwxyz}";
+    EXPECT_EQ(ReadRtf(hugeNumbers).value().paragraphs.at(0).runs.at(0).style.halfPoints, 1000);
+    EXPECT_EQ(ParagraphsOf(hugeNumbers), (std::vector<std::string>{"arstuvwxyz"}));
+
+    for (const char* cut : {"{\\rtf1 x\\", "{\\rtf1 x\\'", "{\\rtf1 x\\'4", "{\\rtf1 x\\u", "{\\rtf1 x\\bin999 {",
+                            "{\\rtf1 x{\\fonttbl{\\f0 A"})
+        EXPECT_EQ(ParagraphsOf(cut).at(0), "x") << cut;
 }
 
 } // namespace
