@@ -1,5 +1,4 @@
 #include "settings/field_registry.h"
-#include "support/shell.h"
 #include "support/test_support.h"
 #include "support/wave_bytes.h"
 

@@ -1,6 +1,5 @@
 #include "oscillator/signal_control.h"
-#include "support/fake_audio_device.h"
-#include "support/manual_event_loop.h"
+#include "support/oscillator_rig.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

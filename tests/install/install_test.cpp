@@ -1,7 +1,6 @@
 // The programs as a user gets them: `cmake --install` into a prefix that is then moved,
 // run from there; and the Debian package of the same tree.
 #include "kelvo_config.h"
-#include "support/shell.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
