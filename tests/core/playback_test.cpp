@@ -1,6 +1,5 @@
 #include "playback/stream_engine.h"
-#include "support/fake_audio_device.h"
-#include "support/manual_event_loop.h"
+#include "support/oscillator_rig.h"
 #include "support/test_support.h"
 #include "support/wave_bytes.h"
 

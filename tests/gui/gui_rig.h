@@ -7,7 +7,7 @@
 #include "gui/ui/entry_box.h"
 #include "gui/ui/highlight.h"
 #include "gui/ui/lamp.h"
-#include "support/fake_audio_device.h"
+#include "support/oscillator_rig.h"
 #include "support/test_support.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "gui_rig.h"
 #include "help/help_topics.h"
 #include "kelvo_config.h"
-#include "support/shell.h"
+#include "support/test_support.h"
 
 #include <fstream>
 

@@ -1,13 +1,15 @@
 #pragma once
 
-#include "support/shell.h"
+#include "support/test_support.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
+#include <cstring>
+#include <functional>
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace kelvo::test {
 
@@ -15,8 +17,17 @@ namespace kelvo::test {
 // when the object goes.
 class PrivateAudio {
 public:
-    PrivateAudio(std::filesystem::path folder, int rate);
-    ~PrivateAudio();
+    PrivateAudio(std::filesystem::path folder, int rate)
+        : m_folder(std::move(folder))
+    {
+        const ShellResult started =
+            RunShell(kScript + "start " + ShellQuoted(m_folder) + " " + std::to_string(rate) + " 2>&1");
+        if (started.status == 0)
+            m_server = started.output.substr(0, started.output.find('\n'));
+        else
+            m_error = started.output;
+    }
+    ~PrivateAudio() { stop(); }
     PrivateAudio(const PrivateAudio&) = delete;
     PrivateAudio& operator=(const PrivateAudio&) = delete;
 
@@ -25,23 +36,32 @@ public:
     const std::string& error() const { return m_error; }
 
     // Records the sink's monitor into `file` (raw 16-bit stereo) until stop().
-    bool record(const std::filesystem::path& file);
-    void stop();
-
-    // The shell command that stops the daemon, for scripts that stop it themselves.
-    std::string stopCommand() const;
+    bool record(const std::filesystem::path& file)
+    {
+        return RunShell(kScript + "record " + ShellQuoted(m_folder) + " " + ShellQuoted(file)).status == 0;
+    }
+    void stop() { RunShell(kScript + "stop " + ShellQuoted(m_folder)); }
 
     // Whether pulseaudio and parec are installed.
-    static bool available();
+    static bool available()
+    {
+        return RunShell("command -v pulseaudio >/dev/null && command -v parec >/dev/null").status == 0;
+    }
 
 private:
+    inline static const std::string kScript = "'" KELVO_TEST_AUDIO "' ";
     std::filesystem::path m_folder;
     std::string m_server;
     std::string m_error;
 };
 
 // 16-bit little-endian samples from raw bytes.
-std::vector<std::int16_t> Int16Samples(const std::string& bytes);
+inline std::vector<std::int16_t> Int16Samples(const std::string& bytes)
+{
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
 
 // How a recording holds a rendered block played in a loop.
 struct LoopedRecording {
@@ -52,7 +72,62 @@ struct LoopedRecording {
 };
 
 // Samples may differ from the block by `tolerance` (a sound server's rounding of other depths).
-LoopedRecording MatchLoop(const std::vector<std::int16_t>& block, const std::vector<std::int16_t>& recorded,
-                          int tolerance = 0);
+inline LoopedRecording MatchLoop(const std::vector<std::int16_t>& block, const std::vector<std::int16_t>& recorded,
+                                 int tolerance = 0)
+{
+    const auto near = [tolerance](std::int16_t a, std::int16_t b) { return std::abs(a - b) <= tolerance; };
+    constexpr std::size_t kProbe = 2000;
+    LoopedRecording result;
+    result.frames = recorded.size() / 2;
+    if (block.size() < 2 * kProbe)
+        return result;
+    std::size_t start = 0;
+    while (start + kProbe <= result.frames &&
+           !std::equal(block.begin(), block.begin() + 2 * kProbe,
+                       recorded.begin() + static_cast<std::ptrdiff_t>(2 * start), near))
+        ++start;
+    if (start + kProbe > result.frames)
+        return result;
+    result.start = start;
+    // Sample by sample, so that a frame counts only when both of its channels match; the
+    // block loops by whole frames.
+    const std::size_t period = block.size() - block.size() % 2;
+    std::size_t at = 2 * start;
+    while (at < recorded.size() && near(recorded[at], block[(at - 2 * start) % period]))
+        ++at;
+    result.matched = at / 2 - start;
+    for (at = 2 * (start + result.matched); at < recorded.size() && recorded[at] == 0;)
+        ++at;
+    result.silentAfter = at / 2 - (start + result.matched);
+    return result;
+}
+
+// What is wrong with a recording that should hold the block looped for `minMatched` frames
+// or more, then only silence (`minSilent` frames or more); empty when nothing is.
+inline std::string LoopFault(const LoopedRecording& loop, std::size_t minMatched, std::size_t minSilent)
+{
+    if (loop.start && loop.matched >= minMatched && loop.silentAfter >= minSilent &&
+        *loop.start + loop.matched + loop.silentAfter == loop.frames)
+        return {};
+    return "the recording of " + std::to_string(loop.frames) + " frames holds " + std::to_string(loop.matched) +
+           " looped frames of the block from frame " + (loop.start ? std::to_string(*loop.start) : "nowhere") +
+           ", then " + std::to_string(loop.silentAfter) + " silent ones";
+}
+
+// A busy machine may starve the sound server for a moment, which shows as a gap; a fault
+// of the player shows every time. So a failed `attempt` (its text) is given two more tries.
+inline void ExpectInThreeTries(const std::function<std::string()>& attempt)
+{
+    std::string failures;
+    for (int n = 1; n <= 3; ++n) {
+        const std::string failure = attempt();
+        if (failure.empty())
+            return;
+        failures += "attempt " + std::to_string(n) + ": " + failure + "\n";
+        if (failure.starts_with("the private PulseAudio"))
+            break;
+    }
+    ADD_FAILURE() << failures;
+}
 
 } // namespace kelvo::test

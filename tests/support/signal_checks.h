@@ -5,64 +5,52 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <numeric>
 #include <optional>
-#include <type_traits>
-#include <variant>
 #include <sstream>
 #include <string_view>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
-// Rendering from settings text, and what a user measures on the block: frequency, level, phase.
 namespace kelvo::test {
 
-// Sets "Field=Value" or "Field[i]=Value" as a settings file would: any number, no range
-// check, so the generators can be driven past what the panel allows. A frequency set
-// without its partner follows into FreqR of the same slot, as on the panel.
-inline std::string AssignUnchecked(SignalSettings& settings, std::string_view assignment, bool& freqRGiven)
-{
-    const auto equals = assignment.find('=');
-    std::string name(assignment.substr(0, equals));
-    std::optional<std::int64_t> index;
-    if (const auto open = name.find('['); open != std::string::npos) {
-        index = std::stoll(name.substr(open + 1));
-        name.resize(open);
-    }
-    const FieldInfo* info = FindField(name);
-    const auto ref = info != nullptr ? info->at(settings, index) : std::nullopt;
-    if (equals == std::string_view::npos || !ref)
-        return "cannot set " + std::string(assignment);
-    const double value = std::stod(std::string(assignment.substr(equals + 1)));
-    std::visit(
-        [value](auto* target) {
-            using T = std::remove_pointer_t<decltype(target)>;
-            if constexpr (std::is_integral_v<T>)
-                *target = static_cast<T>(std::nearbyint(value));
-            else if constexpr (std::is_floating_point_v<T>)
-                *target = static_cast<T>(value);
-        },
-        *ref);
-    freqRGiven = freqRGiven || name == "FreqR";
-    if (name == "Freq" && !freqRGiven)
-        settings.FreqR[static_cast<std::size_t>(index.value_or(0))] = settings.Freq[static_cast<std::size_t>(index.value_or(0))];
-    return {};
-}
-
-// Applies blank-separated assignments unchecked; returns the first error, empty on success.
+// Applies blank-separated "Field=Value" or "Field[i]=Value" unchecked, to drive the generators
+// past what the panel allows; as on the panel, a Freq set with no FreqR given follows into FreqR
+// of its slot. Returns the first error, empty on success.
 inline std::string SetUnchecked(SignalSettings& settings, std::string_view assignments)
 {
     std::istringstream words{std::string(assignments)};
-    bool freqRGiven = assignments.find("FreqR") != std::string_view::npos;
     for (std::string word; words >> word;) {
-        if (const std::string error = AssignUnchecked(settings, word, freqRGiven); !error.empty())
-            return error;
+        const auto equals = word.find('=');
+        const auto open = word.find('[');
+        const std::string name = word.substr(0, std::min(equals, open));
+        std::optional<std::int64_t> index;
+        if (open < equals)
+            index = std::stoll(word.substr(open + 1));
+        const FieldInfo* info = FindField(name);
+        const auto ref = info != nullptr ? info->at(settings, index) : std::nullopt;
+        if (equals == std::string::npos || !ref)
+            return "cannot set " + word;
+        const double value = std::stod(word.substr(equals + 1));
+        std::visit(
+            [value](auto* target) {
+                using T = std::remove_pointer_t<decltype(target)>;
+                if constexpr (std::is_arithmetic_v<T>)
+                    *target = static_cast<T>(std::is_integral_v<T> ? std::nearbyint(value) : value);
+            },
+            *ref);
+        const auto slot = static_cast<std::size_t>(index.value_or(0));
+        if (name == "Freq" && assignments.find("FreqR") == std::string_view::npos)
+            settings.FreqR[slot] = settings.Freq[slot];
     }
     return {};
 }
 
-// Applies the assignments to the renderer's settings and renders them; returns the error
-// or refusal text, empty on success.
+// Sets the assignments unchecked and renders; returns the error or refusal, empty on success.
 inline std::string RenderWith(Renderer& r, std::string_view assignments)
 {
     const std::string error = SetUnchecked(r.settings, assignments);
@@ -113,9 +101,7 @@ inline double CrossingFrequency(const std::vector<double>& x, double rate)
 // RMS level in dB relative to full scale (32767).
 inline double RmsDb(const std::vector<double>& x)
 {
-    double sum = 0;
-    for (const double v : x)
-        sum += v * v;
+    const double sum = std::inner_product(x.begin(), x.end(), x.begin(), 0.0);
     return 20 * std::log10(std::sqrt(sum / static_cast<double>(x.size())) / 32767);
 }
 

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "runtime/atomic_file.h"
 #include "runtime/messages.h"
 #include "runtime/random_source.h"
 #include "settings/signal_settings.h"
 #include "synth/wave_engine.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
 
 namespace kelvo::test {
@@ -21,8 +27,18 @@ public:
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
+    TempFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kelvo-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a temporary folder");
+        m_path = pattern;
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
@@ -49,8 +65,43 @@ struct Renderer {
 };
 
 // The whole content of a file.
-std::string ReadFile(const std::filesystem::path& path);
+inline std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ostringstream content;
+    content << std::ifstream(path, std::ios::binary).rdbuf();
+    return content.str();
+}
+
 // Replaces the file at `path` with exactly `text`.
-void WriteFile(const std::filesystem::path& path, const std::string& text);
+inline void WriteFile(const std::filesystem::path& path, const std::string& text)
+{
+    WriteFileAtomically(path, text);
+}
+
+struct ShellResult {
+    int status = -1;     // exit status of the command
+    std::string output;  // what it printed on standard output
+};
+
+// Runs a command through the shell and waits for it.
+inline ShellResult RunShell(const std::string& command)
+{
+    ShellResult result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return result;
+    char chunk[4096];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+        result.output.append(chunk, got);
+    const int raw = ::pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return result;
+}
+
+// A path as one single-quoted shell word.
+inline std::string ShellQuoted(const std::filesystem::path& path)
+{
+    return "'" + path.string() + "'";
+}
 
 } // namespace kelvo::test

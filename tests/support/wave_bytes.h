@@ -1,8 +1,8 @@
 #pragma once
 
+#include "runtime/atomic_file.h"
+
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -43,10 +43,7 @@ public:
         return "RIFF" + le32(static_cast<std::uint32_t>(chunks.size() + 4)) + "WAVE" + std::string(chunks);
     }
 
-    static void write(const std::filesystem::path& path, std::string_view bytes)
-    {
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    static void write(const std::filesystem::path& path, std::string_view bytes) { WriteFileAtomically(path, bytes); }
 };
 
 } // namespace kelvo::test
