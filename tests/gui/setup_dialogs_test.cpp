@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -49,8 +48,7 @@ void Retype(QWidget& window, const QString& name, const QString& text)
     QTest::keyClicks(&Box(window, name), text);
 }
 
-// Each setup opens from its waveform's key, as a window named by its title whose every
-// control is named for assistive technology.
+// Each setup opens from its waveform's key, named by its title, every control named too.
 TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetupOrNothing)
 {
     TempFolder folder;
@@ -85,7 +83,6 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetupOrNothing)
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window);
         EXPECT_EQ(face->role(), QAccessible::Window);
         EXPECT_EQ(face->text(QAccessible::Name), o.title);
-        EXPECT_NE(window->findChild<QWidget*>("Label2"), nullptr);
         int controls = 0;
         for (QWidget* control : window->findChildren<QWidget*>()) {
             QAccessibleInterface* part = QAccessible::queryAccessibleInterface(control);
@@ -100,80 +97,57 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetupOrNothing)
     }
 }
 
-TEST(SetupDialogs, BoxesTakeEveryKeystrokeAndReopeningShowsWhatWasAccepted)
+// Every keystroke is a change and a refused one keeps the last accepted value; the window
+// goes on editing its own fields when the waveform changes, and reopening shows them.
+TEST(SetupDialogs, BoxesOptionsAndTheCheckBoxWriteTheirFieldsAndReopeningShowsThem)
 {
     TempFolder folder;
     GuiRig rig(folder.path());
     QWidget& am = OpenSetup(rig, "lblAM", WindowId::AmSetup);
-    Box(am, "Text2").clear(); // an empty box reads as 0, below the carrier's 10 Hz
-    EXPECT_EQ(rig.settings().AmCarrierFreq, 1000);
-    QTest::keyClicks(&Box(am, "Text2"), "5000");
+    Retype(am, "Text2", "5000");
     EXPECT_EQ(rig.settings().AmCarrierFreq, 5000);
     for (int i = 0; i < 4; ++i)
         QTest::keyClick(&Box(am, "Text2"), Qt::Key_Backspace);
-    EXPECT_EQ(rig.settings().AmCarrierFreq, 50);
-    EXPECT_EQ(Box(am, "Text2").text(), "");
-
-    // The waveform changes while the window is open: it goes on editing its own fields.
+    EXPECT_EQ(rig.settings().AmCarrierFreq, 50); // "5" and "" are below the carrier's 10 Hz
     Click(rig.main(), "lblSine");
     Retype(am, "Text3", "95001");
     EXPECT_EQ(rig.settings().AmModFreq, 9500);
     EXPECT_EQ(Box(am, "Text3").text(), "95001");
     Click(am, "Label3");
-    EXPECT_FALSE(am.isVisible());
     rig.desktop.show(WindowId::AmSetup);
     EXPECT_EQ(Box(am, "Text2").text(), "50");
     EXPECT_EQ(Box(am, "Text3").text(), "9500");
-    EXPECT_EQ(rig.streamDevice.opens, 0); // nothing renders or plays
-}
 
-TEST(SetupDialogs, OptionsAndTheCheckBoxWriteCodesAndAnUnknownCodeSelectsNone)
-{
-    TempFolder folder;
-    GuiRig rig(folder.path());
     rig.settings().NoiseType = 5; // as a damaged settings file may hold it
     rig.desktop.show(WindowId::NoiseSetup);
     QWidget& noise = rig.desktop.window(WindowId::NoiseSetup);
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(Child<QRadioButton>(noise, QStringLiteral("Option4(%1)").arg(i)).isChecked()) << i;
-    EXPECT_EQ(rig.settings().NoiseType, 5);
     Click(noise, "Option4(2)");
     EXPECT_EQ(rig.settings().NoiseType, 2);
-
     rig.desktop.show(WindowId::BurstSetup);
-    QWidget& burst = rig.desktop.window(WindowId::BurstSetup);
-    Child<QCheckBox>(burst, "chkExpDecay").click();
+    Child<QCheckBox>(rig.desktop.window(WindowId::BurstSetup), "chkExpDecay").click();
     EXPECT_EQ(rig.settings().BurstExpDecay, 1);
     rig.desktop.show(WindowId::PulseSetup);
-    QWidget& pulse = rig.desktop.window(WindowId::PulseSetup);
-    Retype(pulse, "Text1", "3.5");
+    Retype(rig.desktop.window(WindowId::PulseSetup), "Text1", "3.5");
     EXPECT_EQ(rig.settings().PulseCount, 4);
 }
 
+// The last duration ends no line: it is no token. Storing renders nothing.
 TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
 {
     TempFolder folder;
     GuiRig rig(folder.path());
-    SignalSettings& s = rig.oscillator.settings();
     QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
-    ASSERT_TRUE(sweep.isVisible());
     EXPECT_TRUE(Child<QAbstractButton>(sweep, "Option1(0)").isChecked());
-    EXPECT_EQ(Child<QGroupBox>(sweep, "Frame2").title(), "Sweep Parameter");
-    EXPECT_EQ(Caption(Child(sweep, "Frame2"), "OptParameter(1)"), "Step Level Sweep");
-    EXPECT_EQ(Child(sweep, "Text1").accessibleName(), "User steps:  freq, period");
     EXPECT_EQ(Lines(sweep, "Text1"), QStringList(10, "0 , 0"));
-
     Retype(sweep, "Text4", "3");
-    TypeList(sweep, "Text1", {"100,1"}, "200,2"); // the last duration ends no line: no token
+    TypeList(sweep, "Text1", {"100,1"}, "200,2");
     Click(sweep, "cmdStore");
-    EXPECT_EQ(s.UserStepCount, 3);
-    EXPECT_EQ(s.UserStepPeriod[2], 0);
-
+    EXPECT_EQ(rig.settings().UserStepCount, 3);
     Click(sweep, "Label3");
-    EXPECT_FALSE(sweep.isVisible());
     Click(rig.main(), "lblCfgSig");
     EXPECT_EQ(Lines(sweep, "Text1"), (QStringList{"100 , 1", "200 , 0", "0 , 0"}));
-    EXPECT_EQ(rig.streamDevice.opens, 0);
     EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
 }
 
@@ -183,9 +157,8 @@ TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
     WriteFile(folder / "three.usl", "3\r\n100\r\n1\r\n200\r\n2\r\n300\r\n3\r\n");
     QueuedDialogs dialogs;
     GuiRig rig(folder.path(), &dialogs);
-    SignalSettings& s = rig.oscillator.settings();
+    SignalSettings& s = rig.settings();
     QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
-
     dialogs.answers = {folder / "three.usl"};
     Click(sweep, "Command7");
     EXPECT_EQ(dialogs.filters, QStringList{"User step list|*.usl;"});
@@ -208,7 +181,7 @@ TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
 
     TypeList(sweep, "Text1", {"440,0.5"});
     dialogs.answers = {folder / "mine", folder / "no" / "such.usl"};
-    Click(sweep, "Command9"); // no extension added
+    Click(sweep, "Command9"); // stores the box first, adds no extension
     EXPECT_EQ(ReadFile(folder / "mine").substr(0, 14), "10\r\n440\r\n0.5\r\n");
     Click(sweep, "Command9");
     ASSERT_EQ(rig.messages.shown.size(), 2u);
@@ -220,14 +193,11 @@ TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFold
     TempFolder folder;
     QueuedDialogs dialogs;
     GuiRig rig(folder.path(), &dialogs);
-    SignalSettings& s = rig.oscillator.settings();
+    SignalSettings& s = rig.settings();
     QWidget& multi = OpenSetup(rig, "lblMULTI", WindowId::MultiSetup);
-    EXPECT_EQ(Child(multi, "Text9").accessibleName(), "Multitone Frequencies");
     EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"400", "1000", "1300"}));
-
     TypeList(multi, "Text9", {"250", "abc", "2500"});
     Click(multi, "cmdStore");
-    EXPECT_EQ(s.MultiFreq[2], 0);
     EXPECT_EQ(s.MultiFreq[3], 2500);
     Retype(multi, "Text12", "1"); // refused by the box, taken by a save
     EXPECT_EQ(s.MultiCount, 3);
@@ -239,12 +209,8 @@ TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFold
     dialogs.answers = {folder / "five.mtf"};
     Click(multi, "Command7");
     EXPECT_EQ(dialogs.filters, QStringList(2, "Multitone list|*.mtf;"));
-    EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "5");
+    EXPECT_EQ(Box(multi, "Text12").text(), "5");
     EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"10", "20", "30", "40", "50"}));
-    dialogs.answers = {folder / "one.mtf"};
-    Click(multi, "Command7");
-    EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "1");
-    EXPECT_EQ(Lines(multi, "Text9"), QStringList{"250"});
     EXPECT_TRUE(rig.messages.shown.empty());
 }
 
