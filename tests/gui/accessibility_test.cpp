@@ -42,10 +42,8 @@ TEST(Accessibility, EveryControlOfBothPanelsIsANamedButtonOrEntryThatItsActionWo
             QAccessibleInterface* face = Accessible(*button);
             const std::string name = button->objectName().toStdString();
             EXPECT_EQ(face->role(), QAccessible::Button) << name;
-            const QString spoken = face->text(QAccessible::Name);
-            EXPECT_FALSE(spoken.trimmed().isEmpty()) << name;
             // A symbol is not a name: symbol keys are named in words.
-            EXPECT_TRUE(spoken.contains(QRegularExpression(QStringLiteral("\\w")))) << name;
+            EXPECT_TRUE(face->text(QAccessible::Name).contains(QRegularExpression(QStringLiteral("\\w")))) << name;
             ASSERT_NE(face->actionInterface(), nullptr) << name;
             EXPECT_TRUE(face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()))
                 << name;
@@ -67,23 +65,6 @@ TEST(Accessibility, EveryControlOfBothPanelsIsANamedButtonOrEntryThatItsActionWo
     EXPECT_TRUE(rig.oscillator.view().signal.on());
     Press(rig.remote(), "lblStop");
     EXPECT_FALSE(rig.oscillator.view().signal.on());
-}
-
-TEST(Accessibility, DisplaysKeepTheirSizeAndOnlyEditableOnesInviteTyping)
-{
-    TempFolder folder;
-    GuiRig rig(folder.path());
-    QWidget& main = rig.main();
-    const QSize before = main.sizeHint();
-    EXPECT_FALSE(Child(main, "lblFreq").toolTip().isEmpty());
-    EXPECT_TRUE(Child(main, "lblLdeg").toolTip().isEmpty());
-    Click(main, "lblUSER");
-    Click(main, "lblUMode");
-    Click(main, "lblLadjSet");
-    EXPECT_EQ(Caption(main, "lblMode"), "User Defined");
-    EXPECT_EQ(main.sizeHint(), before);
-    EXPECT_TRUE(Child(main, "lblFreq").toolTip().isEmpty());
-    EXPECT_FALSE(Child(main, "lblLdeg").toolTip().isEmpty());
 }
 
 } // namespace
