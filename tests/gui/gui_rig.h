@@ -11,7 +11,6 @@
 #include "support/test_support.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>

@@ -1,22 +1,15 @@
 // The waveform editor played into the private PulseAudio null sink: named set 1 (a square
 // wave from twelve odd harmonics) at 441 Hz, its spectrum taken from the recording.
-#include "gui/app/desktop.h"
-#include "gui/runtime/qt_event_loop.h"
-#include "oscillator/oscillator.h"
+#include "gui/gui_rig.h"
 #include "playback/portaudio_device.h"
 #include "support/private_audio.h"
-#include "support/test_support.h"
 
 #include <QLineEdit>
-#include <QTest>
 
 #include <fftw3.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <vector>
 
 namespace kelvo::test {
 namespace {
@@ -47,11 +40,11 @@ std::vector<double> RecordSetOne(const TempFolder& folder, RecordingMessages& me
         desktop.start();
         desktop.show(gui::WindowId::ArbEditor);
         QWidget& arb = desktop.window(gui::WindowId::ArbEditor);
-        arb.findChild<QLineEdit*>(QStringLiteral("txtFreq"))->setText(QStringLiteral("441"));
-        QTest::mouseClick(arb.findChild<QWidget*>(QStringLiteral("cmdPreLoadFourierSeq(1)")), Qt::LeftButton);
-        QTest::mouseClick(arb.findChild<QWidget*>(QStringLiteral("Command1")), Qt::LeftButton);
+        Child<QLineEdit>(arb, "txtFreq").setText("441");
+        Click(arb, "cmdPreLoadFourierSeq(1)");
+        Click(arb, "Command1");
         QTest::qWait(2500);
-        QTest::mouseClick(arb.findChild<QWidget*>(QStringLiteral("Command2")), Qt::LeftButton);
+        Click(arb, "Command2");
         QTest::qWait(300);
     }
     ::unsetenv("PULSE_SERVER");

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <sys/wait.h>
 #include <thread>
 
 namespace kelvo::test {
@@ -23,9 +22,8 @@ bool ToolsInstalled()
            RunShell("command -v xvfb-run >/dev/null && command -v xdotool >/dev/null").status == 0;
 }
 
-// The desktop program under xvfb-run: a click on the drag strip gives the panel the focus,
-// Enter starts the signal, Escape stops it two seconds later. Prints when Enter was pressed.
-// Arguments: the program and its folder.
+// Arguments: the program and its folder. A click on the drag strip gives the panel the focus;
+// prints when Enter was pressed.
 constexpr const char* kSession = R"(
 "$1" --folder "$2" >"$2/kelvo.log" 2>&1 &
 pid=$!
