@@ -83,14 +83,10 @@ TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
         p.press(4, "cmdPlay");
         EXPECT_EQ(p.led(), kGrey); // an empty entry
         p.press(3, "cmdPlay");
-        Click(w, "Label3");
+        Click(w, "Label3"); // X stops
         EXPECT_FALSE(w.isVisible() || p.rig.streamDevice.isOpen());
-        EXPECT_EQ(p.led(), kGrey);
         EXPECT_EQ(Child<gui::Lamp>(p.rig.main(), "lblPlay1").color(), kGrey);
-        Click(p.rig.main(), "lblSigOn"); // ON with the User waveform plays the selected entry
-        EXPECT_TRUE(p.rig.streamDevice.isOpen());
         Click(p.rig.main(), "lblExit");
-        EXPECT_FALSE(p.rig.streamDevice.isOpen());
     }
     PlayerWindow again(folder.path());
     EXPECT_EQ(again.row(200) + again.row(3), "ab   ab   ");

@@ -73,28 +73,24 @@ TEST(WindowUtilities, TheDragStripMovesOnlyWithTheLeftButtonAloneAndOnTopKeepsTh
     EXPECT_EQ(w.refills, refills + 1);
 }
 
+// Right of its anchor, else left of it, else below it; always on the screen.
 TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QWidget anchor;
-    anchor.setWindowFlag(Qt::FramelessWindowHint);
-    anchor.resize(400, 200);
-    QWidget window;
-    window.setWindowFlag(Qt::FramelessWindowHint);
+    QWidget anchor(nullptr, Qt::FramelessWindowHint);
+    QWidget window(nullptr, Qt::FramelessWindowHint);
     window.setFixedSize(150, 100);
     const QPoint right(screen.right() + 1, screen.top());
-    const std::pair<QPoint, QPoint> cases[] = {
-        {screen.topLeft() + QPoint(10, 10), screen.topLeft() + QPoint(10 + 400 + 12, 10)}, // right of it
-        {right + QPoint(-420, 10), right + QPoint(-420 - 12 - 150, 10)},                   // left of it
+    const std::pair<QRect, QPoint> cases[] = {
+        {QRect(screen.topLeft() + QPoint(10, 10), QSize(400, 200)), screen.topLeft() + QPoint(10 + 400 + 12, 10)},
+        {QRect(right + QPoint(-420, 10), QSize(400, 200)), right + QPoint(-420 - 12 - 150, 10)},
     };
-    for (const auto& [anchorAt, expected] : cases) {
-        anchor.move(anchorAt);
+    for (const auto& [at, expected] : cases) {
+        anchor.setGeometry(at);
         gui::PlaceBeside(window, anchor);
         EXPECT_EQ(window.pos(), expected);
     }
-    // An anchor as wide as the screen: below it, inside the screen.
-    anchor.resize(screen.width(), 200);
-    anchor.move(screen.topLeft());
+    anchor.setGeometry(QRect(screen.topLeft(), QSize(screen.width(), 200)));
     gui::PlaceBeside(window, anchor);
     EXPECT_TRUE(screen.contains(window.frameGeometry()));
     EXPECT_GE(window.y(), anchor.frameGeometry().bottom());
