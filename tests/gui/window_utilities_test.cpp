@@ -2,11 +2,8 @@
 #include "gui/ui/drag_strip.h"
 #include "gui/ui/key_button.h"
 #include "gui/ui/on_top.h"
-#include "gui/ui/placement.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -71,29 +68,6 @@ TEST(WindowUtilities, TheDragStripMovesOnlyWithTheLeftButtonAloneAndOnTopKeepsTh
     EXPECT_EQ(w.refills, refills); // hidden, kept for the next show, which fills it afresh
     w.show();
     EXPECT_EQ(w.refills, refills + 1);
-}
-
-// Right of its anchor, else left of it, else below it; always on the screen.
-TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
-{
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QWidget anchor(nullptr, Qt::FramelessWindowHint);
-    QWidget window(nullptr, Qt::FramelessWindowHint);
-    window.setFixedSize(150, 100);
-    const QPoint right(screen.right() + 1, screen.top());
-    const std::pair<QRect, QPoint> cases[] = {
-        {QRect(screen.topLeft() + QPoint(10, 10), QSize(400, 200)), screen.topLeft() + QPoint(10 + 400 + 12, 10)},
-        {QRect(right + QPoint(-420, 10), QSize(400, 200)), right + QPoint(-420 - 12 - 150, 10)},
-    };
-    for (const auto& [at, expected] : cases) {
-        anchor.setGeometry(at);
-        gui::PlaceBeside(window, anchor);
-        EXPECT_EQ(window.pos(), expected);
-    }
-    anchor.setGeometry(QRect(screen.topLeft(), QSize(screen.width(), 200)));
-    gui::PlaceBeside(window, anchor);
-    EXPECT_TRUE(screen.contains(window.frameGeometry()));
-    EXPECT_GE(window.y(), anchor.frameGeometry().bottom());
 }
 
 } // namespace
