@@ -262,13 +262,10 @@ TEST(ArbEditorOutput, SaveWavfileStopsTheSignalAndCopiesTheRender)
 TEST(ArbEditorOutput, BitmapsHoldExactlyWhatIsShownAndFourierFilesLoad)
 {
     ArbRig r;
-    QImage white(20, 10, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    ASSERT_TRUE(white.save(r.path("small.bmp")));
     WriteFile(r.folder / "bad.bmp", "not a picture");
     WriteFile(r.folder / "short.for", "0.1\r\n");
     r.click("cmdPreloadSine");
-    for (const char* name : {"sine.bmp", "sine.bmp", "small.bmp", "bad.bmp", "no/lost.bmp", "short.for"})
+    for (const char* name : {"sine.bmp", "sine.bmp", "bad.bmp", "no/lost.bmp", "short.for"})
         r.dialogs.answers.push_back(r.folder / name);
     r.click("cmdSaveBMP");
     const std::string bytes = ReadFile(r.folder / "sine.bmp");
@@ -280,9 +277,6 @@ TEST(ArbEditorOutput, BitmapsHoldExactlyWhatIsShownAndFourierFilesLoad)
     r.click("cmdSmooth");
     EXPECT_EQ(r.settings().ArbTable[100], 70);
     EXPECT_EQ(r.settings().ArbTable[300], -70);
-
-    r.click("cmdLoadBMP"); // a small picture, drawn at the top left over black
-    EXPECT_EQ(r.view().picture().pixelColor(100, 100), QColor(0, 0, 0));
     const QImage before = r.view().picture();
     r.click("cmdLoadBMP");
     r.click("cmdSaveBMP");
@@ -290,7 +284,7 @@ TEST(ArbEditorOutput, BitmapsHoldExactlyWhatIsShownAndFourierFilesLoad)
     EXPECT_NE(r.rig.messages.shown[0].find("bad.bmp"), std::string::npos);
     EXPECT_NE(r.rig.messages.shown[1].find("lost.bmp"), std::string::npos);
     EXPECT_EQ(r.view().picture(), before);
-    EXPECT_EQ(Caption(r.arb(), "lblStat"), r.path("small.bmp")) << "only a success names its file";
+    EXPECT_EQ(Caption(r.arb(), "lblStat"), r.path("sine.bmp")) << "only a success names its file";
 
     r.click("cmdLoadFourier");
     EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(1)").text(), "0.1");
