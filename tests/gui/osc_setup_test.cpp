@@ -125,29 +125,25 @@ TEST(OscSetup, ASetupLoadsBackWholeAndShowsAtOnceWhileDamagedFilesAndCancelsChan
 
 TEST(OscSetup, ResetToDefaultsDeletesTheSettingsFilesStopsAndClosesEveryWindowWithoutSaving)
 {
-    for (const bool filesPresent : {true, false}) {
-        TempFolder folder;
-        SignalSettings changed;
-        changed.Freq = AllSlots(440.0);
-        if (filesPresent) {
-            ASSERT_EQ(SaveSettings(changed, folder.path()), "");
-        }
-        {
-            OscRig osc(folder.path());
-            Click(osc.rig.main(), "lblRemote");
-            Click(osc.rig.main(), "lblSigOn");
-            ASSERT_TRUE(QTest::qWaitFor([&] { return osc.rig.streamDevice.isOpen(); }, 3000));
-            QWidget& setup = osc.open();
-            Click(setup, "cmdReset");
-            EXPECT_FALSE(osc.rig.main().isVisible() || osc.rig.remote().isVisible() || setup.isVisible());
-            EXPECT_FALSE(osc.rig.streamDevice.isOpen() || osc.rig.oscillator.view().signal.on());
-            EXPECT_TRUE(osc.rig.messages.shown.empty());
-        }
-        for (const char* name : {"Kelvo.ini", "Klvuser.ini", "Klvmultitone.ini"})
-            EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
-        EXPECT_EQ(filesPresent, std::filesystem::exists(folder / "playlist.lst"));
-        EXPECT_EQ(GuiRig(folder.path()).settings().Freq[10], 1000);
+    TempFolder folder;
+    SignalSettings changed;
+    changed.Freq = AllSlots(440.0);
+    ASSERT_EQ(SaveSettings(changed, folder.path()), "");
+    {
+        OscRig osc(folder.path());
+        Click(osc.rig.main(), "lblRemote");
+        Click(osc.rig.main(), "lblSigOn");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return osc.rig.streamDevice.isOpen(); }, 3000));
+        QWidget& setup = osc.open();
+        Click(setup, "cmdReset");
+        EXPECT_FALSE(osc.rig.main().isVisible() || osc.rig.remote().isVisible() || setup.isVisible());
+        EXPECT_FALSE(osc.rig.streamDevice.isOpen() || osc.rig.oscillator.view().signal.on());
+        EXPECT_TRUE(osc.rig.messages.shown.empty());
     }
+    for (const char* name : {"Kelvo.ini", "Klvuser.ini", "Klvmultitone.ini"})
+        EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+    EXPECT_TRUE(std::filesystem::exists(folder / "playlist.lst"));
+    EXPECT_EQ(GuiRig(folder.path()).settings().Freq[10], 1000);
 }
 
 TEST(OscSetup, SaveWavefileCopiesTheLastRenderedSignalOrSaysThereIsNone)
