@@ -16,12 +16,6 @@ double WallSeconds()
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
-bool ToolsInstalled()
-{
-    return PrivateAudio::available() &&
-           RunShell("command -v xvfb-run >/dev/null && command -v xdotool >/dev/null").status == 0;
-}
-
 // Arguments: the program and its folder. A click on the drag strip gives the panel the focus;
 // prints when Enter was pressed.
 constexpr const char* kSession = R"(
@@ -47,7 +41,8 @@ exit 0
 
 TEST(PanelEndToEnd, EnterPlaysTheRenderedSineHalfASecondLaterAndEscapeSilencesIt)
 {
-    if (!ToolsInstalled())
+    if (!PrivateAudio::available() ||
+        RunShell("command -v xvfb-run >/dev/null && command -v xdotool >/dev/null").status != 0)
         GTEST_SKIP() << "pulseaudio, parec, xvfb-run and xdotool are needed (scripts/bootstrap installs them)";
     TempFolder folder;
     PrivateAudio audio(folder / "audio", 44100);
