@@ -103,7 +103,6 @@ TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
          {{99, 0}, {100, -90}, {300, -90}, {301, -90}}},
         {"the rubber band leaves only the last line", [](ArbRig& r) { r.click("cmdDraw"); r.drag({{0, 280}, {399, 20}, {399, 250}}); },
          {{0, 130}, {399, 100}}},
-        {"no mode draws nothing", [](ArbRig& r) { r.stroke(100, 0, 399); }, {{200, 0}, {400, 0}}},
         {"a thick stroke above the line, smoothed twice: the topmost pixel, still negative",
          [](ArbRig& r) { r.click("cmdFreehand"); r.stroke(40, 0, 199); r.stroke(45, 0, 199); r.click("cmdSmooth"); },
          {{100, -110}, {300, -110}}},

@@ -39,9 +39,9 @@ struct QueuedDialogs final : gui::FileDialogs {
     QStringList filters;
 };
 
-// The desktop program's windows over an oscillator on fake devices, driven by Qt's loop.
+// The desktop program's windows over an oscillator on fake devices, driven by Qt's loop;
+// `fileDialogs` answers the windows' file dialogs, the platform's when none is given.
 struct GuiRig {
-    // `fileDialogs` answers the windows' file dialogs; the platform's when none is given.
     explicit GuiRig(const std::filesystem::path& folder, gui::FileDialogs* fileDialogs = nullptr)
         : oscillator(folder, streamDevice, legacyDevice, loop, messages)
         , desktop(oscillator, fileDialogs)
