@@ -82,7 +82,6 @@ TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheN
     Click(setup, "Label3");
     // No option for 5 s: an exclusive group must still show none checked.
     EXPECT_FALSE(osc.checked("opt1S") || osc.checked("Opt10S") || osc.checked("Opt100S"));
-
     // Keys are named by their captions, the boxes by their labels.
     QStringList spoken;
     for (const char* name : {"cmdLoad", "cmdSave", "cmdReset", "cmdSaveWav", "Label3", "Text4", "List1", "Text5"})

@@ -1,6 +1,5 @@
 #include "gui_rig.h"
 
-#include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -97,7 +96,6 @@ TEST(Panels, ClicksAndTypedValuesReachTheDisplaysOfBothPanels)
     EXPECT_EQ(Highlighted(main, "shpMem"), &Child(main, "lblMemLoad(10)"));
     Click(main, "lblMemLoad(4)");
     EXPECT_EQ(Caption(remote, "lblMemDisplay"), "M4");
-
     // Keys typed into an open box edit the text and reach no shortcut.
     Click(main, "lblLdB");
     QTest::keyClick(&Child(main, "txtLdB"), Qt::Key_F10);

@@ -76,7 +76,6 @@ TEST(ArbEditorSound, SetOneSoundsWithItsFundamentalAndOddHarmonics)
     std::vector<double> spectrum(out.size());
     for (std::size_t k = 0; k < out.size(); ++k)
         spectrum[k] = std::hypot(out[k][0], out[k][1]);
-
     // Odd harmonics as the set's amplitudes say (0.4244 / 1.2732 = 1/3, ...); the even ones
     // and everything between the harmonics far below.
     const double fundamental = spectrum[kFundamentalBin];

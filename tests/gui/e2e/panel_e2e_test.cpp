@@ -74,7 +74,6 @@ TEST(PanelEndToEnd, EnterPlaysTheRenderedSineHalfASecondLaterAndEscapeSilencesIt
     std::printf("sound started %.0f ms after Enter\n", delay * 1000);
     EXPECT_GT(delay, 0.45);
     EXPECT_LT(delay, 1.5);
-
     // The file loops sample for sample until Escape, then the sink hears silence only.
     EXPECT_GT(loop.matched, frames / 2);
     EXPECT_EQ(*loop.start + loop.matched + loop.silentAfter, loop.frames);
