@@ -96,9 +96,8 @@ TEST(Panels, ClicksAndTypedValuesReachTheDisplaysOfBothPanels)
     EXPECT_EQ(Highlighted(main, "shpMem"), &Child(main, "lblMemLoad(10)"));
     Click(main, "lblMemLoad(4)");
     EXPECT_EQ(Caption(remote, "lblMemDisplay"), "M4");
-    // Keys typed into an open box edit the text and reach no shortcut.
     Click(main, "lblLdB");
-    QTest::keyClick(&Child(main, "txtLdB"), Qt::Key_F10);
+    QTest::keyClick(&Child(main, "txtLdB"), Qt::Key_F10); // edits the open box, reaches no shortcut
     EXPECT_EQ(Caption(remote, "lblMemDisplay"), "M4");
     Click(remote, "lblExit");
     EXPECT_FALSE(remote.isVisible());

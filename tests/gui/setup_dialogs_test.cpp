@@ -148,14 +148,14 @@ TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
 
 // Both list setups load and save through one pair of functions: the step list shows their
 // loads and the multitone list their saves.
-TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
+TEST(ListSetups, AStepListLoadsAndSavesWhatTheBoxHoldsAndOnlyFailuresSaySo)
 {
     TempFolder folder;
     WriteFile(folder / "three.usl", "3\r\n100\r\n1\r\n200\r\n2\r\n300\r\n3\r\n");
     QueuedDialogs dialogs;
     GuiRig rig(folder.path(), &dialogs);
     QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
-    dialogs.answers = {folder / "three.usl", std::nullopt, folder / "gone.usl"};
+    dialogs.answers = {folder / "three.usl", std::nullopt, folder / "gone.usl", folder / "mine.usl"};
     Click(sweep, "Command7");
     EXPECT_EQ(dialogs.filters, QStringList{"User step list|*.usl;"});
     const QStringList shown = Lines(sweep, "Text1");
@@ -166,8 +166,9 @@ TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
     EXPECT_EQ(Lines(sweep, "Text1"), shown);
     ASSERT_EQ(rig.messages.shown.size(), 1u);
     EXPECT_NE(rig.messages.shown[0].find((folder / "gone.usl").string()), std::string::npos);
-    Click(sweep, "cmdStore");
-    EXPECT_EQ(rig.settings().UserStepCount, 10);
+    TypeList(sweep, "Text1", {"440,0.5"});
+    Click(sweep, "Command9"); // stores the box first
+    EXPECT_EQ(ReadFile(folder / "mine.usl").substr(0, 14), "10\r\n440\r\n0.5\r\n");
 }
 
 TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFolderCopy)
