@@ -11,7 +11,6 @@
 #include "support/test_support.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -40,9 +39,9 @@ struct QueuedDialogs final : gui::FileDialogs {
     QStringList filters;
 };
 
-// The desktop program's windows over an oscillator on fake devices, driven by Qt's loop.
+// The desktop program's windows over an oscillator on fake devices, driven by Qt's loop;
+// `fileDialogs` answers the windows' file dialogs, the platform's when none is given.
 struct GuiRig {
-    // `fileDialogs` answers the windows' file dialogs; the platform's when none is given.
     explicit GuiRig(const std::filesystem::path& folder, gui::FileDialogs* fileDialogs = nullptr)
         : oscillator(folder, streamDevice, legacyDevice, loop, messages)
         , desktop(oscillator, fileDialogs)

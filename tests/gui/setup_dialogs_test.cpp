@@ -1,10 +1,16 @@
+#include "gui/ui/borderless_window.h"
+#include "gui/ui/drag_strip.h"
+#include "gui/ui/key_button.h"
+#include "gui/ui/on_top.h"
 #include "gui_rig.h"
+#include "support/wave_bytes.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
@@ -37,32 +43,20 @@ QStringList Lines(QWidget& window, const QString& name)
     return Child<QPlainTextEdit>(window, name).toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QLineEdit& Box(QWidget& window, const QString& name)
-{
-    return Child<QLineEdit>(window, name);
-}
-
 // Empties a box and types `text` key by key, as a user does: every keystroke is one change.
 void Retype(QWidget& window, const QString& name, const QString& text)
 {
-    Box(window, name).clear();
-    QTest::keyClicks(&Box(window, name), text);
+    auto& box = Child<QLineEdit>(window, name);
+    box.clear();
+    QTest::keyClicks(&box, text);
 }
 
-// Each setup opens from its waveform's key, as a window named by its title whose every
-// control is named for assistive technology.
-TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetupOrNothing)
+// Each setup opens from its waveform's key, named by its title, every control named too.
+TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetup)
 {
     TempFolder folder;
     GuiRig rig(folder.path());
     QWidget& main = rig.main();
-    for (const char* plain : {"lblSine", "lblSQ", "lblTRI", "lblSAW", "lblDIRAC"}) {
-        Click(main, plain);
-        Click(main, "lblCfgSig");
-    }
-    for (QWidget* window : QApplication::topLevelWidgets())
-        EXPECT_FALSE(window->isVisible() && window->objectName().startsWith("frm")) << window->objectName().toStdString();
-
     const struct {
         const char* key;
         const char* window;
@@ -85,7 +79,6 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetupOrNothing)
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window);
         EXPECT_EQ(face->role(), QAccessible::Window);
         EXPECT_EQ(face->text(QAccessible::Name), o.title);
-        EXPECT_NE(window->findChild<QWidget*>("Label2"), nullptr);
         int controls = 0;
         for (QWidget* control : window->findChildren<QWidget*>()) {
             QAccessibleInterface* part = QAccessible::queryAccessibleInterface(control);
@@ -100,119 +93,82 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetupOrNothing)
     }
 }
 
-TEST(SetupDialogs, BoxesTakeEveryKeystrokeAndReopeningShowsWhatWasAccepted)
+// Every keystroke is a change and a refused one keeps the last accepted value; the window
+// goes on editing its own fields when the waveform changes, and reopening shows them.
+TEST(SetupDialogs, BoxesOptionsAndTheCheckBoxWriteTheirFieldsAndReopeningShowsThem)
 {
     TempFolder folder;
     GuiRig rig(folder.path());
     QWidget& am = OpenSetup(rig, "lblAM", WindowId::AmSetup);
-    Box(am, "Text2").clear(); // an empty box reads as 0, below the carrier's 10 Hz
-    EXPECT_EQ(rig.settings().AmCarrierFreq, 1000);
-    QTest::keyClicks(&Box(am, "Text2"), "5000");
+    Retype(am, "Text2", "5000");
     EXPECT_EQ(rig.settings().AmCarrierFreq, 5000);
     for (int i = 0; i < 4; ++i)
-        QTest::keyClick(&Box(am, "Text2"), Qt::Key_Backspace);
-    EXPECT_EQ(rig.settings().AmCarrierFreq, 50);
-    EXPECT_EQ(Box(am, "Text2").text(), "");
-
-    // The waveform changes while the window is open: it goes on editing its own fields.
+        QTest::keyClick(&Child<QLineEdit>(am, "Text2"), Qt::Key_Backspace);
+    EXPECT_EQ(rig.settings().AmCarrierFreq, 50); // "5" and "" are below the carrier's 10 Hz
     Click(rig.main(), "lblSine");
     Retype(am, "Text3", "95001");
     EXPECT_EQ(rig.settings().AmModFreq, 9500);
-    EXPECT_EQ(Box(am, "Text3").text(), "95001");
     Click(am, "Label3");
-    EXPECT_FALSE(am.isVisible());
     rig.desktop.show(WindowId::AmSetup);
-    EXPECT_EQ(Box(am, "Text2").text(), "50");
-    EXPECT_EQ(Box(am, "Text3").text(), "9500");
-    EXPECT_EQ(rig.streamDevice.opens, 0); // nothing renders or plays
-}
+    EXPECT_EQ(Child<QLineEdit>(am, "Text2").text(), "50");
+    EXPECT_EQ(Child<QLineEdit>(am, "Text3").text(), "9500");
 
-TEST(SetupDialogs, OptionsAndTheCheckBoxWriteCodesAndAnUnknownCodeSelectsNone)
-{
-    TempFolder folder;
-    GuiRig rig(folder.path());
     rig.settings().NoiseType = 5; // as a damaged settings file may hold it
     rig.desktop.show(WindowId::NoiseSetup);
     QWidget& noise = rig.desktop.window(WindowId::NoiseSetup);
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(Child<QRadioButton>(noise, QStringLiteral("Option4(%1)").arg(i)).isChecked()) << i;
-    EXPECT_EQ(rig.settings().NoiseType, 5);
     Click(noise, "Option4(2)");
     EXPECT_EQ(rig.settings().NoiseType, 2);
-
     rig.desktop.show(WindowId::BurstSetup);
-    QWidget& burst = rig.desktop.window(WindowId::BurstSetup);
-    Child<QCheckBox>(burst, "chkExpDecay").click();
+    Child<QCheckBox>(rig.desktop.window(WindowId::BurstSetup), "chkExpDecay").click();
     EXPECT_EQ(rig.settings().BurstExpDecay, 1);
     rig.desktop.show(WindowId::PulseSetup);
-    QWidget& pulse = rig.desktop.window(WindowId::PulseSetup);
-    Retype(pulse, "Text1", "3.5");
+    Retype(rig.desktop.window(WindowId::PulseSetup), "Text1", "3.5");
     EXPECT_EQ(rig.settings().PulseCount, 4);
 }
 
+// The last duration ends no line: it is no token. Storing renders nothing.
 TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
 {
     TempFolder folder;
     GuiRig rig(folder.path());
-    SignalSettings& s = rig.oscillator.settings();
     QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
-    ASSERT_TRUE(sweep.isVisible());
     EXPECT_TRUE(Child<QAbstractButton>(sweep, "Option1(0)").isChecked());
-    EXPECT_EQ(Child<QGroupBox>(sweep, "Frame2").title(), "Sweep Parameter");
-    EXPECT_EQ(Caption(Child(sweep, "Frame2"), "OptParameter(1)"), "Step Level Sweep");
-    EXPECT_EQ(Child(sweep, "Text1").accessibleName(), "User steps:  freq, period");
     EXPECT_EQ(Lines(sweep, "Text1"), QStringList(10, "0 , 0"));
-
     Retype(sweep, "Text4", "3");
-    TypeList(sweep, "Text1", {"100,1"}, "200,2"); // the last duration ends no line: no token
+    TypeList(sweep, "Text1", {"100,1"}, "200,2");
     Click(sweep, "cmdStore");
-    EXPECT_EQ(s.UserStepCount, 3);
-    EXPECT_EQ(s.UserStepPeriod[2], 0);
-
+    EXPECT_EQ(rig.settings().UserStepCount, 3);
     Click(sweep, "Label3");
-    EXPECT_FALSE(sweep.isVisible());
     Click(rig.main(), "lblCfgSig");
     EXPECT_EQ(Lines(sweep, "Text1"), (QStringList{"100 , 1", "200 , 0", "0 , 0"}));
-    EXPECT_EQ(rig.streamDevice.opens, 0);
     EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
 }
 
-TEST(ListSetups, AStepListLoadsUntilStoreAndOnlyFailuresSaySo)
+// Both list setups load and save through one pair of functions: the step list shows their
+// loads and the multitone list their saves.
+TEST(ListSetups, AStepListLoadsAndSavesWhatTheBoxHoldsAndOnlyFailuresSaySo)
 {
     TempFolder folder;
     WriteFile(folder / "three.usl", "3\r\n100\r\n1\r\n200\r\n2\r\n300\r\n3\r\n");
     QueuedDialogs dialogs;
     GuiRig rig(folder.path(), &dialogs);
-    SignalSettings& s = rig.oscillator.settings();
     QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
-
-    dialogs.answers = {folder / "three.usl"};
+    dialogs.answers = {folder / "three.usl", std::nullopt, folder / "gone.usl", folder / "mine.usl"};
     Click(sweep, "Command7");
     EXPECT_EQ(dialogs.filters, QStringList{"User step list|*.usl;"});
-    EXPECT_EQ(Lines(sweep, "Text1"), (QStringList{"100 , 1", "200 , 2", "300 , 3"}));
-    EXPECT_EQ(s.UserStepCount, 3);
-    Click(sweep, "cmdStore");
-    EXPECT_EQ(s.UserStepCount, 10);
-
-    // Cancels and a file that cannot be read change nothing.
     const QStringList shown = Lines(sweep, "Text1");
-    const auto freqs = s.UserStepFreq;
-    dialogs.answers = {std::nullopt, folder / "gone.usl", std::nullopt};
+    EXPECT_EQ(shown, (QStringList{"100 , 1", "200 , 2", "300 , 3"}));
+    EXPECT_EQ(rig.settings().UserStepCount, 3);
     Click(sweep, "Command7");
     Click(sweep, "Command7");
-    Click(sweep, "Command9");
     EXPECT_EQ(Lines(sweep, "Text1"), shown);
-    EXPECT_EQ(s.UserStepFreq, freqs);
     ASSERT_EQ(rig.messages.shown.size(), 1u);
     EXPECT_NE(rig.messages.shown[0].find((folder / "gone.usl").string()), std::string::npos);
-
     TypeList(sweep, "Text1", {"440,0.5"});
-    dialogs.answers = {folder / "mine", folder / "no" / "such.usl"};
-    Click(sweep, "Command9"); // no extension added
-    EXPECT_EQ(ReadFile(folder / "mine").substr(0, 14), "10\r\n440\r\n0.5\r\n");
-    Click(sweep, "Command9");
-    ASSERT_EQ(rig.messages.shown.size(), 2u);
-    EXPECT_NE(rig.messages.shown[1].find("such.usl"), std::string::npos);
+    Click(sweep, "Command9"); // stores the box first
+    EXPECT_EQ(ReadFile(folder / "mine.usl").substr(0, 14), "10\r\n440\r\n0.5\r\n");
 }
 
 TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFolderCopy)
@@ -220,32 +176,170 @@ TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFold
     TempFolder folder;
     QueuedDialogs dialogs;
     GuiRig rig(folder.path(), &dialogs);
-    SignalSettings& s = rig.oscillator.settings();
     QWidget& multi = OpenSetup(rig, "lblMULTI", WindowId::MultiSetup);
-    EXPECT_EQ(Child(multi, "Text9").accessibleName(), "Multitone Frequencies");
     EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"400", "1000", "1300"}));
-
     TypeList(multi, "Text9", {"250", "abc", "2500"});
     Click(multi, "cmdStore");
-    EXPECT_EQ(s.MultiFreq[2], 0);
-    EXPECT_EQ(s.MultiFreq[3], 2500);
+    EXPECT_EQ(rig.settings().MultiFreq[3], 2500);
+    TypeList(multi, "Text9", {"260"});
     Retype(multi, "Text12", "1"); // refused by the box, taken by a save
-    EXPECT_EQ(s.MultiCount, 3);
-    dialogs.answers = {folder / "one.mtf"};
+    EXPECT_EQ(rig.settings().MultiCount, 3);
+    dialogs.answers = {folder / "one", folder / "no" / "such.mtf"};
+    Click(multi, "Command9"); // stores the box first, adds no extension
+    EXPECT_EQ(ReadFile(folder / "one"), "1\r\n260\r\n");
     Click(multi, "Command9");
-    EXPECT_EQ(ReadFile(folder / "one.mtf"), "1\r\n250\r\n");
+    ASSERT_EQ(rig.messages.shown.size(), 1u);
+    EXPECT_NE(rig.messages.shown[0].find("such.mtf"), std::string::npos);
 
     WriteFile(folder / "five.mtf", "5\r\n10\r\n20\r\n30\r\n40\r\n50\r\n"); // as Klvmultitone.ini holds them
     dialogs.answers = {folder / "five.mtf"};
     Click(multi, "Command7");
-    EXPECT_EQ(dialogs.filters, QStringList(2, "Multitone list|*.mtf;"));
+    EXPECT_EQ(dialogs.filters, QStringList(3, "Multitone list|*.mtf;"));
     EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "5");
     EXPECT_EQ(Lines(multi, "Text9"), (QStringList{"10", "20", "30", "40", "50"}));
-    dialogs.answers = {folder / "one.mtf"};
-    Click(multi, "Command7");
-    EXPECT_EQ(Child<QLineEdit>(multi, "Text12").text(), "1");
-    EXPECT_EQ(Lines(multi, "Text9"), QStringList{"250"});
-    EXPECT_TRUE(rig.messages.shown.empty());
+}
+
+using W = WaveBytes;
+
+const QString kEmptyRow = QStringLiteral("   --                        ");
+const QColor kGrey(64, 64, 64);
+
+// The player window opened by CFG SIG with the User waveform, over `folder`.
+struct PlayerWindow {
+    explicit PlayerWindow(const std::filesystem::path& folder)
+        : rig(folder, &dialogs)
+    {
+        Click(rig.main(), "lblUSER");
+        Click(rig.main(), "lblCfgSig");
+    }
+    QWidget& w() { return rig.desktop.window(gui::WindowId::UserSetup); }
+    QListWidget& list() { return Child<QListWidget>(w(), "List1"); }
+    QString row(int i) { return list().item(i)->text(); }
+    QColor led() { return Child<gui::Lamp>(w(), "lblPlayLED").color(); }
+    // Selects row `entry` and presses `key`; its dialog, if any, answers `file`.
+    void press(int entry, const char* key, const std::filesystem::path& file = {})
+    {
+        list().setCurrentRow(entry);
+        if (!file.empty())
+            dialogs.answers.push_back(file);
+        Click(w(), key);
+    }
+
+    QueuedDialogs dialogs;
+    GuiRig rig;
+};
+
+// The file and list keys, PLAY, Enter, STOP, an empty entry and X; EXIT keeps the list and
+// the selection for the next start.
+TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
+{
+    TempFolder folder;
+    W::write(folder / "ab.wav", W::riff(W::chunk("fmt ", W::format(1, 2, 44100, 16)) + W::chunk("data", std::string(1764000, '\1'))));
+    {
+        PlayerWindow p(folder.path());
+        QWidget& w = p.w();
+        EXPECT_EQ(w.accessibleName(), "USERFILE WAV PLAYER UTILITY");
+        ASSERT_EQ(p.list().count(), 201);
+        EXPECT_EQ(Caption(w, "lblPlaylist").toStdString(), (folder / "playlist.lst").string());
+        Click(w, "cmdArb");
+        EXPECT_TRUE(p.rig.desktop.window(gui::WindowId::ArbEditor).isVisible());
+        p.press(200, "cmdLoadWAV", folder / "ab.wav");
+        p.press(3, "cmdLoadWAV", folder / "ab.wav");
+        p.press(4, "cmdLoadWAV", folder / "say \"hi\".wav");
+        p.press(5, "cmdClrWAV");
+        EXPECT_EQ(QStringList({p.row(200), p.row(3), p.row(4), p.row(5)}), QStringList({"ab   ", "ab   ", kEmptyRow, "--   "}));
+        EXPECT_EQ(p.rig.messages.shown.size(), 1u);
+        EXPECT_EQ(Caption(w, "Label1") + Caption(w, "lblCut"), "Selection 5 / 200");
+        p.press(0, "cmdSaveList", folder / "mine.lst");
+        p.press(0, "cmdClrList");
+        EXPECT_EQ(p.row(200) + Caption(w, "lblPlaylist"), kEmptyRow);
+        p.press(0, "cmdLoadList", folder / "mine.lst");
+        EXPECT_EQ(p.row(200) + p.row(5), "ab   --   ");
+        EXPECT_EQ(Caption(w, "lblPlaylist").toStdString(), (folder / "mine.lst").string());
+        EXPECT_EQ(p.dialogs.filters.mid(2), QStringList({"Wav Files|*.wav;", "Playlist Files|*.lst;", "Playlist Files|*.lst;"}));
+
+        p.list().setCurrentRow(3);
+        QTest::keyClick(&p.list(), Qt::Key_Return);
+        EXPECT_EQ(p.led(), QColor(255, 0, 0));
+        EXPECT_EQ(Child<gui::Lamp>(p.rig.main(), "lblPlay1").color(), QColor(240, 0, 0));
+        const QStringList info = {Caption(w, "Label33"), Caption(w, "Label19"), Caption(w, "Label20"),
+                                  Caption(w, "Label21"), Caption(w, "Label34"), Caption(w, "Label16")};
+        EXPECT_EQ(info, QStringList({"PCM WAV", "STEREO", "16 bit", "44100", "1764036 bytes", "00:00:10"}));
+        EXPECT_EQ(Caption(p.rig.main(), "lblStat"), "ab");
+        Click(w, "cmdStop");
+        EXPECT_EQ(p.led(), kGrey);
+        // A double click starts with a press, as a real one does.
+        const QPoint third = p.list().visualItemRect(p.list().item(3)).center();
+        QTest::mouseClick(p.list().viewport(), Qt::LeftButton, {}, third);
+        QTest::mouseDClick(p.list().viewport(), Qt::LeftButton, {}, third);
+        EXPECT_EQ(p.led(), QColor(255, 0, 0));
+        p.press(3, "cmdPlay");
+        Click(w, "Label3"); // X stops
+        EXPECT_FALSE(w.isVisible() || p.rig.streamDevice.isOpen());
+        EXPECT_EQ(Child<gui::Lamp>(p.rig.main(), "lblPlay1").color(), kGrey);
+        Click(p.rig.main(), "lblExit");
+    }
+    PlayerWindow again(folder.path());
+    EXPECT_EQ(again.row(200) + again.row(3), "ab   ab   ");
+    EXPECT_EQ(Caption(again.w(), "Label1"), "Selection 3 / 200");
+}
+
+// The window base with its close key, counting how often it was refilled.
+class TestWindow final : public gui::BorderlessWindow {
+public:
+    TestWindow()
+        : BorderlessWindow(QStringLiteral("frmTest"), QStringLiteral("TEST SETUP:"))
+    {
+        close = addCloseKey(QStringLiteral("Label3"));
+        setGeometry(200, 200, 300, 120);
+        show();
+    }
+    void refill() override { ++refills; }
+    gui::KeyButton* close = nullptr;
+    int refills = 0;
+};
+
+void Mouse(QWidget* strip, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(at), strip->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &event);
+}
+
+TEST(WindowUtilities, TheDragStripMovesOnlyWithTheLeftButtonAloneAndOnTopKeepsThePlace)
+{
+    TestWindow w;
+    auto* strip = w.findChild<gui::DragStrip*>();
+    const QPoint start = w.pos();
+    for (const Qt::MouseButtons held : {Qt::MouseButtons(Qt::RightButton), Qt::LeftButton | Qt::RightButton}) {
+        Mouse(strip, QEvent::MouseButtonPress, QPoint(40, 6), Qt::RightButton, held);
+        Mouse(strip, QEvent::MouseMove, QPoint(90, 30), Qt::NoButton, held);
+        Mouse(strip, QEvent::MouseMove, QPoint(90, 30), Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(w.pos(), start);
+    }
+    // The travel since the press, however many moves it takes.
+    Mouse(strip, QEvent::MouseButtonPress, QPoint(40, 6), Qt::LeftButton, Qt::LeftButton);
+    Mouse(strip, QEvent::MouseMove, QPoint(70, -9), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.pos(), start + QPoint(30, -15));
+    Mouse(strip, QEvent::MouseMove, QPoint(45, 6), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.pos(), start + QPoint(35, -15));
+    // Changing a window flag must not lose the window's place, size or visibility.
+    const QRect geometry = w.geometry();
+    gui::clsOnTop onTop;
+    onTop.MakeTopMost(&w);
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    onTop.MakeNormal(&w);
+    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(w.geometry(), geometry);
+    EXPECT_TRUE(w.isVisible());
+
+    QTest::mouseClick(w.close, Qt::RightButton);
+    EXPECT_TRUE(w.isVisible());
+    const int refills = w.refills;
+    QTest::mouseClick(w.close, Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.refills, refills); // hidden, kept for the next show, which fills it afresh
+    w.show();
+    EXPECT_EQ(w.refills, refills + 1);
 }
 
 } // namespace

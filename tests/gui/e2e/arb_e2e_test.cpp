@@ -1,22 +1,15 @@
 // The waveform editor played into the private PulseAudio null sink: named set 1 (a square
 // wave from twelve odd harmonics) at 441 Hz, its spectrum taken from the recording.
-#include "gui/app/desktop.h"
-#include "gui/runtime/qt_event_loop.h"
-#include "oscillator/oscillator.h"
+#include "gui/gui_rig.h"
 #include "playback/portaudio_device.h"
 #include "support/private_audio.h"
-#include "support/test_support.h"
 
 #include <QLineEdit>
-#include <QTest>
 
 #include <fftw3.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <vector>
 
 namespace kelvo::test {
 namespace {
@@ -47,11 +40,11 @@ std::vector<double> RecordSetOne(const TempFolder& folder, RecordingMessages& me
         desktop.start();
         desktop.show(gui::WindowId::ArbEditor);
         QWidget& arb = desktop.window(gui::WindowId::ArbEditor);
-        arb.findChild<QLineEdit*>(QStringLiteral("txtFreq"))->setText(QStringLiteral("441"));
-        QTest::mouseClick(arb.findChild<QWidget*>(QStringLiteral("cmdPreLoadFourierSeq(1)")), Qt::LeftButton);
-        QTest::mouseClick(arb.findChild<QWidget*>(QStringLiteral("Command1")), Qt::LeftButton);
+        Child<QLineEdit>(arb, "txtFreq").setText("441");
+        Click(arb, "cmdPreLoadFourierSeq(1)");
+        Click(arb, "Command1");
         QTest::qWait(2500);
-        QTest::mouseClick(arb.findChild<QWidget*>(QStringLiteral("Command2")), Qt::LeftButton);
+        Click(arb, "Command2");
         QTest::qWait(300);
     }
     ::unsetenv("PULSE_SERVER");
@@ -63,36 +56,26 @@ std::vector<double> RecordSetOne(const TempFolder& folder, RecordingMessages& me
     return left;
 }
 
-// The magnitudes of one second of `signal` from `start`, bin k at k Hz.
-std::vector<double> Spectrum(const std::vector<double>& signal, std::size_t start)
-{
-    std::vector<double> in(signal.begin() + static_cast<std::ptrdiff_t>(start),
-                           signal.begin() + static_cast<std::ptrdiff_t>(start + kRate));
-    std::vector<fftw_complex> out(kRate / 2 + 1);
-    fftw_plan plan = fftw_plan_dft_r2c_1d(kRate, in.data(), out.data(), FFTW_ESTIMATE);
-    fftw_execute(plan);
-    fftw_destroy_plan(plan);
-    std::vector<double> magnitude(out.size());
-    for (std::size_t k = 0; k < out.size(); ++k)
-        magnitude[k] = std::hypot(out[k][0], out[k][1]);
-    return magnitude;
-}
-
 TEST(ArbEditorSound, SetOneSoundsWithItsFundamentalAndOddHarmonics)
 {
     if (!PrivateAudio::available())
         GTEST_SKIP() << "pulseaudio and parec are needed";
     TempFolder folder;
     RecordingMessages messages;
-    const std::vector<double> left = RecordSetOne(folder, messages);
+    std::vector<double> left = RecordSetOne(folder, messages);
     EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
     const auto first = std::find_if(left.begin(), left.end(), [](double v) { return v != 0; });
     ASSERT_NE(first, left.end()) << "nothing was recorded";
     // One second inside the first pass through the two-second render: no loop point in it.
     const std::size_t start = static_cast<std::size_t>(first - left.begin()) + kRate / 10;
     ASSERT_GE(left.size(), start + kRate) << "the recording is too short";
-    const std::vector<double> spectrum = Spectrum(left, start);
-
+    std::vector<fftw_complex> out(kRate / 2 + 1); // bin k at k Hz
+    fftw_plan plan = fftw_plan_dft_r2c_1d(kRate, left.data() + start, out.data(), FFTW_ESTIMATE);
+    fftw_execute(plan);
+    fftw_destroy_plan(plan);
+    std::vector<double> spectrum(out.size());
+    for (std::size_t k = 0; k < out.size(); ++k)
+        spectrum[k] = std::hypot(out[k][0], out[k][1]);
     // Odd harmonics as the set's amplitudes say (0.4244 / 1.2732 = 1/3, ...); the even ones
     // and everything between the harmonics far below.
     const double fundamental = spectrum[kFundamentalBin];

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <sys/wait.h>
 #include <thread>
 
 namespace kelvo::test {
@@ -17,15 +16,8 @@ double WallSeconds()
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
-bool ToolsInstalled()
-{
-    return PrivateAudio::available() &&
-           RunShell("command -v xvfb-run >/dev/null && command -v xdotool >/dev/null").status == 0;
-}
-
-// The desktop program under xvfb-run: a click on the drag strip gives the panel the focus,
-// Enter starts the signal, Escape stops it two seconds later. Prints when Enter was pressed.
-// Arguments: the program and its folder.
+// Arguments: the program and its folder. A click on the drag strip gives the panel the focus;
+// prints when Enter was pressed.
 constexpr const char* kSession = R"(
 "$1" --folder "$2" >"$2/kelvo.log" 2>&1 &
 pid=$!
@@ -49,7 +41,8 @@ exit 0
 
 TEST(PanelEndToEnd, EnterPlaysTheRenderedSineHalfASecondLaterAndEscapeSilencesIt)
 {
-    if (!ToolsInstalled())
+    if (!PrivateAudio::available() ||
+        RunShell("command -v xvfb-run >/dev/null && command -v xdotool >/dev/null").status != 0)
         GTEST_SKIP() << "pulseaudio, parec, xvfb-run and xdotool are needed (scripts/bootstrap installs them)";
     TempFolder folder;
     PrivateAudio audio(folder / "audio", 44100);
@@ -81,7 +74,6 @@ TEST(PanelEndToEnd, EnterPlaysTheRenderedSineHalfASecondLaterAndEscapeSilencesIt
     std::printf("sound started %.0f ms after Enter\n", delay * 1000);
     EXPECT_GT(delay, 0.45);
     EXPECT_LT(delay, 1.5);
-
     // The file loops sample for sample until Escape, then the sink hears silence only.
     EXPECT_GT(loop.matched, frames / 2);
     EXPECT_EQ(*loop.start + loop.matched + loop.silentAfter, loop.frames);

@@ -1,0 +1,262 @@
+#include "gui/arb/arb_viewport.h"
+#include "gui/arb/arb_window.h"
+#include "gui_rig.h"
+#include "wavefile/wave_file.h"
+
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+
+#include <functional>
+#include <vector>
+
+namespace kelvo::test {
+namespace {
+
+// The editor opened in the program's windows over a fresh folder.
+struct ArbRig {
+    ArbRig()
+        : rig(folder.path(), &dialogs)
+    {
+        rig.desktop.show(gui::WindowId::ArbEditor);
+    }
+
+    gui::ArbWindow& arb() { return static_cast<gui::ArbWindow&>(rig.desktop.window(gui::WindowId::ArbEditor)); }
+    gui::ArbViewport& view() { return arb().viewport(); }
+    SignalSettings& settings() { return rig.settings(); }
+    void click(const QString& name) { Click(arb(), name); }
+    void type(const QString& box, const QString& text) { Child<QLineEdit>(arb(), box).setText(text); }
+    QString path(const char* name) const { return QString::fromStdString((folder / name).string()); }
+
+    // A drag with the left button through `points` in viewport pixels, as the mouse sends it.
+    void drag(const std::vector<QPoint>& points)
+    {
+        QWidget& target = view();
+        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent event(type, QPointF(at) + QPointF(0.5, 0.5), target.mapToGlobal(QPointF(at)), button, held,
+                              Qt::NoModifier);
+            QApplication::sendEvent(&target, &event);
+        };
+        send(QEvent::MouseButtonPress, points.front(), Qt::LeftButton, Qt::LeftButton);
+        for (const QPoint& at : points)
+            send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, points.back(), Qt::LeftButton, Qt::NoButton);
+    }
+
+    // A freehand stroke pixel by pixel along a row.
+    void stroke(int row, int from, int to)
+    {
+        std::vector<QPoint> points;
+        for (int x = from; x <= to; ++x)
+            points.emplace_back(x, row);
+        drag(points);
+    }
+
+    TempFolder folder;
+    QueuedDialogs dialogs;
+    GuiRig rig;
+};
+
+// The sample rate and the 16-bit samples (left, right, left, ...) of a wave file.
+inline std::pair<std::int32_t, std::vector<std::int16_t>> ReadSamples(const std::filesystem::path& path)
+{
+    const OpenedWave wave = OpenWave(path);
+    std::vector<std::int16_t> data(static_cast<std::size_t>(wave.dataSize) / 2);
+    if (wave.isOpen())
+        ReadAt(wave.fd(), wave.layout.dataOffset, std::as_writable_bytes(std::span(data)));
+    return {wave.format.sampleRate, data};
+}
+
+using Points = std::vector<std::pair<int, std::int32_t>>;
+
+int WhiteInRow(const QImage& picture, int row)
+{
+    int count = 0;
+    for (int x = 0; x < picture.width(); ++x)
+        count += picture.pixelColor(x, row) == QColor(255, 255, 255);
+    return count;
+}
+
+void Expect(ArbRig& r, const Points& expected)
+{
+    for (const auto& [index, value] : expected)
+        EXPECT_EQ(r.settings().ArbTable[static_cast<std::size_t>(index)], value) << "index " << index;
+}
+
+// Drawn with the mouse, then SHOW SMOOTHED: the table values by hand (value = row - 150).
+TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
+{
+    const struct {
+        const char* name;
+        std::function<void(ArbRig&)> draw;
+        Points expected;
+    } cases[] = {
+        {"freehand stroke at row 100", [](ArbRig& r) { r.click("cmdFreehand"); r.stroke(100, 50, 349); },
+         {{0, 0}, {49, 0}, {50, -50}, {349, -50}, {400, -50}}},
+        {"vertical line at column 200, V keeps the column",
+         [](ArbRig& r) { r.click("cmdDraw"); r.click("Option1(0)"); r.drag({{200, 20}, {260, 150}, {230, 280}}); },
+         {{199, 0}, {200, -130}, {400, -130}}},
+        {"H keeps the row the button went down on",
+         [](ArbRig& r) { r.click("cmdDraw"); r.click("Option1(1)"); r.drag({{100, 60}, {150, 250}, {300, 200}}); },
+         {{99, 0}, {100, -90}, {300, -90}, {301, -90}}},
+        {"the rubber band leaves only the last line", [](ArbRig& r) { r.click("cmdDraw"); r.drag({{0, 280}, {399, 20}, {399, 250}}); },
+         {{0, 130}, {399, 100}}},
+        {"a thick stroke above the line, smoothed twice: the topmost pixel, still negative",
+         [](ArbRig& r) { r.click("cmdFreehand"); r.stroke(40, 0, 199); r.stroke(45, 0, 199); r.click("cmdSmooth"); },
+         {{100, -110}, {300, -110}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ArbRig r;
+        r.click("cmdClear");
+        c.draw(r);
+        r.click("cmdSmooth");
+        Expect(r, c.expected);
+        EXPECT_EQ(Child<QListWidget>(r.arb(), "List1").count(), 400);
+    }
+    // The eraser's band is 11 pixels wide at LG. CLEAR VIEWPORT empties the table.
+    ArbRig r;
+    r.click("cmdFreehand");
+    r.stroke(60, 100, 300);
+    r.click("cmdErase");
+    r.drag({{150, 40}, {150, 80}});
+    EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 201 - 11) << "LG";
+    r.click("cmdClear");
+    EXPECT_EQ(r.settings().ArbTable, ArbValues{});
+    // Reopening sets the start values again and draws the stored table over the picture.
+    r.type("txtFreq", "250");
+    r.arb().close();
+    r.settings().ArbTable.fill(-20);
+    r.rig.desktop.show(gui::WindowId::ArbEditor);
+    EXPECT_EQ(r.settings().ArbFreq, 100);
+    EXPECT_EQ(WhiteInRow(r.view().picture(), 130), 400);
+}
+
+// The preset keys draw through their boxes; a named set fills the boxes and names itself.
+// The boxes are named by their labels.
+TEST(ArbEditor, PresetsAndSetsDrawAndReadBack)
+{
+    ArbRig r;
+    r.type("txtPercent", "100");
+    r.type("txtCycles", "2");
+    r.click("cmdPreloadSq");
+    Expect(r, {{50, 140}, {150, -140}, {250, 140}, {350, -140}});
+    EXPECT_EQ(Child<QListWidget>(r.arb(), "List1").count(), 401);
+    EXPECT_EQ(Caption(r.arb(), "lblStat"), "");
+    r.type("txtFourier(3)", "0.5");
+    EXPECT_EQ(r.settings().FourierAmp[3], 0.5);
+    r.type("txtCycles", "1");
+    r.type("txtPercent", "50");
+    r.click("cmdPreLoadFourierSeq(1)");
+    EXPECT_EQ(Caption(r.arb(), "lblStat"), "1 - Square Wave");
+    EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(1)").text(), "1.2732");
+    EXPECT_NEAR(r.settings().ArbTable[100], 70, 6); // the plateaus lie near 70 rows from the line
+    EXPECT_NEAR(r.settings().ArbTable[300], -70, 6);
+    EXPECT_EQ(r.settings().ArbTable[0], 0);
+    EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(24)").accessibleName(), "Fr x 24");
+    EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFreq").accessibleName(), "Frequency (Hz, full width)");
+    EXPECT_EQ(r.arb().accessibleName(), "ARBITRARY WAVE CONSTRUCTION SET");
+}
+
+// One period drawn by hand: 50 rows above the centre line over columns 0..199, 50 rows
+// below it over 200..399. At 0 dB a row is 0.99 x 32767 / 150: 50 rows give 10813.11.
+void DrawStep(ArbRig& r)
+{
+    r.click("cmdClear");
+    r.click("cmdFreehand");
+    r.stroke(100, 0, 199);
+    r.stroke(200, 200, 399);
+}
+
+constexpr std::int16_t kStep = 10813;
+
+TEST(ArbEditorOutput, PlayRendersTheDrawnPeriodAtTheEditorsRateLevelAndChannels)
+{
+    const struct {
+        const char* option;
+        int left; // the sign of each channel, 0 for silent
+        int right;
+    } cases[] = {{"optCH(0)", 1, 0}, {"optCH(1)", 0, 1}, {"optCH(2)", 1, 1}, {"optCH(3)", 1, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option);
+        ArbRig r;
+        DrawStep(r);
+        r.type("txtFreq", "120"); // 400 x 120 / 48000: one table step per frame
+        r.type("txtSR", "48000");
+        r.type("txtLevel", "0");
+        r.click(c.option);
+        r.click("Command1");
+        EXPECT_EQ(r.settings().ArbBuild, 0);
+        EXPECT_EQ(Caption(r.rig.main(), "lblSR"), "48000");
+        EXPECT_EQ(r.rig.oscillator.view().signal.source, SignalSource::ArbTable);
+        const auto [rate, samples] = ReadSamples(r.folder / "test.wav");
+        EXPECT_EQ(rate, 48000);
+        ASSERT_GE(samples.size(), 2u * 48000);
+        int wrong = 0;
+        for (std::size_t n = 0; 2 * n + 1 < samples.size(); ++n) {
+            // The table position runs 0, 1, ..., 400, then 1, 2, ...: 400 steps a period.
+            const std::size_t k = n == 0 ? 0 : (n - 1) % 400 + 1;
+            const int sample = k < 200 ? kStep : -kStep; // above the line: positive
+            wrong += samples[2 * n] != c.left * sample || samples[2 * n + 1] != c.right * sample;
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+TEST(ArbEditorOutput, SaveWavfileStopsTheSignalAndCopiesTheRender)
+{
+    ArbRig r;
+    DrawStep(r);
+    r.type("txtSR", "22050");
+    r.rig.oscillator.PlaySig();
+    ASSERT_EQ(r.settings().Playing, 1);
+    r.dialogs.answers = {r.folder / "saved.wav", std::nullopt, r.folder / "no-folder" / "lost.wav"};
+    r.click("cmdSaveWAV");
+    EXPECT_EQ(r.rig.oscillator.view().signal, SignalState{});
+    EXPECT_FALSE(r.rig.streamDevice.isOpen());
+    EXPECT_EQ(ReadFile(r.folder / "saved.wav"), ReadFile(r.folder / "test.wav"));
+    EXPECT_EQ(ReadSamples(r.folder / "saved.wav").first, 22050);
+    EXPECT_EQ(Caption(r.arb(), "lblStat"), r.path("saved.wav"));
+    EXPECT_EQ(r.dialogs.filters.front(), "Wave Files|*.wav;");
+    r.click("cmdSaveWAV"); // cancelled
+    r.click("cmdSaveWAV");
+    ASSERT_EQ(r.rig.messages.shown.size(), 1u);
+    EXPECT_NE(r.rig.messages.shown[0].find("lost.wav"), std::string::npos);
+    EXPECT_EQ(Caption(r.arb(), "lblStat"), r.path("saved.wav")) << "only a success names its file";
+}
+
+TEST(ArbEditorOutput, BitmapsHoldExactlyWhatIsShownAndFourierFilesLoad)
+{
+    ArbRig r;
+    WriteFile(r.folder / "bad.bmp", "not a picture");
+    WriteFile(r.folder / "short.for", "0.1\r\n");
+    r.click("cmdPreloadSine");
+    for (const char* name : {"sine.bmp", "sine.bmp", "bad.bmp", "no/lost.bmp", "short.for"})
+        r.dialogs.answers.push_back(r.folder / name);
+    r.click("cmdSaveBMP");
+    const std::string bytes = ReadFile(r.folder / "sine.bmp");
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(bytes.size(), 54u + 400u * 3 * 300) << "24 bits, 400 x 300";
+    EXPECT_EQ(Caption(r.arb(), "lblStat"), r.path("sine.bmp"));
+    r.click("cmdClear");
+    r.click("cmdLoadBMP");
+    r.click("cmdSmooth");
+    EXPECT_EQ(r.settings().ArbTable[100], 70);
+    EXPECT_EQ(r.settings().ArbTable[300], -70);
+    const QImage before = r.view().picture();
+    r.click("cmdLoadBMP");
+    r.click("cmdSaveBMP");
+    ASSERT_EQ(r.rig.messages.shown.size(), 2u);
+    EXPECT_NE(r.rig.messages.shown[0].find("bad.bmp"), std::string::npos);
+    EXPECT_NE(r.rig.messages.shown[1].find("lost.bmp"), std::string::npos);
+    EXPECT_EQ(r.view().picture(), before);
+    EXPECT_EQ(Caption(r.arb(), "lblStat"), r.path("sine.bmp")) << "only a success names its file";
+
+    r.click("cmdLoadFourier");
+    EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(1)").text(), "0.1");
+    EXPECT_EQ(r.dialogs.filters.back(), "Fourier Sequence File|*.for;");
+}
+
+} // namespace
+} // namespace kelvo::test
