@@ -1,9 +1,14 @@
 #include "gui_rig.h"
 
+#include "gui/ui/key_button.h"
+
 #include <QAccessibleActionInterface>
+#include <QLayout>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+
+#include <map>
 
 namespace kelvo::test {
 namespace {
@@ -19,6 +24,16 @@ QColor Lamp(QWidget& window, const QString& name)
 QWidget* Highlighted(QWidget& window, const QString& name)
 {
     return Child<gui::Highlight>(window, name).target();
+}
+
+// The laid-out width of every key and display, by name.
+std::map<std::string, int> KeyWidths(QWidget& window)
+{
+    window.layout()->activate();
+    std::map<std::string, int> widths;
+    for (const auto* key : window.findChildren<gui::KeyButton*>())
+        widths[key->objectName().toStdString()] = key->width();
+    return widths;
 }
 
 // Every display of both panels shows what the oscillator's view holds.
@@ -51,6 +66,7 @@ TEST(Panels, ClicksAndTypedValuesReachTheDisplaysOfBothPanels)
     EXPECT_TRUE(Child(main, "lblLdeg").toolTip().isEmpty());
     Click(main, "lblRemote");
     const QSize size = main.sizeHint();
+    const std::map<std::string, int> widths = KeyWidths(main);
     const struct {
         QWidget* window;
         const char* click;
@@ -88,6 +104,7 @@ TEST(Panels, ClicksAndTypedValuesReachTheDisplaysOfBothPanels)
     }
     EXPECT_EQ(rig.settings().Freq[0], 880);
     EXPECT_EQ(main.sizeHint(), size);
+    EXPECT_EQ(KeyWidths(main), widths);
     EXPECT_TRUE(Child(main, "lblFreq").toolTip().isEmpty());
     EXPECT_FALSE(Child(main, "lblLdeg").toolTip().isEmpty());
     EXPECT_EQ(Highlighted(main, "shpWave"), &Child(main, "lblPULSE"));

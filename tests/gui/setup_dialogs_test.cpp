@@ -2,6 +2,7 @@
 #include "gui/ui/drag_strip.h"
 #include "gui/ui/key_button.h"
 #include "gui/ui/on_top.h"
+#include "gui/ui/placement.h"
 #include "gui_rig.h"
 #include "support/wave_bytes.h"
 
@@ -12,6 +13,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QRadioButton>
 
 namespace kelvo::test {
@@ -340,6 +342,31 @@ TEST(WindowUtilities, TheDragStripMovesOnlyWithTheLeftButtonAloneAndOnTopKeepsTh
     EXPECT_EQ(w.refills, refills); // hidden, kept for the next show, which fills it afresh
     w.show();
     EXPECT_EQ(w.refills, refills + 1);
+}
+
+// Beside the anchor where there is room (right, else left), else below it; always on the screen.
+TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget anchor(nullptr, Qt::FramelessWindowHint);
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.setFixedSize(150, 100);
+    const QPoint right(screen.right() + 1, screen.top());
+    const struct {
+        QSize anchorSize;
+        QPoint anchorAt, expected;
+    } cases[] = {
+        {{400, 200}, screen.topLeft() + QPoint(10, 10), screen.topLeft() + QPoint(10 + 400 + 12, 10)},
+        {{400, 200}, right + QPoint(-420, 10), right + QPoint(-420 - 12 - 150, 10)},
+        {{screen.width(), 200}, screen.topLeft(), screen.topLeft() + QPoint(0, 200 + 12)},
+    };
+    for (const auto& c : cases) {
+        anchor.resize(c.anchorSize);
+        anchor.move(c.anchorAt);
+        gui::PlaceBeside(window, anchor);
+        EXPECT_EQ(window.pos(), c.expected);
+        EXPECT_TRUE(screen.contains(window.frameGeometry()));
+    }
 }
 
 } // namespace
