@@ -3,6 +3,12 @@
 #include <algorithm>
 
 namespace kelvo {
+namespace {
+
+// How soon a buffer that found no data ready asks again: well inside one buffer's length.
+constexpr std::chrono::milliseconds kRetryInterval{10};
+
+} // namespace
 
 StreamEngine::StreamEngine(WaveReader& reader, AudioDevice& device, EventLoop& loop, Messages& messages)
     : m_reader(reader)
@@ -49,6 +55,11 @@ void StreamEngine::StopStream()
 {
     const bool wasActive = m_streamActive;
     m_streamActive = false;
+    m_ahead.reset();
+    m_waiting.clear();
+    if (m_retry != 0)
+        m_loop.stopTimer(m_retry);
+    m_retry = 0;
     m_reader.SeekWaveData(0);
     if (wasActive || m_device.isOpen()) {
         m_device.reset();
@@ -60,28 +71,38 @@ void StreamEngine::bufferDone(std::uint64_t generation, int index)
 {
     if (!m_streamActive || generation != m_generation)
         return;
-    const std::span<std::byte> buffer = m_reader.buffer(index);
-    const std::int64_t bufferSize = m_reader.BufferSize();
-    std::size_t count = 0;
-    // A read that returns nothing at the start of a piece means the file lost its data
-    // since it was opened; one rewind is tried before the stream gives up.
-    for (int attempt = 0; attempt < 2 && count == 0; ++attempt) {
-        m_bytesLeft = std::max<std::int64_t>(m_reader.DataOffset() + m_reader.DataSize() - m_reader.position(), 0);
-        if (bufferSize < m_bytesLeft) {
-            count = m_reader.read(buffer.first(static_cast<std::size_t>(bufferSize)));
-            // A short read is the end of the data as the file now stands.
-            if (count < static_cast<std::size_t>(bufferSize))
-                m_reader.SeekWaveData(0);
-        } else {
-            count = m_reader.read(buffer.first(static_cast<std::size_t>(m_bytesLeft)));
-            m_reader.SeekWaveData(0);
-        }
+    // Made by the first refill, so the file is read as it stands when the sound starts.
+    if (!m_ahead) {
+        const AudioFormat& f = m_reader.format();
+        const std::int64_t bytesPerSecond = std::int64_t{f.blockAlign} * f.sampleRate;
+        m_ahead = std::make_unique<ReadAhead>(m_reader.loopedData(), ReadAheadMargin(bytesPerSecond),
+                                              static_cast<std::size_t>(bytesPerSecond));
     }
-    if (count == 0) {
+    const std::span<std::byte> buffer = m_reader.buffer(index).first(static_cast<std::size_t>(m_reader.BufferSize()));
+    const std::size_t count = m_ahead->take(buffer);
+    if (count > 0) {
+        m_device.write(index, buffer.first(count));
+    } else if (m_ahead->failed()) {
         fail("The wave file can no longer be read; the output has stopped.");
-        return;
+    } else {
+        // The disk is behind: the device still plays what the read-ahead gave before.
+        waitForData(index);
     }
-    m_device.write(index, buffer.first(count));
+}
+
+void StreamEngine::waitForData(int index)
+{
+    m_waiting.push_back(index);
+    if (m_retry != 0)
+        return;
+    const std::uint64_t generation = m_generation;
+    m_retry = m_loop.startTimer(kRetryInterval, false, [this, generation] {
+        m_retry = 0;
+        std::vector<int> waiting;
+        waiting.swap(m_waiting);
+        for (const int index : waiting)
+            bufferDone(generation, index);
+    });
 }
 
 void StreamEngine::deviceFailed(std::uint64_t generation, const std::string& text)

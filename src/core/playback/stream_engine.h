@@ -1,19 +1,24 @@
 #pragma once
 
 #include "playback/audio_device.h"
+#include "playback/read_ahead.h"
 #include "playback/wave_reader.h"
 #include "runtime/event_loop.h"
 #include "runtime/messages.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace kelvo {
 
 // Plays the reader's open file endlessly through twenty buffers: each buffer the device
-// hands back is refilled from the file and queued again, and the file is rewound when its
-// data runs out, so the loop has no gap. Used on the UI thread only.
+// hands back is refilled and queued again, and the data starts over when it runs out, so
+// the loop has no gap. The refills copy from a read-ahead that a thread of its own keeps
+// filled from the file, so a disk that stalls never holds up the output or the UI thread.
+// Used on the UI thread only.
 class StreamEngine {
 public:
     StreamEngine(WaveReader& reader, AudioDevice& device, EventLoop& loop, Messages& messages);
@@ -32,9 +37,12 @@ public:
     void StopStream();
 
     bool StreamActive() const { return m_streamActive; }
+    // Times the device ran dry since it was created.
+    std::int64_t underruns() const { return m_device.underruns(); }
 
 private:
     void bufferDone(std::uint64_t generation, int index);
+    void waitForData(int index);
     void deviceFailed(std::uint64_t generation, const std::string& text);
     void fail(const std::string& text);
 
@@ -46,7 +54,10 @@ private:
     bool m_streamActive = false;
     // Counts streams, so that hand-backs of a stopped stream are recognised and dropped.
     std::uint64_t m_generation = 0;
-    std::int64_t m_bytesLeft = 0;
+    std::unique_ptr<ReadAhead> m_ahead;
+    // Buffers handed back while the read-ahead had nothing ready, refilled on a timer.
+    std::vector<int> m_waiting;
+    EventLoop::TimerId m_retry = 0;
 };
 
 } // namespace kelvo

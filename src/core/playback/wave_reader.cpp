@@ -74,13 +74,9 @@ void WaveReader::SeekWaveData(std::int64_t sampleIndex)
         m_position = m_dataOffset + m_format.blockAlign * sampleIndex;
 }
 
-std::size_t WaveReader::read(std::span<std::byte> into)
+LoopedData WaveReader::loopedData() const
 {
-    if (!WaveFileOpen())
-        return 0;
-    const std::size_t done = ReadAt(m_fd, m_position, into);
-    m_position += static_cast<std::int64_t>(done);
-    return done;
+    return {m_fd, m_dataOffset, m_dataSize, m_position, m_format.blockAlign};
 }
 
 } // namespace kelvo

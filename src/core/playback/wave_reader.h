@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/audio_format.h"
+#include "playback/read_ahead.h"
 #include "wavefile/wave_layout.h"
 #include "runtime/messages.h"
 
@@ -37,10 +38,9 @@ public:
     // lies inside the data; otherwise does nothing.
     void SeekWaveData(std::int64_t sampleIndex);
 
-    // Reads up to `into.size()` bytes at the current position and moves past them; returns
-    // the count read, short at the end of the file or on an error.
-    std::size_t read(std::span<std::byte> into);
     std::int64_t position() const { return m_position; }
+    // The open file's data for a read-ahead, starting at the current position.
+    LoopedData loopedData() const;
 
     bool WaveFileOpen() const { return m_fd >= 0; }
     const PlayFormat& playFormat() const { return m_playFormat; }
