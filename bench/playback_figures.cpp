@@ -1,5 +1,5 @@
 // Measures the playback figures on a private PulseAudio null sink (run it through
-// scripts/measure-playback): the delay from PlaySig to the first sample handed to the
+// scripts/measure-playback): the output latency the device chose, the delay from PlaySig to the first sample handed to the
 // device and to the first sample heard on the sink's monitor, the processor time while
 // streaming, and the underruns of a minute's play with another core kept busy; then the
 // user player's: PLAY of a 10 s 16-bit file to its first sample, and the processor time
@@ -227,6 +227,7 @@ int main()
     const double render = Milliseconds(rendered - start);
     const double handed = Milliseconds(streamDevice.device->firstSoundTime() - start);
     const double heard = Milliseconds(recorder.firstSound() - start);
+    const double latency = 1000 * streamDevice.device->outputLatency();
 
     const double cpuBefore = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - recorder.cpuSeconds();
     const auto wallBefore = Clock::now();
@@ -271,6 +272,7 @@ int main()
     control.StopSig();
     loop.run(Clock::now() + 300ms);
 
+    std::printf("device latency of the stream        %8.1f ms\n", latency);
     std::printf("render (PlaySig returns)            %8.1f ms\n", render);
     std::printf("PlaySig -> first sample to device   %8.1f ms  (render + 500 + %.1f)\n", handed, handed - render - 500);
     std::printf("PlaySig -> first sample on monitor  %8.1f ms  (render + %.1f)\n", heard, heard - render);

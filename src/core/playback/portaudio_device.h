@@ -48,6 +48,9 @@ public:
     bool isOpen() const override { return m_stream != nullptr; }
     std::int64_t underruns() const override { return m_underruns.load(std::memory_order_relaxed); }
 
+    // The sound the open stream holds ahead of the listener, in seconds; 0 when closed.
+    double outputLatency() const;
+
     // When the callback first handed sound of the current stream to PortAudio; the epoch
     // while none has been handed over.
     std::chrono::steady_clock::time_point firstSoundTime() const;
@@ -86,6 +89,9 @@ private:
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_broken{false};
     bool m_failureReported = false;
+    // A start posted behind the first write, for the stream opened `m_opened`-th.
+    bool m_startPending = false;
+    std::uint64_t m_opened = 0;
     std::atomic<std::int64_t> m_underruns{0};
     std::atomic<std::uint64_t> m_heartbeat{0};
     std::atomic<std::int64_t> m_firstSound{0};
@@ -95,6 +101,8 @@ private:
     std::size_t m_offset = 0;
     std::size_t m_currentBytes = 0;
     bool m_starved = true;
+    std::int64_t m_lastCallback = 0; // steady nanoseconds
+    std::int64_t m_latencyNanoseconds = 0;
 
     // The helper thread that turns the callback's signals into posted events.
     sem_t m_wake{};
