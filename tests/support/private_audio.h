@@ -13,15 +13,24 @@
 
 namespace kelvo::test {
 
-// A private PulseAudio daemon with a null sink (scripts/test-audio), stopped by its PID
-// when the object goes.
+// The sound servers that scripts/test-audio starts.
+enum class AudioServer { PulseAudio, PipeWire };
+
+// The name scripts/test-audio knows the server by.
+inline std::string AudioServerName(AudioServer server)
+{
+    return server == AudioServer::PipeWire ? "pipewire" : "pulseaudio";
+}
+
+// A private sound server with a null sink (scripts/test-audio), stopped by its PIDs when the
+// object goes. Either way the player reaches it through the PulseAudio protocol.
 class PrivateAudio {
 public:
-    PrivateAudio(std::filesystem::path folder, int rate)
+    PrivateAudio(std::filesystem::path folder, int rate, AudioServer server = AudioServer::PulseAudio)
         : m_folder(std::move(folder))
     {
-        const ShellResult started =
-            RunShell(kScript + "start " + ShellQuoted(m_folder) + " " + std::to_string(rate) + " 2>&1");
+        const ShellResult started = RunShell(kScript + "start " + ShellQuoted(m_folder) + " " +
+                                             std::to_string(rate) + " " + AudioServerName(server) + " 2>&1");
         if (started.status == 0)
             m_server = started.output.substr(0, started.output.find('\n'));
         else
@@ -42,10 +51,14 @@ public:
     }
     void stop() { RunShell(kScript + "stop " + ShellQuoted(m_folder)); }
 
-    // Whether pulseaudio and parec are installed.
-    static bool available()
+    // Whether the server's programs, pactl and parec are installed.
+    static bool available(AudioServer server = AudioServer::PulseAudio)
     {
-        return RunShell("command -v pulseaudio >/dev/null && command -v parec >/dev/null").status == 0;
+        const std::string programs = server == AudioServer::PipeWire
+                                         ? "pipewire wireplumber pipewire-pulse dbus-daemon pactl parec"
+                                         : "pulseaudio pactl parec";
+        // One name at a time: `command -v a b` succeeds when only some are found.
+        return RunShell("for p in " + programs + "; do command -v $p >/dev/null || exit 1; done").status == 0;
     }
 
 private:
