@@ -41,6 +41,10 @@ ParsedPlayOptions ParsePlayOptions(std::span<const std::string_view> arguments)
     std::vector<std::string_view> rest;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
+        if (argument == "--quiet") {
+            parsed.options.quiet = true;
+            continue;
+        }
         if (argument != "--seconds" && argument != "--device") {
             rest.push_back(argument);
             if (argument == "--folder" || argument == "--set" || argument == "-o") {

@@ -30,6 +30,7 @@ struct PlayOptions {
     RenderOptions render;
     std::optional<double> seconds;
     std::optional<std::int16_t> device;
+    bool quiet = false; // no word on gaps; the exit status still tells
 };
 
 struct ParsedPlayOptions {

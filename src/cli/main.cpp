@@ -14,6 +14,7 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: kelvo-cli render [--folder DIR] [--set Field=Value]... [-o FILE]\n"
     "       kelvo-cli play [--folder DIR] [--set Field=Value]... [-o FILE] [--seconds S] [--device N]\n"
+    "                      [--quiet]\n"
     "       kelvo-cli devices\n"
     "       kelvo-cli --help | --version\n"
     "\n"
@@ -24,7 +25,8 @@ constexpr std::string_view kUsage =
     "           or until interrupted, on output device N of `devices` (0 and -1 are the\n"
     "           system's default output); without --device on the saved OutDevice, which\n"
     "           is 0 unless changed; --set LegacyDriver=1 plays it through the legacy\n"
-    "           player on the default output\n"
+    "           player on the default output; when the output ran dry it says how\n"
+    "           often at the end (not with --quiet) and exits with status 1\n"
     "  devices  lists the output devices with their index for --device; 0 is the\n"
     "           default output\n";
 

@@ -71,9 +71,9 @@ bool PlayCommand(const PlayOptions& options, Messages& messages, const std::atom
     control.StopSig();
     if (chain.legacy().playingOnce())
         loop.run(std::chrono::steady_clock::now() + kStopFileTime);
-    if (gaps > 0)
-        messages.show("the output ran dry " + std::to_string(gaps) + " times");
-    return !failed;
+    if (gaps > 0 && !options.quiet)
+        messages.show(GapsText(gaps));
+    return !failed && gaps == 0;
 }
 
 bool DevicesCommand(Messages& messages)

@@ -205,6 +205,31 @@ TEST(SignalControl, TheIndicatorsGoOnAtOnceAndAStopClosesAll)
     EXPECT_TRUE(rig.messages.shown.empty());
 }
 
+// Each time the device runs dry while the signal plays, the status line says so within half
+// a second; gaps from before this start do not count, and a stop clears them.
+TEST(SignalControl, GapsInTheOutputShowOnTheStatusLine)
+{
+    Started rig;
+    rig.streamDevice.play(1);
+    rig.oscillator.PlaySig();
+    rig.loop.advance(milliseconds(1500));
+    ASSERT_EQ(rig.view().signal.phase, SignalPhase::Playing);
+    EXPECT_EQ(StatusLine(rig.view().signal), "");
+    const std::pair<int, std::string> gaps[] = {{1, "Output ran dry once: the signal had gaps"},
+                                                {3, "Output ran dry 3 times: the signal had gaps"}};
+    for (const auto& [count, text] : gaps) {
+        // Every queued buffer and one more, with no refill between.
+        while (rig.streamDevice.underruns() < count + 1)
+            rig.streamDevice.play(PlayerBufferCount + 1);
+        rig.loop.advance(milliseconds(500));
+        EXPECT_EQ(StatusLine(rig.view().signal), text);
+    }
+    SignalState userFile{SignalPhase::Playing, SignalSource::UserFile, "Take 2", 2};
+    EXPECT_EQ(StatusLine(userFile), "Take 2\nOutput ran dry 2 times: the signal had gaps");
+    rig.oscillator.StopSig();
+    EXPECT_EQ(StatusLine(rig.view().signal), "");
+}
+
 // The legacy player plays on the default device and stops with stop.wav, whatever LegacyDriver holds.
 TEST(SignalControl, TheLegacyPathStopsWithTheStopFile)
 {

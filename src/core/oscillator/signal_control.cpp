@@ -4,6 +4,28 @@
 #include "settings/signal_codes.h"
 
 namespace kelvo {
+namespace {
+
+// How often the underrun count is looked at: soon enough for a user watching the panel.
+constexpr std::chrono::milliseconds kGapCheckInterval{500};
+
+} // namespace
+
+std::string GapsText(std::int64_t gaps)
+{
+    if (gaps <= 0)
+        return {};
+    const std::string times = gaps == 1 ? "once" : std::to_string(gaps) + " times";
+    return "Output ran dry " + times + ": the signal had gaps";
+}
+
+std::string StatusLine(const SignalState& state)
+{
+    const std::string gaps = GapsText(state.gaps);
+    if (gaps.empty() || state.status.empty())
+        return state.status + gaps;
+    return state.status + "\n" + gaps;
+}
 
 SignalControl::SignalControl(Parts parts)
     : m_parts(std::move(parts))
@@ -21,6 +43,8 @@ SignalControl::~SignalControl()
 {
     if (m_timer != 0)
         m_parts.loop.stopTimer(m_timer);
+    if (m_gapTimer != 0)
+        m_parts.loop.stopTimer(m_gapTimer);
     m_parts.engine.setBeforeRender(nullptr);
     m_parts.stream.setOnFailure(nullptr);
     m_parts.legacy.setOnFailure(nullptr);
@@ -80,6 +104,9 @@ void SignalControl::StopSig()
     if (m_timer != 0)
         m_parts.loop.stopTimer(m_timer);
     m_timer = 0;
+    if (m_gapTimer != 0)
+        m_parts.loop.stopTimer(m_gapTimer);
+    m_gapTimer = 0;
     m_state = SignalState{};
     // Stop whichever path plays, whatever LegacyDriver holds by now.
     if (m_playing == Path::Legacy)
@@ -118,11 +145,30 @@ bool SignalControl::startOutput(const std::filesystem::path& file)
         m_playing = Path::Stream;
     }
     // The message has been shown; nothing plays, so the panel says so.
-    if (started)
-        changed(SignalPhase::Playing);
-    else
+    if (!started) {
         outputStopped();
-    return started;
+        return false;
+    }
+    m_underrunsAtStart = underruns();
+    m_state.gaps = 0;
+    if (m_gapTimer == 0)
+        m_gapTimer = m_parts.loop.startTimer(kGapCheckInterval, true, [this] { checkGaps(); });
+    changed(SignalPhase::Playing);
+    return true;
+}
+
+std::int64_t SignalControl::underruns() const
+{
+    return m_playing == Path::Legacy ? m_parts.legacy.underruns() : m_parts.stream.underruns();
+}
+
+void SignalControl::checkGaps()
+{
+    const std::int64_t gaps = underruns() - m_underrunsAtStart;
+    if (gaps > m_state.gaps) {
+        m_state.gaps = gaps;
+        changed(m_state.phase);
+    }
 }
 
 void SignalControl::outputStopped()

@@ -27,6 +27,7 @@ struct SignalState {
     SignalPhase phase = SignalPhase::Stopped;
     SignalSource source = SignalSource::Generator;
     std::string status; // the main panel's status line: the playlist name of a user file
+    std::int64_t gaps = 0; // times the output ran dry since it started playing
     bool on() const { return phase != SignalPhase::Stopped; }
     bool operator==(const SignalState&) const = default;
 };
@@ -39,6 +40,11 @@ public:
 };
 
 inline constexpr std::chrono::milliseconds kStartDelay{500};
+
+// What the status line says when the output ran dry `gaps` times; empty for none.
+std::string GapsText(std::int64_t gaps);
+// The status line: the state's status, then the gaps on a line of their own.
+std::string StatusLine(const SignalState& state);
 
 // Turns the signal on and off: renders, waits the start delay, then plays test.wav through
 // the stream engine or the legacy player, and keeps Playing and the indicators in step.
@@ -80,6 +86,8 @@ private:
     enum class Path { None, Stream, Legacy };
 
     void startDelayTick();
+    std::int64_t underruns() const;
+    void checkGaps();
     bool startOutput(const std::filesystem::path& file);
     void outputStopped();
     void changed(SignalPhase phase);
@@ -90,6 +98,9 @@ private:
     SignalState m_state;
     EventLoop::TimerId m_timer = 0;
     Path m_playing = Path::None;
+    // Watches the device's underrun count while the output plays.
+    EventLoop::TimerId m_gapTimer = 0;
+    std::int64_t m_underrunsAtStart = 0;
 };
 
 } // namespace kelvo

@@ -31,6 +31,8 @@ public:
 
     // True while a sound played once has not finished.
     bool playingOnce() const { return !m_looping && m_device.isOpen(); }
+    // Times the device ran dry since it was created.
+    std::int64_t underruns() const { return m_device.underruns(); }
 
 private:
     void bufferDone(std::uint64_t generation, int index);

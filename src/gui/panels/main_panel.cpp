@@ -77,7 +77,7 @@ void MainPanel::panelChanged(const PanelView& view)
     m_deltaV->setText(Text(view.deltaV));
     m_ladj->setText(Text(view.leftAdjust));
     m_radj->setText(Text(view.rightAdjust));
-    m_status->setText(Text(view.signal.status));
+    m_status->setText(Text(StatusLine(view.signal)));
     m_play1->setColor(LampColour(LampSite::Panel, view.signal));
     m_play2->setColor(LampColour(LampSite::Panel, view.signal));
     m_freq->setEditable(m_oscillator.panel().frequencyEditable());
