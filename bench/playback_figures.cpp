@@ -228,6 +228,7 @@ int main()
     const double handed = Milliseconds(streamDevice.device->firstSoundTime() - start);
     const double heard = Milliseconds(recorder.firstSound() - start);
     const double latency = 1000 * streamDevice.device->outputLatency();
+    const bool realtime = streamDevice.device->callbackRealtime();
 
     const double cpuBefore = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - recorder.cpuSeconds();
     const auto wallBefore = Clock::now();
@@ -273,6 +274,7 @@ int main()
     loop.run(Clock::now() + 300ms);
 
     std::printf("device latency of the stream        %8.1f ms\n", latency);
+    std::printf("sound callback at real-time priority %7s\n", realtime ? "yes" : "no");
     std::printf("render (PlaySig returns)            %8.1f ms\n", render);
     std::printf("PlaySig -> first sample to device   %8.1f ms  (render + 500 + %.1f)\n", handed, handed - render - 500);
     std::printf("PlaySig -> first sample on monitor  %8.1f ms  (render + %.1f)\n", heard, heard - render);

@@ -1,3 +1,4 @@
+#include "playback/realtime_priority.h"
 #include "playback/stream_engine.h"
 #include "support/oscillator_rig.h"
 #include "support/test_support.h"
@@ -7,6 +8,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <sched.h>
+#include <unistd.h>
 #include <thread>
 
 namespace kelvo::test {
@@ -180,6 +183,17 @@ TEST(ReadAhead, LoopsTheDataExactlyFromDiskOrFromMemory)
 
     TakeUntil(ring, std::string::npos, 4000);
     EXPECT_TRUE(ring.failed());
+}
+
+// Where no desktop grants real-time priority, asking says why at once and changes nothing.
+TEST(RealtimePriority, WithoutRealtimeKitTheRequestSaysWhyAndChangesNothing)
+{
+    TempFolder folder;
+    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + (folder / "no-bus").string()).c_str(), 1);
+    const int policy = ::sched_getscheduler(0);
+    EXPECT_TRUE(RequestRealtimePriority(::gettid()).starts_with("no system bus: "));
+    EXPECT_EQ(::sched_getscheduler(0), policy);
+    ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
 }
 
 // Frame n holds n + 1 and -(n + 1), so a swap or slip shows; half a frame ends it, as in a render.

@@ -1,5 +1,7 @@
 #include "playback/portaudio_device.h"
 
+#include "playback/realtime_priority.h"
+
 #include <alsa/asoundlib.h>
 #include <pa_linux_alsa.h>
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <sched.h>
 #include <unistd.h>
 
 namespace kelvo {
@@ -171,8 +174,10 @@ std::string PortAudioDevice::open(int index, const AudioFormat& format, BufferDo
     }
     m_stream = stream;
     ++m_opened;
-    // A little over the buffer, so that a callback merely late within it never counts.
+    // A little over the buffer, so that a callback merely late within it never counts;
+    // the sound flows once the server has taken twice the buffer.
     m_latencyNanoseconds = static_cast<std::int64_t>((outputLatency() + 0.05) * 1e9);
+    m_steadyFrames = static_cast<std::int64_t>(2 * outputLatency() * format.sampleRate);
     m_startPending = false;
     m_format = format;
     m_done = std::move(done);
@@ -188,6 +193,8 @@ void PortAudioDevice::startStream()
 {
     m_current = -1;
     m_lastCallback = 0;
+    m_framesHanded = 0;
+    m_callbackThread.store(0);
     m_starved = true;
     m_running.store(true);
     if (const PaError error = Pa_StartStream(m_stream); error != paNoError) {
@@ -260,6 +267,13 @@ void PortAudioDevice::close()
     m_failed = nullptr;
 }
 
+bool PortAudioDevice::callbackRealtime() const
+{
+    const pid_t thread = m_callbackThread.load();
+    const int policy = thread != 0 ? ::sched_getscheduler(thread) : -1;
+    return policy == SCHED_FIFO || policy == SCHED_RR;
+}
+
 double PortAudioDevice::outputLatency() const
 {
     const PaStreamInfo* info = m_stream != nullptr ? Pa_GetStreamInfo(m_stream) : nullptr;
@@ -290,11 +304,15 @@ void PortAudioDevice::finishedStatic(void* self)
 int PortAudioDevice::process(void* output, unsigned long frames, PaStreamCallbackFlags flags)
 {
     m_heartbeat.fetch_add(1, std::memory_order_relaxed);
-    // A sound server's plugin may keep its own underruns to itself, but a callback that
-    // comes later than the device's whole buffer lasts means the sound has run out.
+    if (m_callbackThread.load(std::memory_order_relaxed) == 0)
+        m_callbackThread.store(::gettid(), std::memory_order_relaxed);
+    // A sound server's plugin may keep its own underruns to itself, but once the sound
+    // flows, a callback that comes later than the device's whole buffer lasts means the
+    // sound has run out. Until then a server may take its time to start the stream.
     const std::int64_t now = SteadyNanoseconds();
-    const bool late = m_lastCallback != 0 && now - m_lastCallback > m_latencyNanoseconds;
+    const bool late = m_framesHanded > m_steadyFrames && now - m_lastCallback > m_latencyNanoseconds;
     m_lastCallback = now;
+    m_framesHanded += static_cast<std::int64_t>(frames);
     if ((flags & paOutputUnderflow) || late)
         m_underruns.fetch_add(1, std::memory_order_relaxed);
     const auto blockAlign = static_cast<std::size_t>(m_format.blockAlign);
@@ -350,7 +368,14 @@ void PortAudioDevice::watch()
 {
     std::uint64_t lastBeat = 0;
     auto lastChange = std::chrono::steady_clock::now();
+    pid_t raised = 0;
     while (!m_quit.load()) {
+        // Where the process may not take real-time priority itself (PortAudio tried), the
+        // desktop may grant it. The request can wait on the bus, so it has a thread of its own.
+        if (const pid_t thread = m_callbackThread.load(std::memory_order_relaxed); thread != 0 && thread != raised) {
+            raised = thread;
+            std::thread([thread] { RequestRealtimePriority(thread); }).detach();
+        }
         timespec until{};
         ::clock_gettime(CLOCK_MONOTONIC, &until);
         until.tv_nsec += std::chrono::nanoseconds(kWatchInterval).count();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <portaudio.h>
 #include <semaphore.h>
+#include <sys/types.h>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -50,6 +51,9 @@ public:
 
     // The sound the open stream holds ahead of the listener, in seconds; 0 when closed.
     double outputLatency() const;
+
+    // Whether the current stream's callback runs at real-time priority.
+    bool callbackRealtime() const;
 
     // When the callback first handed sound of the current stream to PortAudio; the epoch
     // while none has been handed over.
@@ -95,6 +99,7 @@ private:
     std::atomic<std::int64_t> m_underruns{0};
     std::atomic<std::uint64_t> m_heartbeat{0};
     std::atomic<std::int64_t> m_firstSound{0};
+    std::atomic<pid_t> m_callbackThread{0};
 
     // Owned by the callback while the stream runs, by the UI thread while it is stopped.
     int m_current = -1;
@@ -102,7 +107,9 @@ private:
     std::size_t m_currentBytes = 0;
     bool m_starved = true;
     std::int64_t m_lastCallback = 0; // steady nanoseconds
+    std::int64_t m_framesHanded = 0;
     std::int64_t m_latencyNanoseconds = 0;
+    std::int64_t m_steadyFrames = 0;
 
     // The helper thread that turns the callback's signals into posted events.
     sem_t m_wake{};
