@@ -68,6 +68,28 @@ private:
     std::string m_error;
 };
 
+// A shell script that starts the desktop program ($1) with its folder ($2) on the X display,
+// gives the panel the focus with a click on its drag strip, prints the time, presses Enter,
+// lets the signal play for `seconds`, presses Escape and ends the program.
+inline std::string DesktopSession(int seconds)
+{
+    return R"(
+"$1" --folder "$2" >"$2/kelvo.log" 2>&1 &
+pid=$!
+for i in $(seq 300); do
+  window=$(xdotool search --onlyvisible --name '^KELVO' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "no window within 30 s"; kill $pid; exit 1; }
+sleep 0.5; xdotool mousemove --window "$window" 300 12 click 1
+sleep 0.3; date +%s.%N; xdotool key Return
+sleep )" + std::to_string(seconds) + R"(; xdotool key Escape
+sleep 0.8; kill $pid; wait $pid 2>/dev/null
+exit 0
+)";
+}
+
 // 16-bit little-endian samples from raw bytes.
 inline std::vector<std::int16_t> Int16Samples(const std::string& bytes)
 {

@@ -16,29 +16,6 @@ double WallSeconds()
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
-// Arguments: the program and its folder. A click on the drag strip gives the panel the focus;
-// prints when Enter was pressed.
-constexpr const char* kSession = R"(
-"$1" --folder "$2" >"$2/kelvo.log" 2>&1 &
-pid=$!
-for i in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^KELVO' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-sleep 0.5
-xdotool mousemove --window "$window" 300 12 click 1
-sleep 0.3
-date +%s.%N
-xdotool key Return
-sleep 2
-xdotool key Escape
-sleep 0.8
-kill $pid
-wait $pid 2>/dev/null
-exit 0
-)";
-
 TEST(PanelEndToEnd, EnterPlaysTheRenderedSineHalfASecondLaterAndEscapeSilencesIt)
 {
     if (!PrivateAudio::available() ||
@@ -52,7 +29,7 @@ TEST(PanelEndToEnd, EnterPlaysTheRenderedSineHalfASecondLaterAndEscapeSilencesIt
     const double recordStart = WallSeconds();
 
     const auto script = folder / "session.sh";
-    WriteFile(script, kSession);
+    WriteFile(script, DesktopSession(2));
     const ShellResult session = RunShell("PULSE_SERVER='" + audio.server() + "' xvfb-run -a -s '-screen 0 1280x800x24' sh " +
                                       ShellQuoted(script) + " '" KELVO_GUI_PATH "' " + ShellQuoted(folder.path()) +
                                       " 2>/dev/null");
