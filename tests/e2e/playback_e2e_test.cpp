@@ -1,7 +1,5 @@
-#include "oscillator/oscillator.h"
-#include "plain_event_loop.h"
-#include "playback/portaudio_device.h"
 #include "support/private_audio.h"
+#include "support/user_file_play.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -50,31 +48,14 @@ std::string PlayGenerator(const Variant& v, const TempFolder& folder, PrivateAud
 // The user player plays a noise file for 4.5 s, over more than two loop points. The unit
 // tests' fake devices prove each layout loops byte for byte; here the PortAudio sample
 // format of each depth is heard.
-std::string PlayUserFile(const Variant& v, const TempFolder& folder, PrivateAudio& audio)
+std::string PlayNoiseFile(const Variant& v, const TempFolder& folder, PrivateAudio& audio)
 {
     const auto file = folder / "noise file.wav";
     RunShell("sox -n -r " + std::to_string(v.rate) + " " + v.sox + " " + ShellQuoted(file) +
              " synth 1 whitenoise gain -6");
     const auto block = Int16Samples(RunShell("sox " + ShellQuoted(file) + " -t raw -e signed -b 16 -c 2 -D -").output);
-    ::setenv("PULSE_SERVER", audio.server().c_str(), 1);
-    {
-        RecordingMessages messages;
-        cli::PlainEventLoop loop;
-        PortAudioBackend streamDevice = PortAudioDevice::create(loop), legacyDevice = PortAudioDevice::create(loop);
-        if (!streamDevice.device || !legacyDevice.device)
-            return "no output: " + streamDevice.error;
-        Oscillator oscillator(folder.path(), *streamDevice.device, *legacyDevice.device, loop, messages);
-        oscillator.Start();
-        oscillator.settings().LegacyDriver = v.legacy ? 1 : 0;
-        oscillator.settings().PlaylistPath[7] = file.string();
-        oscillator.settings().PlaylistSel = 7;
-        oscillator.Playwav();
-        loop.run(std::chrono::steady_clock::now() + 4500ms);
-        oscillator.Stopplay2();
-        loop.run(std::chrono::steady_clock::now() + 400ms);
-        if (!messages.shown.empty())
-            return "the player said: " + messages.shown.front();
-    }
+    if (const std::string fault = PlayUserFile(folder.path(), file, audio.server(), 4500ms, v.legacy); !fault.empty())
+        return fault;
     audio.stop();
     return LoopFault(MatchLoop(block, Int16Samples(ReadFile(folder / "recording.raw")), v.tolerance), block.size(), 0);
 }
@@ -92,7 +73,7 @@ TEST_P(LoopedPlaybackEndToEnd, RecordsTheFileLoopedThenSilence)
         PrivateAudio audio(folder / "audio", GetParam().rate);
         if (audio.server().empty() || !audio.record(folder / "recording.raw"))
             return "the private PulseAudio did not start:\n" + audio.error();
-        return GetParam().sox ? PlayUserFile(GetParam(), folder, audio) : PlayGenerator(GetParam(), folder, audio);
+        return GetParam().sox ? PlayNoiseFile(GetParam(), folder, audio) : PlayGenerator(GetParam(), folder, audio);
     });
 }
 

@@ -1,22 +1,16 @@
 // Playback on a busy machine (scripts/load-machine), recorded from a private sound server.
 // A native client's recording tells whether the machine could carry sound at all; when it
 // could, every recording of Kelvo must be its signal sample for sample, then silence.
-#include "oscillator/oscillator.h"
-#include "plain_event_loop.h"
-#include "playback/portaudio_device.h"
 #include "support/private_audio.h"
+#include "support/user_file_play.h"
 #include "support/test_support.h"
 #include "support/wave_bytes.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <thread>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace kelvo::test {
 namespace {
@@ -27,43 +21,16 @@ constexpr int kRate = 48000;
 constexpr int kSeconds = 15;
 const std::string kLoad = "'" KELVO_LOAD_SCRIPT "' ";
 
-// What undoes the test's work on an interrupt, when no destructor runs: the load and the
-// sound servers run in the background, out of reach of the terminal's Ctrl-C.
-std::string g_cleanup;
-
-void CleanUpAndDie(int signal)
-{
-    // Async-signal-safe calls only; the command was built before the handler was installed.
-    const char* argv[] = {"/bin/sh", "-c", g_cleanup.c_str(), nullptr};
-    if (const pid_t pid = ::fork(); pid == 0) {
-        ::execve(argv[0], const_cast<char**>(argv), environ);
-        ::_exit(127);
-    } else if (pid > 0) {
-        ::waitpid(pid, nullptr, 0);
-    }
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
 // The machine under load while this lives, however the test ends.
 class MachineLoad {
 public:
     explicit MachineLoad(const TempFolder& folder)
         : m_stop(kLoad + "stop " + ShellQuoted(folder / "load"))
     {
-        g_cleanup = m_stop + "; for d in " + ShellQuoted(folder.path()) + "/audio-*; do '" KELVO_TEST_AUDIO
-                    "' stop \"$d\"; done; rm -rf " + ShellQuoted(folder.path());
-        std::signal(SIGINT, CleanUpAndDie);
-        std::signal(SIGTERM, CleanUpAndDie);
         // Its own limit, far past the test's length, covers a test killed outright.
         error = RunShell(kLoad + "start " + ShellQuoted(folder / "load") + " 600 2>&1 || echo failed").output;
     }
-    ~MachineLoad()
-    {
-        std::signal(SIGINT, SIG_DFL);
-        std::signal(SIGTERM, SIG_DFL);
-        RunShell(m_stop);
-    }
+    ~MachineLoad() { RunShell(m_stop); }
     MachineLoad(const MachineLoad&) = delete;
     MachineLoad& operator=(const MachineLoad&) = delete;
     std::string error;
@@ -159,33 +126,6 @@ bool WriteNoiseFile(const std::filesystem::path& path)
     return out.good();
 }
 
-// The user player in this process, as the panel's PLAY plays the selected playlist entry.
-std::string PlayUserFile(const std::filesystem::path& folder, const std::filesystem::path& file, const std::string& server)
-{
-    ::setenv("PULSE_SERVER", server.c_str(), 1);
-    std::filesystem::create_directories(folder);
-    RecordingMessages messages;
-    cli::PlainEventLoop loop;
-    PortAudioBackend streamDevice = PortAudioDevice::create(loop), legacyDevice = PortAudioDevice::create(loop);
-    if (!streamDevice.device || !legacyDevice.device)
-        return "no output: " + streamDevice.error + legacyDevice.error;
-    Oscillator oscillator(folder, *streamDevice.device, *legacyDevice.device, loop, messages);
-    oscillator.Start();
-    oscillator.settings().LegacyDriver = 0;
-    oscillator.settings().PlaylistPath[7] = file.string();
-    oscillator.settings().PlaylistSel = 7;
-    oscillator.Playwav();
-    loop.run(std::chrono::steady_clock::now() + std::chrono::seconds(kSeconds));
-    // Counted before the stop, as kelvo-cli does.
-    const std::int64_t gaps = streamDevice.device->underruns();
-    oscillator.Stopplay2();
-    loop.run(std::chrono::steady_clock::now() + 400ms);
-    std::string fault = gaps > 0 ? "the output ran dry " + std::to_string(gaps) + " times" : "";
-    for (const std::string& shown : messages.shown)
-        fault += (fault.empty() ? "the player said: " : "; ") + shown;
-    return fault;
-}
-
 class PlaybackUnderLoad : public testing::TestWithParam<AudioServer> {};
 
 TEST_P(PlaybackUnderLoad, KelvoPlaysWithoutAGapWhereANativeClientCould)
@@ -224,7 +164,7 @@ TEST_P(PlaybackUnderLoad, KelvoPlaysWithoutAGapWhereANativeClientCould)
                      run("kelvo-cli", play + " --set LegacyDriver=1"), wave),
               "");
     EXPECT_EQ(Record(kind, "user's 200 MiB file", folder / "audio-d", kRate,
-                     [&](const std::string& server) { return PlayUserFile(folder / "user", noise, server); }, noise),
+                     [&](const std::string& server) { return PlayUserFile(folder / "user", noise, server, std::chrono::seconds(kSeconds)); }, noise),
               "");
     // The desktop program's default settings render a 2 s sine at 44100 Hz: its server runs at that rate.
     const auto gui = folder / "gui";

@@ -76,12 +76,12 @@ inline std::string DesktopSession(int seconds)
     return R"(
 "$1" --folder "$2" >"$2/kelvo.log" 2>&1 &
 pid=$!
-for i in $(seq 300); do
+for i in $(seq 600); do
   window=$(xdotool search --onlyvisible --name '^KELVO' 2>/dev/null | head -n 1)
   [ -n "$window" ] && break
   sleep 0.1
 done
-[ -n "$window" ] || { echo "no window within 30 s"; kill $pid; exit 1; }
+[ -n "$window" ] || { echo "no window within 60 s; the program said:"; cat "$2/kelvo.log"; kill $pid; exit 1; }
 sleep 0.5; xdotool mousemove --window "$window" 300 12 click 1
 sleep 0.3; date +%s.%N; xdotool key Return
 sleep )" + std::to_string(seconds) + R"(; xdotool key Escape
