@@ -193,6 +193,7 @@ void PortAudioDevice::startStream()
 {
     m_current = -1;
     m_lastCallback = 0;
+    m_inHostGap = false;
     m_framesHanded = 0;
     m_callbackThread.store(0);
     m_starved = true;
@@ -313,8 +314,11 @@ int PortAudioDevice::process(void* output, unsigned long frames, PaStreamCallbac
     const bool late = m_framesHanded > m_steadyFrames && now - m_lastCallback > m_latencyNanoseconds;
     m_lastCallback = now;
     m_framesHanded += static_cast<std::int64_t>(frames);
-    if ((flags & paOutputUnderflow) || late)
+    // A host may flag several callbacks in a row while it recovers: one gap.
+    const bool gap = (flags & paOutputUnderflow) != 0 || late;
+    if (gap && !m_inHostGap)
         m_underruns.fetch_add(1, std::memory_order_relaxed);
+    m_inHostGap = gap;
     const auto blockAlign = static_cast<std::size_t>(m_format.blockAlign);
     auto* out = static_cast<std::byte*>(output);
     std::size_t wanted = frames * blockAlign;

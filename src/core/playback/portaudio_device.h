@@ -107,6 +107,7 @@ private:
     std::size_t m_currentBytes = 0;
     bool m_starved = true;
     std::int64_t m_lastCallback = 0; // steady nanoseconds
+    bool m_inHostGap = false;
     std::int64_t m_framesHanded = 0;
     std::int64_t m_latencyNanoseconds = 0;
     std::int64_t m_steadyFrames = 0;
