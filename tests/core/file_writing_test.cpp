@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
+#include <utility>
 
 namespace kelvo::test {
 namespace {
@@ -126,6 +129,47 @@ TEST(AtomicFile, ReplacesWholeOrLeavesTheOldFileAndKeepsTheBackupWhenAsked)
     EXPECT_NE(refused.error().find("cannot be kept as old.bak"), std::string::npos) << refused.error();
     EXPECT_EQ(ReadFile(temp / "old"), "old");
     EXPECT_EQ(Entries(temp.path()), 5);
+}
+
+// A save replaces only a regular file with one name, and the new file keeps the old one's
+// permissions and owner; what it refuses is left exactly as it was.
+TEST(AtomicFile, ReplacesOnlyARegularFileAndKeepsItsModeAndOwner)
+{
+    TempFolder temp;
+    const auto at = [&](const char* name) { return temp / name; };
+    ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0644), 0);
+    std::filesystem::create_symlink(at("fifo"), at("to-fifo"));
+    std::filesystem::create_directory(at("folder"));
+    WriteFile(at("linked"), "old");
+    std::filesystem::create_hard_link(at("linked"), at("other-name"));
+    const std::pair<const char*, std::string> refusals[] = {
+        {"fifo", "is not a regular file"},
+        {"to-fifo", "is not a regular file"},
+        {"folder", "is a folder"},
+        {"linked", "has 2 names (hard links)"},
+    };
+    for (const auto& [name, reason] : refusals) {
+        const std::string error = WriteFileAtomically(at(name), "new");
+        EXPECT_NE(error.find(reason), std::string::npos) << name << ": " << error;
+    }
+    EXPECT_EQ(std::filesystem::status(at("fifo")).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_symlink(at("to-fifo")));
+    EXPECT_EQ(ReadFile(at("other-name")), "old");
+    EXPECT_EQ(std::filesystem::hard_link_count(at("linked")), 2u);
+    EXPECT_EQ(Entries(temp.path()), 5) << "no temporary is left behind";
+
+    WriteFile(at("private"), "old");
+    ASSERT_EQ(::chmod(at("private").c_str(), 0600), 0);
+    const bool root = ::geteuid() == 0;
+    if (root)
+        ASSERT_EQ(::chown(at("private").c_str(), 4321, 4322), 0);
+    EXPECT_EQ(WriteFileAtomically(at("private"), "new"), "");
+    struct stat status {};
+    ASSERT_EQ(::stat(at("private").c_str(), &status), 0);
+    EXPECT_EQ(ReadFile(at("private")), "new");
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    if (root)
+        EXPECT_EQ(std::make_pair(status.st_uid, status.st_gid), std::make_pair(uid_t{4321}, gid_t{4322}));
 }
 
 // The copy of kelvo-cli -o and Save Wavefile: whole or not at all, through a symbolic

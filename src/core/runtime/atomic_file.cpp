@@ -33,6 +33,23 @@ std::string ErrnoText(const std::filesystem::path& file, std::string_view what)
     return "\"" + file.string() + "\" " + std::string(what) + ": " + std::strerror(errno);
 }
 
+// Why a save must not replace what lies at `target`; empty when it may (a regular file with
+// one name, or nothing yet). A rename over a device node or a pipe would put a plain file in
+// its place, and over a file with other names would leave those names with the old content.
+std::string Unreplaceable(const std::filesystem::path& target, const struct stat& status)
+{
+    const std::string name = "\"" + target.string() + "\"";
+    if (S_ISDIR(status.st_mode))
+        return name + " is a folder: a save replaces only a file";
+    if (!S_ISREG(status.st_mode))
+        return name + " is not a regular file (a device or a pipe): a save replaces only a regular file";
+    if (status.st_nlink > 1)
+        return name + " has " + std::to_string(status.st_nlink) +
+               " names (hard links): replacing it would leave the other names with the old content, "
+               "so it is kept as it is; save under another name";
+    return {};
+}
+
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target)
 {
     static std::atomic<unsigned> counter{0};
@@ -47,9 +64,44 @@ AtomicFileWriter::AtomicFileWriter(std::filesystem::path target)
     : m_target(Destination(std::move(target)))
     , m_temporary(TemporaryBeside(m_target))
 {
+}
+
+bool AtomicFileWriter::open()
+{
+    if (m_fd >= 0 || m_opened)
+        return m_fd >= 0;
+    m_opened = true;
+    if (!mayReplace())
+        return false;
     m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (m_fd < 0)
+    if (m_fd < 0) {
         fail("cannot be created");
+        return false;
+    }
+    // The new file takes the old one's permissions and, where we may, its owner and group;
+    // ownership first, as a change of owner clears the set-id bits.
+    if (m_replaced && S_ISREG(m_replaced->st_mode)) {
+        if (::fchown(m_fd, m_replaced->st_uid, m_replaced->st_gid) != 0)
+            static_cast<void>(::fchown(m_fd, static_cast<uid_t>(-1), m_replaced->st_gid));
+        static_cast<void>(::fchmod(m_fd, m_replaced->st_mode & 07777));
+    }
+    return true;
+}
+
+bool AtomicFileWriter::mayReplace()
+{
+    struct stat status {};
+    if (::stat(m_target.c_str(), &status) != 0) {
+        m_replaced.reset();
+        return true;
+    }
+    m_replaced = status;
+    // Whatever is kept as the backup is moved aside whole, not replaced.
+    const bool movedAside = !m_backup.empty() && !(S_ISREG(status.st_mode) && status.st_nlink > 1);
+    const std::string refusal = movedAside ? std::string() : Unreplaceable(m_target, status);
+    if (!refusal.empty() && m_error.empty())
+        m_error = refusal;
+    return refusal.empty();
 }
 
 AtomicFileWriter::~AtomicFileWriter()
@@ -79,7 +131,7 @@ void AtomicFileWriter::discard()
 
 bool AtomicFileWriter::write(std::span<const std::byte> bytes)
 {
-    if (m_fd < 0)
+    if (!open())
         return false;
     const auto* data = bytes.data();
     std::size_t left = bytes.size();
@@ -105,12 +157,17 @@ bool AtomicFileWriter::write(std::string_view text)
 
 bool AtomicFileWriter::commit()
 {
-    if (m_fd < 0)
+    if (!open())
         return false;
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0) {
         fail("cannot be written");
+        ::unlink(m_temporary.c_str());
+        return false;
+    }
+    // What lies at the target may have changed while the file was written.
+    if (!mayReplace()) {
         ::unlink(m_temporary.c_str());
         return false;
     }

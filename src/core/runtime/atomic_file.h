@@ -2,16 +2,20 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace kelvo {
 
 // Writes a whole file through a temporary file in the same folder that is renamed
 // over the target only when every byte is written, so a full disk or a crash never
 // leaves a truncated file behind. Not committing discards the temporary. A target that
-// is a symbolic link is written where the link points.
+// is a symbolic link is written where the link points. Only a regular file with a single
+// name is replaced (a folder, device, pipe or hard-linked file is refused with a message),
+// and the new file keeps its permissions and, where permitted, its owner and group.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::filesystem::path target);
@@ -33,12 +37,18 @@ public:
 
 private:
     void fail(std::string_view what);
+    // Creates the temporary on the first write; false when it cannot or may not.
+    bool open();
+    // Whether the target is nothing yet or a file a save may replace; records its status.
+    bool mayReplace();
     void discard();
 
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     std::filesystem::path m_backup;
+    std::optional<struct stat> m_replaced;
     int m_fd = -1;
+    bool m_opened = false; // open() has run: m_fd < 0 now means failed or finished
     std::string m_error;
 };
 

@@ -2,15 +2,11 @@
 
 #include "settings/signal_settings.h"
 #include "settings/text_rules.h"
+#include "runtime/regular_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fcntl.h>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kelvo {
 namespace {
@@ -33,45 +29,6 @@ std::string Quoted(std::string_view text)
     if (text.size() > kQuoteCap)
         return "\"" + std::string(text.substr(0, kQuoteCap)) + "...\"";
     return "\"" + std::string(text) + "\"";
-}
-
-// Reads the whole regular file at `path` into `contents`; returns why it cannot be read,
-// empty on success. A missing file sets `missing` instead.
-std::string ReadWhole(const std::filesystem::path& path, std::string& contents, bool& missing)
-{
-    // Not blocking: a FIFO must not hang the start.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        missing = errno == ENOENT;
-        return std::string("cannot be read: ") + std::strerror(errno);
-    }
-    struct stat status {};
-    std::string problem;
-    if (::fstat(fd, &status) != 0)
-        problem = std::string("cannot be read: ") + std::strerror(errno);
-    else if (!S_ISREG(status.st_mode))
-        problem = "is not a regular file";
-    else if (status.st_size > kTextFileLimit)
-        problem = "is larger than any settings file Kelvo writes (" + std::to_string(status.st_size) + " bytes)";
-    if (problem.empty()) {
-        contents.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t done = 0;
-        while (done < contents.size()) {
-            const ssize_t got = ::read(fd, contents.data() + done, contents.size() - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                problem = std::string("cannot be read: ") + std::strerror(errno);
-                break;
-            }
-            if (got == 0)
-                break;
-            done += static_cast<std::size_t>(got);
-        }
-        contents.resize(done);
-    }
-    ::close(fd);
-    return problem;
 }
 
 } // namespace
@@ -104,11 +61,13 @@ template std::optional<std::int32_t> FitInteger<std::int32_t>(double);
 
 TextFieldReader::TextFieldReader(const std::filesystem::path& path)
 {
-    bool missing = false;
-    const std::string problem = ReadWhole(path, m_contents, missing);
-    m_open = problem.empty();
-    if (!missing)
-        m_problem = problem;
+    auto file = ReadRegularFile(path, kTextFileLimit);
+    if (file.tooLarge)
+        file.problem = "is larger than any settings file Kelvo writes (" + std::to_string(file.size) + " bytes)";
+    m_open = file.problem.empty();
+    m_contents = std::move(file.bytes);
+    if (!file.missing)
+        m_problem = std::move(file.problem);
 }
 
 void TextFieldReader::damaged(std::string_view what)

@@ -7,10 +7,9 @@
 #include "runtime/program_folder.h"
 #include "synth/wave_engine.h"
 
-#include <QImage>
-#include <QImageReader>
+#include "gui/arb/picture_file.h"
+
 #include <QLabel>
-#include <QSaveFile>
 
 namespace kelvo::gui {
 namespace {
@@ -48,14 +47,12 @@ void ArbWindow::loadBitmap()
     const auto name = m_fileDialogs.openFile(this, kBitmapFilter);
     if (!name)
         return;
-    QImageReader reader(*name);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        oscillator().messages().show(Quoted(*name) + " cannot be loaded as a picture: " +
-                                     reader.errorString().toStdString() + ".");
+    const auto picture = LoadPicture(LocalPath(*name));
+    if (!picture.problem.empty()) {
+        oscillator().messages().show(Quoted(*name) + " " + picture.problem);
         return;
     }
-    m_view->setPicture(image);
+    m_view->setPicture(picture.image);
     showStatus(*name);
 }
 
@@ -64,13 +61,9 @@ void ArbWindow::saveBitmap()
     const auto name = m_fileDialogs.saveFile(this, kBitmapFilter);
     if (!name)
         return;
-    // 24 bits per pixel, exactly the pixels shown, written whole or not at all.
-    QSaveFile file(*name);
-    const bool saved = file.open(QIODevice::WriteOnly) &&
-                       m_view->picture().convertToFormat(QImage::Format_RGB888).save(&file, "BMP") && file.commit();
-    if (!saved) {
-        oscillator().messages().show("The bitmap " + Quoted(*name) + " could not be saved: " +
-                                     file.errorString().toStdString() + ".");
+    const std::string error = SavePicture(m_view->picture(), LocalPath(*name));
+    if (!error.empty()) {
+        oscillator().messages().show("The bitmap could not be saved: " + error);
         return;
     }
     showStatus(*name);
