@@ -231,8 +231,9 @@ TEST(ArbEditorOutput, BitmapsHoldExactlyWhatIsShownAndFourierFilesLoad)
     ArbRig r;
     WriteFile(r.folder / "bad.bmp", "not a picture");
     WriteFile(r.folder / "short.for", "0.1\r\n");
+    ASSERT_EQ(::mkfifo((r.folder / "pipe.bmp").c_str(), 0644), 0);
     r.click("cmdPreloadSine");
-    for (const char* name : {"sine.bmp", "sine.bmp", "bad.bmp", "no/lost.bmp", "short.for"})
+    for (const char* name : {"sine.bmp", "sine.bmp", "bad.bmp", "pipe.bmp", "no/lost.bmp", "short.for"})
         r.dialogs.answers.push_back(r.folder / name);
     r.click("cmdSaveBMP");
     const std::string bytes = ReadFile(r.folder / "sine.bmp");
@@ -246,10 +247,12 @@ TEST(ArbEditorOutput, BitmapsHoldExactlyWhatIsShownAndFourierFilesLoad)
     EXPECT_EQ(r.settings().ArbTable[300], -70);
     const QImage before = r.view().picture();
     r.click("cmdLoadBMP");
+    r.click("cmdLoadBMP"); // a FIFO is refused, not waited on
     r.click("cmdSaveBMP");
-    ASSERT_EQ(r.rig.messages.shown.size(), 2u);
+    ASSERT_EQ(r.rig.messages.shown.size(), 3u);
     EXPECT_NE(r.rig.messages.shown[0].find("bad.bmp"), std::string::npos);
-    EXPECT_NE(r.rig.messages.shown[1].find("lost.bmp"), std::string::npos);
+    EXPECT_NE(r.rig.messages.shown[1].find("pipe.bmp\" is not a regular file"), std::string::npos);
+    EXPECT_NE(r.rig.messages.shown[2].find("lost.bmp"), std::string::npos);
     EXPECT_EQ(r.view().picture(), before);
     EXPECT_EQ(Caption(r.arb(), "lblStat"), r.path("sine.bmp")) << "only a success names its file";
 
