@@ -35,7 +35,7 @@ bool CopyRenderedFile(const RenderOptions& options, const RenderSession& session
     if (!options.output)
         return true;
 
-    const std::string error = CopyRenderedSignal(session.folder, *options.output);
+    const std::string error = CopyRenderedSignal(session.engine, session.folder, *options.output);
     if (!error.empty())
         messages.show(error);
     return error.empty();

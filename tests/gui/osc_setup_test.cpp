@@ -144,13 +144,15 @@ TEST(OscSetup, ResetToDefaultsDeletesTheSettingsFilesStopsAndClosesEveryWindowWi
     EXPECT_EQ(GuiRig(folder.path()).settings().Freq[10], 1000);
 }
 
+// After a render that failed, test.wav is an older signal: saving it would pass it off as
+// the current one.
 TEST(OscSetup, SaveWavefileCopiesTheLastRenderedSignalOrSaysThereIsNone)
 {
     TempFolder folder;
     OscRig osc(folder.path());
     const auto target = folder / "kept.wav";
     WriteFile(target, "old");
-    osc.dialogs.answers = {target, target, folder / "test.wav"};
+    osc.dialogs.answers = {target, target, folder / "test.wav", folder / "stale.wav"};
     Click(osc.open(), "cmdSaveWav");
     EXPECT_EQ(osc.dialogs.filters, QStringList{"Wave Files|*.wav;"});
     ASSERT_EQ(osc.rig.messages.shown.size(), 1u);
@@ -165,6 +167,14 @@ TEST(OscSetup, SaveWavefileCopiesTheLastRenderedSignalOrSaysThereIsNone)
     EXPECT_EQ(ReadFile(target), rendered);
     EXPECT_EQ(ReadFile(folder / "test.wav"), rendered);
     EXPECT_EQ(osc.rig.messages.shown.size(), 1u);
+
+    Click(osc.rig.main(), "lblSigOff");
+    osc.rig.settings().SampleRate[0] = 0;
+    Click(osc.rig.main(), "lblSigOn");
+    Click(osc.open(), "cmdSaveWav");
+    ASSERT_EQ(osc.rig.messages.shown.size(), 3u);
+    EXPECT_NE(osc.rig.messages.shown[2].find("the last render failed"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "stale.wav"));
 }
 
 } // namespace

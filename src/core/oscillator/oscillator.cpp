@@ -1,5 +1,6 @@
 #include "oscillator/oscillator.h"
 
+#include "oscillator/rendered_copy.h"
 #include "settings/memories.h"
 #include "settings/settings_files.h"
 #include "settings/setup_file.h"
@@ -134,6 +135,11 @@ bool Oscillator::BuildWave()
     m_view.sampleRate = FormatNumber(m_settings.SampleRate[0]);
     notify();
     return built;
+}
+
+std::string Oscillator::SaveRenderedSignal(const std::filesystem::path& target)
+{
+    return CopyRenderedSignal(m_chain.engine(), folder(), target);
 }
 
 void Oscillator::Playwav()

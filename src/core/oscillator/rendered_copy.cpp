@@ -8,8 +8,11 @@
 
 namespace kelvo {
 
-std::string CopyRenderedSignal(const std::filesystem::path& folder, const std::filesystem::path& target)
+std::string CopyRenderedSignal(const WaveEngine& engine, const std::filesystem::path& folder,
+                               const std::filesystem::path& target)
 {
+    if (engine.lastBuildFailed())
+        return "Nothing was saved: the last render failed, so there is no current signal to save.";
     const std::filesystem::path rendered = ProgramFile(folder, kRenderedFile);
     std::error_code error;
     if (!std::filesystem::exists(rendered, error))

@@ -80,6 +80,7 @@ std::string WaveEngine::Render(SignalSettings& s)
 
 bool WaveEngine::BuildWave(SignalSettings& s, const std::filesystem::path& folder, Messages& messages)
 {
+    m_lastBuildFailed = true;
     std::string refusal = SilentRenderRefusal(s, m_state);
     if (refusal.empty())
         refusal = Render(s);
@@ -93,6 +94,7 @@ bool WaveEngine::BuildWave(SignalSettings& s, const std::filesystem::path& folde
         messages.show("The signal could not be written: " + error);
         return false;
     }
+    m_lastBuildFailed = false;
     return true;
 }
 

@@ -41,6 +41,10 @@ public:
     // Returns the error text, empty on success.
     std::string MakeStopFile(const SignalSettings& settings, const std::filesystem::path& folder);
 
+    // Whether the last BuildWave of this process failed: test.wav then holds an older
+    // signal than the one the settings describe.
+    bool lastBuildFailed() const { return m_lastBuildFailed; }
+
     const SampleBuffer& samples() const { return m_buffer; }
     const SynthState& state() const { return m_state; }
 
@@ -49,6 +53,7 @@ private:
     std::function<void()> m_stopOutput;
     SampleBuffer m_buffer;
     SynthState m_state;
+    bool m_lastBuildFailed = false;
 };
 
 } // namespace kelvo

@@ -2,7 +2,6 @@
 
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/panel_parts.h"
-#include "oscillator/rendered_copy.h"
 #include "settings/memory_table.h"
 #include "settings/setup_file.h"
 #include "settings/text_rules.h"
@@ -262,7 +261,7 @@ void OscSetup::saveWavefile()
     const auto chosen = m_fileDialogs.saveFile(this, kWaveFiles);
     if (!chosen)
         return;
-    if (const std::string error = CopyRenderedSignal(oscillator().folder(), LocalPath(*chosen)); !error.empty())
+    if (const std::string error = oscillator().SaveRenderedSignal(LocalPath(*chosen)); !error.empty())
         oscillator().messages().show("The signal was not saved as \"" + chosen->toStdString() + "\":\n" + error);
 }
 
