@@ -76,21 +76,21 @@ void StoreSteps(std::string_view box)
     s.SweepSteps = kListMax;
     ProcessTable(s, box);
     fuzz::Check(s.UserStepCount == s.SweepSteps, "STORE did not set the step count to the number of steps");
-    const std::size_t tokens = ListTokens(box).size();
-    fuzz::Check(tokens <= kMaxListTokens, "more than 100 tokens");
+    const std::size_t tokens = ListTokens(box, kMaxStepTokens).size();
+    fuzz::Check(tokens <= kMaxStepTokens, "more than 200 tokens");
     for (int k = 1; k <= kListMax; ++k) {
         fuzz::Check(IsSingle(s.UserStepFreq[k]) && IsSingle(s.UserStepPeriod[k]), "a step is not single precision");
         fuzz::Check(s.UserStepPeriod[k] >= 0, "a stored duration is negative");
         fuzz::Check(static_cast<std::size_t>(2 * k - 1) <= tokens || (s.UserStepFreq[k] == 0 && s.UserStepPeriod[k] == 0),
                     "a step without tokens is not (0, 0)");
     }
-    // What the box shows after an opening stores back the same table (the 100 tokens a
-    // box gives hold 50 steps); only an empty duration, shown as 0, comes back as 1.
+    // What the box shows after an opening stores back the same table, every step of it;
+    // only an empty duration, shown as 0, comes back as 1.
     const std::string shown = StepTableText(s, s.SweepSteps);
     fuzz::Check(LineCount(shown) == static_cast<std::size_t>(kListMax), "the box does not list every step");
     SignalSettings again = s;
     ProcessTable(again, shown);
-    for (int k = 1; k <= static_cast<int>(kMaxListTokens / 2); ++k)
+    for (int k = 1; k <= kListMax; ++k)
         fuzz::Check(again.UserStepFreq[k] == s.UserStepFreq[k] &&
                         again.UserStepPeriod[k] == (s.UserStepPeriod[k] == 0 ? 1 : s.UserStepPeriod[k]),
                     "the listed steps did not store back the same");

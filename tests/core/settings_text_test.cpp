@@ -232,6 +232,7 @@ TEST(ListText, TokensEndAtCommasAndEveryKindOfLineBreakAndDropQuotes)
     for (const auto& [text, tokens] : cases)
         EXPECT_EQ(ListTokens(text), tokens) << text;
     EXPECT_EQ(ListTokens(std::string(300, ',')).size(), kMaxListTokens);
+    EXPECT_EQ(ListTokens(std::string(300, ','), kMaxStepTokens).size(), kMaxStepTokens);
 }
 
 TEST(ListText, ProcessTableFillsStepsAsTheSweepSetupStoresThem)
@@ -247,6 +248,16 @@ TEST(ListText, ProcessTableFillsStepsAsTheSweepSetupStoresThem)
     EXPECT_EQ(std::vector(&s.UserStepPeriod[1], &s.UserStepPeriod[8]), (std::vector<double>{1, 1, 1, 0, 0, 0, 0}));
     EXPECT_EQ(StepTableText(s, 3), "100 , 1\r\n200 , 1\r\n300 , 1\r\n");
     EXPECT_EQ(StepTableText(s, 5).substr(StepTableText(s, 4).size()), "1234.56774902344 , 0\r\n");
+    // A full table of 100 steps stores back whole, the last step included.
+    for (int k = 1; k <= 100; ++k) {
+        s.UserStepFreq[k] = 20 * k;
+        s.UserStepPeriod[k] = k;
+    }
+    s.SweepSteps = 100;
+    SignalSettings again = s;
+    ProcessTable(again, StepTableText(s, 100));
+    EXPECT_EQ(again.UserStepFreq, s.UserStepFreq);
+    EXPECT_EQ(again.UserStepPeriod, s.UserStepPeriod);
     s.SweepSteps = 500;
     ProcessTable(s, "");
     EXPECT_EQ(StepTableText(s, s.SweepSteps).size(), 100 * std::string("0 , 0\r\n").size());

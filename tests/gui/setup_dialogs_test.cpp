@@ -171,6 +171,18 @@ TEST(ListSetups, AStepListLoadsAndSavesWhatTheBoxHoldsAndOnlyFailuresSaySo)
     TypeList(sweep, "Text1", {"440,0.5"});
     Click(sweep, "Command9"); // stores the box first
     EXPECT_EQ(ReadFile(folder / "mine.usl").substr(0, 14), "10\r\n440\r\n0.5\r\n");
+
+    // A list of the most steps a file holds comes back whole (STORE takes the step count
+    // from the steps box).
+    rig.settings().SweepSteps = 100;
+    std::string full = "100\r\n";
+    for (int k = 1; k <= 100; ++k)
+        full += std::to_string(20 * k) + "\r\n" + std::to_string(k) + "\r\n";
+    WriteFile(folder / "full.usl", full);
+    dialogs.answers = {folder / "full.usl", folder / "full-again.usl"};
+    Click(sweep, "Command7");
+    Click(sweep, "Command9");
+    EXPECT_EQ(ReadFile(folder / "full-again.usl"), full);
 }
 
 TEST(ListSetups, TheMultitoneSetupSavesTheTypedCountAndLoadsListsAndAProgramFolderCopy)

@@ -29,11 +29,11 @@ std::size_t ListLimit(std::int64_t count)
 
 } // namespace
 
-std::vector<std::string> ListTokens(std::string_view text)
+std::vector<std::string> ListTokens(std::string_view text, std::size_t limit)
 {
     std::vector<std::string> tokens;
     std::string current;
-    for (std::size_t i = 0; i < text.size() && tokens.size() < kMaxListTokens; ++i) {
+    for (std::size_t i = 0; i < text.size() && tokens.size() < limit; ++i) {
         const char c = text[i];
         if (c == ',' || c == '\r' || c == '\n') {
             // CR LF ends one token, not two.
@@ -52,7 +52,7 @@ void ProcessTable(SignalSettings& s, std::string_view text)
 {
     std::fill(s.UserStepFreq.begin() + 1, s.UserStepFreq.end(), 0.0);
     std::fill(s.UserStepPeriod.begin() + 1, s.UserStepPeriod.end(), 0.0);
-    const std::vector<std::string> tokens = ListTokens(text);
+    const std::vector<std::string> tokens = ListTokens(text, kMaxStepTokens);
     for (std::size_t t = 0; t < tokens.size(); ++t) {
         const std::size_t entry = t / 2 + 1;
         const auto value = SingleValue(tokens[t]);

@@ -9,14 +9,15 @@
 
 namespace kelvo {
 
-// The most tokens a list box's text gives.
+// The most tokens a list box's text gives: one per multitone frequency, two per user step.
 inline constexpr std::size_t kMaxListTokens = 100;
+inline constexpr std::size_t kMaxStepTokens = 2 * kMaxListTokens;
 
 // Splits the text of a list box (user steps, multitone frequencies) into tokens. A comma, a
 // CR, a lone LF and a CR LF pair each end one token, even an empty one; double quotes and
 // apostrophes are dropped; every other character, blanks included, belongs to the token.
-// Text after the last separator is not a token. At most kMaxListTokens tokens.
-std::vector<std::string> ListTokens(std::string_view text);
+// Text after the last separator is not a token. At most `limit` tokens.
+std::vector<std::string> ListTokens(std::string_view text, std::size_t limit = kMaxListTokens);
 
 // ProcessTable: the user step table from the text of the sweep setup's list box. Entries 1
 // to 100 are cleared, then token 2i - 1 gives the frequency and token 2i the duration of
