@@ -6,6 +6,7 @@
 #include <atomic>
 #include <csignal>
 #include <iostream>
+#include <new>
 #include <string_view>
 #include <vector>
 
@@ -37,12 +38,8 @@ extern "C" void Interrupt(int)
     g_interrupted.store(true);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(const std::vector<std::string_view>& arguments, kelvo::cli::StderrMessages& messages)
 {
-    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    kelvo::cli::StderrMessages messages;
     if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
         std::cout << kUsage;
         return arguments.empty() ? 2 : 0;
@@ -78,4 +75,19 @@ int main(int argc, char** argv)
     }
     kelvo::cli::RenderSession session;
     return kelvo::cli::RenderCommand(parsed.options, session, messages) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    kelvo::cli::StderrMessages messages;
+    // No input may end the program with an abort: a failed allocation is a plain error.
+    try {
+        return Run(arguments, messages);
+    } catch (const std::bad_alloc&) {
+        messages.show("not enough memory to go on");
+        return 1;
+    }
 }

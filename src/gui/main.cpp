@@ -2,6 +2,7 @@
 #include "gui/app/desktop.h"
 #include "gui/panels/main_panel.h"
 #include "gui/runtime/box_messages.h"
+#include "gui/runtime/guarded_application.h"
 #include "gui/runtime/qt_event_loop.h"
 #include "help/help_topics.h"
 #include "oscillator/unavailable_device.h"
@@ -96,7 +97,7 @@ int main(int argc, char** argv)
                              "under xvfb-run, or use kelvo-cli.\n");
         return 1;
     }
-    QApplication app(argc, argv);
+    gui::GuardedApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(KELVO_DESKTOP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kelvo")));
     parser.process(app);

@@ -2,6 +2,7 @@
 
 #include "wavefile/wave_file.h"
 
+#include <new>
 #include <string>
 
 namespace kelvo {
@@ -11,9 +12,18 @@ namespace {
 std::string LoadWave(const std::filesystem::path& path, AudioFormat& format, std::vector<std::byte>& data)
 {
     OpenedWave wave = OpenWave(path);
+    if (wave.refusal.empty() && wave.dataSize > kLegacyDataLimit)
+        wave.refusal = "its sound data (" + std::to_string(wave.dataSize >> 20) +
+                       " MB) is more than the simple looping player holds (" + std::to_string(kLegacyDataLimit >> 20) +
+                       " MB); clear \"Use Legacy Multimedia playback driver\" in CFG OSC to play it through the stream engine";
     if (wave.refusal.empty()) {
         format = wave.format;
-        data.resize(static_cast<std::size_t>(wave.dataSize));
+        try {
+            data.resize(static_cast<std::size_t>(wave.dataSize));
+        } catch (const std::bad_alloc&) {
+            data = {};
+            return "\"" + path.string() + "\" cannot be played: there is not enough memory to load it";
+        }
         const std::size_t done = ReadAt(wave.fd(), wave.layout.dataOffset, data);
         data.resize(done - done % static_cast<std::size_t>(format.blockAlign));
         if (data.empty())

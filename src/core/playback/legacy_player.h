@@ -11,6 +11,10 @@
 
 namespace kelvo {
 
+// The most sound data the simple looping player loads: it holds the whole file in memory
+// and reads it while the window waits.
+inline constexpr std::int64_t kLegacyDataLimit = std::int64_t{256} << 20;
+
 // The simple output path: the whole file is loaded into memory and played on the default
 // device, looped or once; a new sound replaces the one playing. Used on the UI thread only.
 class LegacyPlayer {

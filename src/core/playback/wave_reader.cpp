@@ -39,7 +39,7 @@ void WaveReader::OpenWaveFile(const std::filesystem::path& path, Messages& messa
 
     OpenedWave wave = OpenWave(path);
     if (wave.openError != 0) {
-        messages.show("Error opening input file, rc = " + std::to_string(wave.openError));
+        messages.show("\"" + path.string() + "\" cannot be played: " + wave.refusal + ".");
         return;
     }
     if (!wave.refusal.empty()) {

@@ -9,6 +9,7 @@
 #include "wavefile/wav_writer.h"
 
 #include <cmath>
+#include <new>
 
 namespace kelvo {
 namespace {
@@ -57,7 +58,12 @@ std::string WaveEngine::Render(SignalSettings& s)
         return plan.refusal;
     if (m_stopOutput)
         m_stopOutput();
-    m_buffer.assignZeros(static_cast<std::size_t>(plan.N + 1));
+    try {
+        m_buffer.assignZeros(static_cast<std::size_t>(plan.N + 1));
+    } catch (const std::bad_alloc&) {
+        return "There is not enough memory to render this signal (" +
+               std::to_string((plan.N + 1) * static_cast<std::int64_t>(sizeof(Sample)) >> 20) + " MB).";
+    }
     if (arb)
         s.SampleRate[0] = s.ArbSampleRate;
 

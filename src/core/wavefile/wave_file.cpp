@@ -10,17 +10,20 @@
 namespace kelvo {
 namespace {
 
-int OpenRegularFile(const std::filesystem::path& path, int& error)
+// Opens the regular file at `path`; on failure sets `error` (an errno value) and `why`.
+int OpenRegularFile(const std::filesystem::path& path, int& error, std::string& why)
 {
     // Non-blocking, so that opening a FIFO does not wait for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         error = errno;
+        why = std::strerror(error);
         return -1;
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+        why = S_ISDIR(status.st_mode) ? "it is a folder" : "it is not a regular file";
         ::close(fd);
         return -1;
     }
@@ -69,9 +72,10 @@ int OpenedWave::release()
 OpenedWave OpenWave(const std::filesystem::path& path)
 {
     OpenedWave wave;
-    const int fd = OpenRegularFile(path, wave.openError);
+    std::string why;
+    const int fd = OpenRegularFile(path, wave.openError, why);
     if (fd < 0) {
-        wave.refusal = std::string("it cannot be opened: ") + std::strerror(wave.openError);
+        wave.refusal = "it cannot be opened (" + why + ")";
         return wave;
     }
     wave.m_fd = fd;
