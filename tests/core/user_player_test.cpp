@@ -18,14 +18,15 @@ const std::string kPlaceholder = "   --                     ";
 TEST(Playlist, DisplayNamesCutTheExtensionAndKeepTheLast30Characters)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"ab.wav", "ab"}, {"a", "a"}, {"abcd", ""}, {"0123456789abcdefghijklmnopqrstuvwxyz.wav", "6789abcdefghijklmnopqrstuvwxyz"},
+        {"ab.wav", "ab"}, {"a", "a"}, {"abcd", "abcd"}, {"x.wa", "x.wa"}, {"0123456789abcdefghijklmnopqrstuvwxyz.wav", "6789abcdefghijklmnopqrstuvwxyz"},
         {"Grüße aus Köln.wav", "Grüße aus Köln"}, {"äöü", "äöü"}, {"€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€.wav", "€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€"}};
     for (const auto& [title, name] : cases)
         EXPECT_EQ(PlaylistDisplayName(title), name) << title;
 }
 
 // The window's test loads, clears and refuses a quoted name; here a line break is refused, a
-// file with an empty name shows the placeholder, and a selection past the list plays nothing.
+// file whose name is no longer than its cut extension shows whole instead of as an empty
+// entry, and a selection past the list plays nothing.
 TEST(Playlist, EntriesAreFilledAndEmptied)
 {
     SignalSettings s;
@@ -34,7 +35,7 @@ TEST(Playlist, EntriesAreFilledAndEmptied)
     EXPECT_EQ(s.PlaylistPath[5], "");
     EXPECT_EQ(LoadPlaylistEntry(s, "/music/abcd"), "");
     NameEmptyEntries(s);
-    EXPECT_EQ(PlaylistRow(s, 5), kPlaceholder + "   ");
+    EXPECT_EQ(PlaylistRow(s, 5), "abcd   ");
     EXPECT_EQ(s.PlaylistPath[5], "/music/abcd");
     s.PlaylistSel = 201;
     EXPECT_EQ(SelectedEntry(s), 0);

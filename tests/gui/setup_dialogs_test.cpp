@@ -296,6 +296,10 @@ TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
     PlayerWindow again(folder.path());
     EXPECT_EQ(again.row(200) + again.row(3), "ab   ab   ");
     EXPECT_EQ(Caption(again.w(), "Label1"), "Selection 3 / 200");
+    Click(again.w(), "Label3");
+    again.rig.settings().PlaylistSel = 99999; // as a damaged settings file leaves it
+    Click(again.rig.main(), "lblCfgSig");
+    EXPECT_EQ(Caption(again.w(), "Label1"), "Selection 0 / 200");
 }
 
 // The window base with its close key, counting how often it was refilled.

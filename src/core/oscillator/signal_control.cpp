@@ -1,5 +1,6 @@
 #include "oscillator/signal_control.h"
 
+#include "player/playlist.h"
 #include "runtime/program_folder.h"
 #include "settings/signal_codes.h"
 
@@ -67,8 +68,7 @@ void SignalControl::PlaySig()
         StopSig();
     s.Playing = 1;
     if (Is(s.Waveform[0], WaveformCode::User)) {
-        const std::int32_t sel = s.PlaylistSel >= 0 && s.PlaylistSel < kPlaylistEntries ? s.PlaylistSel : 0;
-        m_state.status = s.PlaylistName[static_cast<std::size_t>(sel)];
+        m_state.status = s.PlaylistName[static_cast<std::size_t>(SelectedEntry(s))];
         if (s.ArbBuild == 0) {
             // The user player plays at once; there is no render and no start delay.
             m_state.source = SignalSource::UserFile;

@@ -27,7 +27,8 @@ std::vector<std::size_t> CharacterStarts(std::string_view text)
 std::string PlaylistDisplayName(std::string_view title)
 {
     const std::vector<std::size_t> starts = CharacterStarts(title);
-    if (starts.size() < kCutCharacters)
+    // A title no longer than the cut would leave an entry that holds a file looking empty.
+    if (starts.size() <= kCutCharacters)
         return std::string(title);
     const std::size_t kept = starts.size() - kCutCharacters;
     const std::size_t first = kept > kKeptCharacters ? kept - kKeptCharacters : 0;

@@ -198,7 +198,7 @@ void UserSetup::refreshList()
 void UserSetup::showSelection()
 {
     const SignalSettings& settings = oscillator().settings();
-    m_selection->setText(Text(SelectionText(settings.PlaylistSel)));
+    m_selection->setText(Text(SelectionText(SelectedEntry(settings))));
     m_path->setText(PathText(settings.PlaylistPath[static_cast<std::size_t>(SelectedEntry(settings))]));
 }
 
