@@ -172,6 +172,19 @@ TEST(AtomicFile, ReplacesOnlyARegularFileAndKeepsItsModeAndOwner)
         EXPECT_EQ(std::make_pair(status.st_uid, status.st_gid), std::make_pair(uid_t{4321}, gid_t{4322}));
 }
 
+// What a killed writer left is removed at the next start; what a running one writes is not.
+TEST(AtomicFile, StaleTemporariesOfDeadWritersAreRemoved)
+{
+    TempFolder temp;
+    const std::string mine = ".Kelvo.ini.tmp-" + std::to_string(::getpid()) + "-3";
+    for (const std::string& name : {std::string(".test.wav.tmp-999999999-0"), mine, std::string("notes.tmp-1-1"), std::string(".x.tmp-1")})
+        WriteFile(temp / name, "x");
+    EXPECT_EQ(RemoveStaleTemporaries(temp.path()), 1);
+    EXPECT_FALSE(std::filesystem::exists(temp / ".test.wav.tmp-999999999-0"));
+    EXPECT_EQ(Entries(temp.path()), 3);
+    EXPECT_EQ(RemoveStaleTemporaries(temp / "missing"), 0);
+}
+
 // The copy of kelvo-cli -o and Save Wavefile: whole or not at all, through a symbolic
 // link to the file it names, nothing onto itself, and the real cause when it fails.
 TEST(CopyFileAtomically, ReplacesTheTargetWholeOrSaysWhy)

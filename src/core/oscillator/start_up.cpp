@@ -1,5 +1,6 @@
 #include "oscillator/start_up.h"
 
+#include "runtime/atomic_file.h"
 #include "settings/memories.h"
 
 namespace kelvo {
@@ -8,6 +9,7 @@ StartUpResult StartUp(SignalSettings& settings, WaveEngine& engine, const std::f
                       Messages& messages)
 {
     StartUpResult result;
+    RemoveStaleTemporaries(folder);
     settings = SignalSettings{};
     DefaultMems(settings);
     if (const std::string error = engine.MakeStopFile(settings, folder); !error.empty()) {

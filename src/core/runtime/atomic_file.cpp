@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <regex>
 #include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -182,6 +184,26 @@ bool AtomicFileWriter::commit()
         return false;
     }
     return true;
+}
+
+int RemoveStaleTemporaries(const std::filesystem::path& folder)
+{
+    int removed = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        // ".<name>.tmp-<pid>-<n>", as TemporaryBeside makes them.
+        static const std::regex temporary(R"(\..+\.tmp-([0-9]{1,9})-[0-9]+)");
+        std::smatch match;
+        const std::string name = entry->path().filename().string();
+        if (!std::regex_match(name, match, temporary))
+            continue;
+        const auto pid = static_cast<pid_t>(std::stol(match[1].str()));
+        const bool running = pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+        std::error_code ignored;
+        if (!running && entry->is_regular_file(ignored) && std::filesystem::remove(entry->path(), ignored))
+            ++removed;
+    }
+    return removed;
 }
 
 std::string WriteFileAtomically(const std::filesystem::path& target, std::string_view contents)

@@ -52,6 +52,11 @@ private:
     std::string m_error;
 };
 
+// Removes the temporaries that writers of processes no longer running left in `folder`
+// (a kill -9 during a render leaves one as large as the signal). A temporary of a running
+// process, perhaps another copy of the program, is left alone. Returns how many went.
+int RemoveStaleTemporaries(const std::filesystem::path& folder);
+
 // Writes `contents` as the whole file at `target`; returns the error text, empty on success.
 std::string WriteFileAtomically(const std::filesystem::path& target, std::string_view contents);
 
