@@ -1,12 +1,16 @@
 #pragma once
 
+#include "runtime/event_loop.h"
 #include "runtime/messages.h"
+#include "settings/settings_files.h"
 #include "settings/field_registry.h"
 #include "settings/signal_settings.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -19,6 +23,34 @@ public:
     void show(std::string_view) override { ++count; }
     int count = 0;
 };
+
+// A loop whose timers never fire: nothing is played here.
+class IdleLoop final : public EventLoop {
+public:
+    void post(Task) override {}
+    TimerId startTimer(std::chrono::milliseconds, bool, Task) override { return ++m_last; }
+    void stopTimer(TimerId) override {}
+
+private:
+    TimerId m_last = 0;
+};
+
+inline constexpr std::array<std::string_view, 5> kSettingsFileNames = {
+    kMainSettingsFile, kUserStepFile, kMultitoneFile, kPlaylistFile, kArbDataFile};
+
+// The input holds the five files in load order, separated by NUL bytes; files past the
+// last part do not exist.
+inline void PlaceSettingsFiles(const std::filesystem::path& folder, std::string_view input)
+{
+    for (const auto name : kSettingsFileNames) {
+        std::filesystem::remove(folder / name);
+        if (input.data() == nullptr)
+            continue;
+        const auto end = input.find('\0');
+        std::ofstream(folder / name, std::ios::binary) << input.substr(0, end);
+        input = end == std::string_view::npos ? std::string_view{} : input.substr(end + 1);
+    }
+}
 
 // Stops the run with a finding when `holds` is false.
 inline void Check(bool holds, std::string_view what)
