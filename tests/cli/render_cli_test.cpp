@@ -99,6 +99,20 @@ TEST(CliRefusals, AFullDiskLeavesTheOutputFileWhole)
                               "\" cannot be written: No space left on device\nstatus 1\nunchanged\nout.wav\n");
 }
 
+// A render larger than the memory the process may take is refused in words, not ended by an abort.
+TEST(CliRefusals, ARenderLargerThanTheMemoryLeftIsRefused)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+    TempFolder folder;
+    const ShellResult run = RunShell("ulimit -v 100000 && '" KELVO_CLI_PATH "' render --folder " +
+                                     ShellQuoted(folder.path()) +
+                                     " --set SampleRate=192000 --set WaveBuildLength=100 2>&1; echo \"status $?\"");
+    EXPECT_EQ(run.output, "kelvo-cli: There is not enough memory to render this signal (146 MB).\nstatus 1\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
+}
+
 // Without any sound output, play says so in words instead of naming a device index.
 TEST(CliRefusals, PlayWithoutSoundOutputSaysSo)
 {
