@@ -1,4 +1,4 @@
-#include <QApplication>
+#include "gui/runtime/guarded_application.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,6 @@ int main(int argc, char** argv)
     // The window tests never need, and must never use, a real display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    kelvo::gui::GuardedApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
