@@ -4,7 +4,7 @@
 
 #include "settings/signal_codes.h"
 #include "settings/text_rules.h"
-#include "synth/sample_buffer.h"
+#include "runtime/rounding.h"
 
 #include <algorithm>
 

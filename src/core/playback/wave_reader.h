@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playback/audio_format.h"
+#include "wavefile/audio_format.h"
 #include "playback/read_ahead.h"
 #include "wavefile/wave_layout.h"
 #include "runtime/messages.h"

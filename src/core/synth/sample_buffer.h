@@ -5,12 +5,9 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
-#include <optional>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "runtime/rounding.h"
 
 namespace kelvo {
 
@@ -73,16 +70,6 @@ private:
     std::size_t m_size = 0;
 };
 
-// The nearest integer, halves to even, of a value already inside the int32 range.
-inline std::int32_t RoundHalfEven(double value)
-{
-#if defined(__SSE2__)
-    return _mm_cvtsd_si32(_mm_set_sd(value)); // the default MXCSR mode rounds half to even
-#else
-    return static_cast<std::int32_t>(std::nearbyint(value));
-#endif
-}
-
 // Stores the nearest integer of `value`, saturated to -32768..32767. A NaN is not stored:
 // the element keeps what it held.
 inline void StoreSample(Sample& element, double value)
@@ -91,16 +78,6 @@ inline void StoreSample(Sample& element, double value)
         return;
     const double limited = value < -32768.0 ? -32768.0 : (value > 32767.0 ? 32767.0 : value);
     element = static_cast<Sample>(RoundHalfEven(limited));
-}
-
-// nearest() for sizes, counts and indices: halves to even; nothing for a NaN or a value
-// too large for any buffer.
-inline std::optional<std::int64_t> NearestInteger(double value)
-{
-    constexpr double kLimit = 4.0e18;
-    if (!(value > -kLimit && value < kLimit))
-        return std::nullopt;
-    return static_cast<std::int64_t>(std::nearbyint(value));
 }
 
 } // namespace kelvo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playback/audio_format.h"
+#include "wavefile/audio_format.h"
 #include "wavefile/wave_layout.h"
 
 #include <cstddef>
