@@ -38,7 +38,7 @@ void WaveReader::OpenWaveFile(const std::filesystem::path& path, Messages& messa
         return;
 
     OpenedWave wave = OpenWave(path);
-    if (wave.openError != 0) {
+    if (wave.openFailed) {
         messages.show("\"" + path.string() + "\" cannot be played: " + wave.refusal + ".");
         return;
     }

@@ -1,11 +1,12 @@
 #include "player/wave_info.h"
 
+#include "runtime/regular_file.h"
+#include "wavefile/little_endian.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvo {
@@ -13,26 +14,6 @@ namespace {
 
 constexpr std::uint16_t kFormatFloat = 3;
 constexpr std::byte kDolbySync[] = {std::byte{0x72}, std::byte{0xF8}};
-
-std::uint32_t Le32(const std::byte* p)
-{
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | std::to_integer<std::uint32_t>(p[i]);
-    return value;
-}
-
-std::size_t ReadBytes(int fd, std::int64_t offset, std::byte* into, std::size_t count)
-{
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t got = ::pread(fd, into + done, count - done, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (got <= 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
-}
 
 std::string BitsText(const WaveLayout& layout)
 {
@@ -50,19 +31,16 @@ std::string BitsText(const WaveLayout& layout)
 WaveProbe ProbeWave(const std::filesystem::path& path)
 {
     WaveProbe probe;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenRegularFile(path).fd;
     if (fd < 0)
         return probe;
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-        probe.opened = true;
-        ReadBytes(fd, 0, probe.header.data(), probe.header.size());
-        probe.layout = WalkWaveChunks(fd);
-        std::byte word[2] = {};
-        probe.dolbyDigital = probe.layout.error.empty() && probe.layout.dataSize >= 2 &&
-                             ReadBytes(fd, probe.layout.dataOffset, word, 2) == 2 &&
-                             std::memcmp(word, kDolbySync, 2) == 0;
-    }
+    probe.opened = true;
+    ReadAt(fd, 0, probe.header);
+    probe.layout = WalkWaveChunks(fd);
+    std::byte word[2] = {};
+    probe.dolbyDigital = probe.layout.error.empty() && probe.layout.dataSize >= 2 &&
+                         ReadAt(fd, probe.layout.dataOffset, word) == 2 &&
+                         std::memcmp(word, kDolbySync, 2) == 0;
     ::close(fd);
     return probe;
 }

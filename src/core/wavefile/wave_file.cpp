@@ -1,37 +1,11 @@
 #include "wavefile/wave_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
+#include "runtime/regular_file.h"
+
 #include <unistd.h>
 #include <utility>
 
 namespace kelvo {
-namespace {
-
-// Opens the regular file at `path`; on failure sets `error` (an errno value) and `why`.
-int OpenRegularFile(const std::filesystem::path& path, int& error, std::string& why)
-{
-    // Non-blocking, so that opening a FIFO does not wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        error = errno;
-        why = std::strerror(error);
-        return -1;
-    }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
-        why = S_ISDIR(status.st_mode) ? "it is a folder" : "it is not a regular file";
-        ::close(fd);
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
-}
-
-} // namespace
 
 OpenedWave::~OpenedWave()
 {
@@ -43,7 +17,7 @@ OpenedWave::OpenedWave(OpenedWave&& other) noexcept
     : layout(std::move(other.layout))
     , format(other.format)
     , dataSize(other.dataSize)
-    , openError(other.openError)
+    , openFailed(other.openFailed)
     , refusal(std::move(other.refusal))
     , m_fd(std::exchange(other.m_fd, -1))
 {
@@ -57,7 +31,7 @@ OpenedWave& OpenedWave::operator=(OpenedWave&& other) noexcept
         layout = std::move(other.layout);
         format = other.format;
         dataSize = other.dataSize;
-        openError = other.openError;
+        openFailed = other.openFailed;
         refusal = std::move(other.refusal);
         m_fd = std::exchange(other.m_fd, -1);
     }
@@ -72,12 +46,13 @@ int OpenedWave::release()
 OpenedWave OpenWave(const std::filesystem::path& path)
 {
     OpenedWave wave;
-    std::string why;
-    const int fd = OpenRegularFile(path, wave.openError, why);
-    if (fd < 0) {
-        wave.refusal = "it cannot be opened (" + why + ")";
+    const OpenedRegularFile file = OpenRegularFile(path);
+    if (file.fd < 0) {
+        wave.openFailed = true;
+        wave.refusal = "it cannot be opened (" + file.why() + ")";
         return wave;
     }
+    const int fd = file.fd;
     wave.m_fd = fd;
     wave.layout = WalkWaveChunks(fd);
     wave.refusal = wave.layout.error;
@@ -94,19 +69,6 @@ OpenedWave OpenWave(const std::filesystem::path& path)
         wave.dataSize = 0;
     }
     return wave;
-}
-
-std::size_t ReadAt(int fd, std::int64_t offset, std::span<std::byte> into)
-{
-    std::size_t done = 0;
-    while (done < into.size()) {
-        const ssize_t got = ::pread(fd, into.data() + done, into.size() - done,
-                                    static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (got <= 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
 }
 
 } // namespace kelvo

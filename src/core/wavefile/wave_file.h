@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/regular_file.h"
 #include "wavefile/audio_format.h"
 #include "wavefile/wave_layout.h"
 
@@ -30,7 +31,7 @@ public:
     WaveLayout layout;
     AudioFormat format;
     std::int64_t dataSize = 0; // whole frames the file really holds, in bytes
-    int openError = 0;         // errno when the file itself could not be opened, else 0
+    bool openFailed = false;   // the file itself could not be opened
     std::string refusal;       // why it cannot be played; empty when it can
 
 private:
@@ -43,8 +44,5 @@ private:
 // at least one whole frame. On any failure the result is closed and says why.
 OpenedWave OpenWave(const std::filesystem::path& path);
 
-// Reads up to `into.size()` bytes at byte `offset` of `fd`; returns the count read, short
-// at the end of the file or on an error.
-std::size_t ReadAt(int fd, std::int64_t offset, std::span<std::byte> into);
 
 } // namespace kelvo

@@ -1,5 +1,8 @@
 #include "wavefile/wave_layout.h"
 
+#include "runtime/regular_file.h"
+#include "wavefile/little_endian.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -25,26 +28,10 @@ struct Chunk {
     std::int64_t size = 0;
 };
 
-std::uint16_t Le16(const std::byte* p)
+// Whether all `count` bytes at `offset` could be read.
+bool ReadWhole(int fd, std::int64_t offset, std::byte* into, std::size_t count)
 {
-    return static_cast<std::uint16_t>(std::to_integer<unsigned>(p[0]) | std::to_integer<unsigned>(p[1]) << 8);
-}
-
-std::uint32_t Le32(const std::byte* p)
-{
-    return Le16(p) | static_cast<std::uint32_t>(Le16(p + 2)) << 16;
-}
-
-bool ReadAt(int fd, std::int64_t offset, std::byte* into, std::size_t count)
-{
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t got = ::pread(fd, into + done, count - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (got <= 0)
-            return false;
-        done += static_cast<std::size_t>(got);
-    }
-    return true;
+    return ReadAt(fd, offset, std::span(into, count)) == count;
 }
 
 // Finds the chunk `id` among the chunks from `begin` to `end`; a chunk whose header does
@@ -54,7 +41,7 @@ std::optional<Chunk> FindChunk(int fd, std::int64_t begin, std::int64_t end, std
 {
     for (std::int64_t at = begin; at + kChunkHeader <= end;) {
         std::byte header[12];
-        if (!ReadAt(fd, at, header, kChunkHeader))
+        if (!ReadWhole(fd, at, header, kChunkHeader))
             return std::nullopt;
         Chunk chunk;
         std::memcpy(chunk.id, header, 4);
@@ -63,7 +50,7 @@ std::optional<Chunk> FindChunk(int fd, std::int64_t begin, std::int64_t end, std
         if (std::string_view(chunk.id, 4) == id) {
             if (form.empty())
                 return chunk;
-            if (chunk.size >= 4 && ReadAt(fd, chunk.contentOffset, header + 8, 4) &&
+            if (chunk.size >= 4 && ReadWhole(fd, chunk.contentOffset, header + 8, 4) &&
                 std::string_view(reinterpret_cast<const char*>(header + 8), 4) == form)
                 return chunk;
         }
@@ -109,7 +96,7 @@ WaveLayout WalkWaveChunks(int fd)
     // At most 50 bytes are read, whatever the chunk claims; a chunk too short for the
     // basic fields, or one cut off by the end of the file, is unreadable.
     const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(format->size, 50));
-    if (format->size < 16 || !ReadAt(fd, format->contentOffset, layout.formatChunk.data(), wanted)) {
+    if (format->size < 16 || !ReadWhole(fd, format->contentOffset, layout.formatChunk.data(), wanted)) {
         layout.error = "Error reading the wave format";
         return layout;
     }
