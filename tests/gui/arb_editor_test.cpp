@@ -1,5 +1,6 @@
 #include "gui/arb/arb_viewport.h"
 #include "gui/arb/arb_window.h"
+#include "gui/arb/picture_file.h"
 #include "gui_rig.h"
 #include "wavefile/wave_file.h"
 
@@ -259,6 +260,26 @@ TEST(ArbEditorOutput, BitmapsHoldExactlyWhatIsShownAndFourierFilesLoad)
     r.click("cmdLoadFourier");
     EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(1)").text(), "0.1");
     EXPECT_EQ(r.dialogs.filters.back(), "Fourier Sequence File|*.for;");
+}
+
+// A picture too large to hold is refused from its header, before any pixel is decoded; only
+// bitmaps are read, as other decoders can take seconds and a gigabyte over damaged bytes.
+TEST(PictureFile, RefusesHugeAndNonBitmapPictures)
+{
+    TempFolder folder;
+    const auto le32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    WriteFile(folder / "huge.bmp", "BM" + le32(54) + le32(0) + le32(54) + le32(40) + le32(10000) + le32(10000) +
+                                       std::string("\x01\x00\x18\x00", 4) + std::string(24, '\0'));
+    ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(QString::fromStdString((folder / "small.png").string()), "PNG"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"huge.bmp", "cannot be loaded as a picture: "},
+        {"small.png", "cannot be loaded as a picture: "},
+    };
+    for (const auto& [name, problem] : cases) {
+        const gui::LoadedPicture picture = gui::LoadPicture(folder / name);
+        EXPECT_TRUE(picture.image.isNull()) << name;
+        EXPECT_NE(picture.problem.find(problem), std::string::npos) << name << ": " << picture.problem;
+    }
 }
 
 } // namespace

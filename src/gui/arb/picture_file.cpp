@@ -9,7 +9,9 @@
 namespace kelvo::gui {
 namespace {
 
-// Far beyond any picture the editor shows; keeps a mistaken choice from filling memory.
+// Far beyond any picture the editor shows (it uses the top left 400 x 300 pixels); keeps
+// a mistaken choice from filling memory.
+// Decoded pictures are bounded by QImageReader's allocation limit (128 MB).
 constexpr std::int64_t kPictureFileLimit = 256 << 20;
 
 } // namespace
@@ -28,7 +30,10 @@ LoadedPicture LoadPicture(const std::filesystem::path& path)
     }
     QByteArray bytes = QByteArray::fromRawData(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
     QBuffer buffer(&bytes);
-    QImageReader reader(&buffer);
+    // Bitmaps only, as the dialog offers and SAVE BITMAP writes: other decoders may take
+    // seconds and a gigabyte over a few damaged bytes.
+    QImageReader reader(&buffer, "bmp");
+    reader.setDecideFormatFromContent(false);
     result.image = reader.read();
     if (result.image.isNull())
         result.problem = "cannot be loaded as a picture: " + reader.errorString().toStdString() + ".";

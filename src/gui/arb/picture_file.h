@@ -13,7 +13,7 @@ struct LoadedPicture {
     std::string problem;
 };
 
-// Reads any picture format Qt knows from a regular file; never blocks on a FIFO or a device.
+// Reads a BMP picture from a regular file; never blocks on a FIFO or a device.
 LoadedPicture LoadPicture(const std::filesystem::path& path);
 
 // Writes `image` as a 24-bit BMP through the atomic writer; returns the error naming the
