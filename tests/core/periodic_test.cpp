@@ -22,6 +22,10 @@ TEST(SineRender, HandComputedSamples)
         {"SampleRate=48000 ChanMode=5 PhaseR=33", 2 * 23 + 1, -3244},  // right at t = 36
         {"SampleRate=48000 ChanMode=6 PhaseL=120 PhaseR=30 LevelR=-6", 0, 2574},  // t = 1 + 16: sin(127.5 deg)
         {"SampleRate=48000 ChanMode=6 PhaseL=120 PhaseR=30 LevelR=-6", 1, 9897},  // 16258.18 x sin(37.5 deg)
+        // A channel's phase is a share of its own frequency's period: Freq for the left
+        // (12 samples here), FreqR for the right (24 samples at 500 Hz).
+        {"SampleRate=48000 ChanMode=6 PhaseL=90 FreqR=500", 0, 3216},  // t = 13: sin(97.5 deg)
+        {"SampleRate=48000 ChanMode=6 PhaseR=90 FreqR=500", 1, -423},  // t = 25: sin(187.5 deg)
         {"SampleRate=48000", 2 * 47995, -1622},                        // t = 47996, a second on: sin(330 deg)
         {"SampleRate=48000 LevelL=6", 2 * 11, 32767},                  // 64724.97 saturates
         {"SampleRate=48000 LevelL=6", 2 * 35, -32768},                 // t = 36: sin(3 pi / 2)
