@@ -161,6 +161,16 @@ TEST(RtfDamaged, EveryLimitHolds)
     EXPECT_EQ(ReadRtf(hugeNumbers).value().paragraphs.at(0).runs.at(0).style.halfPoints, 1000);
     EXPECT_EQ(ParagraphsOf(hugeNumbers), (std::vector<std::string>{"arstuvwxyz"}));
 
+    // Past a cap on paragraphs, runs or text, the rest is dropped.
+    std::string paragraphs = "{\\rtf1 ", runs = "{\\rtf1 ";
+    for (std::size_t i = 0; i <= kRtfMaxParagraphs; ++i)
+        paragraphs += "x\\par ";
+    for (std::size_t i = 0; i <= kRtfMaxRuns / 2; ++i)
+        runs += "{\\b a}b";
+    EXPECT_EQ(ReadRtf(paragraphs).value().paragraphs.size(), kRtfMaxParagraphs);
+    EXPECT_EQ(ReadRtf(runs).value().paragraphs.at(0).runs.size(), kRtfMaxRuns);
+    EXPECT_EQ(ParagraphsOf("{\\rtf1 " + std::string(kRtfMaxTextBytes + 1, 'x')).at(0).size(), kRtfMaxTextBytes);
+
     for (const char* cut : {"{\\rtf1 x\\", "{\\rtf1 x\\'", "{\\rtf1 x\\'4", "{\\rtf1 x\\u", "{\\rtf1 x\\bin999 {",
                             "{\\rtf1 x{\\fonttbl{\\f0 A"})
         EXPECT_EQ(ParagraphsOf(cut).at(0), "x") << cut;

@@ -1,6 +1,7 @@
 #include "gui/help/help_window.h"
 #include "gui_rig.h"
 #include "help/help_topics.h"
+#include "help/rtf_bounds.h"
 #include "kelvo_config.h"
 #include "support/test_support.h"
 
@@ -77,6 +78,19 @@ TEST(HelpWindow, ATopicThatCannotBeReadLeavesTheViewAsItWasAndSaysWhy)
     EXPECT_TRUE(rig.status().contains(QStringLiteral("help.rtf\" is not an RTF file"))) << rig.status().toStdString();
     rig.choose(0);
     EXPECT_TRUE(rig.status().isEmpty());
+}
+
+TEST(HelpWindow, ATopicOfOneHugeWordShowsAsMuchOfItAsTheViewTakesAndSaysSo)
+{
+    HelpRig rig;
+    std::ofstream(rig.folder / "help.rtf") << "{\\rtf1 " << std::string(300'000, 'x') << "}";
+    rig.window.open();
+    rig.choose(1);
+    QString shown = rig.text().remove(QChar(0x200B)).remove(QLatin1Char('\n'));
+    ASSERT_TRUE(shown.endsWith(QString::fromUtf8(kRtfCutNote.data(), static_cast<qsizetype>(kRtfCutNote.size()))));
+    shown.truncate(shown.indexOf(QLatin1Char('[')));
+    EXPECT_GT(shown.size(), 100'000);
+    EXPECT_EQ(shown, QString(shown.size(), QLatin1Char('x')));
 }
 
 TEST(HelpWindow, PrintTopicWritesTheWholeTopicToAPdfAndSaysWhenItCannot)

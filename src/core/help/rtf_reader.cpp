@@ -81,6 +81,11 @@ private:
     void flushSurrogate();
     void append(char32_t c);
     void finishParagraph();
+    bool full() const
+    {
+        return m_document.paragraphs.size() >= kRtfMaxParagraphs || m_runs > kRtfMaxRuns ||
+               m_textBytes >= kRtfMaxTextBytes;
+    }
     RtfStyle style() const;
 
     RtfLexer m_lexer;
@@ -93,11 +98,13 @@ private:
     RtfTables m_tables;
     RtfDocument m_document;
     RtfParagraph m_paragraph;
+    std::size_t m_runs = 0;       // in the document and the paragraph being read
+    std::size_t m_textBytes = 0;  // likewise
 };
 
 RtfDocument Parser::run()
 {
-    for (RtfToken token = m_lexer.next(); token.kind != RtfToken::Kind::End; token = m_lexer.next()) {
+    for (RtfToken token = m_lexer.next(); token.kind != RtfToken::Kind::End && !full(); token = m_lexer.next()) {
         if (token.kind == RtfToken::Kind::GroupClose && !closeGroup())
             break;
         switch (token.kind) {
@@ -110,7 +117,7 @@ RtfDocument Parser::run()
         }
     }
     flushSurrogate();
-    if (!m_paragraph.runs.empty())
+    if (!m_paragraph.runs.empty() && m_document.paragraphs.size() < kRtfMaxParagraphs)
         finishParagraph();
     m_document.fonts = m_tables.takeFonts();
     return std::move(m_document);
@@ -309,9 +316,15 @@ void Parser::append(char32_t c)
     if (state().destination != Destination::Text)
         return;
     const RtfStyle current = style();
-    if (m_paragraph.runs.empty() || !(m_paragraph.runs.back().style == current))
+    if (m_paragraph.runs.empty() || !(m_paragraph.runs.back().style == current)) {
+        if (++m_runs > kRtfMaxRuns)
+            return;
         m_paragraph.runs.push_back({{}, current});
-    AppendUtf8(m_paragraph.runs.back().text, c);
+    }
+    std::string& text = m_paragraph.runs.back().text;
+    const std::size_t before = text.size();
+    AppendUtf8(text, c);
+    m_textBytes += text.size() - before;
 }
 
 void Parser::finishParagraph()

@@ -24,6 +24,7 @@ enum class RtfFontFamily { Unknown, Roman, Swiss, Modern, Script, Decorative, Te
 struct RtfFont {
     std::string name;
     RtfFontFamily family = RtfFontFamily::Unknown;
+    bool operator==(const RtfFont&) const = default;
 };
 
 struct RtfStyle {
@@ -40,6 +41,7 @@ struct RtfStyle {
 struct RtfRun {
     std::string text;
     RtfStyle style;
+    bool operator==(const RtfRun&) const = default;
 };
 
 enum class RtfAlignment { Left, Centre, Right, Justified };
@@ -52,19 +54,29 @@ struct RtfParagraph {
     int spaceAfter = 0;
     std::vector<int> tabStops;  // from the left margin, ascending
     std::vector<RtfRun> runs;
+    bool operator==(const RtfParagraph&) const = default;
 };
 
 struct RtfDocument {
     std::vector<RtfFont> fonts;
     std::vector<RtfParagraph> paragraphs;
+    bool operator==(const RtfDocument&) const = default;
 };
+
+// A read stops once the document holds this many paragraphs, runs or bytes of text; the
+// rest is dropped. Real documents hold a few hundred paragraphs and some tens of
+// kilobytes of text.
+inline constexpr std::size_t kRtfMaxParagraphs = 65'536;
+inline constexpr std::size_t kRtfMaxRuns = 131'072;
+inline constexpr std::size_t kRtfMaxTextBytes = 1u << 20;
 
 // Reads the subset of RTF that the help topics use: groups, \par \line \tab, \b \i \ul,
 // \fs, \f with \fonttbl, \cf with \colortbl, \pard \plain, \li \fi \sb \sa \tx \ql \qc \qr \qj,
 // \'hh (Windows-1252), \uN with \ucN, and the common named characters. Destinations
 // marked \* and known non-text destinations are skipped, as is every unknown control
 // word. Damaged input never crashes or hangs: nesting is capped, every number clamped,
-// and the work is linear in the input. Nothing when the bytes do not begin with "{\rtf".
+// the work is linear in the input and stops at the caps above. Nothing when the bytes do
+// not begin with "{\rtf".
 std::optional<RtfDocument> ReadRtf(std::string_view bytes);
 
 } // namespace kelvo

@@ -1,5 +1,6 @@
 #include "help/rtf_text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kelvo {
@@ -38,6 +39,16 @@ void AppendUtf8(std::string& text, char32_t codePoint)
         put(0x80 | ((codePoint >> 6) & 0x3F));
         put(0x80 | (codePoint & 0x3F));
     }
+}
+
+char32_t DecodeUtf8(std::string_view text, std::size_t at, std::size_t& length)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    length = std::min<std::size_t>(lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4, text.size() - at);
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k)
+        c = (c << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
+    return c;
 }
 
 } // namespace kelvo

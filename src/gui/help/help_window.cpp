@@ -3,6 +3,7 @@
 #include "gui/help/rtf_document_builder.h"
 #include "gui/help/topic_printing.h"
 #include "help/help_topics.h"
+#include "help/rtf_bounds.h"
 #include "runtime/program_folder.h"
 
 #include <QApplication>
@@ -125,11 +126,13 @@ void HelpWindow::showTopic(int index)
     if (index < 0 || index >= static_cast<int>(kHelpTopics.size()))
         return;
     const auto& topic = kHelpTopics[static_cast<std::size_t>(index)];
-    const HelpTopicFile file = ReadHelpTopic(ProgramFile(m_folder, topic.fileName));
+    HelpTopicFile file = ReadHelpTopic(ProgramFile(m_folder, topic.fileName));
     if (!file.document) {
         statusBar()->showMessage(tr("%1 cannot be shown: %2").arg(TopicName(index), QString::fromStdString(file.error)));
         return;
     }
+    // Any file must open at once, however long it is and however long its words.
+    BoundRtfDocument(*file.document);
     // A fresh document: the one on show would be laid out again at every insertion.
     auto* document = new QTextDocument(m_view);
     document->setUndoRedoEnabled(false);
