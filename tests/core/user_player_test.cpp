@@ -260,8 +260,9 @@ TEST(UserPlayer, WhatCannotPlayLeavesEverythingStopped)
         EXPECT_TRUE(rig.stopped() && !rig.streamDevice.isOpen() && !rig.legacyDevice.isOpen());
         EXPECT_EQ(rig.oscillator.player().elapsed(), "00:00:00");
         ASSERT_EQ(rig.messages.shown.size(), message.empty() ? 0u : 1u);
-        if (!message.empty())
+        if (!message.empty()) {
             EXPECT_NE(rig.messages.shown[0].find(message), std::string::npos) << rig.messages.shown[0];
+        }
     }
 }
 
