@@ -126,6 +126,8 @@ TEST(SetField, TakesWhatThePanelCanSetAndRefusesTheRestExactly)
         {"Freq=440.5", ""}, {"Waveform[10]=11", ""}, {"LevelR[4]=-6.5", ""}, {"MultiFreq[2]=1234.5678", ""},
         {"SweepStepTime=0.1", ""}, {"PlaylistPath[200]=/tmp/a b.wav", ""}, {"OutDevice=-1", ""},
         {"SampleRate=12345", ""}, {"PhaseR=360", ""}, {"FourierAmp[24]=-1e300", ""},
+        {"SampleRate=192000", ""}, // the panel's and the setups' highest rate
+        {"SampleRate=192001", "SampleRate takes 11025 to 192000, not \"192001\""},
         {"Frequency=1", "unknown field \"Frequency\""},
         {"Freq", "\"Freq\" is not of the form Field=Value"},
         {"Freq=", "\"\" is not a number (Freq takes 1 to 96000)"},
