@@ -57,28 +57,6 @@ void HelpOpenWithWelcome(benchmark::State& state)
     }
 }
 
-// Choosing the longest topic in an open viewer, until it is painted.
-void HelpLoadLongestTopic(benchmark::State& state)
-{
-    OffscreenApplication();
-    const TopicFolder folder;
-    if (!folder.ready()) {
-        state.SkipWithError("the help topics could not be put in place");
-        return;
-    }
-    gui::HelpWindow window(folder.path());
-    window.open();
-    auto* list = window.findChild<QListWidget*>(QStringLiteral("List1"));
-    for (auto _ : state) {
-        state.PauseTiming();
-        list->setCurrentRow(0);
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-        list->setCurrentRow(1);
-        QCoreApplication::processEvents();
-    }
-}
-
 // The worst topics for the layout, one huge word or the size limit filled with empty
 // paragraphs, and the longest shipped topic for scale.
 std::string HugeWord(std::size_t letters)
@@ -136,7 +114,6 @@ void RtfReadLongestTopic(benchmark::State& state)
 }
 
 BENCHMARK(HelpOpenWithWelcome)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(HelpLoadLongestTopic)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(HelpTopicLayout, shipped_help, ShippedLongestTopic)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(HelpTopicLayout, word_of_100k, [] { return HugeWord(100'000); })
     ->Unit(benchmark::kMillisecond)->UseRealTime();
