@@ -2,17 +2,14 @@
 
 #include "runtime/atomic_file.h"
 #include "runtime/program_folder.h"
+#include "runtime/regular_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace kelvo {
 namespace {
 
-constexpr std::uintmax_t kMaxTopicBytes = 8u << 20;
+constexpr std::int64_t kMaxTopicBytes = 8 << 20;
 
 std::string Quoted(const std::filesystem::path& path)
 {
@@ -22,22 +19,18 @@ std::string Quoted(const std::filesystem::path& path)
 // The whole file, or the reason it cannot be had.
 std::optional<std::string> ReadWhole(const std::filesystem::path& path, std::string& error)
 {
-    std::error_code code;
-    if (!std::filesystem::is_regular_file(path, code)) {
-        error = Quoted(path) + (std::filesystem::exists(path, code) ? " is not a file" : " does not exist");
-        return std::nullopt;
-    }
-    if (std::filesystem::file_size(path, code) > kMaxTopicBytes) {
+    RegularFileContents file = ReadRegularFile(path, kMaxTopicBytes);
+    if (file.problem.empty())
+        return std::move(file.bytes);
+    if (file.missing)
+        error = Quoted(path) + " does not exist";
+    else if (file.tooLarge)
         error = Quoted(path) + " is too large for a help topic";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.is_open() || in.bad()) {
-        error = Quoted(path) + " cannot be read: " + std::strerror(errno);
-        return std::nullopt;
-    }
-    return bytes;
+    else if (file.notRegular)
+        error = Quoted(path) + " is not a file";
+    else
+        error = Quoted(path) + " " + file.problem;
+    return std::nullopt;
 }
 
 } // namespace

@@ -68,6 +68,7 @@ RegularFileContents ReadRegularFile(const std::filesystem::path& path, std::int6
         return result;
     }
     if (file.failure != Failure::None) {
+        result.notRegular = true;
         result.problem = "is not a regular file";
         return result;
     }

@@ -35,6 +35,7 @@ struct RegularFileContents {
     // over the limit ("is 300000000 bytes long"); empty on success.
     std::string problem;
     bool missing = false;  // the file does not exist (problem says so too)
+    bool notRegular = false; // a folder, device or pipe: nothing was read
     bool tooLarge = false; // larger than the limit: nothing was read
     std::int64_t size = 0; // the file's size, when it is a regular file
 };
