@@ -8,6 +8,7 @@
 #include "playback/legacy_player.h"
 #include "playback/portaudio_device.h"
 #include "oscillator/signal_control.h"
+#include "oscillator/signal_files.h"
 #include "player/user_player.h"
 #include "playback/stream_engine.h"
 #include "playback/wave_reader.h"
@@ -200,8 +201,10 @@ int main()
     settings.WaveBuildLength = 0.5; // a 1 s block
     kelvo::RandomSource random;
     kelvo::WaveEngine engine(random);
+    kelvo::SignalFiles files(engine);
     StderrMessages messages;
-    engine.MakeStopFile(settings, folder);
+    if (const std::string error = kelvo::WriteStopFile(settings, folder); !error.empty())
+        std::cerr << error << '\n';
 
     MonitorRecorder recorder(settings.SampleRate[0]);
     // The null sink renders far ahead until a client asks for a low latency.
@@ -217,11 +220,11 @@ int main()
     kelvo::WaveReader reader;
     kelvo::StreamEngine stream(reader, *streamDevice.device, loop, messages);
     kelvo::LegacyPlayer legacy(*legacyDevice.device, messages);
-    kelvo::SignalControl control({settings, engine, reader, stream, legacy, loop, messages, folder});
+    kelvo::SignalControl control({settings, files, reader, stream, legacy, loop, messages, folder});
     settings.OutDevice = -1;
 
     const auto start = Clock::now();
-    control.PlaySig();
+    control.start();
     const auto rendered = Clock::now();
     loop.run(start + 1500ms);
     const double render = Milliseconds(rendered - start);
@@ -246,7 +249,7 @@ int main()
     const std::int64_t underruns = streamDevice.device->underruns() - underrunsBefore;
     busy = false;
     spinner.join();
-    control.StopSig();
+    control.stop();
     loop.run(Clock::now() + 1000ms);
     const int gaps = recorder.gapsInSound();
 
@@ -270,7 +273,7 @@ int main()
     loop.run(floatWallBefore + 10s);
     const double floatCpu = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - recorder.cpuSeconds() - floatCpuBefore;
     const double floatShare = floatCpu / std::chrono::duration<double>(Clock::now() - floatWallBefore).count();
-    control.StopSig();
+    control.stop();
     loop.run(Clock::now() + 300ms);
 
     std::printf("device latency of the stream        %8.1f ms\n", latency);

@@ -43,7 +43,7 @@ inline void RenderRepeatedly(benchmark::State& state, const SignalSettings& sett
     RandomSource random;
     WaveEngine engine(random);
     for (auto _ : state) {
-        engine.Render(live);
+        benchmark::DoNotOptimize(engine.Render(live));
         benchmark::DoNotOptimize(engine.samples().data());
     }
     const auto elements = static_cast<double>(engine.samples().size());

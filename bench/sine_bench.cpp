@@ -1,5 +1,8 @@
 #include "render_bench.h"
 
+#include "oscillator/signal_files.h"
+#include "runtime/messages.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -22,9 +25,10 @@ void BuildWaveLargestDefaultBlock(benchmark::State& state)
     SignalSettings settings = Settings(192000, 100);
     RandomSource random;
     WaveEngine engine(random);
+    SignalFiles files(engine);
     NoMessages messages;
     for (auto _ : state)
-        engine.BuildWave(settings, folder, messages);
+        files.renderToFile(settings, folder, messages);
     std::filesystem::remove_all(folder);
 }
 

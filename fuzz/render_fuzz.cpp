@@ -3,6 +3,7 @@
 // a test.wav that plays, silently, or refuses with exactly one message and writes nothing.
 // Blocks beyond a few seconds of sound are planned but not rendered, to keep inputs fast.
 #include "fuzz_support.h"
+#include "oscillator/signal_files.h"
 #include "oscillator/start_up.h"
 #include "runtime/program_folder.h"
 #include "synth/block_size.h"
@@ -16,7 +17,7 @@ using namespace kelvo;
 
 constexpr std::int64_t kMostSamples = 1 << 19;
 
-void CheckRender(SignalSettings& settings, WaveEngine& engine, const std::filesystem::path& folder, bool arb)
+void CheckRender(SignalSettings& settings, SignalFiles& files, const std::filesystem::path& folder, bool arb)
 {
     settings.ArbBuild = arb ? 1 : 0;
     const BlockPlan plan = arb ? PlanArbBlock(settings) : PlanBlock(settings);
@@ -25,7 +26,7 @@ void CheckRender(SignalSettings& settings, WaveEngine& engine, const std::filesy
     const auto rendered = ProgramFile(folder, kRenderedFile);
     std::filesystem::remove(rendered);
     fuzz::CountingMessages messages;
-    const bool built = engine.BuildWave(settings, folder, messages);
+    const bool built = files.renderToFile(settings, folder, messages);
     if (!built) {
         fuzz::Check(messages.count == 1, "a refused render did not say why, once");
         fuzz::Check(!std::filesystem::exists(rendered), "a refused render wrote test.wav");
@@ -47,11 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     RandomSource random;
     WaveEngine engine(random);
+    SignalFiles files(engine);
     SignalSettings settings;
     fuzz::CountingMessages messages;
-    if (!StartUp(settings, engine, folder, messages).stopFileWritten)
+    if (!StartUp(settings, folder, messages).stopFileWritten)
         return 0;
-    CheckRender(settings, engine, folder, false);
-    CheckRender(settings, engine, folder, true);
+    CheckRender(settings, files, folder, false);
+    CheckRender(settings, files, folder, true);
     return 0;
 }

@@ -50,13 +50,12 @@ bool PlayCommand(const PlayOptions& options, Messages& messages, const std::atom
         messages.show(streamDevice.error.empty() ? legacyDevice.error : streamDevice.error);
         return false;
     }
-    // The chain renders with its own engine; the session's rendered nothing yet.
     SignalChain chain(session.settings, session.folder, *streamDevice.device, *legacyDevice.device, loop, messages);
     SignalControl& control = chain.control();
     StopWatcher watcher(loop);
 
-    control.PlaySig();
-    if (session.settings.Playing == 0 || !CopyRenderedFile(options.render, session, messages))
+    control.start();
+    if (session.settings.Playing == 0 || !CopyRenderedFile(options.render, chain.files(), session.folder, messages))
         return false;
     control.setObserver(&watcher);
     const auto start = std::chrono::steady_clock::now();
@@ -68,7 +67,7 @@ bool PlayCommand(const PlayOptions& options, Messages& messages, const std::atom
     // Counted before the stop: the stop file runs dry by design when it ends.
     const std::int64_t gaps = streamDevice.device->underruns() + legacyDevice.device->underruns();
     control.setObserver(nullptr);
-    control.StopSig();
+    control.stop();
     if (chain.legacy().playingOnce())
         loop.run(std::chrono::steady_clock::now() + kStopFileTime);
     if (gaps > 0 && !options.quiet)

@@ -1,10 +1,8 @@
 #include "render_command.h"
 
-#include "oscillator/rendered_copy.h"
 #include "oscillator/start_up.h"
 #include "runtime/program_folder.h"
 #include "settings/field_registry.h"
-
 
 namespace kelvo::cli {
 
@@ -12,7 +10,7 @@ bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messa
 {
     session.folder = ResolveProgramFolder(options.folder, ExecutableFolder());
     SignalSettings& settings = session.settings;
-    if (!StartUp(settings, session.engine, session.folder, messages).stopFileWritten)
+    if (!StartUp(settings, session.folder, messages).stopFileWritten)
         return false;
 
     if (const std::string error = SetFields(settings, options.assignments); !error.empty()) {
@@ -26,16 +24,17 @@ bool RenderCommand(const RenderOptions& options, RenderSession& session, Message
 {
     if (!PrepareSettings(options, session, messages))
         return false;
-    return session.engine.BuildWave(session.settings, session.folder, messages) &&
-           CopyRenderedFile(options, session, messages);
+    return session.files.renderToFile(session.settings, session.folder, messages) &&
+           CopyRenderedFile(options, session.files, session.folder, messages);
 }
 
-bool CopyRenderedFile(const RenderOptions& options, const RenderSession& session, Messages& messages)
+bool CopyRenderedFile(const RenderOptions& options, const SignalFiles& files, const std::filesystem::path& folder,
+                      Messages& messages)
 {
     if (!options.output)
         return true;
 
-    const std::string error = CopyRenderedSignal(session.engine, session.folder, *options.output);
+    const std::string error = files.copyRendered(folder, *options.output);
     if (!error.empty())
         messages.show(error);
     return error.empty();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli_options.h"
+#include "oscillator/signal_files.h"
 #include "runtime/messages.h"
 #include "runtime/random_source.h"
 #include "settings/signal_settings.h"
@@ -15,6 +16,7 @@ struct RenderSession {
     SignalSettings settings;
     RandomSource random;
     WaveEngine engine{random};
+    SignalFiles files{engine};
     std::filesystem::path folder;
 };
 
@@ -23,9 +25,10 @@ struct RenderSession {
 // false after showing why.
 bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messages& messages);
 
-// Copies the program folder's test.wav to the output file when one is given. Returns
-// false after showing why.
-bool CopyRenderedFile(const RenderOptions& options, const RenderSession& session, Messages& messages);
+// Copies the test.wav that `files` rendered into `folder` to the output file when one is
+// given. Returns false after showing why.
+bool CopyRenderedFile(const RenderOptions& options, const SignalFiles& files, const std::filesystem::path& folder,
+                      Messages& messages);
 
 // Runs the start-up of the oscillator (start values, memories, stop.wav, the five
 // settings files), applies the assignments, renders test.wav and copies it to the

@@ -1,3 +1,4 @@
+#include "oscillator/signal_files.h"
 #include "runtime/atomic_file.h"
 #include "support/test_support.h"
 #include "wavefile/wav_writer.h"
@@ -38,7 +39,7 @@ TEST(WaveFile, TheWritersBytes)
         EXPECT_EQ(ReadFile(folder / "out.wav"), c.bytes);
     }
     Renderer r;
-    ASSERT_EQ(r.engine.MakeStopFile(r.settings, folder.path()), "");
+    ASSERT_EQ(WriteStopFile(r.settings, folder.path()), "");
     EXPECT_EQ(ReadFile(folder / "stop.wav"), cases[0].bytes);
 }
 
@@ -76,7 +77,7 @@ TEST(SilentRender, UnknownCodesAreRefusedInsteadOfWritingSilence)
         int stops = 0;
         r.engine.setBeforeRender([&] { ++stops; });
         c.set(r.settings);
-        const bool written = r.engine.BuildWave(r.settings, folder / c.folder, messages);
+        const bool written = SignalFiles(r.engine).renderToFile(r.settings, folder / c.folder, messages);
         EXPECT_EQ(written, *c.message == '\0');
         EXPECT_EQ(stops, *c.folder || written ? 1 : 0);
         EXPECT_EQ(std::filesystem::exists(folder / "test.wav"), written);

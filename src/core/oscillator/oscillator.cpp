@@ -1,6 +1,5 @@
 #include "oscillator/oscillator.h"
 
-#include "oscillator/rendered_copy.h"
 #include "settings/memories.h"
 #include "settings/settings_files.h"
 #include "settings/setup_file.h"
@@ -41,7 +40,7 @@ void Oscillator::removeObserver(PanelObserver* observer)
 
 void Oscillator::Start()
 {
-    m_damagedFiles = StartUp(m_settings, m_chain.engine(), folder(), m_messages).damagedFiles;
+    m_damagedFiles = StartUp(m_settings, folder(), m_messages).damagedFiles;
     m_view.memDisplay = "M1";
     m_view.memHighlight = 1;
     Update();
@@ -89,12 +88,12 @@ void Oscillator::Update()
 
 void Oscillator::PlaySig()
 {
-    m_chain.control().PlaySig();
+    m_chain.control().start();
 }
 
 void Oscillator::StopSig()
 {
-    m_chain.control().StopSig();
+    m_chain.control().stop();
 }
 
 void Oscillator::LoadMems()
@@ -131,7 +130,7 @@ void Oscillator::SaveSettings()
 
 bool Oscillator::BuildWave()
 {
-    const bool built = m_chain.engine().BuildWave(m_settings, folder(), m_messages);
+    const bool built = m_chain.files().renderToFile(m_settings, folder(), m_messages);
     m_view.sampleRate = FormatNumber(m_settings.SampleRate[0]);
     notify();
     return built;
@@ -139,7 +138,7 @@ bool Oscillator::BuildWave()
 
 std::string Oscillator::SaveRenderedSignal(const std::filesystem::path& target)
 {
-    return CopyRenderedSignal(m_chain.engine(), folder(), target);
+    return m_chain.files().copyRendered(folder(), target);
 }
 
 void Oscillator::Playwav()

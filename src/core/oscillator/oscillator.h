@@ -53,7 +53,7 @@ public:
     // Renders the record into test.wav (the arbitrary table while ArbBuild is 1) and shows
     // the sample rate it was rendered at. False, after a message, when nothing was written.
     bool BuildWave();
-    // Saves test.wav as `target` (CopyRenderedSignal); returns the message, empty on success.
+    // Saves test.wav as `target` (SignalFiles::copyRendered); returns the message, empty on success.
     std::string SaveRenderedSignal(const std::filesystem::path& target);
 
     // The user wave player's operations: play the selected playlist entry (the main

@@ -7,7 +7,7 @@ SignalChain::SignalChain(SignalSettings& settings, std::filesystem::path folder,
     : m_folder(std::move(folder))
     , m_stream(m_reader, streamDevice, loop, messages)
     , m_legacy(legacyDevice, messages)
-    , m_control({settings, m_engine, m_reader, m_stream, m_legacy, loop, messages, m_folder})
+    , m_control({settings, m_files, m_reader, m_stream, m_legacy, loop, messages, m_folder})
 {
 }
 

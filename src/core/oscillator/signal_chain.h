@@ -9,6 +9,7 @@
 #include "runtime/messages.h"
 #include "runtime/random_source.h"
 #include "settings/signal_settings.h"
+#include "oscillator/signal_files.h"
 #include "synth/wave_engine.h"
 
 #include <filesystem>
@@ -26,7 +27,7 @@ public:
     SignalChain(const SignalChain&) = delete;
     SignalChain& operator=(const SignalChain&) = delete;
 
-    WaveEngine& engine() { return m_engine; }
+    SignalFiles& files() { return m_files; }
     SignalControl& control() { return m_control; }
     const SignalControl& control() const { return m_control; }
     LegacyPlayer& legacy() { return m_legacy; }
@@ -36,6 +37,7 @@ private:
     std::filesystem::path m_folder;
     RandomSource m_random;
     WaveEngine m_engine{m_random};
+    SignalFiles m_files{m_engine};
     WaveReader m_reader;
     StreamEngine m_stream;
     LegacyPlayer m_legacy;

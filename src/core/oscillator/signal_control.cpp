@@ -32,7 +32,7 @@ SignalControl::SignalControl(Parts parts)
     : m_parts(std::move(parts))
 {
     // A render must not rewrite the file the player holds open.
-    m_parts.engine.setBeforeRender([this] {
+    m_parts.files.engine().setBeforeRender([this] {
         m_parts.stream.StopStream();
         m_parts.reader.CloseWaveFile();
     });
@@ -46,7 +46,7 @@ SignalControl::~SignalControl()
         m_parts.loop.stopTimer(m_timer);
     if (m_gapTimer != 0)
         m_parts.loop.stopTimer(m_gapTimer);
-    m_parts.engine.setBeforeRender(nullptr);
+    m_parts.files.engine().setBeforeRender(nullptr);
     m_parts.stream.setOnFailure(nullptr);
     m_parts.legacy.setOnFailure(nullptr);
 }
@@ -61,11 +61,11 @@ void SignalControl::setUserPlayer(std::function<void()> playwav)
     m_playwav = std::move(playwav);
 }
 
-void SignalControl::PlaySig()
+void SignalControl::start()
 {
     SignalSettings& s = m_parts.settings;
     if (s.LegacyDriver != 0 || m_playing == Path::Legacy)
-        StopSig();
+        stop();
     s.Playing = 1;
     if (Is(s.Waveform[0], WaveformCode::User)) {
         m_state.status = s.PlaylistName[static_cast<std::size_t>(SelectedEntry(s))];
@@ -84,9 +84,9 @@ void SignalControl::PlaySig()
         m_state.source = s.ArbBuild == 1 ? SignalSource::ArbTable : SignalSource::Generator;
         m_state.status.clear();
         changed(SignalPhase::Starting);
-        if (!m_parts.engine.BuildWave(s, m_parts.folder, m_parts.messages)) {
+        if (!m_parts.files.renderToFile(s, m_parts.folder, m_parts.messages)) {
             // Nothing fresh to play: the signal stays stopped rather than playing a stale file.
-            StopSig();
+            stop();
             return;
         }
     }
@@ -96,7 +96,7 @@ void SignalControl::PlaySig()
     m_timer = m_parts.loop.startTimer(kStartDelay, false, [this] { startDelayTick(); });
 }
 
-void SignalControl::StopSig()
+void SignalControl::stop()
 {
     SignalSettings& s = m_parts.settings;
     s.Playing = 0;
@@ -120,7 +120,7 @@ void SignalControl::StopSig()
 
 bool SignalControl::playFile(const std::filesystem::path& file, std::string status)
 {
-    StopSig();
+    stop();
     m_parts.settings.Playing = 1;
     m_state.source = SignalSource::UserFile;
     m_state.status = std::move(status);
@@ -174,7 +174,7 @@ void SignalControl::checkGaps()
 void SignalControl::outputStopped()
 {
     m_playing = Path::None;
-    StopSig();
+    stop();
 }
 
 void SignalControl::changed(SignalPhase phase)

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "oscillator/signal_files.h"
 #include "playback/legacy_player.h"
 #include "playback/stream_engine.h"
 #include "playback/wave_reader.h"
+#include "player/file_output.h"
 #include "runtime/event_loop.h"
 #include "runtime/messages.h"
 #include "settings/signal_settings.h"
-#include "synth/wave_engine.h"
 
 #include <chrono>
 #include <cstdint>
@@ -49,11 +50,11 @@ std::string StatusLine(const SignalState& state);
 // Turns the signal on and off: renders, waits the start delay, then plays test.wav through
 // the stream engine or the legacy player, and keeps Playing and the indicators in step.
 // Owned by the application object together with the parts it drives; UI thread only.
-class SignalControl {
+class SignalControl final : public FileOutput {
 public:
     struct Parts {
         SignalSettings& settings;
-        WaveEngine& engine;
+        SignalFiles& files;
         WaveReader& reader;
         StreamEngine& stream;
         LegacyPlayer& legacy;
@@ -71,12 +72,12 @@ public:
     // The user wave player's Playwav, called when Waveform is User and nothing was drawn.
     void setUserPlayer(std::function<void()> playwav);
 
-    void PlaySig();
-    void StopSig();
+    void start();
+    void stop() override;
     // Stops whatever plays, then plays `file` in a loop at once as the user's file, with
     // `status` on the status line. False, after the reader or the device has said why, when
     // it cannot play; everything is stopped then.
-    bool playFile(const std::filesystem::path& file, std::string status);
+    bool playFile(const std::filesystem::path& file, std::string status) override;
 
     const SignalState& state() const { return m_state; }
     // True while the start delay runs.

@@ -1,18 +1,18 @@
 #include "oscillator/start_up.h"
 
+#include "oscillator/signal_files.h"
 #include "runtime/atomic_file.h"
 #include "settings/memories.h"
 
 namespace kelvo {
 
-StartUpResult StartUp(SignalSettings& settings, WaveEngine& engine, const std::filesystem::path& folder,
-                      Messages& messages)
+StartUpResult StartUp(SignalSettings& settings, const std::filesystem::path& folder, Messages& messages)
 {
     StartUpResult result;
     RemoveStaleTemporaries(folder);
     settings = SignalSettings{};
     DefaultMems(settings);
-    if (const std::string error = engine.MakeStopFile(settings, folder); !error.empty()) {
+    if (const std::string error = WriteStopFile(settings, folder); !error.empty()) {
         messages.show("The stop file could not be written: " + error);
         result.stopFileWritten = false;
     }

@@ -3,7 +3,6 @@
 #include "runtime/messages.h"
 #include "settings/settings_files.h"
 #include "settings/signal_settings.h"
-#include "synth/wave_engine.h"
 
 #include <filesystem>
 #include <vector>
@@ -19,7 +18,6 @@ struct StartUpResult {
 // The start-up both programs share: the start values, DefaultMems, stop.wav, then the
 // settings files of `folder`. A stop file that cannot be written and settings files that
 // cannot be read whole are shown once each.
-StartUpResult StartUp(SignalSettings& settings, WaveEngine& engine, const std::filesystem::path& folder,
-                      Messages& messages);
+StartUpResult StartUp(SignalSettings& settings, const std::filesystem::path& folder, Messages& messages);
 
 } // namespace kelvo

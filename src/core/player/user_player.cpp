@@ -4,9 +4,9 @@
 
 namespace kelvo {
 
-UserPlayer::UserPlayer(SignalSettings& settings, SignalControl& control, EventLoop& loop)
+UserPlayer::UserPlayer(SignalSettings& settings, FileOutput& output, EventLoop& loop)
     : m_settings(settings)
-    , m_control(control)
+    , m_output(output)
     , m_loop(loop)
 {
 }
@@ -18,11 +18,11 @@ void UserPlayer::Playwav()
     const std::string path = m_settings.PlaylistPath[entry];
     const std::string name = m_settings.PlaylistName[entry];
     if (path.empty()) {
-        m_control.StopSig();
+        m_output.stop();
         return;
     }
     ShowWaveInfo(m_info, ProbeWave(path));
-    if (m_control.playFile(path, name))
+    if (m_output.playFile(path, name))
         m_clock.start(m_loop.now());
 }
 

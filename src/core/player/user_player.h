@@ -1,7 +1,7 @@
 #pragma once
 
-#include "oscillator/signal_control.h"
 #include "player/elapsed_clock.h"
+#include "player/file_output.h"
 #include "player/wave_info.h"
 #include "runtime/event_loop.h"
 #include "settings/signal_settings.h"
@@ -12,11 +12,11 @@ namespace kelvo {
 
 // The playing side of the user wave player: plays the selected playlist entry in a loop,
 // keeps the information about it and the elapsed-time clock. The output itself goes
-// through the signal control, so one stop ends it whichever window started it.
-// UI thread only; the record, the control and the loop outlive it.
+// through the one output, so one stop ends it whichever window started it.
+// UI thread only; the record, the output and the loop outlive it.
 class UserPlayer {
 public:
-    UserPlayer(SignalSettings& settings, SignalControl& control, EventLoop& loop);
+    UserPlayer(SignalSettings& settings, FileOutput& output, EventLoop& loop);
 
     // Shows the selected entry's information and plays it from its start, after stopping
     // whatever played. An empty entry only stops; a file that cannot be played shows the
@@ -32,7 +32,7 @@ public:
 
 private:
     SignalSettings& m_settings;
-    SignalControl& m_control;
+    FileOutput& m_output;
     EventLoop& m_loop;
     WaveInfo m_info;
     ElapsedClock m_clock;

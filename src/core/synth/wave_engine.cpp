@@ -1,12 +1,9 @@
 #include "synth/wave_engine.h"
 
-#include "runtime/program_folder.h"
 #include "settings/signal_codes.h"
 #include "synth/block_size.h"
 #include "synth/channel_factors.h"
 #include "synth/generators.h"
-#include "synth/unknown_codes.h"
-#include "wavefile/wav_writer.h"
 
 #include <cmath>
 #include <new>
@@ -82,32 +79,6 @@ std::string WaveEngine::Render(SignalSettings& s)
     if (const Generator generate = GeneratorFor(s.Waveform[0]))
         generate(context);
     return {};
-}
-
-bool WaveEngine::BuildWave(SignalSettings& s, const std::filesystem::path& folder, Messages& messages)
-{
-    m_lastBuildFailed = true;
-    std::string refusal = SilentRenderRefusal(s, m_state);
-    if (refusal.empty())
-        refusal = Render(s);
-    if (!refusal.empty()) {
-        messages.show(refusal);
-        return false;
-    }
-    const std::string error =
-        WriteWaveFile(ProgramFile(folder, kRenderedFile), m_buffer, s.SampleRate[0]);
-    if (!error.empty()) {
-        messages.show("The signal could not be written: " + error);
-        return false;
-    }
-    m_lastBuildFailed = false;
-    return true;
-}
-
-std::string WaveEngine::MakeStopFile(const SignalSettings& s, const std::filesystem::path& folder)
-{
-    m_buffer.assignZeros(201);
-    return WriteWaveFile(ProgramFile(folder, kStopFile), m_buffer, s.SampleRate[0]);
 }
 
 } // namespace kelvo

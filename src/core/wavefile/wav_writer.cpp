@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <span>
 #include <vector>
 
 namespace kelvo {
@@ -60,21 +59,21 @@ std::array<std::byte, kWaveHeaderSize> WaveHeader(std::int32_t sampleRate, std::
     return bytes;
 }
 
-std::string WriteWaveFile(const std::filesystem::path& path, const SampleBuffer& buffer,
+std::string WriteWaveFile(const std::filesystem::path& path, std::span<const std::int16_t> samples,
                           std::int32_t sampleRate)
 {
     AtomicFileWriter file(path);
-    file.write(WaveHeader(sampleRate, buffer.size()));
+    file.write(WaveHeader(sampleRate, samples.size()));
     if constexpr (std::endian::native == std::endian::little) {
-        file.write(std::as_bytes(std::span(buffer.data(), buffer.size())));
+        file.write(std::as_bytes(samples));
     } else {
         constexpr std::size_t kChunk = 65536;
-        std::vector<Sample> swapped(kChunk);
-        for (std::size_t start = 0; start < buffer.size(); start += kChunk) {
-            const std::size_t count = std::min(kChunk, buffer.size() - start);
+        std::vector<std::int16_t> swapped(kChunk);
+        for (std::size_t start = 0; start < samples.size(); start += kChunk) {
+            const std::size_t count = std::min(kChunk, samples.size() - start);
             for (std::size_t i = 0; i < count; ++i) {
-                const auto bits = static_cast<std::uint16_t>(buffer[start + i]);
-                swapped[i] = static_cast<Sample>(static_cast<std::uint16_t>((bits >> 8) | (bits << 8)));
+                const auto bits = static_cast<std::uint16_t>(samples[start + i]);
+                swapped[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>((bits >> 8) | (bits << 8)));
             }
             file.write(std::as_bytes(std::span(swapped.data(), count)));
         }

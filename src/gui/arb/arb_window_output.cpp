@@ -5,7 +5,7 @@
 #include "gui/dialogs/list_box.h"
 #include "runtime/atomic_file.h"
 #include "runtime/program_folder.h"
-#include "synth/wave_engine.h"
+#include "oscillator/signal_files.h"
 
 #include "gui/arb/picture_file.h"
 

@@ -1,0 +1,55 @@
+#include "oscillator/signal_files.h"
+
+#include "runtime/atomic_file.h"
+#include "runtime/program_folder.h"
+#include "synth/unknown_codes.h"
+#include "wavefile/wav_writer.h"
+
+#include <array>
+#include <cstdint>
+#include <system_error>
+
+namespace kelvo {
+
+SignalFiles::SignalFiles(WaveEngine& engine)
+    : m_engine(engine)
+{
+}
+
+bool SignalFiles::renderToFile(SignalSettings& s, const std::filesystem::path& folder, Messages& messages)
+{
+    m_lastRenderFailed = true;
+    std::string refusal = SilentRenderRefusal(s, m_engine.state());
+    if (refusal.empty())
+        refusal = m_engine.Render(s);
+    if (!refusal.empty()) {
+        messages.show(refusal);
+        return false;
+    }
+    const std::string error = WriteWaveFile(ProgramFile(folder, kRenderedFile), m_engine.samples(), s.SampleRate[0]);
+    if (!error.empty()) {
+        messages.show("The signal could not be written: " + error);
+        return false;
+    }
+    m_lastRenderFailed = false;
+    return true;
+}
+
+std::string SignalFiles::copyRendered(const std::filesystem::path& folder, const std::filesystem::path& target) const
+{
+    if (m_lastRenderFailed)
+        return "Nothing was saved: the last render failed, so there is no current signal to save.";
+    const std::filesystem::path rendered = ProgramFile(folder, kRenderedFile);
+    std::error_code error;
+    if (!std::filesystem::exists(rendered, error))
+        return "No signal has been rendered yet, so there is nothing to save: switch a signal on first.";
+    return CopyFileAtomically(rendered, target);
+}
+
+std::string WriteStopFile(const SignalSettings& settings, const std::filesystem::path& folder)
+{
+    constexpr std::array<std::int16_t, 201> kSilence{};
+    return WriteWaveFile(ProgramFile(folder, kStopFile), kSilence, settings.SampleRate[0]);
+}
+
+} // namespace kelvo
