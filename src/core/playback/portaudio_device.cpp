@@ -6,7 +6,6 @@
 #include <pa_linux_alsa.h>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sched.h>
@@ -176,27 +175,20 @@ std::string PortAudioDevice::open(int index, const AudioFormat& format, BufferDo
     ++m_opened;
     // A little over the buffer, so that a callback merely late within it never counts;
     // the sound flows once the server has taken twice the buffer.
-    m_latencyNanoseconds = static_cast<std::int64_t>((outputLatency() + 0.05) * 1e9);
-    m_steadyFrames = static_cast<std::int64_t>(2 * outputLatency() * format.sampleRate);
+    m_feed.configure(format, static_cast<std::int64_t>((outputLatency() + 0.05) * 1e9),
+                     static_cast<std::int64_t>(2 * outputLatency() * format.sampleRate));
     m_startPending = false;
-    m_format = format;
     m_done = std::move(done);
     m_failed = std::move(failed);
     m_broken.store(false);
     m_failureReported = false;
-    m_firstSound.store(0);
-    m_current = -1;
     return {};
 }
 
 void PortAudioDevice::startStream()
 {
-    m_current = -1;
-    m_lastCallback = 0;
-    m_inHostGap = false;
-    m_framesHanded = 0;
+    m_feed.restart();
     m_callbackThread.store(0);
-    m_starved = true;
     m_running.store(true);
     if (const PaError error = Pa_StartStream(m_stream); error != paNoError) {
         m_running.store(false);
@@ -216,10 +208,9 @@ void PortAudioDevice::stopStream()
 
 void PortAudioDevice::write(int index, std::span<const std::byte> bytes)
 {
-    if (m_stream == nullptr || index < 0 || index >= kSlots)
+    if (m_stream == nullptr || index < 0 || index >= BufferFeed::kSlots)
         return;
-    m_slots[static_cast<std::size_t>(index)] = {bytes.data(), bytes.size()};
-    m_queued.push(index);
+    m_feed.queue(index, bytes);
     // The stream starts with sound queued, so the host's buffers are primed with it rather
     // than with silence. It starts once the writes already on their way have been made
     // too (a stream engine's first refills are posted together): priming takes as much
@@ -243,12 +234,8 @@ void PortAudioDevice::reset()
     if (m_stream == nullptr)
         return;
     stopStream();
-    // The callback has stopped: the queues are ours. Hand back in playing order.
-    if (m_current >= 0)
-        m_finished.push(m_current);
-    m_current = -1;
-    for (int index; m_queued.pop(index);)
-        m_finished.push(index);
+    // The callback has stopped: the queues are ours.
+    m_feed.handBackAll();
     wakeLoop();
 }
 
@@ -259,11 +246,7 @@ void PortAudioDevice::close()
     stopStream();
     Pa_CloseStream(m_stream);
     m_stream = nullptr;
-    m_current = -1;
-    for (int index; m_queued.pop(index);) {
-    }
-    for (int index; m_finished.pop(index);) {
-    }
+    m_feed.clear();
     m_done = nullptr;
     m_failed = nullptr;
 }
@@ -283,7 +266,7 @@ double PortAudioDevice::outputLatency() const
 
 std::chrono::steady_clock::time_point PortAudioDevice::firstSoundTime() const
 {
-    return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(m_firstSound.load()));
+    return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(m_feed.firstSound()));
 }
 
 int PortAudioDevice::processStatic(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
@@ -301,62 +284,14 @@ void PortAudioDevice::finishedStatic(void* self)
     }
 }
 
-// Real-time: copies queued bytes, moves indices, never locks, allocates or waits.
+// Real-time: the feed copies queued bytes and moves indices; nothing here locks,
+// allocates or waits.
 int PortAudioDevice::process(void* output, unsigned long frames, PaStreamCallbackFlags flags)
 {
     m_heartbeat.fetch_add(1, std::memory_order_relaxed);
     if (m_callbackThread.load(std::memory_order_relaxed) == 0)
         m_callbackThread.store(::gettid(), std::memory_order_relaxed);
-    // A sound server's plugin may keep its own underruns to itself, but once the sound
-    // flows, a callback that comes later than the device's whole buffer lasts means the
-    // sound has run out. Until then a server may take its time to start the stream.
-    const std::int64_t now = SteadyNanoseconds();
-    const bool late = m_framesHanded > m_steadyFrames && now - m_lastCallback > m_latencyNanoseconds;
-    m_lastCallback = now;
-    m_framesHanded += static_cast<std::int64_t>(frames);
-    // A host may flag several callbacks in a row while it recovers: one gap.
-    const bool gap = (flags & paOutputUnderflow) != 0 || late;
-    if (gap && !m_inHostGap)
-        m_underruns.fetch_add(1, std::memory_order_relaxed);
-    m_inHostGap = gap;
-    const auto blockAlign = static_cast<std::size_t>(m_format.blockAlign);
-    auto* out = static_cast<std::byte*>(output);
-    std::size_t wanted = frames * blockAlign;
-    bool handedBack = false;
-    while (wanted > 0) {
-        if (m_current < 0) {
-            if (!m_queued.pop(m_current))
-                break;
-            const Slot& slot = m_slots[static_cast<std::size_t>(m_current)];
-            m_offset = 0;
-            // Only whole frames play: a trailing partial frame would swap the channels.
-            m_currentBytes = slot.bytes - slot.bytes % blockAlign;
-        }
-        const Slot& slot = m_slots[static_cast<std::size_t>(m_current)];
-        const std::size_t count = std::min(wanted, m_currentBytes - m_offset);
-        if (count > 0) {
-            std::memcpy(out, slot.data + m_offset, count);
-            if (m_firstSound.load(std::memory_order_relaxed) == 0)
-                m_firstSound.store(SteadyNanoseconds(), std::memory_order_relaxed);
-            m_starved = false;
-        }
-        out += count;
-        wanted -= count;
-        m_offset += count;
-        if (m_offset == m_currentBytes) {
-            m_finished.push(m_current);
-            m_current = -1;
-            handedBack = true;
-        }
-    }
-    if (wanted > 0) {
-        std::memset(out, m_format.encoding == SampleEncoding::Unsigned8 ? 0x80 : 0, wanted);
-        // Ran dry after playing: count the gap once.
-        if (!m_starved)
-            m_underruns.fetch_add(1, std::memory_order_relaxed);
-        m_starved = true;
-    }
-    if (handedBack)
+    if (m_feed.fill(static_cast<std::byte*>(output), frames, (flags & paOutputUnderflow) != 0, SteadyNanoseconds()))
         wakeLoop();
     return paContinue;
 }
@@ -410,7 +345,7 @@ void PortAudioDevice::watch()
 void PortAudioDevice::deliver()
 {
     m_deliveryPending.store(false);
-    for (int index; m_stream != nullptr && m_finished.pop(index);) {
+    for (int index; m_stream != nullptr && m_feed.takeFinished(index);) {
         const BufferDone done = m_done;
         done(index);
     }

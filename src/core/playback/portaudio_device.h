@@ -1,10 +1,9 @@
 #pragma once
 
 #include "playback/audio_device.h"
-#include "playback/index_queue.h"
+#include "playback/buffer_feed.h"
 #include "runtime/event_loop.h"
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -47,7 +46,7 @@ public:
     void reset() override;
     void close() override;
     bool isOpen() const override { return m_stream != nullptr; }
-    std::int64_t underruns() const override { return m_underruns.load(std::memory_order_relaxed); }
+    std::int64_t underruns() const override { return m_feed.underruns(); }
 
     // The sound the open stream holds ahead of the listener, in seconds; 0 when closed.
     double outputLatency() const;
@@ -60,12 +59,6 @@ public:
     std::chrono::steady_clock::time_point firstSoundTime() const;
 
 private:
-    static constexpr int kSlots = 32;
-    struct Slot {
-        const std::byte* data = nullptr;
-        std::size_t bytes = 0;
-    };
-
     explicit PortAudioDevice(EventLoop& loop);
 
     static int processStatic(const void* input, void* output, unsigned long frames,
@@ -82,35 +75,19 @@ private:
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     PaStream* m_stream = nullptr;
     std::string m_name;
-    AudioFormat m_format;
     BufferDone m_done;
     Failure m_failed;
 
-    // Shared with the callback: slots are written before their index is pushed.
-    std::array<Slot, kSlots> m_slots{};
-    IndexQueue<kSlots> m_queued;
-    IndexQueue<kSlots> m_finished;
+    // The callback's work: fed by write, emptied by deliver.
+    BufferFeed m_feed;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_broken{false};
     bool m_failureReported = false;
     // A start posted behind the first write, for the stream opened `m_opened`-th.
     bool m_startPending = false;
     std::uint64_t m_opened = 0;
-    std::atomic<std::int64_t> m_underruns{0};
     std::atomic<std::uint64_t> m_heartbeat{0};
-    std::atomic<std::int64_t> m_firstSound{0};
     std::atomic<pid_t> m_callbackThread{0};
-
-    // Owned by the callback while the stream runs, by the UI thread while it is stopped.
-    int m_current = -1;
-    std::size_t m_offset = 0;
-    std::size_t m_currentBytes = 0;
-    bool m_starved = true;
-    std::int64_t m_lastCallback = 0; // steady nanoseconds
-    bool m_inHostGap = false;
-    std::int64_t m_framesHanded = 0;
-    std::int64_t m_latencyNanoseconds = 0;
-    std::int64_t m_steadyFrames = 0;
 
     // The helper thread that turns the callback's signals into posted events.
     sem_t m_wake{};
