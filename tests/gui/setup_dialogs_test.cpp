@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -53,7 +54,8 @@ void Retype(QWidget& window, const QString& name, const QString& text)
     QTest::keyClicks(&box, text);
 }
 
-// Each setup opens from its waveform's key, named by its title, every control named too.
+// Each setup opens from its waveform's key, named by its title, every control named too,
+// and states the ranges its fields take.
 TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetup)
 {
     TempFolder folder;
@@ -63,11 +65,14 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetup)
         const char* key;
         const char* window;
         const char* title;
-    } opened[] = {{"lblNOISE", "frmNoiseSetup", "NOISE SETUP:"}, {"lblBURST", "frmBurstSetup", "BURST SETUP:"},
-                  {"lblPULSE", "frmPulseSetup", "PULSE WAVE SETUP:"}, {"lbl2T", "frmToneSetup", "TWO TONE SETUP:"},
-                  {"lblWARBLE", "frmWarbleSetup", "WARBLE SETUP:"}, {"lblAM", "frmAMSetup", "AM SETUP:"},
-                  {"lblFM", "frmFMSetup", "FM SETUP:"}, {"lblDSB", "frmDSBSetup", "DSB SETUP:"},
-                  {"lblSWEEP", "frmSweepSetup", "SWEEP WAVE SETUP:"}, {"lblMULTI", "frmMultiSetup", "MULTIBURST SETUP:"}};
+        const char* range = nullptr; // part of a caption
+    } opened[] = {{"lblNOISE", "frmNoiseSetup", "NOISE SETUP:"}, {"lblBURST", "frmBurstSetup", "BURST SETUP:", "1-20000 ms"},
+                  {"lblPULSE", "frmPulseSetup", "PULSE WAVE SETUP:", "Number of pulses (1-10000)"},
+                  {"lbl2T", "frmToneSetup", "TWO TONE SETUP:", "Frequency 1 (1-96000 Hz)"},
+                  {"lblWARBLE", "frmWarbleSetup", "WARBLE SETUP:", "Warble Rate (1-20)"},
+                  {"lblAM", "frmAMSetup", "AM SETUP:"}, {"lblFM", "frmFMSetup", "FM SETUP:"},
+                  {"lblDSB", "frmDSBSetup", "DSB SETUP:"}, {"lblSWEEP", "frmSweepSetup", "SWEEP WAVE SETUP:"},
+                  {"lblMULTI", "frmMultiSetup", "MULTIBURST SETUP:", " 2 to 100 frequencies may be entered."}};
     for (const auto& o : opened) {
         SCOPED_TRACE(o.window);
         Click(main, o.key);
@@ -92,6 +97,11 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetup)
             EXPECT_FALSE(part->text(QAccessible::Name).trimmed().isEmpty()) << control->objectName().toStdString();
         }
         EXPECT_GE(controls, 2); // at least a box or an option, and the "X"
+        QStringList captions;
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            captions << label->text();
+        if (o.range != nullptr)
+            EXPECT_TRUE(captions.join(QLatin1Char('\n')).contains(QLatin1String(o.range))) << o.range;
     }
 }
 

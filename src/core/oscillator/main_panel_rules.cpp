@@ -2,6 +2,7 @@
 
 #include "oscillator/oscillator.h"
 
+#include "settings/field_registry.h"
 #include "settings/signal_codes.h"
 #include "settings/text_rules.h"
 #include "runtime/rounding.h"
@@ -11,22 +12,22 @@
 namespace kelvo {
 namespace {
 
-constexpr double kMinFreq = 1;
-constexpr double kMaxFreq = 96000;
-constexpr double kMinLevel = -200;
-constexpr double kMaxLevel = 0;
-constexpr double kMinRate = 11025;
-constexpr double kMaxRate = 192000;
-
-double ClampedNumber(std::string_view text, double low, double high)
+// The panel keeps to the ranges that the setups and the command line give these fields.
+const FieldInfo& Field(std::string_view name)
 {
-    return std::clamp(ParseLeadingNumber(text), low, high);
+    return *FindField(name);
 }
 
-double PhaseFrom(std::string_view text)
+double ClampedNumber(std::string_view text, const FieldInfo& field)
+{
+    return std::clamp(ParseLeadingNumber(text), field.min, field.max);
+}
+
+// A phase outside the range reads as 0 rather than its nearest end.
+double PhaseFrom(std::string_view text, const FieldInfo& field)
 {
     const double phase = ParseLeadingNumber(text);
-    return phase < 0 || phase > 360 ? 0 : phase;
+    return phase < field.min || phase > field.max ? 0 : phase;
 }
 
 } // namespace
@@ -37,8 +38,8 @@ void MainPanelRules::lblFup_Click()
     // The frequency controls act only while both frequencies agree exactly.
     if (s.Freq[0] == s.FreqR[0]) {
         s.Freq[0] = s.Freq[0] + s.FreqStep;
-        if (s.Freq[0] > kMaxFreq)
-            s.Freq[0] = kMaxFreq;
+        if (const double top = Field("Freq").max; s.Freq[0] > top)
+            s.Freq[0] = top;
         s.FreqR[0] = s.Freq[0];
     }
     m_oscillator.Update();
@@ -49,8 +50,8 @@ void MainPanelRules::lblFdn_Click()
     SignalSettings& s = m_oscillator.settings();
     if (s.Freq[0] == s.FreqR[0]) {
         s.Freq[0] = s.Freq[0] - s.FreqStep;
-        if (s.Freq[0] < kMinFreq)
-            s.Freq[0] = kMinFreq;
+        if (const double bottom = Field("Freq").min; s.Freq[0] < bottom)
+            s.Freq[0] = bottom;
         s.FreqR[0] = s.Freq[0];
     }
     m_oscillator.Update();
@@ -60,9 +61,9 @@ void MainPanelRules::lblVup_Click()
 {
     SignalSettings& s = m_oscillator.settings();
     if (s.AdjustL != 0)
-        s.LevelL[0] = std::min(s.LevelL[0] + s.LevelStep, kMaxLevel);
+        s.LevelL[0] = std::min(s.LevelL[0] + s.LevelStep, Field("LevelL").max);
     if (s.AdjustR != 0)
-        s.LevelR[0] = std::min(s.LevelR[0] + s.LevelStep, kMaxLevel);
+        s.LevelR[0] = std::min(s.LevelR[0] + s.LevelStep, Field("LevelR").max);
     m_oscillator.Update();
 }
 
@@ -70,9 +71,9 @@ void MainPanelRules::lblVdn_Click()
 {
     SignalSettings& s = m_oscillator.settings();
     if (s.AdjustL != 0)
-        s.LevelL[0] = std::max(s.LevelL[0] - s.LevelStep, kMinLevel);
+        s.LevelL[0] = std::max(s.LevelL[0] - s.LevelStep, Field("LevelL").min);
     if (s.AdjustR != 0)
-        s.LevelR[0] = std::max(s.LevelR[0] - s.LevelStep, kMinLevel);
+        s.LevelR[0] = std::max(s.LevelR[0] - s.LevelStep, Field("LevelR").min);
     m_oscillator.Update();
 }
 
@@ -207,7 +208,7 @@ void MainPanelRules::txtFreq_Enter(std::string_view text)
 {
     SignalSettings& s = m_oscillator.settings();
     if (s.Freq[0] == s.FreqR[0]) {
-        s.Freq[0] = ClampedNumber(text, kMinFreq, kMaxFreq);
+        s.Freq[0] = ClampedNumber(text, Field("Freq"));
         s.FreqR[0] = s.Freq[0];
     }
     m_oscillator.Update();
@@ -216,32 +217,32 @@ void MainPanelRules::txtFreq_Enter(std::string_view text)
 void MainPanelRules::txtSR_Enter(std::string_view text)
 {
     // Clamped in double first, so the conversion to an integer always succeeds.
-    const double rate = ClampedNumber(text, kMinRate, kMaxRate);
+    const double rate = ClampedNumber(text, Field("SampleRate"));
     m_oscillator.settings().SampleRate[0] = static_cast<std::int32_t>(NearestInteger(rate).value_or(44100));
     m_oscillator.Update();
 }
 
 void MainPanelRules::txtLdB_Enter(std::string_view text)
 {
-    m_oscillator.settings().LevelL[0] = ClampedNumber(text, kMinLevel, kMaxLevel);
+    m_oscillator.settings().LevelL[0] = ClampedNumber(text, Field("LevelL"));
     m_oscillator.Update();
 }
 
 void MainPanelRules::txtRdB_Enter(std::string_view text)
 {
-    m_oscillator.settings().LevelR[0] = ClampedNumber(text, kMinLevel, kMaxLevel);
+    m_oscillator.settings().LevelR[0] = ClampedNumber(text, Field("LevelR"));
     m_oscillator.Update();
 }
 
 void MainPanelRules::txtLdeg_Enter(std::string_view text)
 {
-    m_oscillator.settings().PhaseL[0] = PhaseFrom(text);
+    m_oscillator.settings().PhaseL[0] = PhaseFrom(text, Field("PhaseL"));
     m_oscillator.Update();
 }
 
 void MainPanelRules::txtRdeg_Enter(std::string_view text)
 {
-    m_oscillator.settings().PhaseR[0] = PhaseFrom(text);
+    m_oscillator.settings().PhaseR[0] = PhaseFrom(text, Field("PhaseR"));
     m_oscillator.Update();
 }
 

@@ -253,6 +253,19 @@ std::string FieldInfo::rangeText() const
     return FormatNumber(min) + " to " + FormatNumber(max);
 }
 
+std::string FieldInfo::withLimits(std::string_view caption) const
+{
+    std::string text(caption);
+    const auto fill = [&text](std::string_view mark, double value) {
+        const std::string number = FormatNumber(value);
+        for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at + number.size()))
+            text.replace(at, mark.size(), number);
+    };
+    fill("{min}", min);
+    fill("{max}", max);
+    return text;
+}
+
 const FieldInfo* FindField(std::string_view name)
 {
     const auto found = std::find_if(std::begin(kFields), std::end(kFields),

@@ -44,6 +44,9 @@ struct FieldInfo {
     bool accepts(double value) const;
     // The accepted values as the user reads them: "1 to 16", "one of 1, 10, 100".
     std::string rangeText() const;
+    // `caption` with "{min}" and "{max}" replaced by the ends of the range as the screen
+    // shows numbers, for the captions that state a range: "Warble Rate ({min}-{max})".
+    std::string withLimits(std::string_view caption) const;
 };
 
 // The field called `name` (the record's own names, without an index); nothing when there

@@ -43,8 +43,9 @@ MultiSetup::MultiSetup(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget
 
     addNote(3, QStringLiteral("Enter frequencies of interest in the Input box seperated by a carriage return. When "
                               "done, Press STORE."));
-    addNote(4, QStringLiteral("Individual Tone Levels are determined by the program to carefully add up to the  "
-                              "Main Set Level. 2 to 100 frequencies may be entered."));
+    addNote(4, QString::fromStdString(FindField("MultiCount")->withLimits(
+                   "Individual Tone Levels are determined by the program to carefully add up to the  "
+                   "Main Set Level. {min} to {max} frequencies may be entered.")));
     refill();
 }
 

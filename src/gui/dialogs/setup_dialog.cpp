@@ -62,15 +62,18 @@ QLineEdit* SetupDialog::addEntry(int row, const char* objectName, const char* fi
                                  const QString& hint, int column)
 {
     const FieldInfo& bound = field(fieldName);
-    auto* caption = new QLabel(label, face());
+    const auto shown = [&bound](const QString& text) {
+        return QString::fromStdString(bound.withLimits(text.toStdString()));
+    };
+    auto* caption = new QLabel(shown(label), face());
     auto* box = new QLineEdit(face());
     box->setObjectName(QString::fromLatin1(objectName));
-    box->setAccessibleName(label);
+    box->setAccessibleName(caption->text());
     caption->setBuddy(box);
     m_grid->addWidget(caption, row, column);
     m_grid->addWidget(box, row, column + 1);
     if (!hint.isEmpty())
-        m_grid->addWidget(MakeUnit(face(), hint), row, column + 2);
+        m_grid->addWidget(MakeUnit(face(), shown(hint)), row, column + 2);
     connect(box, &QLineEdit::textChanged, this,
             [this, &bound](const QString& text) { TakeEntry(m_oscillator.settings(), bound, text.toStdString()); });
     m_fillers.push_back([this, &bound, box] {

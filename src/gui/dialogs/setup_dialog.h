@@ -36,7 +36,7 @@ protected:
 
     // An entry box named `objectName` bound to `field`, with `label` beside it (also its
     // accessible name), placed in `row` of the grid: label, box and hint in three columns
-    // from `column` on.
+    // from `column` on. "{min}" and "{max}" in the label or the hint show the field's range.
     QLineEdit* addEntry(int row, const char* objectName, const char* field, const QString& label,
                         const QString& hint = {}, int column = 0);
     // Option buttons named base(0), base(1), ... bound to `field`: button i sets the code

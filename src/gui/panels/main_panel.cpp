@@ -3,7 +3,9 @@
 #include "gui/panels/signal_keys.h"
 #include "gui/ui/highlight.h"
 #include "gui/ui/lamp.h"
+#include "settings/field_registry.h"
 #include "settings/signal_codes.h"
+#include "settings/text_rules.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,6 +16,12 @@ namespace {
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
+}
+
+// A number as the displays show it, with its unit.
+QString Shown(double value, const std::string& unit = {})
+{
+    return Text(FormatNumber(value) + unit);
 }
 
 template <std::size_t Size>
@@ -198,11 +206,13 @@ QWidget* MainPanel::buildDisplay()
         modes << Text(std::string(info.caption));
     HoldWidest(m_mode, modes);
     HoldWidest(m_freq->label(), {QStringLiteral("19999.99/19999 Hz")});
-    HoldWidest(m_levelL->label(), {QStringLiteral("-199.99 dB")});
-    HoldWidest(m_levelR->label(), {QStringLiteral("-199.99 dB")});
-    HoldWidest(m_phaseL->label(), {QStringLiteral("359.99 deg")});
-    HoldWidest(m_phaseR->label(), {QStringLiteral("359.99 deg")});
-    HoldWidest(m_sampleRate->label(), {QStringLiteral("192000")});
+    // A range is widest near its far end: a hundredth inside it, with two decimals.
+    constexpr double kHundredth = 0.01;
+    HoldWidest(m_levelL->label(), {Shown(FindField("LevelL")->min + kHundredth, " dB")});
+    HoldWidest(m_levelR->label(), {Shown(FindField("LevelR")->min + kHundredth, " dB")});
+    HoldWidest(m_phaseL->label(), {Shown(FindField("PhaseL")->max - kHundredth, " deg")});
+    HoldWidest(m_phaseR->label(), {Shown(FindField("PhaseR")->max - kHundredth, " deg")});
+    HoldWidest(m_sampleRate->label(), {Shown(FindField("SampleRate")->max)});
     HoldWidest(m_bits, {QStringLiteral("32")});
     return group;
 }
