@@ -178,6 +178,8 @@ TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
     const std::tuple<const char*, std::string, const char*> cases[] = {
         {"Kelvo.ini", MainFileWith(7, "1e400"), "is damaged (line 7: \"1e400\" is not a finite number)"},
         {"Kelvo.ini", MainFileWith(3, "fast"), "is damaged (line 3: \"fast\" is not a number)"},
+        {"Kelvo.ini", MainFileWith(3, std::string(50, 'x')),
+         "is damaged (line 3: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number)"},
         {"Kelvo.ini", MainFileWith(3, "2147483647.5"), "is damaged (line 3: \"2147483647.5\" is outside -2147483648 to 2147483647)"},
         {"Klvmultitone.ini", "3\r\n400\r\n", "is damaged (it ends after line 2)"},
         {"Klvuser.ini", "150\r\n", "is damaged (line 1: \"150\" is a count outside 0 to 100)"},

@@ -2,6 +2,7 @@
 
 #include "runtime/atomic_file.h"
 #include "runtime/program_folder.h"
+#include "runtime/quoted.h"
 #include "runtime/regular_file.h"
 
 #include <system_error>
@@ -11,11 +12,6 @@ namespace {
 
 constexpr std::int64_t kMaxTopicBytes = 8 << 20;
 
-std::string Quoted(const std::filesystem::path& path)
-{
-    return "\"" + path.string() + "\"";
-}
-
 // The whole file, or the reason it cannot be had.
 std::optional<std::string> ReadWhole(const std::filesystem::path& path, std::string& error)
 {
@@ -23,13 +19,13 @@ std::optional<std::string> ReadWhole(const std::filesystem::path& path, std::str
     if (file.problem.empty())
         return std::move(file.bytes);
     if (file.missing)
-        error = Quoted(path) + " does not exist";
+        error = Quoted(path.string()) + " does not exist";
     else if (file.tooLarge)
-        error = Quoted(path) + " is too large for a help topic";
+        error = Quoted(path.string()) + " is too large for a help topic";
     else if (file.notRegular)
-        error = Quoted(path) + " is not a file";
+        error = Quoted(path.string()) + " is not a file";
     else
-        error = Quoted(path) + " " + file.problem;
+        error = Quoted(path.string()) + " " + file.problem;
     return std::nullopt;
 }
 
@@ -43,7 +39,7 @@ HelpTopicFile ReadHelpTopic(const std::filesystem::path& path)
         return topic;
     topic.document = ReadRtf(*bytes);
     if (!topic.document)
-        topic.error = Quoted(path) + " is not an RTF file";
+        topic.error = Quoted(path.string()) + " is not an RTF file";
     return topic;
 }
 

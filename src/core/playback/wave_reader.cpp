@@ -1,11 +1,9 @@
 #include "playback/wave_reader.h"
 
-#include "wavefile/wave_file.h"
-
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <unistd.h>
+#include <utility>
 
 namespace kelvo {
 
@@ -17,11 +15,6 @@ std::int64_t PlayBufferSize(const PlayFormat& f)
     size -= size % blockAlign;
     // A very low rate would round to nothing; a buffer always holds at least one frame.
     return std::max(size, blockAlign);
-}
-
-WaveReader::~WaveReader()
-{
-    CloseWaveFile();
 }
 
 void WaveReader::setBeforeOpen(std::function<void()> stopStream)
@@ -58,14 +51,12 @@ void WaveReader::OpenWaveFile(const std::filesystem::path& path, Messages& messa
         std::vector<std::byte>().swap(buffer);
         buffer.resize(static_cast<std::size_t>(m_bufferSize));
     }
-    m_fd = wave.release();
+    m_wave = std::move(wave);
 }
 
 void WaveReader::CloseWaveFile()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_wave = OpenedWave();
 }
 
 void WaveReader::SeekWaveData(std::int64_t sampleIndex)
@@ -76,7 +67,7 @@ void WaveReader::SeekWaveData(std::int64_t sampleIndex)
 
 LoopedData WaveReader::loopedData() const
 {
-    return {m_fd, m_dataOffset, m_dataSize, m_position, m_format.blockAlign};
+    return {m_wave.fd(), m_dataOffset, m_dataSize, m_position, m_format.blockAlign};
 }
 
 } // namespace kelvo

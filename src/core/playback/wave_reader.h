@@ -2,6 +2,7 @@
 
 #include "wavefile/audio_format.h"
 #include "playback/read_ahead.h"
+#include "wavefile/wave_file.h"
 #include "wavefile/wave_layout.h"
 #include "runtime/messages.h"
 
@@ -22,7 +23,6 @@ inline constexpr int PlayerBufferCount = 20;
 class WaveReader {
 public:
     WaveReader() = default;
-    ~WaveReader();
     WaveReader(const WaveReader&) = delete;
     WaveReader& operator=(const WaveReader&) = delete;
 
@@ -42,7 +42,7 @@ public:
     // The open file's data for a read-ahead, starting at the current position.
     LoopedData loopedData() const;
 
-    bool WaveFileOpen() const { return m_fd >= 0; }
+    bool WaveFileOpen() const { return m_wave.isOpen(); }
     const PlayFormat& playFormat() const { return m_playFormat; }
     const AudioFormat& format() const { return m_format; }
     std::int64_t DataOffset() const { return m_dataOffset; }
@@ -53,7 +53,7 @@ public:
 
 private:
     std::function<void()> m_beforeOpen;
-    int m_fd = -1;
+    OpenedWave m_wave;
     PlayFormat m_playFormat;
     AudioFormat m_format;
     std::int64_t m_dataOffset = 0;

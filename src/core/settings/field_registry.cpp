@@ -2,6 +2,7 @@
 
 #include "settings/text_file.h"
 #include "settings/text_rules.h"
+#include "runtime/quoted.h"
 
 #include <algorithm>
 #include <array>
@@ -144,11 +145,6 @@ const FieldInfo kFields[] = {
 #undef KELVO_SCALAR
 #undef KELVO_SLOTTED
 #undef KELVO_LIST
-
-std::string Quoted(std::string_view text)
-{
-    return "\"" + std::string(text) + "\"";
-}
 
 // Stores `text` into the field; returns the error text, empty on success.
 std::string Assign(const FieldInfo& info, const FieldRef& field, std::string_view text)

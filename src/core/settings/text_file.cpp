@@ -2,6 +2,7 @@
 
 #include "settings/signal_settings.h"
 #include "settings/text_rules.h"
+#include "runtime/quoted.h"
 #include "runtime/regular_file.h"
 
 #include <algorithm>
@@ -24,11 +25,12 @@ std::string_view Trim(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
-std::string Quoted(std::string_view text)
+// A line may run to kLineCap bytes; a message quotes only the start of its value.
+std::string QuotedClipped(std::string_view text)
 {
     if (text.size() > kQuoteCap)
-        return "\"" + std::string(text.substr(0, kQuoteCap)) + "...\"";
-    return "\"" + std::string(text) + "\"";
+        return Quoted(std::string(text.substr(0, kQuoteCap)) + "...");
+    return Quoted(text);
 }
 
 } // namespace
@@ -78,7 +80,7 @@ void TextFieldReader::damaged(std::string_view what)
 
 void TextFieldReader::damagedValue(std::string_view text, std::string_view what)
 {
-    damaged(Quoted(text) + " " + std::string(what));
+    damaged(QuotedClipped(text) + " " + std::string(what));
 }
 
 bool TextFieldReader::readLine()

@@ -38,11 +38,6 @@ OpenedWave& OpenedWave::operator=(OpenedWave&& other) noexcept
     return *this;
 }
 
-int OpenedWave::release()
-{
-    return std::exchange(m_fd, -1);
-}
-
 OpenedWave OpenWave(const std::filesystem::path& path)
 {
     OpenedWave wave;

@@ -25,8 +25,6 @@ public:
 
     bool isOpen() const { return m_fd >= 0; }
     int fd() const { return m_fd; }
-    // Hands the descriptor over to the caller, who then closes it.
-    int release();
 
     WaveLayout layout;
     AudioFormat format;

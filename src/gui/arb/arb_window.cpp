@@ -5,13 +5,13 @@
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/signal_keys.h"
 #include "gui/ui/lamp.h"
+#include "gui/ui/option_group.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -35,18 +35,6 @@ QString ModeKeyStyle(bool active)
 {
     return active ? QStringLiteral("QPushButton { background: rgb(255, 255, 255); color: black; }")
                   : QStringLiteral("QPushButton { background: rgb(211, 202, 200); color: black; }");
-}
-
-QButtonGroup* MakeOptions(QWidget* parent, QBoxLayout* row, const QString& base, const QStringList& captions)
-{
-    auto* group = new QButtonGroup(parent);
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* option = new QRadioButton(captions[i], parent);
-        option->setObjectName(QStringLiteral("%1(%2)").arg(base).arg(i));
-        group->addButton(option, i);
-        row->addWidget(option);
-    }
-    return group;
 }
 
 } // namespace
@@ -113,16 +101,16 @@ QWidget* ArbWindow::makeTools()
     rows->addLayout(keys);
     auto* row = new QHBoxLayout;
     row->addWidget(MakeUnit(tools, tr("Eraser")));
-    m_eraser = MakeOptions(tools, row, QStringLiteral("OptEraser"),
-                           {QStringLiteral("SM"), QStringLiteral("MD"), QStringLiteral("LG")});
+    m_eraser = MakeOptionGroup(tools, row, QStringLiteral("OptEraser"),
+                               {QStringLiteral("SM"), QStringLiteral("MD"), QStringLiteral("LG")});
     connect(m_eraser, &QButtonGroup::idClicked, this, [this](int id) {
         oscillator().settings().EraserWidth = id * 5 + 1;
         m_view->setEraserWidth(id * 5 + 1);
     });
     row->addSpacing(24);
     row->addWidget(MakeUnit(tools, tr("Line")));
-    m_constraint = MakeOptions(tools, row, QStringLiteral("Option1"),
-                               {QStringLiteral("V"), QStringLiteral("H"), QStringLiteral("Any")});
+    m_constraint = MakeOptionGroup(tools, row, QStringLiteral("Option1"),
+                                   {QStringLiteral("V"), QStringLiteral("H"), QStringLiteral("Any")});
     connect(m_constraint, &QButtonGroup::idClicked, this,
             [this](int id) { m_view->setConstraint(static_cast<ArbViewport::Constraint>(id)); });
     row->addStretch(1);

@@ -6,6 +6,7 @@
 #include "runtime/atomic_file.h"
 #include "runtime/program_folder.h"
 #include "oscillator/signal_files.h"
+#include "runtime/quoted.h"
 
 #include "gui/arb/picture_file.h"
 
@@ -16,11 +17,6 @@ namespace {
 
 const QString kBitmapFilter = QStringLiteral("Bitmap Files|*.bmp;");
 const QString kWaveFilter = QStringLiteral("Wave Files|*.wav;");
-
-std::string Quoted(const QString& name)
-{
-    return "\"" + name.toStdString() + "\"";
-}
 
 } // namespace
 
@@ -49,7 +45,7 @@ void ArbWindow::loadBitmap()
         return;
     const auto picture = LoadPicture(LocalPath(*name));
     if (!picture.problem.empty()) {
-        oscillator().messages().show(Quoted(*name) + " " + picture.problem);
+        oscillator().messages().show(Quoted(name->toStdString()) + " " + picture.problem);
         return;
     }
     m_view->setPicture(picture.image);

@@ -2,6 +2,7 @@
 
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/panel_parts.h"
+#include "gui/ui/option_group.h"
 #include "settings/memory_table.h"
 #include "settings/setup_file.h"
 #include "settings/text_rules.h"
@@ -16,7 +17,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -142,18 +142,11 @@ QWidget* OscSetup::makeLengthOptions()
     auto* row = new QHBoxLayout(area);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(MakeCaption(area, QStringLiteral("Default Wavbuild Length:"), nullptr));
-    m_lengths = new QButtonGroup(this);
-    const struct {
-        const char* name;
-        const char* caption;
-        int seconds;
-    } options[] = {{"opt1S", "1 Second", 1}, {"Opt10S", "10 Second", 10}, {"Opt100S", "100 Second", 100}};
-    for (const auto& option : options) {
-        auto* button = new QRadioButton(QString::fromLatin1(option.caption), area);
-        button->setObjectName(QString::fromLatin1(option.name));
-        m_lengths->addButton(button, option.seconds);
-        row->addWidget(button);
-    }
+    // Each button's id is its length in seconds.
+    m_lengths = MakeOptionGroup(area, row,
+                                {{QStringLiteral("opt1S"), QStringLiteral("1 Second"), 1},
+                                 {QStringLiteral("Opt10S"), QStringLiteral("10 Second"), 10},
+                                 {QStringLiteral("Opt100S"), QStringLiteral("100 Second"), 100}});
     row->addStretch(1);
     connect(m_lengths, &QButtonGroup::idClicked, this,
             [this](int seconds) { oscillator().settings().WaveBuildLength = seconds; });
@@ -171,10 +164,7 @@ void OscSetup::refill()
         if (length == seconds)
             chosen = m_lengths->button(seconds);
     }
-    m_lengths->setExclusive(false);
-    for (QAbstractButton* button : m_lengths->buttons())
-        button->setChecked(button == chosen);
-    m_lengths->setExclusive(true);
+    CheckOnly(m_lengths, chosen);
 
     fillDevices();
     FillListBox(*m_table, MemoryTableText(s));

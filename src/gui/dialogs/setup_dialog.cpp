@@ -2,6 +2,7 @@
 
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/drag_strip.h"
+#include "gui/ui/option_group.h"
 #include "settings/entry_rules.h"
 
 #include <QButtonGroup>
@@ -10,7 +11,6 @@
 #include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QSignalBlocker>
 
 #include <stdexcept>
@@ -96,23 +96,14 @@ QButtonGroup* SetupDialog::addOptions(QBoxLayout* column, const char* base, cons
                                       const QStringList& captions, int firstCode)
 {
     const FieldInfo& bound = field(fieldName);
-    auto* group = new QButtonGroup(this);
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* option = new QRadioButton(captions[i], face());
-        option->setObjectName(QStringLiteral("%1(%2)").arg(QString::fromLatin1(base)).arg(i));
-        group->addButton(option, i);
-        column->addWidget(option);
-    }
+    QButtonGroup* group = MakeOptionGroup(face(), column, QString::fromLatin1(base), captions);
     connect(group, &QButtonGroup::idClicked, this,
             [this, &bound, firstCode](int id) { SetFieldCode(m_oscillator.settings(), bound, firstCode + id); });
     m_fillers.push_back([this, &bound, group, firstCode] {
         const auto code = FieldCode(m_oscillator.settings(), bound);
         QAbstractButton* chosen = code ? group->button(static_cast<int>(*code - firstCode)) : nullptr;
         // A stored code without a button (a damaged file) selects none and writes nothing.
-        group->setExclusive(false);
-        for (QAbstractButton* button : group->buttons())
-            button->setChecked(button == chosen);
-        group->setExclusive(true);
+        CheckOnly(group, chosen);
     });
     return group;
 }
