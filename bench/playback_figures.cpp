@@ -1,5 +1,5 @@
 // Measures the playback figures on a private PulseAudio null sink (run it through
-// scripts/measure-playback): the output latency the device chose, the delay from PlaySig to the first sample handed to the
+// scripts/measure-playback): the output latency the device chose, the delay from startSignal to the first sample handed to the
 // device and to the first sample heard on the sink's monitor, the processor time while
 // streaming, and the underruns of a minute's play with another core kept busy; then the
 // user player's: PLAY of a 10 s 16-bit file to its first sample, and the processor time
@@ -261,12 +261,12 @@ int main()
     settings.PlaylistSel = 0;
     recorder.forgetSound();
     const auto play = Clock::now();
-    player.Playwav();
+    player.playUserFile();
     loop.run(play + 1000ms);
     const double userHanded = Milliseconds(streamDevice.device->firstSoundTime() - play);
     const double userHeard = Milliseconds(recorder.firstSound() - play);
     settings.PlaylistSel = 1;
-    player.Playwav();
+    player.playUserFile();
     loop.run(Clock::now() + 1000ms);
     const double floatCpuBefore = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - recorder.cpuSeconds();
     const auto floatWallBefore = Clock::now();
@@ -278,9 +278,9 @@ int main()
 
     std::printf("device latency of the stream        %8.1f ms\n", latency);
     std::printf("sound callback at real-time priority %7s\n", realtime ? "yes" : "no");
-    std::printf("render (PlaySig returns)            %8.1f ms\n", render);
-    std::printf("PlaySig -> first sample to device   %8.1f ms  (render + 500 + %.1f)\n", handed, handed - render - 500);
-    std::printf("PlaySig -> first sample on monitor  %8.1f ms  (render + %.1f)\n", heard, heard - render);
+    std::printf("render (startSignal returns)            %8.1f ms\n", render);
+    std::printf("startSignal -> first sample to device   %8.1f ms  (render + 500 + %.1f)\n", handed, handed - render - 500);
+    std::printf("startSignal -> first sample on monitor  %8.1f ms  (render + %.1f)\n", heard, heard - render);
     std::printf("processor time while streaming      %8.2f %% of one core over 10 s\n", 100 * cpuShare);
     std::printf("underruns in 60 s, other core busy  %8lld  (device)\n", static_cast<long long>(underruns));
     std::printf("gaps in the recorded sound          %8d\n", gaps);

@@ -74,7 +74,7 @@ void StoreSteps(std::string_view box)
 {
     SignalSettings s;
     s.SweepSteps = kListMax;
-    ProcessTable(s, box);
+    StoreStepTable(s, box);
     fuzz::Check(s.UserStepCount == s.SweepSteps, "STORE did not set the step count to the number of steps");
     const std::size_t tokens = ListTokens(box, kMaxStepTokens).size();
     fuzz::Check(tokens <= kMaxStepTokens, "more than 200 tokens");
@@ -89,7 +89,7 @@ void StoreSteps(std::string_view box)
     const std::string shown = StepTableText(s, s.SweepSteps);
     fuzz::Check(LineCount(shown) == static_cast<std::size_t>(kListMax), "the box does not list every step");
     SignalSettings again = s;
-    ProcessTable(again, shown);
+    StoreStepTable(again, shown);
     for (int k = 1; k <= kListMax; ++k)
         fuzz::Check(again.UserStepFreq[k] == s.UserStepFreq[k] &&
                         again.UserStepPeriod[k] == (s.UserStepPeriod[k] == 0 ? 1 : s.UserStepPeriod[k]),

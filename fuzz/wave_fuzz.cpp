@@ -17,23 +17,23 @@ using fuzz::CountingMessages;
 
 void ReadThrough(WaveReader& reader, std::int64_t fileSize)
 {
-    fuzz::Check(reader.DataSize() > 0 && reader.DataOffset() + reader.DataSize() <= fileSize,
+    fuzz::Check(reader.dataSize() > 0 && reader.dataOffset() + reader.dataSize() <= fileSize,
                 "the data lies outside the file");
     const std::int64_t block = reader.format().blockAlign;
-    fuzz::Check(block > 0 && reader.DataSize() % block == 0, "the data is not whole frames");
-    fuzz::Check(reader.BufferSize() > 0 && reader.BufferSize() % block == 0, "a play buffer is not whole frames");
+    fuzz::Check(block > 0 && reader.dataSize() % block == 0, "the data is not whole frames");
+    fuzz::Check(reader.bufferSize() > 0 && reader.bufferSize() % block == 0, "a play buffer is not whole frames");
     ReadAhead ahead(reader.loopedData(), 0);
     for (int pass = 0; pass < 2; ++pass) {
-        std::int64_t left = reader.DataSize();
+        std::int64_t left = reader.dataSize();
         for (int buffer = 0; left > 0; buffer = (buffer + 1) % PlayerBufferCount) {
-            const auto piece = reader.buffer(buffer).first(static_cast<std::size_t>(std::min(left, reader.BufferSize())));
+            const auto piece = reader.buffer(buffer).first(static_cast<std::size_t>(std::min(left, reader.bufferSize())));
             const std::size_t got = ahead.take(piece);
             fuzz::Check(got == piece.size(), "the data could not be read to its end");
             left -= static_cast<std::int64_t>(got);
         }
     }
-    reader.SeekWaveData(0);
-    fuzz::Check(reader.position() == reader.DataOffset(), "the rewind missed the start of the data");
+    reader.seek(0);
+    fuzz::Check(reader.position() == reader.dataOffset(), "the rewind missed the start of the data");
 }
 
 } // namespace
@@ -47,11 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CountingMessages messages;
     WaveReader reader;
-    reader.OpenWaveFile(file, messages);
-    if (reader.WaveFileOpen())
+    reader.open(file, messages);
+    if (reader.isOpen())
         ReadThrough(reader, static_cast<std::int64_t>(size));
-    fuzz::Check(messages.count == (reader.WaveFileOpen() ? 0 : 1), "an open did not show exactly one message on failure");
-    reader.CloseWaveFile();
+    fuzz::Check(messages.count == (reader.isOpen() ? 0 : 1), "an open did not show exactly one message on failure");
+    reader.close();
 
     CountingMessages legacyMessages;
     LegacyPlayer legacy(device, legacyMessages);

@@ -130,6 +130,6 @@ int main(int argc, char** argv)
     }
     desktop.start();
     const int status = QApplication::exec();
-    oscillator.StopSig();
+    oscillator.stopSignal();
     return status;
 }

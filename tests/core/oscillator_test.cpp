@@ -57,55 +57,55 @@ TEST(Oscillator, PanelRulesStepByStep)
         const char* caption = "";
     } steps[] = {
         // The frequency clamps to 1..96000 and follows the controls only while L and R agree.
-        {"Freq=95500 FreqStep=1000", Do(&P::lblFup_Click), "Freq=96000 FreqR=96000", &V::freq, "96000 Hz"},
-        {"Freq=1", Do(&P::lblFdn_Click), "Freq=1 FreqR=1"},
-        {"Freq=1000 FreqStep=0.1", Do(&P::lblFup_Click), "Freq=1000.1 FreqR=1000.1"},
-        {"Freq=1000 FreqR=500 Waveform=3", Do(&P::lblFup_Click), "Freq=1000 FreqR=500", &V::waveform, "Triangle"},
-        {"", Do(&P::txtFreq_Enter, "440"), "Freq=1000 FreqR=500"},
-        {"FreqR=1000", Do(&P::txtFreq_Enter, "1 234.5 Hz"), "Freq=1234.5 FreqR=1234.5"},
-        {"", Do(&P::txtFreq_Enter, "200000"), "Freq=96000"},
-        {"", Do(&P::txtFreq_Enter, "no number"), "Freq=1 FreqR=1"},
+        {"Freq=95500 FreqStep=1000", Do(&P::frequencyUp), "Freq=96000 FreqR=96000", &V::freq, "96000 Hz"},
+        {"Freq=1", Do(&P::frequencyDown), "Freq=1 FreqR=1"},
+        {"Freq=1000 FreqStep=0.1", Do(&P::frequencyUp), "Freq=1000.1 FreqR=1000.1"},
+        {"Freq=1000 FreqR=500 Waveform=3", Do(&P::frequencyUp), "Freq=1000 FreqR=500", &V::waveform, "Triangle"},
+        {"", Do(&P::takeFrequency, "440"), "Freq=1000 FreqR=500"},
+        {"FreqR=1000", Do(&P::takeFrequency, "1 234.5 Hz"), "Freq=1234.5 FreqR=1234.5"},
+        {"", Do(&P::takeFrequency, "200000"), "Freq=96000"},
+        {"", Do(&P::takeFrequency, "no number"), "Freq=1 FreqR=1"},
         // The start step 20 dB is left for 1 dB; levels clamp to -200..0; locked ones stay.
-        {"", Do(&P::lblDVup_Click), "LevelStep=1", &V::deltaV, "1 dB"},
-        {"LevelStep=10", Do(&P::lblDVup_Click), "LevelStep=0.1", &V::deltaV, "0.1 dB"},
-        {"LevelStep=10 LevelL=-195 LevelR=-5", Do(&P::lblVdn_Click), "LevelL=-200 LevelR=-15"},
-        {"LevelL=-5", Do(&P::lblVup_Click), "LevelL=0 LevelR=-5", &V::levelL, "0 dB"},
-        {"", Do(&P::lblLadjSet_Click), "", &V::leftAdjust, "L locked"},
-        {"", Do(&P::lblVdn_Click), "LevelL=0 LevelR=-15"},
-        {"", Do(&P::lblRadjSet_Click), "", &V::rightAdjust, "R locked"},
-        {"", Do(&P::lblVup_Click), "LevelL=0 LevelR=-15"},
-        {"", Do(&P::lblLadjSet_Click), "", &V::leftAdjust, "L adj"},
-        {"", Do(&P::txtLdB_Enter, "-250 dB"), "LevelL=-200"},
-        {"", Do(&P::txtRdB_Enter, "+3"), "LevelR=0"},
+        {"", Do(&P::levelStepUp), "LevelStep=1", &V::deltaV, "1 dB"},
+        {"LevelStep=10", Do(&P::levelStepUp), "LevelStep=0.1", &V::deltaV, "0.1 dB"},
+        {"LevelStep=10 LevelL=-195 LevelR=-5", Do(&P::levelDown), "LevelL=-200 LevelR=-15"},
+        {"LevelL=-5", Do(&P::levelUp), "LevelL=0 LevelR=-5", &V::levelL, "0 dB"},
+        {"", Do(&P::toggleLeftLevelLock), "", &V::leftAdjust, "L locked"},
+        {"", Do(&P::levelDown), "LevelL=0 LevelR=-15"},
+        {"", Do(&P::toggleRightLevelLock), "", &V::rightAdjust, "R locked"},
+        {"", Do(&P::levelUp), "LevelL=0 LevelR=-15"},
+        {"", Do(&P::toggleLeftLevelLock), "", &V::leftAdjust, "L adj"},
+        {"", Do(&P::takeLeftLevel, "-250 dB"), "LevelL=-200"},
+        {"", Do(&P::takeRightLevel, "+3"), "LevelR=0"},
         // Steps and rates cycle; a typed rate is clamped in double, halves to even. The panels'
         // test makes the clicks and entries a user makes most.
-        {"FreqStep=100", Do(&P::lblDFup_Click), "FreqStep=1000", &V::deltaF, "1000 Hz"},
-        {"", Do(&P::lblDFup_Click), "FreqStep=0.1", &V::deltaF, "0.1 Hz"},
-        {"FreqStep=100.0000001", Do(&P::lblDFdn_Click), "FreqStep=100"},
-        {"SampleRate=192000", Do(&P::lblSRup_Click), "SampleRate=11025"},
-        {"", Do(&P::lblSRdn_Click), "SampleRate=192000"},
-        {"", Do(&P::txtSR_Enter, "44100.5"), "SampleRate=44100"},
-        {"", Do(&P::txtSR_Enter, "44101.5"), "SampleRate=44102"},
-        {"", Do(&P::txtSR_Enter, ""), "SampleRate=11025"},
-        {"", Do(&P::txtSR_Enter, "1E9"), "SampleRate=192000"},
-        {"Bits=24", Do(&P::lblBits_Click), "Bits=16", &V::bits, "16"},
+        {"FreqStep=100", Do(&P::frequencyStepUp), "FreqStep=1000", &V::deltaF, "1000 Hz"},
+        {"", Do(&P::frequencyStepUp), "FreqStep=0.1", &V::deltaF, "0.1 Hz"},
+        {"FreqStep=100.0000001", Do(&P::frequencyStepDown), "FreqStep=100"},
+        {"SampleRate=192000", Do(&P::sampleRateUp), "SampleRate=11025"},
+        {"", Do(&P::sampleRateDown), "SampleRate=192000"},
+        {"", Do(&P::takeSampleRate, "44100.5"), "SampleRate=44100"},
+        {"", Do(&P::takeSampleRate, "44101.5"), "SampleRate=44102"},
+        {"", Do(&P::takeSampleRate, ""), "SampleRate=11025"},
+        {"", Do(&P::takeSampleRate, "1E9"), "SampleRate=192000"},
+        {"Bits=24", Do(&P::selectBits), "Bits=16", &V::bits, "16"},
         // The phases shown follow the mode; typed phases outside 0..360 read as 0.
         {"PhaseL=30 PhaseR=45", Do(&P::selectMode, 4), "PhaseR=45", &V::rightPhase, "180 deg"},
         {"", Do(&P::selectMode, 5), "", &V::rightPhase, "90 deg"},
         {"", Do(&P::selectMode, 6), "", &V::rightPhase, "45 deg"},
-        {"", Do(&P::txtRdeg_Enter, "360 deg"), "PhaseR=360"},
-        {"", Do(&P::txtLdeg_Enter, "-0.5"), "PhaseL=0"},
+        {"", Do(&P::takeRightPhase, "360 deg"), "PhaseR=360"},
+        {"", Do(&P::takeLeftPhase, "-0.5"), "PhaseL=0"},
         // Damaged codes show as Sine and L+R.
         {"Waveform=17 ChanMode=0", update, "", &V::waveform, "Sine"},
         {"", update, "", &V::mode, "L+R"},
         {"", update, "", &V::rightPhase, "0 deg"},
         // Memories store, recall and wrap; slot 2 still holds the start signal.
-        {"", Do(&M::lblMemLoad_Click, 10), "MemIndex=10", &V::memDisplay, "M10"},
-        {"", Do(&M::lblMemLoad_Click, 3), "MemIndex=3"},
-        {"Freq=440 Waveform=4", Do(&M::lblMem_Click), "MemIndex=3"},
-        {"Freq=880 Waveform=1", Do(&M::lblMemLoad_Click, 3), "Freq=440 FreqR=440", &V::waveform, "Sawtooth"},
-        {"", Do(&M::lblMemLoad_Click, 2), "Freq=1000", &V::waveform, "Sine"},
-        {"MemIndex=10", Do(&M::lblMemUp_Click), "MemIndex=1", &V::memDisplay, "M1"},
+        {"", Do(&M::recallMemory, 10), "MemIndex=10", &V::memDisplay, "M10"},
+        {"", Do(&M::recallMemory, 3), "MemIndex=3"},
+        {"Freq=440 Waveform=4", Do(&M::storeMemory), "MemIndex=3"},
+        {"Freq=880 Waveform=1", Do(&M::recallMemory, 3), "Freq=440 FreqR=440", &V::waveform, "Sawtooth"},
+        {"", Do(&M::recallMemory, 2), "Freq=1000", &V::waveform, "Sine"},
+        {"MemIndex=10", Do(&M::nextMemory), "MemIndex=1", &V::memDisplay, "M1"},
     };
     Started rig;
     for (const auto& step : steps) {
@@ -130,7 +130,7 @@ TEST(Oscillator, AFirstStartPlaysNothingAndOnlySomeDisplaysOpenABox)
     EXPECT_TRUE(rig.messages.shown.empty());
     for (int k = 1; k <= kMemoryCount; ++k) {
         rig.settings().Freq[0] = 5;
-        rig.oscillator.memories().lblMemLoad_Click(k);
+        rig.oscillator.memories().recallMemory(k);
         EXPECT_EQ(rig.view().freq, "1000 Hz") << k;
     }
     // Only one-frequency waveforms open the frequency box, only User Defined the phase boxes.
@@ -138,17 +138,17 @@ TEST(Oscillator, AFirstStartPlaysNothingAndOnlySomeDisplaysOpenABox)
     for (std::int32_t code = 1; code <= 16; ++code) {
         panel.selectWaveform(code);
         const bool opens = code <= 4 || code == 6; // sine, square, triangle, sawtooth, burst
-        EXPECT_EQ(panel.lblFreq_Click(), opens ? std::optional<std::string>("1000 Hz") : std::nullopt) << code;
+        EXPECT_EQ(panel.frequencyBoxText(), opens ? std::optional<std::string>("1000 Hz") : std::nullopt) << code;
     }
     rig.settings().SweepParam = 1;
     panel.selectWaveform(11);
     EXPECT_EQ(rig.view().freq, "1000Hz");
-    EXPECT_EQ(panel.lblFreq_Click(), "1000 Hz");
+    EXPECT_EQ(panel.frequencyBoxText(), "1000 Hz");
     EXPECT_EQ(rig.view().freq, "1000 Hz");
     for (std::int32_t mode = 1; mode <= 6; ++mode) {
         panel.selectMode(mode);
-        EXPECT_EQ(panel.lblLdeg_Click().has_value(), mode == 6) << mode;
-        EXPECT_EQ(panel.lblRdeg_Click().has_value(), mode == 6) << mode;
+        EXPECT_EQ(panel.leftPhaseBoxText().has_value(), mode == 6) << mode;
+        EXPECT_EQ(panel.rightPhaseBoxText().has_value(), mode == 6) << mode;
     }
 }
 
@@ -156,13 +156,13 @@ TEST(Oscillator, AFirstStartPlaysNothingAndOnlySomeDisplaysOpenABox)
 TEST(Oscillator, AChangeWhilePlayingRestartsItAndAnExitStopsIt)
 {
     Started rig;
-    rig.oscillator.panel().lblSigOn_Click();
+    rig.oscillator.panel().switchOn();
     rig.loop.advance(milliseconds(500));
     ASSERT_EQ(rig.view().signal.phase, SignalPhase::Playing);
-    rig.oscillator.panel().txtFreq_Enter("880");
+    rig.oscillator.panel().takeFrequency("880");
     EXPECT_FALSE(rig.streamDevice.isOpen());
     rig.loop.advance(milliseconds(300));
-    rig.oscillator.panel().txtFreq_Enter("440");
+    rig.oscillator.panel().takeFrequency("440");
     rig.loop.advance(milliseconds(499));
     EXPECT_EQ(rig.streamDevice.opens, 1);
     rig.loop.advance(milliseconds(1));
@@ -189,15 +189,15 @@ TEST(Oscillator, AChangeWhilePlayingRestartsItAndAnExitStopsIt)
 TEST(SignalControl, TheIndicatorsGoOnAtOnceAndAStopClosesAll)
 {
     Started rig;
-    rig.oscillator.StopSig(); // harmless while stopped
-    rig.oscillator.PlaySig();
+    rig.oscillator.stopSignal(); // harmless while stopped
+    rig.oscillator.startSignal();
     EXPECT_EQ(rig.settings().Playing, 1);
     EXPECT_EQ(rig.view().signal, (SignalState{SignalPhase::Starting, SignalSource::Generator, ""}));
     rig.loop.advance(milliseconds(500));
     EXPECT_EQ(rig.view().signal.phase, SignalPhase::Playing);
     EXPECT_TRUE(rig.streamDevice.isOpen());
 
-    rig.oscillator.StopSig();
+    rig.oscillator.stopSignal();
     EXPECT_EQ(rig.settings().Playing, 0);
     EXPECT_EQ(rig.view().signal, SignalState{});
     EXPECT_FALSE(rig.streamDevice.isOpen());
@@ -211,7 +211,7 @@ TEST(SignalControl, GapsInTheOutputShowOnTheStatusLine)
 {
     Started rig;
     rig.streamDevice.play(1);
-    rig.oscillator.PlaySig();
+    rig.oscillator.startSignal();
     rig.loop.advance(milliseconds(1500));
     ASSERT_EQ(rig.view().signal.phase, SignalPhase::Playing);
     EXPECT_EQ(StatusLine(rig.view().signal), "");
@@ -226,7 +226,7 @@ TEST(SignalControl, GapsInTheOutputShowOnTheStatusLine)
     }
     SignalState userFile{SignalPhase::Playing, SignalSource::UserFile, "Take 2", 2};
     EXPECT_EQ(StatusLine(userFile), "Take 2\nOutput ran dry 2 times: the signal had gaps");
-    rig.oscillator.StopSig();
+    rig.oscillator.stopSignal();
     EXPECT_EQ(StatusLine(rig.view().signal), "");
 }
 
@@ -236,13 +236,13 @@ TEST(SignalControl, TheLegacyPathStopsWithTheStopFile)
     Started rig;
     rig.settings().LegacyDriver = 1;
     rig.settings().OutDevice = 3;
-    rig.oscillator.PlaySig();
+    rig.oscillator.startSignal();
     rig.loop.advance(milliseconds(500));
     ASSERT_EQ(rig.legacyDevice.opens, 1);
     EXPECT_EQ(rig.legacyDevice.lastIndex, -1);
     rig.settings().LegacyDriver = 0;
     rig.legacyDevice.played.clear();
-    rig.oscillator.StopSig();
+    rig.oscillator.stopSignal();
     ASSERT_EQ(rig.legacyDevice.queued().size(), 1u);
     rig.legacyDevice.play(1);
     rig.loop.runPosted();
@@ -258,15 +258,15 @@ TEST(SignalControl, TheUserWaveformPlaysAtOnceAndAnArbitraryRenderAfterTheDelay)
     rig.settings().PlaylistPath[0] = (rig.folder / "stop.wav").string();
     rig.settings().PlaylistName[0] = "first";
     rig.settings().PlaylistSel = 500; // outside the list: the first entry
-    rig.oscillator.PlaySig();
+    rig.oscillator.startSignal();
     EXPECT_EQ(rig.streamDevice.opens, 1);
     EXPECT_EQ(rig.view().signal, (SignalState{SignalPhase::Playing, SignalSource::UserFile, "first"}));
     EXPECT_FALSE(std::filesystem::exists(rig.folder / "test.wav"));
 
     // After the arbitrary editor rendered, the delay plays its file instead.
-    ASSERT_TRUE(rig.oscillator.BuildWave());
+    ASSERT_TRUE(rig.oscillator.renderSignal());
     rig.settings().ArbBuild = 1;
-    rig.oscillator.PlaySig();
+    rig.oscillator.startSignal();
     EXPECT_EQ(rig.view().signal, (SignalState{SignalPhase::Starting, SignalSource::ArbTable, "first"}));
     rig.loop.advance(milliseconds(500));
     EXPECT_EQ(rig.streamDevice.opens, 2);
@@ -288,7 +288,7 @@ TEST(SignalControl, WhenNothingCanPlayThePanelShowsTheSignalStopped)
         Started rig;
         rig.settings().WaveBuildLength = length;
         rig.streamDevice.openError = deviceError;
-        rig.oscillator.PlaySig();
+        rig.oscillator.startSignal();
         rig.loop.advance(milliseconds(500));
         if (breakDown) {
             EXPECT_EQ(rig.settings().Playing, 1);

@@ -58,15 +58,15 @@ TEST(WaveReader, OpensEveryPlayableLayoutAndFormat)
         W::write(folder / "a.wav", file);
         RecordingMessages messages;
         WaveReader reader;
-        reader.OpenWaveFile(folder / "a.wav", messages);
-        ASSERT_TRUE(reader.WaveFileOpen()) << (messages.shown.empty() ? "" : messages.shown[0]);
+        reader.open(folder / "a.wav", messages);
+        ASSERT_TRUE(reader.isOpen()) << (messages.shown.empty() ? "" : messages.shown[0]);
         EXPECT_TRUE(messages.shown.empty());
         EXPECT_EQ(reader.format(), format);
-        EXPECT_EQ(reader.BufferSize(), bufferSize);
+        EXPECT_EQ(reader.bufferSize(), bufferSize);
         EXPECT_EQ(reader.buffer(PlayerBufferCount - 1).size(), static_cast<std::size_t>(bufferSize));
-        EXPECT_EQ(reader.DataOffset(), static_cast<std::int64_t>(file.find(data)));
-        EXPECT_EQ(reader.DataSize(), 24);
-        EXPECT_EQ(ReadAll(reader, reader.DataSize()), data);
+        EXPECT_EQ(reader.dataOffset(), static_cast<std::int64_t>(file.find(data)));
+        EXPECT_EQ(reader.dataSize(), 24);
+        EXPECT_EQ(ReadAll(reader, reader.dataSize()), data);
     }
 }
 
@@ -104,8 +104,8 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
             W::write(folder / file, bytes);
         RecordingMessages messages;
         WaveReader reader;
-        reader.OpenWaveFile(*file ? folder / file : std::filesystem::path(), messages);
-        EXPECT_FALSE(reader.WaveFileOpen());
+        reader.open(*file ? folder / file : std::filesystem::path(), messages);
+        EXPECT_FALSE(reader.isOpen());
         EXPECT_EQ(messages.shown, message.empty() ? std::vector<std::string>{} : std::vector{message});
     }
 }
@@ -117,22 +117,22 @@ TEST(WaveReader, SeeksOnlyInsideTheDataAndASecondOpenReplacesTheFirst)
     W::write(folder / "b.wav", Plain(W::format(1, 1, 8000, 8), "ABC"));
     RecordingMessages messages;
     WaveReader reader;
-    reader.OpenWaveFile(folder / "a.wav", messages);
-    ASSERT_TRUE(reader.WaveFileOpen());
-    const std::int64_t start = reader.DataOffset();
-    reader.SeekWaveData(4);
+    reader.open(folder / "a.wav", messages);
+    ASSERT_TRUE(reader.isOpen());
+    const std::int64_t start = reader.dataOffset();
+    reader.seek(4);
     EXPECT_EQ(ReadAll(reader, 4), Bytes(20, 'a').substr(16));
     for (const std::int64_t outside : {std::int64_t{5}, std::int64_t{-1}, std::int64_t{1} << 62}) {
-        reader.SeekWaveData(outside);
+        reader.seek(outside);
         EXPECT_EQ(reader.position(), start + 16) << outside;
     }
-    reader.SeekWaveData(0);
+    reader.seek(0);
     EXPECT_EQ(reader.position(), start);
 
-    reader.OpenWaveFile(folder / "b.wav", messages);
-    EXPECT_EQ(ReadAll(reader, reader.DataSize()), "ABC");
-    reader.CloseWaveFile();
-    reader.SeekWaveData(0);
+    reader.open(folder / "b.wav", messages);
+    EXPECT_EQ(ReadAll(reader, reader.dataSize()), "ABC");
+    reader.close();
+    reader.seek(0);
     EXPECT_EQ(ReadAll(reader, 10), "");
 }
 
@@ -164,8 +164,8 @@ TEST(ReadAhead, LoopsTheDataExactlyFromDiskOrFromMemory)
     W::write(folder / "long.wav", Plain(W::format(1, 2, 44100, 16), data));
     RecordingMessages messages;
     WaveReader reader;
-    reader.OpenWaveFile(folder / "long.wav", messages);
-    ASSERT_TRUE(reader.WaveFileOpen());
+    reader.open(folder / "long.wav", messages);
+    ASSERT_TRUE(reader.isOpen());
 
     ReadAhead ring(reader.loopedData(), 0, 0, 0);
     EXPECT_FALSE(ring.inMemory());
@@ -205,14 +205,14 @@ struct Rig {
         std::string data(elements.size() * 2 + 2, '\x7f');
         std::memcpy(data.data(), elements.data(), elements.size() * 2);
         W::write(folder / "test.wav", Plain(W::format(1, 2, 1000, 16), data));
-        reader.OpenWaveFile(folder / "test.wav", messages);
+        reader.open(folder / "test.wav", messages);
         engine.setOnFailure([this] { ++failures; });
     }
 
     // Starts, lets the first fill run, and plays `buffers` one at a time with refills between.
     void start(int buffers, int device = 0)
     {
-        ASSERT_TRUE(engine.StartStream(device));
+        ASSERT_TRUE(engine.start(device));
         loop.runPosted();
         for (int i = 0; i < buffers; ++i) {
             ASSERT_EQ(this->device.play(1), 1) << "the device ran dry at buffer " << i;
@@ -245,7 +245,7 @@ TEST(StreamEngine, LoopsTheWholeFramesWithoutGapRepeatOrChannelSwap)
     for (const int frames : {523, 50, 400, 200, 1}) {
         SCOPED_TRACE(frames);
         Rig rig(frames);
-        ASSERT_TRUE(rig.engine.StartStream(0));
+        ASSERT_TRUE(rig.engine.start(0));
         EXPECT_EQ(rig.device.lastFormat, (AudioFormat{SampleEncoding::Signed16, 2, 1000, 4}));
         EXPECT_TRUE(rig.device.queued().empty()); // the first fill runs from the event loop
         rig.start(90);
@@ -259,29 +259,29 @@ TEST(StreamEngine, LoopsTheWholeFramesWithoutGapRepeatOrChannelSwap)
 TEST(StreamEngine, StopsDropTheHandBacksAndRestartsBeginAtTheStart)
 {
     Rig rig(523);
-    ASSERT_TRUE(rig.engine.StartStream(0));
+    ASSERT_TRUE(rig.engine.start(0));
     rig.start(8);
     EXPECT_EQ(rig.device.opens, 1);
     const std::size_t written = rig.device.writtenSizes.size();
-    rig.engine.StopStream();
-    rig.engine.StopStream();
+    rig.engine.stop();
+    rig.engine.stop();
     EXPECT_FALSE(rig.device.isOpen());
     // The reset handed every queued buffer back; none may be filled or queued again.
     EXPECT_EQ(rig.loop.runPosted(), PlayerBufferCount);
     EXPECT_EQ(rig.device.writtenSizes.size(), written);
-    EXPECT_EQ(rig.reader.position(), rig.reader.DataOffset());
+    EXPECT_EQ(rig.reader.position(), rig.reader.dataOffset());
 
     rig.device.played.clear();
     rig.start(12);
     EXPECT_EQ(rig.device.opens, 2);
     rig.expectLoopedFromTheStart();
 
-    rig.reader.OpenWaveFile(rig.folder / "test.wav", rig.messages);
-    EXPECT_FALSE(rig.engine.StreamActive());
+    rig.reader.open(rig.folder / "test.wav", rig.messages);
+    EXPECT_FALSE(rig.engine.active());
     EXPECT_FALSE(rig.device.isOpen());
     EXPECT_TRUE(rig.device.queued().empty());
-    rig.reader.CloseWaveFile();
-    EXPECT_FALSE(rig.engine.StartStream(0));
+    rig.reader.close();
+    EXPECT_FALSE(rig.engine.start(0));
     EXPECT_EQ(rig.device.opens, 2);
     EXPECT_TRUE(rig.messages.shown.empty());
     EXPECT_EQ(rig.failures, 0);
@@ -305,11 +305,11 @@ TEST(StreamEngine, FailuresStopTheStreamWithOneMessageAndLateReportsAreDropped)
     {
         // The file lost its data since it was opened: the stream stops instead of spinning.
         Rig rig(523);
-        ASSERT_TRUE(rig.engine.StartStream(0));
+        ASSERT_TRUE(rig.engine.start(0));
         std::filesystem::resize_file(rig.folder / "test.wav", 20);
         rig.loop.runPosted();
         EXPECT_EQ(rig.failures, 1);
-        EXPECT_FALSE(rig.engine.StreamActive());
+        EXPECT_FALSE(rig.engine.active());
         EXPECT_EQ(rig.messages.shown, std::vector<std::string>{"The wave file can no longer be read; the output has stopped."});
         EXPECT_TRUE(rig.device.writtenSizes.empty());
     }

@@ -242,7 +242,7 @@ TEST(ListText, ProcessTableFillsStepsAsTheSweepSetupStoresThem)
     SignalSettings s;
     s.SweepSteps = 10;
     s.UserStepFreq[7] = 555;
-    ProcessTable(s, "100,1\n200,0\n300,-2\n400,\n1234.5678,abc\n");
+    StoreStepTable(s, "100,1\n200,0\n300,-2\n400,\n1234.5678,abc\n");
     EXPECT_EQ(s.UserStepCount, 10);
     EXPECT_EQ(std::vector(&s.UserStepFreq[1], &s.UserStepFreq[8]),
               (std::vector<double>{100, 200, 300, 400, 1234.5677490234375, 0, 0}));
@@ -257,11 +257,11 @@ TEST(ListText, ProcessTableFillsStepsAsTheSweepSetupStoresThem)
     }
     s.SweepSteps = 100;
     SignalSettings again = s;
-    ProcessTable(again, StepTableText(s, 100));
+    StoreStepTable(again, StepTableText(s, 100));
     EXPECT_EQ(again.UserStepFreq, s.UserStepFreq);
     EXPECT_EQ(again.UserStepPeriod, s.UserStepPeriod);
     s.SweepSteps = 500;
-    ProcessTable(s, "");
+    StoreStepTable(s, "");
     EXPECT_EQ(StepTableText(s, s.SweepSteps).size(), 100 * std::string("0 , 0\r\n").size());
 }
 

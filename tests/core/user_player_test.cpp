@@ -186,11 +186,11 @@ TEST(UserPlayer, PlaysEveryCommonLayoutInItsOwnFormatWithoutAGap)
     for (const auto& [file, format] : cases) {
         PlayerRig rig(file);
         rig.settings().Waveform[0] = 16;
-        rig.oscillator.PlaySig();
+        rig.oscillator.startSignal();
         EXPECT_EQ(rig.streamDevice.lastFormat, format);
         EXPECT_EQ(rig.playOn(3 * kData.size()), kData + kData + kData);
         EXPECT_EQ(rig.panel.last.signal, (SignalState{SignalPhase::Playing, SignalSource::UserFile, "f"}));
-        rig.oscillator.StopSig();
+        rig.oscillator.stopSignal();
         EXPECT_TRUE(rig.stopped() && !rig.streamDevice.isOpen() && rig.messages.shown.empty());
     }
 }
@@ -200,29 +200,29 @@ TEST(UserPlayer, PlaysEveryCommonLayoutInItsOwnFormatWithoutAGap)
 TEST(UserPlayer, PlayRestartsCancelsAPendingStartAndRunsTheClock)
 {
     PlayerRig rig(Plain(W::format(1, 2, 8000, 16)).replace(4, 4, W::le32(320036))); // 10 s by its size field
-    rig.oscillator.Playwav();
+    rig.oscillator.playUserFile();
     EXPECT_EQ(rig.playOn(1000), kData.substr(0, 1000));
     rig.streamDevice.play(3);
-    rig.oscillator.Playwav();
+    rig.oscillator.playUserFile();
     EXPECT_EQ(rig.playOn(1000), kData.substr(0, 1000));
 
     rig.settings().Waveform[0] = 1;
-    rig.oscillator.PlaySig();
-    rig.oscillator.Playwav();
+    rig.oscillator.startSignal();
+    rig.oscillator.playUserFile();
     rig.loop.advance(std::chrono::milliseconds(2060));
     rig.oscillator.player().tick();
     EXPECT_EQ(rig.oscillator.player().elapsed(), "00:00:02");
     EXPECT_EQ(rig.streamDevice.opens, 3);
     EXPECT_EQ(rig.panel.last.signal.source, SignalSource::UserFile);
-    rig.oscillator.Stopplay2();
+    rig.oscillator.stopUserFile();
     EXPECT_EQ(rig.oscillator.player().elapsed(), "00:00:00");
     EXPECT_TRUE(rig.stopped() && rig.messages.shown.empty());
 
     rig.settings().LegacyDriver = 1;
-    rig.oscillator.Playwav();
+    rig.oscillator.playUserFile();
     EXPECT_EQ(rig.legacyDevice.opens, 1);
     rig.settings().LegacyDriver = 0;
-    rig.oscillator.Stopplay2(); // stops the legacy path: its silent stop file plays once
+    rig.oscillator.stopUserFile(); // stops the legacy path: its silent stop file plays once
     EXPECT_EQ(rig.legacyDevice.opens, 2);
     EXPECT_EQ(rig.streamDevice.opens, 3);
 }
@@ -242,7 +242,7 @@ TEST(UserPlayer, WhatCannotPlayLeavesEverythingStopped)
     for (const auto& [file, message] : cases) {
         SCOPED_TRACE(file);
         PlayerRig rig;
-        rig.oscillator.Playwav();
+        rig.oscillator.playUserFile();
         ASSERT_TRUE(rig.streamDevice.isOpen());
         if (file == "empty") {
             rig.settings().PlaylistPath[3].clear();
@@ -256,7 +256,7 @@ TEST(UserPlayer, WhatCannotPlayLeavesEverythingStopped)
         } else {
             W::write(rig.folder / "f.wav", file);
         }
-        rig.oscillator.Playwav();
+        rig.oscillator.playUserFile();
         EXPECT_TRUE(rig.stopped() && !rig.streamDevice.isOpen() && !rig.legacyDevice.isOpen());
         EXPECT_EQ(rig.oscillator.player().elapsed(), "00:00:00");
         ASSERT_EQ(rig.messages.shown.size(), message.empty() ? 0u : 1u);

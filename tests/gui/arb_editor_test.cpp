@@ -210,7 +210,7 @@ TEST(ArbEditorOutput, SaveWavfileStopsTheSignalAndCopiesTheRender)
     ArbRig r;
     DrawStep(r);
     r.type("txtSR", "22050");
-    r.rig.oscillator.PlaySig();
+    r.rig.oscillator.startSignal();
     ASSERT_EQ(r.settings().Playing, 1);
     r.dialogs.answers = {r.folder / "saved.wav", std::nullopt, r.folder / "no-folder" / "lost.wav"};
     r.click("cmdSaveWAV");

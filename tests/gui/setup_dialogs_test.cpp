@@ -352,10 +352,10 @@ TEST(WindowUtilities, TheDragStripMovesOnlyWithTheLeftButtonAloneAndOnTopKeepsTh
     EXPECT_EQ(w.pos(), start + QPoint(35, -15));
     // Changing a window flag must not lose the window's place, size or visibility.
     const QRect geometry = w.geometry();
-    gui::clsOnTop onTop;
-    onTop.MakeTopMost(&w);
+    gui::WindowOnTop onTop;
+    onTop.keepOnTop(&w);
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    onTop.MakeNormal(&w);
+    onTop.stopKeepingOnTop(&w);
     EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(w.geometry(), geometry);
     EXPECT_TRUE(w.isVisible());

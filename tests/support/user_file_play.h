@@ -29,11 +29,11 @@ inline std::string PlayUserFile(const std::filesystem::path& folder, const std::
     oscillator.settings().LegacyDriver = legacy ? 1 : 0;
     oscillator.settings().PlaylistPath[7] = file.string();
     oscillator.settings().PlaylistSel = 7;
-    oscillator.Playwav();
+    oscillator.playUserFile();
     loop.run(std::chrono::steady_clock::now() + duration);
     // Counted before the stop: the legacy player's stop file runs dry by design.
     const std::int64_t gaps = streamDevice.device->underruns() + legacyDevice.device->underruns();
-    oscillator.Stopplay2();
+    oscillator.stopUserFile();
     loop.run(std::chrono::steady_clock::now() + std::chrono::milliseconds(400));
     std::string fault = gaps > 0 ? "the output ran dry " + std::to_string(gaps) + " times" : "";
     for (const std::string& shown : messages.shown)

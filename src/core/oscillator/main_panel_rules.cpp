@@ -32,7 +32,7 @@ double PhaseFrom(std::string_view text, const FieldInfo& field)
 
 } // namespace
 
-void MainPanelRules::lblFup_Click()
+void MainPanelRules::frequencyUp()
 {
     SignalSettings& s = m_oscillator.settings();
     // The frequency controls act only while both frequencies agree exactly.
@@ -45,7 +45,7 @@ void MainPanelRules::lblFup_Click()
     m_oscillator.Update();
 }
 
-void MainPanelRules::lblFdn_Click()
+void MainPanelRules::frequencyDown()
 {
     SignalSettings& s = m_oscillator.settings();
     if (s.Freq[0] == s.FreqR[0]) {
@@ -57,7 +57,7 @@ void MainPanelRules::lblFdn_Click()
     m_oscillator.Update();
 }
 
-void MainPanelRules::lblVup_Click()
+void MainPanelRules::levelUp()
 {
     SignalSettings& s = m_oscillator.settings();
     if (s.AdjustL != 0)
@@ -67,7 +67,7 @@ void MainPanelRules::lblVup_Click()
     m_oscillator.Update();
 }
 
-void MainPanelRules::lblVdn_Click()
+void MainPanelRules::levelDown()
 {
     SignalSettings& s = m_oscillator.settings();
     if (s.AdjustL != 0)
@@ -89,19 +89,19 @@ void MainPanelRules::selectMode(std::int32_t code)
     m_oscillator.Update();
 }
 
-void MainPanelRules::lblSRup_Click()
+void MainPanelRules::sampleRateUp()
 {
     m_oscillator.settings().SampleRate[0] = NextSampleRate(m_oscillator.settings().SampleRate[0]);
     m_oscillator.Update();
 }
 
-void MainPanelRules::lblSRdn_Click()
+void MainPanelRules::sampleRateDown()
 {
     m_oscillator.settings().SampleRate[0] = PreviousSampleRate(m_oscillator.settings().SampleRate[0]);
     m_oscillator.Update();
 }
 
-void MainPanelRules::lblBits_Click()
+void MainPanelRules::selectBits()
 {
     // 16 bits is the only depth the renderer produces.
     m_oscillator.settings().Bits[0] = 16;
@@ -115,46 +115,46 @@ void MainPanelRules::showSettings()
     m_oscillator.notify();
 }
 
-void MainPanelRules::lblDFup_Click()
+void MainPanelRules::frequencyStepUp()
 {
     m_oscillator.settings().FreqStep = NextFreqStep(m_oscillator.settings().FreqStep);
     showSettings();
 }
 
-void MainPanelRules::lblDFdn_Click()
+void MainPanelRules::frequencyStepDown()
 {
     m_oscillator.settings().FreqStep = PreviousFreqStep(m_oscillator.settings().FreqStep);
     showSettings();
 }
 
-void MainPanelRules::lblDVup_Click()
+void MainPanelRules::levelStepUp()
 {
     m_oscillator.settings().LevelStep = NextLevelStep(m_oscillator.settings().LevelStep);
     showSettings();
 }
 
-void MainPanelRules::lblDVdn_Click()
+void MainPanelRules::levelStepDown()
 {
     m_oscillator.settings().LevelStep = PreviousLevelStep(m_oscillator.settings().LevelStep);
     showSettings();
 }
 
-void MainPanelRules::lblLadjSet_Click()
+void MainPanelRules::toggleLeftLevelLock()
 {
     m_oscillator.settings().AdjustL = m_oscillator.settings().AdjustL != 0 ? 0 : 1;
     showSettings();
 }
 
-void MainPanelRules::lblRadjSet_Click()
+void MainPanelRules::toggleRightLevelLock()
 {
     m_oscillator.settings().AdjustR = m_oscillator.settings().AdjustR != 0 ? 0 : 1;
     showSettings();
 }
 
-void MainPanelRules::lblSigOn_Click()
+void MainPanelRules::switchOn()
 {
     m_oscillator.Update();
-    m_oscillator.PlaySig();
+    m_oscillator.startSignal();
 }
 
 bool MainPanelRules::frequencyEditable() const
@@ -179,7 +179,7 @@ bool MainPanelRules::phasesEditable() const
     return m_oscillator.view().mode == ChannelModeFor(static_cast<std::int32_t>(ChannelMode::UserDefined)).caption;
 }
 
-std::optional<std::string> MainPanelRules::lblFreq_Click()
+std::optional<std::string> MainPanelRules::frequencyBoxText()
 {
     if (!frequencyEditable())
         return std::nullopt;
@@ -190,21 +190,21 @@ std::optional<std::string> MainPanelRules::lblFreq_Click()
     return view.freq;
 }
 
-std::optional<std::string> MainPanelRules::lblLdeg_Click() const
+std::optional<std::string> MainPanelRules::leftPhaseBoxText() const
 {
     if (!phasesEditable())
         return std::nullopt;
     return m_oscillator.view().leftPhase;
 }
 
-std::optional<std::string> MainPanelRules::lblRdeg_Click() const
+std::optional<std::string> MainPanelRules::rightPhaseBoxText() const
 {
     if (!phasesEditable())
         return std::nullopt;
     return m_oscillator.view().rightPhase;
 }
 
-void MainPanelRules::txtFreq_Enter(std::string_view text)
+void MainPanelRules::takeFrequency(std::string_view text)
 {
     SignalSettings& s = m_oscillator.settings();
     if (s.Freq[0] == s.FreqR[0]) {
@@ -214,7 +214,7 @@ void MainPanelRules::txtFreq_Enter(std::string_view text)
     m_oscillator.Update();
 }
 
-void MainPanelRules::txtSR_Enter(std::string_view text)
+void MainPanelRules::takeSampleRate(std::string_view text)
 {
     // Clamped in double first, so the conversion to an integer always succeeds.
     const double rate = ClampedNumber(text, Field("SampleRate"));
@@ -222,25 +222,25 @@ void MainPanelRules::txtSR_Enter(std::string_view text)
     m_oscillator.Update();
 }
 
-void MainPanelRules::txtLdB_Enter(std::string_view text)
+void MainPanelRules::takeLeftLevel(std::string_view text)
 {
     m_oscillator.settings().LevelL[0] = ClampedNumber(text, Field("LevelL"));
     m_oscillator.Update();
 }
 
-void MainPanelRules::txtRdB_Enter(std::string_view text)
+void MainPanelRules::takeRightLevel(std::string_view text)
 {
     m_oscillator.settings().LevelR[0] = ClampedNumber(text, Field("LevelR"));
     m_oscillator.Update();
 }
 
-void MainPanelRules::txtLdeg_Enter(std::string_view text)
+void MainPanelRules::takeLeftPhase(std::string_view text)
 {
     m_oscillator.settings().PhaseL[0] = PhaseFrom(text, Field("PhaseL"));
     m_oscillator.Update();
 }
 
-void MainPanelRules::txtRdeg_Enter(std::string_view text)
+void MainPanelRules::takeRightPhase(std::string_view text)
 {
     m_oscillator.settings().PhaseR[0] = PhaseFrom(text, Field("PhaseR"));
     m_oscillator.Update();

@@ -18,22 +18,22 @@ public:
     {
     }
 
-    void lblFup_Click();
-    void lblFdn_Click();
-    void lblVup_Click();
-    void lblVdn_Click();
+    void frequencyUp();
+    void frequencyDown();
+    void levelUp();
+    void levelDown();
     void selectWaveform(std::int32_t code);
     void selectMode(std::int32_t code);
-    void lblSRup_Click();
-    void lblSRdn_Click();
-    void lblBits_Click();
-    void lblDFup_Click();
-    void lblDFdn_Click();
-    void lblDVup_Click();
-    void lblDVdn_Click();
-    void lblLadjSet_Click();
-    void lblRadjSet_Click();
-    void lblSigOn_Click();
+    void sampleRateUp();
+    void sampleRateDown();
+    void selectBits();
+    void frequencyStepUp();
+    void frequencyStepDown();
+    void levelStepUp();
+    void levelStepDown();
+    void toggleLeftLevelLock();
+    void toggleRightLevelLock();
+    void switchOn();
 
     // Whether a click on lblFreq opens its box: only for a waveform with one frequency.
     bool frequencyEditable() const;
@@ -42,15 +42,15 @@ public:
 
     // Entry boxes. An open operation returns the text the box starts with, or nothing
     // when the box stays closed; an Enter operation takes the box's text.
-    std::optional<std::string> lblFreq_Click();
-    std::optional<std::string> lblLdeg_Click() const;
-    std::optional<std::string> lblRdeg_Click() const;
-    void txtFreq_Enter(std::string_view text);
-    void txtSR_Enter(std::string_view text);
-    void txtLdB_Enter(std::string_view text);
-    void txtRdB_Enter(std::string_view text);
-    void txtLdeg_Enter(std::string_view text);
-    void txtRdeg_Enter(std::string_view text);
+    std::optional<std::string> frequencyBoxText();
+    std::optional<std::string> leftPhaseBoxText() const;
+    std::optional<std::string> rightPhaseBoxText() const;
+    void takeFrequency(std::string_view text);
+    void takeSampleRate(std::string_view text);
+    void takeLeftLevel(std::string_view text);
+    void takeRightLevel(std::string_view text);
+    void takeLeftPhase(std::string_view text);
+    void takeRightPhase(std::string_view text);
 
 private:
     // Shows the steps and the level locks, which change without a render.

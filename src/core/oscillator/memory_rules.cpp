@@ -5,32 +5,32 @@
 
 namespace kelvo {
 
-void MemoryRules::lblMem_Click()
+void MemoryRules::storeMemory()
 {
     SignalSettings& s = m_oscillator.settings();
     CopySlot(s, 0, s.MemIndex);
     m_oscillator.Update();
 }
 
-void MemoryRules::lblMemLoad_Click(std::int32_t memory)
+void MemoryRules::recallMemory(std::int32_t memory)
 {
     SignalSettings& s = m_oscillator.settings();
     s.MemIndex = memory;
-    m_oscillator.LoadMems();
+    m_oscillator.recallSelectedMemory();
 }
 
-void MemoryRules::lblMemUp_Click()
+void MemoryRules::nextMemory()
 {
     SignalSettings& s = m_oscillator.settings();
     s.MemIndex = s.MemIndex + 1 > kMemoryCount ? 1 : s.MemIndex + 1;
-    m_oscillator.LoadMems();
+    m_oscillator.recallSelectedMemory();
 }
 
-void MemoryRules::lblMemDn_Click()
+void MemoryRules::previousMemory()
 {
     SignalSettings& s = m_oscillator.settings();
     s.MemIndex = s.MemIndex - 1 < 1 ? kMemoryCount : s.MemIndex - 1;
-    m_oscillator.LoadMems();
+    m_oscillator.recallSelectedMemory();
 }
 
 } // namespace kelvo

@@ -15,10 +15,10 @@ public:
     {
     }
 
-    void lblMem_Click();
-    void lblMemLoad_Click(std::int32_t memory);
-    void lblMemUp_Click();
-    void lblMemDn_Click();
+    void storeMemory();
+    void recallMemory(std::int32_t memory);
+    void nextMemory();
+    void previousMemory();
 
 private:
     Oscillator& m_oscillator;

@@ -18,7 +18,7 @@ Oscillator::Oscillator(std::filesystem::path folder, AudioDevice& streamDevice, 
     , m_player(m_settings, m_chain.control(), loop)
 {
     m_chain.control().setObserver(this);
-    m_chain.control().setUserPlayer([this] { Playwav(); });
+    m_chain.control().setUserPlayer([this] { playUserFile(); });
 }
 
 Oscillator::~Oscillator()
@@ -49,13 +49,13 @@ void Oscillator::Start()
 void Oscillator::Exit()
 {
     SaveSettings();
-    StopSig();
+    stopSignal();
 }
 
 void Oscillator::ResetToDefaults()
 {
     DeleteSettingsFiles(folder());
-    StopSig();
+    stopSignal();
 }
 
 void Oscillator::Update()
@@ -83,20 +83,20 @@ void Oscillator::Update()
     notify();
 
     if (s.Playing != 0)
-        PlaySig();
+        startSignal();
 }
 
-void Oscillator::PlaySig()
+void Oscillator::startSignal()
 {
     m_chain.control().start();
 }
 
-void Oscillator::StopSig()
+void Oscillator::stopSignal()
 {
     m_chain.control().stop();
 }
 
-void Oscillator::LoadMems()
+void Oscillator::recallSelectedMemory()
 {
     const std::int32_t memory = m_settings.MemIndex;
     CopySlot(m_settings, memory, 0);
@@ -107,7 +107,7 @@ void Oscillator::LoadMems()
     // Update has restarted a playing signal already; recalling restarts it once more, as the
     // panel always has: the second start replaces the first within its delay.
     if (m_settings.Playing != 0)
-        PlaySig();
+        startSignal();
 }
 
 void Oscillator::DefaultMems()
@@ -128,7 +128,7 @@ void Oscillator::SaveSettings()
         m_messages.show("The settings could not be saved:\n" + error);
 }
 
-bool Oscillator::BuildWave()
+bool Oscillator::renderSignal()
 {
     const bool built = m_chain.files().renderToFile(m_settings, folder(), m_messages);
     m_view.sampleRate = FormatNumber(m_settings.SampleRate[0]);
@@ -141,14 +141,14 @@ std::string Oscillator::SaveRenderedSignal(const std::filesystem::path& target)
     return m_chain.files().copyRendered(folder(), target);
 }
 
-void Oscillator::Playwav()
+void Oscillator::playUserFile()
 {
-    m_player.Playwav();
+    m_player.playUserFile();
 }
 
-void Oscillator::Stopplay2()
+void Oscillator::stopUserFile()
 {
-    StopSig();
+    stopSignal();
 }
 
 void Oscillator::signalStateChanged(const SignalState& state)

@@ -44,23 +44,23 @@ public:
 
     // The public operations of the main panel.
     void Update();
-    void PlaySig();
-    void StopSig();
-    void LoadMems();
+    void startSignal();
+    void stopSignal();
+    void recallSelectedMemory();
     void DefaultMems();
     void LoadSettings();
     void SaveSettings();
     // Renders the record into test.wav (the arbitrary table while ArbBuild is 1) and shows
     // the sample rate it was rendered at. False, after a message, when nothing was written.
-    bool BuildWave();
+    bool renderSignal();
     // Saves test.wav as `target` (SignalFiles::copyRendered); returns the message, empty on success.
     std::string SaveRenderedSignal(const std::filesystem::path& target);
 
     // The user wave player's operations: play the selected playlist entry (the main
     // panel's ON with the User waveform, PLAY, a double click and Enter in the list), and
-    // its STOP, which is the same stop as StopSig: every stop ends the player's clock too.
-    void Playwav();
-    void Stopplay2();
+    // its STOP, which is the same stop as stopSignal: every stop ends the player's clock too.
+    void playUserFile();
+    void stopUserFile();
     UserPlayer& player() { return m_player; }
     const UserPlayer& player() const { return m_player; }
 

@@ -33,8 +33,8 @@ SignalControl::SignalControl(Parts parts)
 {
     // A render must not rewrite the file the player holds open.
     m_parts.files.engine().setBeforeRender([this] {
-        m_parts.stream.StopStream();
-        m_parts.reader.CloseWaveFile();
+        m_parts.stream.stop();
+        m_parts.reader.close();
     });
     m_parts.stream.setOnFailure([this] { outputStopped(); });
     m_parts.legacy.setOnFailure([this] { outputStopped(); });
@@ -112,8 +112,8 @@ void SignalControl::stop()
     if (m_playing == Path::Legacy)
         m_parts.legacy.play(ProgramFile(m_parts.folder, kStopFile), false);
     else
-        m_parts.stream.StopStream();
-    m_parts.reader.CloseWaveFile();
+        m_parts.stream.stop();
+    m_parts.reader.close();
     m_playing = Path::None;
     changed(SignalPhase::Stopped);
 }
@@ -140,8 +140,8 @@ bool SignalControl::startOutput(const std::filesystem::path& file)
         started = m_parts.legacy.play(file, true);
         m_playing = Path::Legacy;
     } else {
-        m_parts.reader.OpenWaveFile(file, m_parts.messages);
-        started = m_parts.reader.WaveFileOpen() && m_parts.stream.StartStream(m_parts.settings.OutDevice);
+        m_parts.reader.open(file, m_parts.messages);
+        started = m_parts.reader.isOpen() && m_parts.stream.start(m_parts.settings.OutDevice);
         m_playing = Path::Stream;
     }
     // The message has been shown; nothing plays, so the panel says so.

@@ -69,7 +69,7 @@ public:
     SignalControl& operator=(const SignalControl&) = delete;
 
     void setObserver(SignalObserver* observer);
-    // The user wave player's Playwav, called when Waveform is User and nothing was drawn.
+    // The user wave player's playUserFile, called when Waveform is User and nothing was drawn.
     void setUserPlayer(std::function<void()> playwav);
 
     void start();

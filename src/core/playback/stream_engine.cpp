@@ -16,12 +16,12 @@ StreamEngine::StreamEngine(WaveReader& reader, AudioDevice& device, EventLoop& l
     , m_loop(loop)
     , m_messages(messages)
 {
-    m_reader.setBeforeOpen([this] { StopStream(); });
+    m_reader.setBeforeOpen([this] { stop(); });
 }
 
 StreamEngine::~StreamEngine()
 {
-    StopStream();
+    stop();
     m_reader.setBeforeOpen(nullptr);
 }
 
@@ -30,11 +30,11 @@ void StreamEngine::setOnFailure(std::function<void()> stopped)
     m_onFailure = std::move(stopped);
 }
 
-bool StreamEngine::StartStream(int outDevice)
+bool StreamEngine::start(int outDevice)
 {
     if (m_streamActive)
         return true;
-    if (!m_reader.WaveFileOpen())
+    if (!m_reader.isOpen())
         return false;
     const std::uint64_t generation = ++m_generation;
     const std::string error = m_device.open(
@@ -51,7 +51,7 @@ bool StreamEngine::StartStream(int outDevice)
     return true;
 }
 
-void StreamEngine::StopStream()
+void StreamEngine::stop()
 {
     const bool wasActive = m_streamActive;
     m_streamActive = false;
@@ -60,7 +60,7 @@ void StreamEngine::StopStream()
     if (m_retry != 0)
         m_loop.stopTimer(m_retry);
     m_retry = 0;
-    m_reader.SeekWaveData(0);
+    m_reader.seek(0);
     if (wasActive || m_device.isOpen()) {
         m_device.reset();
         m_device.close();
@@ -78,7 +78,7 @@ void StreamEngine::bufferDone(std::uint64_t generation, int index)
         m_ahead = std::make_unique<ReadAhead>(m_reader.loopedData(), ReadAheadMargin(bytesPerSecond),
                                               static_cast<std::size_t>(bytesPerSecond));
     }
-    const std::span<std::byte> buffer = m_reader.buffer(index).first(static_cast<std::size_t>(m_reader.BufferSize()));
+    const std::span<std::byte> buffer = m_reader.buffer(index).first(static_cast<std::size_t>(m_reader.bufferSize()));
     const std::size_t count = m_ahead->take(buffer);
     if (count > 0) {
         m_device.write(index, buffer.first(count));
@@ -113,7 +113,7 @@ void StreamEngine::deviceFailed(std::uint64_t generation, const std::string& tex
 
 void StreamEngine::fail(const std::string& text)
 {
-    StopStream();
+    stop();
     m_messages.show(text);
     if (m_onFailure)
         m_onFailure();

@@ -32,11 +32,11 @@ public:
 
     // Starts playing the open file on output device `outDevice` (-1 = the default).
     // True when the stream runs, also when it already ran; false after showing why not.
-    bool StartStream(int outDevice);
+    bool start(int outDevice);
     // Stops the output and releases the device; harmless when idle.
-    void StopStream();
+    void stop();
 
-    bool StreamActive() const { return m_streamActive; }
+    bool active() const { return m_streamActive; }
     // Times the device ran dry since it was created.
     std::int64_t underruns() const { return m_device.underruns(); }
 

@@ -22,11 +22,11 @@ void WaveReader::setBeforeOpen(std::function<void()> stopStream)
     m_beforeOpen = std::move(stopStream);
 }
 
-void WaveReader::OpenWaveFile(const std::filesystem::path& path, Messages& messages)
+void WaveReader::open(const std::filesystem::path& path, Messages& messages)
 {
     if (m_beforeOpen)
         m_beforeOpen();
-    CloseWaveFile();
+    close();
     if (path.empty())
         return;
 
@@ -54,14 +54,14 @@ void WaveReader::OpenWaveFile(const std::filesystem::path& path, Messages& messa
     m_wave = std::move(wave);
 }
 
-void WaveReader::CloseWaveFile()
+void WaveReader::close()
 {
     m_wave = OpenedWave();
 }
 
-void WaveReader::SeekWaveData(std::int64_t sampleIndex)
+void WaveReader::seek(std::int64_t sampleIndex)
 {
-    if (WaveFileOpen() && sampleIndex >= 0 && sampleIndex < m_dataSize / m_format.blockAlign)
+    if (isOpen() && sampleIndex >= 0 && sampleIndex < m_dataSize / m_format.blockAlign)
         m_position = m_dataOffset + m_format.blockAlign * sampleIndex;
 }
 

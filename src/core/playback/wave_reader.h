@@ -26,29 +26,29 @@ public:
     WaveReader(const WaveReader&) = delete;
     WaveReader& operator=(const WaveReader&) = delete;
 
-    // Called by OpenWaveFile before it closes the file or frees the buffers, so that no
-    // device still owns a buffer; the stream engine sets it to its StopStream.
+    // Called by open before it closes the file or frees the buffers, so that no
+    // device still owns a buffer; the stream engine sets it to its stop.
     void setBeforeOpen(std::function<void()> stopStream);
 
     // Closes any open file, then opens `path`, positions at the data and allocates the
     // buffers. On failure shows one message and stays closed; an empty path does nothing.
-    void OpenWaveFile(const std::filesystem::path& path, Messages& messages);
-    void CloseWaveFile();
+    void open(const std::filesystem::path& path, Messages& messages);
+    void close();
     // Positions at frame `sampleIndex` of the data when a file is open and the position
     // lies inside the data; otherwise does nothing.
-    void SeekWaveData(std::int64_t sampleIndex);
+    void seek(std::int64_t sampleIndex);
 
     std::int64_t position() const { return m_position; }
     // The open file's data for a read-ahead, starting at the current position.
     LoopedData loopedData() const;
 
-    bool WaveFileOpen() const { return m_wave.isOpen(); }
+    bool isOpen() const { return m_wave.isOpen(); }
     const PlayFormat& playFormat() const { return m_playFormat; }
     const AudioFormat& format() const { return m_format; }
-    std::int64_t DataOffset() const { return m_dataOffset; }
+    std::int64_t dataOffset() const { return m_dataOffset; }
     // The sound data in bytes: whole frames that the file really holds.
-    std::int64_t DataSize() const { return m_dataSize; }
-    std::int64_t BufferSize() const { return m_bufferSize; }
+    std::int64_t dataSize() const { return m_dataSize; }
+    std::int64_t bufferSize() const { return m_bufferSize; }
     std::span<std::byte> buffer(int index) { return m_buffers[static_cast<std::size_t>(index)]; }
 
 private:

@@ -11,7 +11,7 @@ UserPlayer::UserPlayer(SignalSettings& settings, FileOutput& output, EventLoop& 
 {
 }
 
-void UserPlayer::Playwav()
+void UserPlayer::playUserFile()
 {
     const auto entry = static_cast<std::size_t>(SelectedEntry(m_settings));
     // Copies: the record may change while the file starts.

@@ -21,7 +21,7 @@ public:
     // Shows the selected entry's information and plays it from its start, after stopping
     // whatever played. An empty entry only stops; a file that cannot be played shows the
     // reader's message and leaves everything stopped.
-    void Playwav();
+    void playUserFile();
     // The output stopped or turned to another source: the clock stops at "00:00:00".
     void outputEnded();
     // The clock's 60 ms tick.

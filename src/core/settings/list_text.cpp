@@ -48,7 +48,7 @@ std::vector<std::string> ListTokens(std::string_view text, std::size_t limit)
     return tokens;
 }
 
-void ProcessTable(SignalSettings& s, std::string_view text)
+void StoreStepTable(SignalSettings& s, std::string_view text)
 {
     std::fill(s.UserStepFreq.begin() + 1, s.UserStepFreq.end(), 0.0);
     std::fill(s.UserStepPeriod.begin() + 1, s.UserStepPeriod.end(), 0.0);

@@ -19,11 +19,11 @@ inline constexpr std::size_t kMaxStepTokens = 2 * kMaxListTokens;
 // Text after the last separator is not a token. At most `limit` tokens.
 std::vector<std::string> ListTokens(std::string_view text, std::size_t limit = kMaxListTokens);
 
-// ProcessTable: the user step table from the text of the sweep setup's list box. Entries 1
+// StoreStepTable: the user step table from the text of the sweep setup's list box. Entries 1
 // to 100 are cleared, then token 2i - 1 gives the frequency and token 2i the duration of
 // entry i, each rounded to single precision; a duration of 0 or less is stored as 1, an
 // empty or unreadable token leaves 0. UserStepCount becomes SweepSteps.
-void ProcessTable(SignalSettings& settings, std::string_view text);
+void StoreStepTable(SignalSettings& settings, std::string_view text);
 
 // STORE of the multitone setup: MultiFreq(1..100) cleared, then token i gives MultiFreq(i)
 // rounded to single precision; a token that is not a number leaves 0 at its position.

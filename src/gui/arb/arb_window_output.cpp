@@ -26,16 +26,16 @@ void ArbWindow::play()
     SignalSettings& s = oscillator().settings();
     s.ArbBuild = 1;
     // A render that failed has said why; nothing stale may play in its place.
-    if (oscillator().BuildWave())
-        oscillator().PlaySig();
+    if (oscillator().renderSignal())
+        oscillator().startSignal();
     else
-        oscillator().StopSig();
+        oscillator().stopSignal();
     s.ArbBuild = 0;
 }
 
 void ArbWindow::stop()
 {
-    oscillator().StopSig();
+    oscillator().stopSignal();
 }
 
 void ArbWindow::loadBitmap()
@@ -72,11 +72,11 @@ void ArbWindow::saveWaveFile()
         return;
     // The render replaces the file that plays: the output stops as after STOP.
     if (oscillator().settings().Playing != 0 || oscillator().view().signal.on())
-        oscillator().StopSig();
+        oscillator().stopSignal();
     digitise();
     SignalSettings& s = oscillator().settings();
     s.ArbBuild = 1;
-    const bool built = oscillator().BuildWave();
+    const bool built = oscillator().renderSignal();
     s.ArbBuild = 0;
     if (!built)
         return;

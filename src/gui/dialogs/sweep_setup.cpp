@@ -98,7 +98,7 @@ void SweepSetup::addStepList(int row)
     grid()->addWidget(m_list, row + 1, 0, 1, kLevels);
 
     auto* keys = new QVBoxLayout;
-    keys->addWidget(MakeKey(face(), QStringLiteral("cmdStore"), QStringLiteral("STORE"), [this] { ProcessTable(); },
+    keys->addWidget(MakeKey(face(), QStringLiteral("cmdStore"), QStringLiteral("STORE"), [this] { storeStepTable(); },
                             tr("Take the steps typed in the box")));
     keys->addWidget(MakeKey(face(), QStringLiteral("Command7"), QStringLiteral("load"), [this] { load(); },
                             tr("Load a user step list")));
@@ -108,9 +108,9 @@ void SweepSetup::addStepList(int row)
     grid()->addLayout(keys, row + 1, kLevels);
 }
 
-void SweepSetup::ProcessTable()
+void SweepSetup::storeStepTable()
 {
-    kelvo::ProcessTable(oscillator().settings(), ListBoxText(*m_list));
+    kelvo::StoreStepTable(oscillator().settings(), ListBoxText(*m_list));
 }
 
 void SweepSetup::refill()
@@ -132,7 +132,7 @@ void SweepSetup::load()
 
 void SweepSetup::save()
 {
-    SaveListFile(this, oscillator(), m_fileDialogs, kUserStepLists, [this] { ProcessTable(); });
+    SaveListFile(this, oscillator(), m_fileDialogs, kUserStepLists, [this] { storeStepTable(); });
 }
 
 } // namespace kelvo::gui

@@ -16,7 +16,7 @@ public:
     SweepSetup(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget* parent = nullptr);
 
     // STORE: the user step table from the text of Text1; UserStepCount becomes SweepSteps.
-    void ProcessTable();
+    void storeStepTable();
 
 protected:
     void refill() override;

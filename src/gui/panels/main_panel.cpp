@@ -144,35 +144,35 @@ QWidget* MainPanel::buildDisplay()
     m_freq = std::make_unique<EntryField>(group, QStringLiteral("lblFreq"), QStringLiteral("txtFreq"), "big", tr("Frequency"));
     m_freq->connect(
         [this] {
-            if (const auto text = m_oscillator.panel().lblFreq_Click())
+            if (const auto text = m_oscillator.panel().frequencyBoxText())
                 m_freq->open(Text(*text));
             else
                 m_freq->close();
         },
-        [this](const QString& text) { m_oscillator.panel().txtFreq_Enter(text.toStdString()); });
+        [this](const QString& text) { m_oscillator.panel().takeFrequency(text.toStdString()); });
     grid->addWidget(m_waveform, 0, 0, 1, 3);
     grid->addWidget(m_freq->widget(), 0, 3, 1, 3);
 
     m_levelL = std::make_unique<EntryField>(group, QStringLiteral("lblLdB"), QStringLiteral("txtLdB"), "value", tr("Left level"));
     m_levelL->connect([this] { m_levelL->open(m_levelL->label()->text()); },
-                      [this](const QString& text) { m_oscillator.panel().txtLdB_Enter(text.toStdString()); });
+                      [this](const QString& text) { m_oscillator.panel().takeLeftLevel(text.toStdString()); });
     m_levelR = std::make_unique<EntryField>(group, QStringLiteral("lblRdB"), QStringLiteral("txtRdB"), "value", tr("Right level"));
     m_levelR->connect([this] { m_levelR->open(m_levelR->label()->text()); },
-                      [this](const QString& text) { m_oscillator.panel().txtRdB_Enter(text.toStdString()); });
+                      [this](const QString& text) { m_oscillator.panel().takeRightLevel(text.toStdString()); });
     m_phaseL = std::make_unique<EntryField>(group, QStringLiteral("lblLdeg"), QStringLiteral("txtLdeg"), "value", tr("Left phase"));
     m_phaseL->connect(
         [this] {
-            if (const auto text = m_oscillator.panel().lblLdeg_Click())
+            if (const auto text = m_oscillator.panel().leftPhaseBoxText())
                 m_phaseL->open(Text(*text));
         },
-        [this](const QString& text) { m_oscillator.panel().txtLdeg_Enter(text.toStdString()); });
+        [this](const QString& text) { m_oscillator.panel().takeLeftPhase(text.toStdString()); });
     m_phaseR = std::make_unique<EntryField>(group, QStringLiteral("lblRdeg"), QStringLiteral("txtRdeg"), "value", tr("Right phase"));
     m_phaseR->connect(
         [this] {
-            if (const auto text = m_oscillator.panel().lblRdeg_Click())
+            if (const auto text = m_oscillator.panel().rightPhaseBoxText())
                 m_phaseR->open(Text(*text));
         },
-        [this](const QString& text) { m_oscillator.panel().txtRdeg_Enter(text.toStdString()); });
+        [this](const QString& text) { m_oscillator.panel().takeRightPhase(text.toStdString()); });
     grid->addWidget(MakeUnit(group, tr("L")), 1, 0);
     grid->addWidget(m_levelL->widget(), 1, 1);
     grid->addWidget(m_phaseL->widget(), 1, 2);
@@ -182,7 +182,7 @@ QWidget* MainPanel::buildDisplay()
 
     m_sampleRate = std::make_unique<EntryField>(group, QStringLiteral("lblSR"), QStringLiteral("txtSR"), "value", tr("Sample rate"));
     m_sampleRate->connect([this] { m_sampleRate->open(m_sampleRate->label()->text()); },
-                          [this](const QString& text) { m_oscillator.panel().txtSR_Enter(text.toStdString()); });
+                          [this](const QString& text) { m_oscillator.panel().takeSampleRate(text.toStdString()); });
     m_bits = MakeDisplay(group, QStringLiteral("lblBits"), "value");
     m_mode = MakeDisplay(group, QStringLiteral("lblMode"), "value");
     grid->addWidget(MakeUnit(group, tr("SR")), 2, 0);
@@ -227,11 +227,11 @@ QWidget* MainPanel::buildSignal()
     m_play2->setObjectName(QStringLiteral("lblPlay2"));
     grid->addWidget(m_play1, 0, 0, Qt::AlignCenter);
     grid->addWidget(m_play2, 0, 1, Qt::AlignCenter);
-    QWidget* on = MakeKey(group, QStringLiteral("lblSigOn"), tr("ON"), [this] { m_oscillator.panel().lblSigOn_Click(); },
+    QWidget* on = MakeKey(group, QStringLiteral("lblSigOn"), tr("ON"), [this] { m_oscillator.panel().switchOn(); },
                          tr("Start the signal (Enter)"));
     on->setProperty("kind", "key-on");
     grid->addWidget(on, 1, 0);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblSigOff"), tr("OFF"), [this] { m_oscillator.StopSig(); },
+    grid->addWidget(MakeKey(group, QStringLiteral("lblSigOff"), tr("OFF"), [this] { m_oscillator.stopSignal(); },
                             tr("Stop the signal (Esc)")),
                     1, 1);
     m_status = new QLabel(group);
@@ -274,20 +274,20 @@ QWidget* MainPanel::buildFrequency()
     QGridLayout* grid = nullptr;
     QWidget* group = MakeGroup(face(), tr("FREQUENCY"), grid);
     grid->addWidget(MakeKey(group, QStringLiteral("lblFdn"), QStringLiteral("\u25C0"),
-                            [this] { m_oscillator.panel().lblFdn_Click(); }, tr("Frequency down (Left)")),
+                            [this] { m_oscillator.panel().frequencyDown(); }, tr("Frequency down (Left)")),
                     0, 0);
     grid->addWidget(MakeKey(group, QStringLiteral("lblFup"), QStringLiteral("\u25B6"),
-                            [this] { m_oscillator.panel().lblFup_Click(); }, tr("Frequency up (Right)")),
+                            [this] { m_oscillator.panel().frequencyUp(); }, tr("Frequency up (Right)")),
                     0, 1);
     grid->addWidget(MakeUnit(group, tr("step")), 0, 2, Qt::AlignRight);
     grid->addWidget(MakeKey(group, QStringLiteral("lblDFdn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.panel().lblDFdn_Click(); }, tr("Smaller frequency step")),
+                            [this] { m_oscillator.panel().frequencyStepDown(); }, tr("Smaller frequency step")),
                     0, 3);
     m_deltaF = MakeDisplay(group, QStringLiteral("lblDeltaF"), "small");
     HoldWidest(m_deltaF, {QStringLiteral("1000 Hz")});
     grid->addWidget(m_deltaF, 0, 4);
     grid->addWidget(MakeKey(group, QStringLiteral("lblDFup"), QStringLiteral("+"),
-                            [this] { m_oscillator.panel().lblDFup_Click(); }, tr("Larger frequency step")),
+                            [this] { m_oscillator.panel().frequencyStepUp(); }, tr("Larger frequency step")),
                     0, 5);
     grid->setColumnStretch(2, 1);
     return group;
@@ -299,18 +299,18 @@ QWidget* MainPanel::buildRateAndBits()
     QWidget* group = MakeGroup(face(), tr("SAMPLE RATE   /   BITS"), grid);
     grid->addWidget(MakeUnit(group, tr("SR")), 0, 0);
     grid->addWidget(MakeKey(group, QStringLiteral("lblSRdn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.panel().lblSRdn_Click(); }, tr("Lower sample rate")),
+                            [this] { m_oscillator.panel().sampleRateDown(); }, tr("Lower sample rate")),
                     0, 1);
     grid->addWidget(MakeKey(group, QStringLiteral("lblSRup"), QStringLiteral("+"),
-                            [this] { m_oscillator.panel().lblSRup_Click(); }, tr("Higher sample rate")),
+                            [this] { m_oscillator.panel().sampleRateUp(); }, tr("Higher sample rate")),
                     0, 2);
     grid->setColumnStretch(3, 1);
     grid->addWidget(MakeUnit(group, tr("BITS")), 0, 4);
     grid->addWidget(MakeKey(group, QStringLiteral("lblBitsDn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.panel().lblBits_Click(); }, tr("16 bits")),
+                            [this] { m_oscillator.panel().selectBits(); }, tr("16 bits")),
                     0, 5);
     grid->addWidget(MakeKey(group, QStringLiteral("lblBitsUp"), QStringLiteral("+"),
-                            [this] { m_oscillator.panel().lblBits_Click(); }, tr("16 bits")),
+                            [this] { m_oscillator.panel().selectBits(); }, tr("16 bits")),
                     0, 6);
     return group;
 }
@@ -320,31 +320,31 @@ QWidget* MainPanel::buildLevels()
     QGridLayout* grid = nullptr;
     QWidget* group = MakeGroup(face(), tr("LEVEL"), grid);
     grid->addWidget(MakeKey(group, QStringLiteral("lblVdn"), QStringLiteral("\u25BC"),
-                            [this] { m_oscillator.panel().lblVdn_Click(); }, tr("Level down (Down)")),
+                            [this] { m_oscillator.panel().levelDown(); }, tr("Level down (Down)")),
                     0, 0);
     grid->addWidget(MakeKey(group, QStringLiteral("lblVup"), QStringLiteral("\u25B2"),
-                            [this] { m_oscillator.panel().lblVup_Click(); }, tr("Level up (Up)")),
+                            [this] { m_oscillator.panel().levelUp(); }, tr("Level up (Up)")),
                     0, 1);
     grid->addWidget(MakeUnit(group, tr("step")), 0, 2, Qt::AlignRight);
     grid->addWidget(MakeKey(group, QStringLiteral("lblDVdn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.panel().lblDVdn_Click(); }, tr("Smaller level step")),
+                            [this] { m_oscillator.panel().levelStepDown(); }, tr("Smaller level step")),
                     0, 3);
     m_deltaV = MakeDisplay(group, QStringLiteral("lblDeltaV"), "small");
     HoldWidest(m_deltaV, {QStringLiteral("0.1 dB")});
     grid->addWidget(m_deltaV, 0, 4);
     grid->addWidget(MakeKey(group, QStringLiteral("lblDVup"), QStringLiteral("+"),
-                            [this] { m_oscillator.panel().lblDVup_Click(); }, tr("Larger level step")),
+                            [this] { m_oscillator.panel().levelStepUp(); }, tr("Larger level step")),
                     0, 5);
     grid->setColumnMinimumWidth(6, 12);
     m_ladj = MakeDisplay(group, QStringLiteral("lblLadj"), "small");
     m_radj = MakeDisplay(group, QStringLiteral("lblRadj"), "small");
     HoldWidest(m_ladj, {QStringLiteral("L locked")});
     HoldWidest(m_radj, {QStringLiteral("R locked")});
-    grid->addWidget(MakeKey(group, QStringLiteral("lblLadjSet"), tr("L"), [this] { m_oscillator.panel().lblLadjSet_Click(); },
+    grid->addWidget(MakeKey(group, QStringLiteral("lblLadjSet"), tr("L"), [this] { m_oscillator.panel().toggleLeftLevelLock(); },
                             tr("Lock or free the left level")),
                     0, 7);
     grid->addWidget(m_ladj, 0, 8);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblRadjSet"), tr("R"), [this] { m_oscillator.panel().lblRadjSet_Click(); },
+    grid->addWidget(MakeKey(group, QStringLiteral("lblRadjSet"), tr("R"), [this] { m_oscillator.panel().toggleRightLevelLock(); },
                             tr("Lock or free the right level")),
                     0, 9);
     grid->addWidget(m_radj, 0, 10);
@@ -356,13 +356,13 @@ QWidget* MainPanel::buildMemories()
 {
     QGridLayout* grid = nullptr;
     QWidget* group = MakeGroup(face(), tr("MEMORY"), grid);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblMem"), tr("STORE"), [this] { m_oscillator.memories().lblMem_Click(); },
+    grid->addWidget(MakeKey(group, QStringLiteral("lblMem"), tr("STORE"), [this] { m_oscillator.memories().storeMemory(); },
                             tr("Store the signal into the selected memory")),
                     0, 0);
     grid->setColumnMinimumWidth(1, 16);
     for (int k = 1; k <= kMemoryCount; ++k) {
         QWidget* key = MakeKey(group, QStringLiteral("lblMemLoad(%1)").arg(k), QString::number(k),
-                               [this, k] { m_oscillator.memories().lblMemLoad_Click(k); }, tr("Recall memory %1 (F%1)").arg(k));
+                               [this, k] { m_oscillator.memories().recallMemory(k); }, tr("Recall memory %1 (F%1)").arg(k));
         m_memoryButtons[static_cast<std::size_t>(k - 1)] = key;
         grid->addWidget(key, 0, k + 1);
     }

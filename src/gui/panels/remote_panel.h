@@ -27,7 +27,7 @@ private:
     void panelChanged(const PanelView& view) override;
 
     Oscillator& m_oscillator;
-    clsOnTop m_onTop;
+    WindowOnTop m_onTop;
     std::unique_ptr<EntryField> m_freq;
     std::unique_ptr<EntryField> m_levelL;
     std::unique_ptr<EntryField> m_levelR;

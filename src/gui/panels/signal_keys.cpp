@@ -78,18 +78,18 @@ bool HandlePanelKey(Oscillator& oscillator, const QKeyEvent& event)
 {
     const int key = event.key();
     if (key >= Qt::Key_F1 && key <= Qt::Key_F10) {
-        oscillator.memories().lblMemLoad_Click(key - Qt::Key_F1 + 1);
+        oscillator.memories().recallMemory(key - Qt::Key_F1 + 1);
         return true;
     }
     MainPanelRules& panel = oscillator.panel();
     switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: panel.lblSigOn_Click(); return true;
-    case Qt::Key_Escape: oscillator.StopSig(); return true;
-    case Qt::Key_Up: panel.lblVup_Click(); return true;
-    case Qt::Key_Down: panel.lblVdn_Click(); return true;
-    case Qt::Key_Left: panel.lblFdn_Click(); return true;
-    case Qt::Key_Right: panel.lblFup_Click(); return true;
+    case Qt::Key_Enter: panel.switchOn(); return true;
+    case Qt::Key_Escape: oscillator.stopSignal(); return true;
+    case Qt::Key_Up: panel.levelUp(); return true;
+    case Qt::Key_Down: panel.levelDown(); return true;
+    case Qt::Key_Left: panel.frequencyDown(); return true;
+    case Qt::Key_Right: panel.frequencyUp(); return true;
     default: return false;
     }
 }

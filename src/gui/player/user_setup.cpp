@@ -49,7 +49,7 @@ UserSetup::UserSetup(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget* 
 
     // "X" silences whatever plays, as the main panel's OFF does, before the window hides.
     if (auto* close = findChild<KeyButton*>(QStringLiteral("Label3")))
-        connect(close, &KeyButton::clicked, this, [this] { this->oscillator().StopSig(); });
+        connect(close, &KeyButton::clicked, this, [this] { this->oscillator().stopSignal(); });
 
     m_playlist->setText(PathText(ProgramFile(oscillator.folder(), kPlaylistFile).string()));
     m_tick = new QTimer(this);
@@ -115,7 +115,7 @@ QLayout* UserSetup::buildKeys()
                             (this->*action)();
                         }, key.tip), row++, 0, 1, 2);
     keys->addWidget(MakeKey(face(), QStringLiteral("cmdStop"), QStringLiteral("STOP"),
-                            [this] { oscillator().Stopplay2(); }, tr("Stop the file")),
+                            [this] { oscillator().stopUserFile(); }, tr("Stop the file")),
                     row++, 0, 1, 2);
     m_led = new Lamp(face());
     m_led->setObjectName(QStringLiteral("lblPlayLED"));
@@ -226,7 +226,7 @@ void UserSetup::rowChosen(int row)
 void UserSetup::play()
 {
     rowChosen(m_list->currentRow());
-    oscillator().Playwav();
+    oscillator().playUserFile();
 }
 
 void UserSetup::loadFile()

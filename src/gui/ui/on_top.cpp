@@ -4,7 +4,7 @@
 
 namespace kelvo::gui {
 
-void clsOnTop::setOnTop(QWidget* window, bool onTop)
+void WindowOnTop::setOnTop(QWidget* window, bool onTop)
 {
     if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
         return;

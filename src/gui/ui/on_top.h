@@ -6,10 +6,10 @@ namespace kelvo::gui {
 
 // Keeps a window above all ordinary windows, or puts it back into the normal stacking
 // order. Position and size are kept.
-class clsOnTop {
+class WindowOnTop {
 public:
-    void MakeTopMost(QWidget* window) const { setOnTop(window, true); }
-    void MakeNormal(QWidget* window) const { setOnTop(window, false); }
+    void keepOnTop(QWidget* window) const { setOnTop(window, true); }
+    void stopKeepingOnTop(QWidget* window) const { setOnTop(window, false); }
 
 private:
     static void setOnTop(QWidget* window, bool onTop);
