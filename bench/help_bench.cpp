@@ -1,6 +1,6 @@
 #include "gui/help/help_window.h"
-#include "help/help_topics.h"
-#include "help/rtf_reader.h"
+#include "core/help/help_topics.h"
+#include "core/help/rtf_reader.h"
 #include "kelvo_config.h"
 #include "offscreen_app.h"
 

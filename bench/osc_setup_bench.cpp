@@ -3,7 +3,7 @@
 // (scripts/test-audio run -- build-bench/bench/kelvo_bench --benchmark_filter=OscSetup).
 #include "gui/dialogs/osc_setup.h"
 #include "offscreen_app.h"
-#include "playback/portaudio_device.h"
+#include "core/playback/portaudio_device.h"
 #include "silent_oscillator.h"
 
 #include <QListWidget>

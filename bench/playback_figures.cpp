@@ -5,16 +5,16 @@
 // user player's: PLAY of a 10 s 16-bit file to its first sample, and the processor time
 // while a 192 kHz 32-bit float file plays.
 #include "plain_event_loop.h"
-#include "playback/legacy_player.h"
-#include "playback/portaudio_device.h"
-#include "oscillator/signal_control.h"
-#include "oscillator/signal_files.h"
-#include "player/user_player.h"
-#include "playback/stream_engine.h"
-#include "playback/wave_reader.h"
-#include "runtime/random_source.h"
-#include "settings/signal_settings.h"
-#include "synth/wave_engine.h"
+#include "core/playback/legacy_player.h"
+#include "core/playback/portaudio_device.h"
+#include "core/oscillator/signal_control.h"
+#include "core/oscillator/signal_files.h"
+#include "core/player/user_player.h"
+#include "core/playback/stream_engine.h"
+#include "core/playback/wave_reader.h"
+#include "core/runtime/random_source.h"
+#include "core/settings/signal_settings.h"
+#include "core/synth/wave_engine.h"
 
 #include <atomic>
 #include <csignal>

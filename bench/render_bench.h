@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/random_source.h"
-#include "settings/signal_settings.h"
-#include "synth/wave_engine.h"
+#include "core/runtime/random_source.h"
+#include "core/settings/signal_settings.h"
+#include "core/synth/wave_engine.h"
 
 #include <benchmark/benchmark.h>
 

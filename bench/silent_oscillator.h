@@ -2,8 +2,8 @@
 
 #include "gui/runtime/qt_event_loop.h"
 #include "gui/ui/file_dialogs.h"
-#include "oscillator/oscillator.h"
-#include "oscillator/unavailable_device.h"
+#include "core/oscillator/oscillator.h"
+#include "core/oscillator/unavailable_device.h"
 
 #include <filesystem>
 #include <string>

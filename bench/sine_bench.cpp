@@ -1,7 +1,7 @@
 #include "render_bench.h"
 
-#include "oscillator/signal_files.h"
-#include "runtime/messages.h"
+#include "core/oscillator/signal_files.h"
+#include "core/runtime/messages.h"
 
 #include <cstdlib>
 #include <filesystem>

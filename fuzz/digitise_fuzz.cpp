@@ -2,7 +2,7 @@
 // and height (0..1023 each), the rest its pixels, four bytes each, row after row (a short
 // input leaves the span shorter than the picture). Every value must be a viewport row - 150
 // of a white pixel in its column, or repeat the column before.
-#include "arb/digitise.h"
+#include "core/arb/digitise.h"
 #include "fuzz_support.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The Fourier sequence file (.for). The input is loaded as a Fourier sequence file, saved
 // and loaded again: the second load must read without problems and give back the same
 // amplitudes. The synthesis of whatever was loaded must stay within its row limits.
-#include "arb/wave_shapes.h"
+#include "core/arb/wave_shapes.h"
 #include "fuzz_support.h"
-#include "settings/settings_files.h"
+#include "core/settings/settings_files.h"
 
 #include <cmath>
 #include <cstdint>

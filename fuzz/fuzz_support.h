@@ -1,10 +1,10 @@
 #pragma once
 
-#include "runtime/event_loop.h"
-#include "runtime/messages.h"
-#include "settings/settings_files.h"
-#include "settings/field_registry.h"
-#include "settings/signal_settings.h"
+#include "core/runtime/event_loop.h"
+#include "core/runtime/messages.h"
+#include "core/settings/settings_files.h"
+#include "core/settings/field_registry.h"
+#include "core/settings/signal_settings.h"
 
 #include <array>
 #include <cstdio>

@@ -3,8 +3,8 @@
 // stays well short of the height the layout never finishes, even in the narrowest view.
 #include "fuzz_support.h"
 #include "gui/help/rtf_document_builder.h"
-#include "help/rtf_bounds.h"
-#include "help/rtf_reader.h"
+#include "core/help/rtf_bounds.h"
+#include "core/help/rtf_reader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>

@@ -5,8 +5,8 @@
 // the multitone setups store it: every value must be finite and single precision, the
 // counts as the rules say, and what the box then shows must store back the same.
 #include "fuzz_support.h"
-#include "settings/list_text.h"
-#include "settings/settings_files.h"
+#include "core/settings/list_text.h"
+#include "core/settings/settings_files.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // libFuzzer target for the editor's LOAD BITMAP: any file either loads as a picture or is
 // refused with a reason, never both, and a loaded picture digitises into the table's range.
-#include "arb/digitise.h"
+#include "core/arb/digitise.h"
 #include "fuzz_support.h"
 #include "gui/arb/picture_file.h"
-#include "runtime/atomic_file.h"
+#include "core/runtime/atomic_file.h"
 
 #include <QImageReader>
 

@@ -4,10 +4,10 @@
 // characters. The same input is read as a wave file for the player's information: the
 // texts must come from their fixed sets and the times must be clock texts.
 #include "fuzz_support.h"
-#include "player/playlist.h"
-#include "player/wave_info.h"
-#include "settings/settings_files.h"
-#include "settings/text_file.h"
+#include "core/player/playlist.h"
+#include "core/player/wave_info.h"
+#include "core/settings/settings_files.h"
+#include "core/settings/text_file.h"
 
 #include <algorithm>
 #include <cstdint>

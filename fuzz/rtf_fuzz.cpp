@@ -1,6 +1,6 @@
 // libFuzzer target for the help topics' RTF reader: any bytes must read without a crash,
 // a hang or a leak, and what comes out must be well formed for the text view.
-#include "help/rtf_reader.h"
+#include "core/help/rtf_reader.h"
 
 #include <cstddef>
 #include <cstdint>

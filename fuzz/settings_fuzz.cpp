@@ -2,9 +2,9 @@
 // and display), exit (save, keeping damaged files as .bak), start again. What the first
 // start accepted must come back identical, and the saved files must read without problems.
 #include "fuzz_support.h"
-#include "oscillator/oscillator.h"
-#include "oscillator/unavailable_device.h"
-#include "settings/settings_files.h"
+#include "core/oscillator/oscillator.h"
+#include "core/oscillator/unavailable_device.h"
+#include "core/settings/settings_files.h"
 
 #include <cstdint>
 

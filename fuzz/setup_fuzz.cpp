@@ -2,9 +2,9 @@
 // either takes the whole file or changes nothing; what it took saves (its first 112 lines
 // as Kelvo.ini's) and loads again to the same record and the same bytes.
 #include "fuzz_support.h"
-#include "settings/memory_table.h"
-#include "settings/settings_files.h"
-#include "settings/setup_file.h"
+#include "core/settings/memory_table.h"
+#include "core/settings/settings_files.h"
+#include "core/settings/setup_file.h"
 
 #include <cstdint>
 #include <fstream>

@@ -1,10 +1,10 @@
 // The RIFF walker through both players' open paths: the stream reader (open, read the
 // data twice round through a read-ahead, rewind) and the legacy player (load the whole data).
 #include "fuzz_support.h"
-#include "oscillator/unavailable_device.h"
-#include "playback/legacy_player.h"
-#include "playback/read_ahead.h"
-#include "playback/wave_reader.h"
+#include "core/oscillator/unavailable_device.h"
+#include "core/playback/legacy_player.h"
+#include "core/playback/read_ahead.h"
+#include "core/playback/wave_reader.h"
 
 #include <algorithm>
 #include <cstdint>

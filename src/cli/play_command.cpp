@@ -1,8 +1,8 @@
 #include "play_command.h"
 
 #include "plain_event_loop.h"
-#include "oscillator/signal_chain.h"
-#include "playback/portaudio_device.h"
+#include "core/oscillator/signal_chain.h"
+#include "core/playback/portaudio_device.h"
 #include "render_command.h"
 
 #include <iostream>

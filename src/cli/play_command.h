@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli_options.h"
-#include "runtime/messages.h"
+#include "core/runtime/messages.h"
 
 #include <atomic>
 

@@ -1,8 +1,8 @@
 #include "render_command.h"
 
-#include "oscillator/start_up.h"
-#include "runtime/program_folder.h"
-#include "settings/field_registry.h"
+#include "core/oscillator/start_up.h"
+#include "core/runtime/program_folder.h"
+#include "core/settings/field_registry.h"
 
 namespace kelvo::cli {
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "cli_options.h"
-#include "oscillator/signal_files.h"
-#include "runtime/messages.h"
-#include "runtime/random_source.h"
-#include "settings/signal_settings.h"
-#include "synth/wave_engine.h"
+#include "core/oscillator/signal_files.h"
+#include "core/runtime/messages.h"
+#include "core/runtime/random_source.h"
+#include "core/settings/signal_settings.h"
+#include "core/synth/wave_engine.h"
 
 #include <filesystem>
 

@@ -4,10 +4,10 @@
 #include "gui/runtime/box_messages.h"
 #include "gui/runtime/guarded_application.h"
 #include "gui/runtime/qt_event_loop.h"
-#include "help/help_topics.h"
-#include "oscillator/unavailable_device.h"
-#include "playback/portaudio_device.h"
-#include "runtime/program_folder.h"
+#include "core/help/help_topics.h"
+#include "core/oscillator/unavailable_device.h"
+#include "core/playback/portaudio_device.h"
+#include "core/runtime/program_folder.h"
 #include "kelvo_config.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "cli_options.h"
-#include "settings/field_registry.h"
+#include "core/settings/field_registry.h"
 #include "support/test_support.h"
 #include "support/wave_bytes.h"
 

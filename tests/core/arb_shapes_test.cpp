@@ -1,7 +1,7 @@
-#include "arb/digitise.h"
-#include "arb/harmonic_sets.h"
-#include "arb/wave_shapes.h"
-#include "settings/settings_files.h"
+#include "core/arb/digitise.h"
+#include "core/arb/harmonic_sets.h"
+#include "core/arb/wave_shapes.h"
+#include "core/settings/settings_files.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "playback/buffer_feed.h"
-#include "playback/index_queue.h"
+#include "core/playback/buffer_feed.h"
+#include "core/playback/index_queue.h"
 
 #include <gtest/gtest.h>
 

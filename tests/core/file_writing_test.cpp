@@ -1,7 +1,7 @@
-#include "oscillator/signal_files.h"
-#include "runtime/atomic_file.h"
+#include "core/oscillator/signal_files.h"
+#include "core/runtime/atomic_file.h"
 #include "support/test_support.h"
-#include "wavefile/wav_writer.h"
+#include "core/wavefile/wav_writer.h"
 
 #include <gtest/gtest.h>
 

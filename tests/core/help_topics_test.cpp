@@ -1,7 +1,7 @@
-#include "help/help_topics.h"
-#include "help/rtf_reader.h"
+#include "core/help/help_topics.h"
+#include "core/help/rtf_reader.h"
 #include "kelvo_config.h"
-#include "runtime/program_folder.h"
+#include "core/runtime/program_folder.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "settings/entry_rules.h"
-#include "settings/memories.h"
+#include "core/settings/entry_rules.h"
+#include "core/settings/memories.h"
 #include "support/oscillator_rig.h"
 #include "support/signal_checks.h"
 

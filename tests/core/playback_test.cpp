@@ -1,5 +1,5 @@
-#include "playback/realtime_priority.h"
-#include "playback/stream_engine.h"
+#include "core/playback/realtime_priority.h"
+#include "core/playback/stream_engine.h"
 #include "support/oscillator_rig.h"
 #include "support/test_support.h"
 #include "support/wave_bytes.h"

@@ -1,5 +1,5 @@
-#include "help/rtf_bounds.h"
-#include "help/rtf_reader.h"
+#include "core/help/rtf_bounds.h"
+#include "core/help/rtf_reader.h"
 #include "kelvo_config.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "settings/memories.h"
-#include "settings/settings_files.h"
-#include "settings/text_file.h"
+#include "core/settings/memories.h"
+#include "core/settings/settings_files.h"
+#include "core/settings/text_file.h"
 #include "support/oscillator_rig.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "settings/entry_rules.h"
-#include "settings/field_registry.h"
-#include "settings/list_text.h"
-#include "settings/memory_table.h"
-#include "settings/settings_files.h"
-#include "settings/setup_file.h"
-#include "settings/text_rules.h"
+#include "core/settings/entry_rules.h"
+#include "core/settings/field_registry.h"
+#include "core/settings/list_text.h"
+#include "core/settings/memory_table.h"
+#include "core/settings/settings_files.h"
+#include "core/settings/setup_file.h"
+#include "core/settings/text_rules.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

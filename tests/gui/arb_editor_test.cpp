@@ -2,7 +2,7 @@
 #include "gui/arb/arb_window.h"
 #include "gui/arb/picture_file.h"
 #include "gui_rig.h"
-#include "wavefile/wave_file.h"
+#include "core/wavefile/wave_file.h"
 
 #include <QImage>
 #include <QLineEdit>

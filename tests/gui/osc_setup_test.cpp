@@ -1,6 +1,6 @@
 #include "gui_rig.h"
-#include "settings/memory_table.h"
-#include "settings/settings_files.h"
+#include "core/settings/memory_table.h"
+#include "core/settings/settings_files.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "oscillator/oscillator.h"
-#include "playback/audio_device.h"
-#include "runtime/event_loop.h"
+#include "core/oscillator/oscillator.h"
+#include "core/playback/audio_device.h"
+#include "core/runtime/event_loop.h"
 #include "support/test_support.h"
 
 #include <algorithm>

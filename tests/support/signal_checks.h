@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/field_registry.h"
+#include "core/settings/field_registry.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "runtime/atomic_file.h"
-#include "runtime/messages.h"
-#include "runtime/random_source.h"
-#include "settings/signal_settings.h"
-#include "synth/wave_engine.h"
+#include "core/runtime/atomic_file.h"
+#include "core/runtime/messages.h"
+#include "core/runtime/random_source.h"
+#include "core/settings/signal_settings.h"
+#include "core/synth/wave_engine.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "oscillator/oscillator.h"
+#include "core/oscillator/oscillator.h"
 #include "plain_event_loop.h"
-#include "playback/portaudio_device.h"
+#include "core/playback/portaudio_device.h"
 #include "support/test_support.h"
 
 #include <chrono>

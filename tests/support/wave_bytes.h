@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/atomic_file.h"
+#include "core/runtime/atomic_file.h"
 
 #include <cstdint>
 #include <string>

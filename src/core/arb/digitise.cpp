@@ -1,4 +1,4 @@
-#include "arb/digitise.h"
+#include "core/arb/digitise.h"
 
 namespace kelvo {
 

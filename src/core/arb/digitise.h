@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/signal_settings.h"
+#include "core/settings/signal_settings.h"
 
 #include <array>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "arb/harmonic_sets.h"
+#include "core/arb/harmonic_sets.h"
 
-#include "settings/text_rules.h"
+#include "core/settings/text_rules.h"
 
 #include <array>
 #include <cmath>

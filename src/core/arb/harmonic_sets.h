@@ -1,7 +1,7 @@
 #pragma once
 
-#include "arb/wave_shapes.h"
-#include "settings/signal_settings.h"
+#include "core/arb/wave_shapes.h"
+#include "core/settings/signal_settings.h"
 
 #include <span>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "arb/wave_shapes.h"
+#include "core/arb/wave_shapes.h"
 
 #include <algorithm>
 #include <cmath>

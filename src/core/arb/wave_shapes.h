@@ -1,7 +1,7 @@
 #pragma once
 
-#include "arb/digitise.h"
-#include "settings/signal_settings.h"
+#include "core/arb/digitise.h"
+#include "core/settings/signal_settings.h"
 
 #include <array>
 #include <cstdint>

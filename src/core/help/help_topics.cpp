@@ -1,9 +1,9 @@
-#include "help/help_topics.h"
+#include "core/help/help_topics.h"
 
-#include "runtime/atomic_file.h"
-#include "runtime/program_folder.h"
-#include "runtime/quoted.h"
-#include "runtime/regular_file.h"
+#include "core/runtime/atomic_file.h"
+#include "core/runtime/program_folder.h"
+#include "core/runtime/quoted.h"
+#include "core/runtime/regular_file.h"
 
 #include <system_error>
 

@@ -1,6 +1,6 @@
-#include "help/rtf_bounds.h"
+#include "core/help/rtf_bounds.h"
 
-#include "help/rtf_text.h"
+#include "core/help/rtf_text.h"
 
 #include <algorithm>
 #include <string>

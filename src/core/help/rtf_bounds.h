@@ -1,6 +1,6 @@
 #pragma once
 
-#include "help/rtf_reader.h"
+#include "core/help/rtf_reader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "help/rtf_lexer.h"
+#include "core/help/rtf_lexer.h"
 
 #include <algorithm>
 #include <climits>

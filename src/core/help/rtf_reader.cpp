@@ -1,9 +1,9 @@
-#include "help/rtf_reader.h"
+#include "core/help/rtf_reader.h"
 
-#include "help/rtf_lexer.h"
-#include "help/rtf_tables.h"
-#include "help/rtf_text.h"
-#include "help/rtf_words.h"
+#include "core/help/rtf_lexer.h"
+#include "core/help/rtf_tables.h"
+#include "core/help/rtf_text.h"
+#include "core/help/rtf_words.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "help/rtf_reader.h"
-#include "help/rtf_words.h"
+#include "core/help/rtf_reader.h"
+#include "core/help/rtf_words.h"
 
 #include <map>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "help/rtf_text.h"
+#include "core/help/rtf_text.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "help/rtf_words.h"
+#include "core/help/rtf_words.h"
 
 #include <algorithm>
 #include <array>

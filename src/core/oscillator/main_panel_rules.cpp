@@ -1,11 +1,11 @@
-#include "oscillator/main_panel_rules.h"
+#include "core/oscillator/main_panel_rules.h"
 
-#include "oscillator/oscillator.h"
+#include "core/oscillator/oscillator.h"
 
-#include "settings/field_registry.h"
-#include "settings/signal_codes.h"
-#include "settings/text_rules.h"
-#include "runtime/rounding.h"
+#include "core/settings/field_registry.h"
+#include "core/settings/signal_codes.h"
+#include "core/settings/text_rules.h"
+#include "core/runtime/rounding.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "oscillator/memory_rules.h"
+#include "core/oscillator/memory_rules.h"
 
-#include "oscillator/oscillator.h"
-#include "settings/memories.h"
+#include "core/oscillator/oscillator.h"
+#include "core/settings/memories.h"
 
 namespace kelvo {
 

@@ -1,11 +1,11 @@
-#include "oscillator/oscillator.h"
+#include "core/oscillator/oscillator.h"
 
-#include "settings/memories.h"
-#include "settings/settings_files.h"
-#include "settings/setup_file.h"
-#include "settings/signal_codes.h"
-#include "settings/text_rules.h"
-#include "oscillator/start_up.h"
+#include "core/settings/memories.h"
+#include "core/settings/settings_files.h"
+#include "core/settings/setup_file.h"
+#include "core/settings/signal_codes.h"
+#include "core/settings/text_rules.h"
+#include "core/oscillator/start_up.h"
 
 #include <algorithm>
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "oscillator/main_panel_rules.h"
-#include "oscillator/memory_rules.h"
-#include "oscillator/panel_view.h"
-#include "oscillator/signal_chain.h"
-#include "player/user_player.h"
-#include "playback/audio_device.h"
-#include "runtime/event_loop.h"
-#include "runtime/messages.h"
-#include "settings/settings_files.h"
-#include "settings/signal_settings.h"
+#include "core/oscillator/main_panel_rules.h"
+#include "core/oscillator/memory_rules.h"
+#include "core/oscillator/panel_view.h"
+#include "core/oscillator/signal_chain.h"
+#include "core/player/user_player.h"
+#include "core/playback/audio_device.h"
+#include "core/runtime/event_loop.h"
+#include "core/runtime/messages.h"
+#include "core/settings/settings_files.h"
+#include "core/settings/signal_settings.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "oscillator/panel_view.h"
+#include "core/oscillator/panel_view.h"
 
-#include "settings/signal_settings.h"
-#include "settings/text_rules.h"
+#include "core/settings/signal_settings.h"
+#include "core/settings/text_rules.h"
 
 namespace kelvo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "oscillator/signal_control.h"
+#include "core/oscillator/signal_control.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "oscillator/signal_chain.h"
+#include "core/oscillator/signal_chain.h"
 
 namespace kelvo {
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "oscillator/signal_control.h"
-#include "playback/audio_device.h"
-#include "playback/legacy_player.h"
-#include "playback/stream_engine.h"
-#include "playback/wave_reader.h"
-#include "runtime/event_loop.h"
-#include "runtime/messages.h"
-#include "runtime/random_source.h"
-#include "settings/signal_settings.h"
-#include "oscillator/signal_files.h"
-#include "synth/wave_engine.h"
+#include "core/oscillator/signal_control.h"
+#include "core/playback/audio_device.h"
+#include "core/playback/legacy_player.h"
+#include "core/playback/stream_engine.h"
+#include "core/playback/wave_reader.h"
+#include "core/runtime/event_loop.h"
+#include "core/runtime/messages.h"
+#include "core/runtime/random_source.h"
+#include "core/settings/signal_settings.h"
+#include "core/oscillator/signal_files.h"
+#include "core/synth/wave_engine.h"
 
 #include <filesystem>
 

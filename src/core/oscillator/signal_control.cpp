@@ -1,8 +1,8 @@
-#include "oscillator/signal_control.h"
+#include "core/oscillator/signal_control.h"
 
-#include "player/playlist.h"
-#include "runtime/program_folder.h"
-#include "settings/signal_codes.h"
+#include "core/player/playlist.h"
+#include "core/runtime/program_folder.h"
+#include "core/settings/signal_codes.h"
 
 namespace kelvo {
 namespace {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "oscillator/signal_files.h"
-#include "playback/legacy_player.h"
-#include "playback/stream_engine.h"
-#include "playback/wave_reader.h"
-#include "player/file_output.h"
-#include "runtime/event_loop.h"
-#include "runtime/messages.h"
-#include "settings/signal_settings.h"
+#include "core/oscillator/signal_files.h"
+#include "core/playback/legacy_player.h"
+#include "core/playback/stream_engine.h"
+#include "core/playback/wave_reader.h"
+#include "core/player/file_output.h"
+#include "core/runtime/event_loop.h"
+#include "core/runtime/messages.h"
+#include "core/settings/signal_settings.h"
 
 #include <chrono>
 #include <cstdint>

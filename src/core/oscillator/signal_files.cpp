@@ -1,9 +1,9 @@
-#include "oscillator/signal_files.h"
+#include "core/oscillator/signal_files.h"
 
-#include "runtime/atomic_file.h"
-#include "runtime/program_folder.h"
-#include "synth/unknown_codes.h"
-#include "wavefile/wav_writer.h"
+#include "core/runtime/atomic_file.h"
+#include "core/runtime/program_folder.h"
+#include "core/synth/unknown_codes.h"
+#include "core/wavefile/wav_writer.h"
 
 #include <array>
 #include <cstdint>

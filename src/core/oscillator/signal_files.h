@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/messages.h"
-#include "settings/signal_settings.h"
-#include "synth/wave_engine.h"
+#include "core/runtime/messages.h"
+#include "core/settings/signal_settings.h"
+#include "core/synth/wave_engine.h"
 
 #include <filesystem>
 #include <string>

@@ -1,8 +1,8 @@
-#include "oscillator/start_up.h"
+#include "core/oscillator/start_up.h"
 
-#include "oscillator/signal_files.h"
-#include "runtime/atomic_file.h"
-#include "settings/memories.h"
+#include "core/oscillator/signal_files.h"
+#include "core/runtime/atomic_file.h"
+#include "core/settings/memories.h"
 
 namespace kelvo {
 

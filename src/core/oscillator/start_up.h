@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/messages.h"
-#include "settings/settings_files.h"
-#include "settings/signal_settings.h"
+#include "core/runtime/messages.h"
+#include "core/settings/settings_files.h"
+#include "core/settings/signal_settings.h"
 
 #include <filesystem>
 #include <vector>

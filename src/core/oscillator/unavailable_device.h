@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playback/audio_device.h"
+#include "core/playback/audio_device.h"
 
 #include <string>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wavefile/audio_format.h"
+#include "core/wavefile/audio_format.h"
 
 #include <cstddef>
 #include <cstdint>

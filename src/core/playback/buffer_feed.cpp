@@ -1,4 +1,4 @@
-#include "playback/buffer_feed.h"
+#include "core/playback/buffer_feed.h"
 
 #include <algorithm>
 #include <cstring>

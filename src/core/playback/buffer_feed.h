@@ -1,7 +1,7 @@
 #pragma once
 
-#include "playback/index_queue.h"
-#include "wavefile/audio_format.h"
+#include "core/playback/index_queue.h"
+#include "core/wavefile/audio_format.h"
 
 #include <array>
 #include <atomic>

@@ -1,6 +1,6 @@
-#include "playback/legacy_player.h"
+#include "core/playback/legacy_player.h"
 
-#include "wavefile/wave_file.h"
+#include "core/wavefile/wave_file.h"
 
 #include <new>
 #include <string>

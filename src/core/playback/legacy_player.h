@@ -1,7 +1,7 @@
 #pragma once
 
-#include "playback/audio_device.h"
-#include "runtime/messages.h"
+#include "core/playback/audio_device.h"
+#include "core/runtime/messages.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "playback/portaudio_device.h"
+#include "core/playback/portaudio_device.h"
 
-#include "playback/realtime_priority.h"
+#include "core/playback/realtime_priority.h"
 
 #include <alsa/asoundlib.h>
 #include <pa_linux_alsa.h>

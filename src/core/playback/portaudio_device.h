@@ -1,8 +1,8 @@
 #pragma once
 
-#include "playback/audio_device.h"
-#include "playback/buffer_feed.h"
-#include "runtime/event_loop.h"
+#include "core/playback/audio_device.h"
+#include "core/playback/buffer_feed.h"
+#include "core/runtime/event_loop.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "playback/read_ahead.h"
+#include "core/playback/read_ahead.h"
 
-#include "wavefile/wave_file.h"
+#include "core/wavefile/wave_file.h"
 
 #include <algorithm>
 #include <atomic>

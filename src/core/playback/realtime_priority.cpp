@@ -1,4 +1,4 @@
-#include "playback/realtime_priority.h"
+#include "core/playback/realtime_priority.h"
 
 #include <sched.h>
 #include <sys/resource.h>

@@ -1,4 +1,4 @@
-#include "playback/stream_engine.h"
+#include "core/playback/stream_engine.h"
 
 #include <algorithm>
 

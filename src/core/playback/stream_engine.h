@@ -1,10 +1,10 @@
 #pragma once
 
-#include "playback/audio_device.h"
-#include "playback/read_ahead.h"
-#include "playback/wave_reader.h"
-#include "runtime/event_loop.h"
-#include "runtime/messages.h"
+#include "core/playback/audio_device.h"
+#include "core/playback/read_ahead.h"
+#include "core/playback/wave_reader.h"
+#include "core/runtime/event_loop.h"
+#include "core/runtime/messages.h"
 
 #include <cstdint>
 #include <functional>

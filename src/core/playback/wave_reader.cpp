@@ -1,4 +1,4 @@
-#include "playback/wave_reader.h"
+#include "core/playback/wave_reader.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "player/elapsed_clock.h"
+#include "core/player/elapsed_clock.h"
 
-#include "player/wave_info.h"
+#include "core/player/wave_info.h"
 
 namespace kelvo {
 

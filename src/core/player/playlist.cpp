@@ -1,6 +1,6 @@
-#include "player/playlist.h"
+#include "core/player/playlist.h"
 
-#include "settings/settings_files.h"
+#include "core/settings/settings_files.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "player/user_player.h"
+#include "core/player/user_player.h"
 
-#include "player/playlist.h"
+#include "core/player/playlist.h"
 
 namespace kelvo {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "player/elapsed_clock.h"
-#include "player/file_output.h"
-#include "player/wave_info.h"
-#include "runtime/event_loop.h"
-#include "settings/signal_settings.h"
+#include "core/player/elapsed_clock.h"
+#include "core/player/file_output.h"
+#include "core/player/wave_info.h"
+#include "core/runtime/event_loop.h"
+#include "core/settings/signal_settings.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "player/wave_info.h"
+#include "core/player/wave_info.h"
 
-#include "runtime/regular_file.h"
-#include "wavefile/little_endian.h"
+#include "core/runtime/regular_file.h"
+#include "core/wavefile/little_endian.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wavefile/wave_layout.h"
+#include "core/wavefile/wave_layout.h"
 
 #include <array>
 #include <chrono>

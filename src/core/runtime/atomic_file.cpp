@@ -1,4 +1,4 @@
-#include "runtime/atomic_file.h"
+#include "core/runtime/atomic_file.h"
 
 #include <atomic>
 #include <cerrno>

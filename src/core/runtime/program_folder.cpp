@@ -1,4 +1,4 @@
-#include "runtime/program_folder.h"
+#include "core/runtime/program_folder.h"
 
 #include <cstdlib>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "runtime/regular_file.h"
+#include "core/runtime/regular_file.h"
 
 #include <cerrno>
 #include <cstring>

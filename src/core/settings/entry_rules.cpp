@@ -1,7 +1,7 @@
-#include "settings/entry_rules.h"
+#include "core/settings/entry_rules.h"
 
-#include "settings/text_file.h"
-#include "settings/text_rules.h"
+#include "core/settings/text_file.h"
+#include "core/settings/text_rules.h"
 
 #include <cmath>
 #include <type_traits>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/field_registry.h"
-#include "settings/signal_settings.h"
+#include "core/settings/field_registry.h"
+#include "core/settings/signal_settings.h"
 
 #include <cstdint>
 #include <optional>

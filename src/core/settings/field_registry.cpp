@@ -1,8 +1,8 @@
-#include "settings/field_registry.h"
+#include "core/settings/field_registry.h"
 
-#include "settings/text_file.h"
-#include "settings/text_rules.h"
-#include "runtime/quoted.h"
+#include "core/settings/text_file.h"
+#include "core/settings/text_rules.h"
+#include "core/runtime/quoted.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "settings/list_text.h"
+#include "core/settings/list_text.h"
 
-#include "settings/text_rules.h"
+#include "core/settings/text_rules.h"
 
 #include <algorithm>
 #include <cmath>

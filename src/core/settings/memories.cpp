@@ -1,6 +1,6 @@
-#include "settings/memories.h"
+#include "core/settings/memories.h"
 
-#include "settings/settings_files.h"
+#include "core/settings/settings_files.h"
 
 namespace kelvo {
 

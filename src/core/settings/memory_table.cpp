@@ -1,6 +1,6 @@
-#include "settings/memory_table.h"
+#include "core/settings/memory_table.h"
 
-#include "settings/text_rules.h"
+#include "core/settings/text_rules.h"
 
 #include <array>
 #include <string_view>

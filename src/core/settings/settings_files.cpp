@@ -1,7 +1,7 @@
-#include "settings/settings_files.h"
+#include "core/settings/settings_files.h"
 
-#include "runtime/atomic_file.h"
-#include "settings/text_file.h"
+#include "core/runtime/atomic_file.h"
+#include "core/settings/text_file.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,9 +1,9 @@
-#include "settings/setup_file.h"
+#include "core/settings/setup_file.h"
 
-#include "runtime/atomic_file.h"
-#include "runtime/program_folder.h"
-#include "settings/settings_files.h"
-#include "settings/text_file.h"
+#include "core/runtime/atomic_file.h"
+#include "core/runtime/program_folder.h"
+#include "core/settings/settings_files.h"
+#include "core/settings/text_file.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "settings/signal_codes.h"
+#include "core/settings/signal_codes.h"
 
-#include "settings/signal_settings.h"
-#include "settings/text_rules.h"
+#include "core/settings/signal_settings.h"
+#include "core/settings/text_rules.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
-#include "settings/text_file.h"
+#include "core/settings/text_file.h"
 
-#include "settings/signal_settings.h"
-#include "settings/text_rules.h"
-#include "runtime/quoted.h"
-#include "runtime/regular_file.h"
+#include "core/settings/signal_settings.h"
+#include "core/settings/text_rules.h"
+#include "core/runtime/quoted.h"
+#include "core/runtime/regular_file.h"
 
 #include <algorithm>
 #include <cmath>

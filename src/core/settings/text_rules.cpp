@@ -1,4 +1,4 @@
-#include "settings/text_rules.h"
+#include "core/settings/text_rules.h"
 
 #include <charconv>
 #include <clocale>

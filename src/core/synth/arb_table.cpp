@@ -1,6 +1,6 @@
-#include "synth/generators.h"
+#include "core/synth/generators.h"
 
-#include "synth/channel_factors.h"
+#include "core/synth/channel_factors.h"
 
 namespace kelvo {
 

@@ -1,8 +1,8 @@
-#include "synth/block_size.h"
+#include "core/synth/block_size.h"
 
-#include "settings/signal_codes.h"
-#include "settings/text_rules.h"
-#include "synth/sample_buffer.h"
+#include "core/settings/signal_codes.h"
+#include "core/settings/text_rules.h"
+#include "core/synth/sample_buffer.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "synth/channel_factors.h"
+#include "core/synth/channel_factors.h"
 
-#include "settings/signal_codes.h"
+#include "core/settings/signal_codes.h"
 
 #include <cmath>
 

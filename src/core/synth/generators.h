@@ -1,6 +1,6 @@
 #pragma once
 
-#include "synth/render_context.h"
+#include "core/synth/render_context.h"
 
 namespace kelvo {
 

@@ -1,6 +1,6 @@
-#include "synth/generators.h"
+#include "core/synth/generators.h"
 
-#include "synth/parallel_frames.h"
+#include "core/synth/parallel_frames.h"
 
 #include <cmath>
 

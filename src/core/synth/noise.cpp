@@ -1,8 +1,8 @@
-#include "synth/generators.h"
+#include "core/synth/generators.h"
 
-#include "settings/signal_codes.h"
+#include "core/settings/signal_codes.h"
 
-#include "synth/channel_factors.h"
+#include "core/synth/channel_factors.h"
 
 #include <algorithm>
 #include <cmath>

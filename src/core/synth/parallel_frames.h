@@ -1,6 +1,6 @@
 #pragma once
 
-#include "synth/sample_buffer.h"
+#include "core/synth/sample_buffer.h"
 
 #include <algorithm>
 #include <limits>

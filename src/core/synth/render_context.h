@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/random_source.h"
-#include "settings/signal_settings.h"
-#include "synth/sample_buffer.h"
+#include "core/runtime/random_source.h"
+#include "core/settings/signal_settings.h"
+#include "core/synth/sample_buffer.h"
 
 
 namespace kelvo {

@@ -1,4 +1,4 @@
-#include "synth/sample_buffer.h"
+#include "core/synth/sample_buffer.h"
 
 #include <algorithm>
 #include <cstdlib>

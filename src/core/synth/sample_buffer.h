@@ -7,7 +7,7 @@
 #include <memory>
 #include <utility>
 
-#include "runtime/rounding.h"
+#include "core/runtime/rounding.h"
 
 namespace kelvo {
 

@@ -1,10 +1,10 @@
-#include "synth/generators.h"
+#include "core/synth/generators.h"
 
-#include "settings/signal_codes.h"
+#include "core/settings/signal_codes.h"
 
-#include "synth/channel_factors.h"
-#include "synth/parallel_frames.h"
-#include "synth/sweep_sine.h"
+#include "core/synth/channel_factors.h"
+#include "core/synth/parallel_frames.h"
+#include "core/synth/sweep_sine.h"
 
 #include <algorithm>
 #include <array>

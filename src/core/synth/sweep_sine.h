@@ -1,7 +1,7 @@
 #pragma once
 
 // The sine sample shared by the frequency sweeps and the warble tone.
-#include "synth/render_context.h"
+#include "core/synth/render_context.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "synth/generators.h"
+#include "core/synth/generators.h"
 
-#include "synth/channel_factors.h"
-#include "synth/parallel_frames.h"
+#include "core/synth/channel_factors.h"
+#include "core/synth/parallel_frames.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
-#include "synth/unknown_codes.h"
+#include "core/synth/unknown_codes.h"
 
-#include "settings/signal_codes.h"
-#include "settings/text_rules.h"
+#include "core/settings/signal_codes.h"
+#include "core/settings/text_rules.h"
 
 #include <initializer_list>
 #include <string_view>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/signal_settings.h"
-#include "synth/render_context.h"
+#include "core/settings/signal_settings.h"
+#include "core/synth/render_context.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "synth/generators.h"
+#include "core/synth/generators.h"
 
-#include "synth/parallel_frames.h"
-#include "synth/sweep_sine.h"
+#include "core/synth/parallel_frames.h"
+#include "core/synth/sweep_sine.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
-#include "synth/wave_engine.h"
+#include "core/synth/wave_engine.h"
 
-#include "settings/signal_codes.h"
-#include "synth/block_size.h"
-#include "synth/channel_factors.h"
-#include "synth/generators.h"
+#include "core/settings/signal_codes.h"
+#include "core/synth/block_size.h"
+#include "core/synth/channel_factors.h"
+#include "core/synth/generators.h"
 
 #include <cmath>
 #include <new>

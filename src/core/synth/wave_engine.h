@@ -1,9 +1,9 @@
 #pragma once
 
-#include "runtime/random_source.h"
-#include "settings/signal_settings.h"
-#include "synth/render_context.h"
-#include "synth/sample_buffer.h"
+#include "core/runtime/random_source.h"
+#include "core/settings/signal_settings.h"
+#include "core/synth/render_context.h"
+#include "core/synth/sample_buffer.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "wavefile/wav_writer.h"
+#include "core/wavefile/wav_writer.h"
 
-#include "runtime/atomic_file.h"
+#include "core/runtime/atomic_file.h"
 
 #include <algorithm>
 #include <bit>

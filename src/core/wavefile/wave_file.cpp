@@ -1,6 +1,6 @@
-#include "wavefile/wave_file.h"
+#include "core/wavefile/wave_file.h"
 
-#include "runtime/regular_file.h"
+#include "core/runtime/regular_file.h"
 
 #include <unistd.h>
 #include <utility>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/regular_file.h"
-#include "wavefile/audio_format.h"
-#include "wavefile/wave_layout.h"
+#include "core/runtime/regular_file.h"
+#include "core/wavefile/audio_format.h"
+#include "core/wavefile/wave_layout.h"
 
 #include <cstddef>
 #include <cstdint>

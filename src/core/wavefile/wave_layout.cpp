@@ -1,7 +1,7 @@
-#include "wavefile/wave_layout.h"
+#include "core/wavefile/wave_layout.h"
 
-#include "runtime/regular_file.h"
-#include "wavefile/little_endian.h"
+#include "core/runtime/regular_file.h"
+#include "core/wavefile/little_endian.h"
 
 #include <algorithm>
 #include <cstring>

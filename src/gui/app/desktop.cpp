@@ -7,7 +7,7 @@
 #include "gui/player/user_setup.h"
 #include "gui/panels/remote_panel.h"
 #include "gui/ui/placement.h"
-#include "playback/portaudio_device.h"
+#include "core/playback/portaudio_device.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "gui/app/window_id.h"
 #include "gui/dialogs/osc_setup.h"
 #include "gui/ui/file_dialogs.h"
-#include "oscillator/oscillator.h"
+#include "core/oscillator/oscillator.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "arb/digitise.h"
-#include "arb/wave_shapes.h"
+#include "core/arb/digitise.h"
+#include "core/arb/wave_shapes.h"
 
 #include <QImage>
 #include <QPoint>

@@ -3,10 +3,10 @@
 
 #include "gui/arb/arb_viewport.h"
 #include "gui/dialogs/list_box.h"
-#include "runtime/atomic_file.h"
-#include "runtime/program_folder.h"
-#include "oscillator/signal_files.h"
-#include "runtime/quoted.h"
+#include "core/runtime/atomic_file.h"
+#include "core/runtime/program_folder.h"
+#include "core/oscillator/signal_files.h"
+#include "core/runtime/quoted.h"
 
 #include "gui/arb/picture_file.h"
 

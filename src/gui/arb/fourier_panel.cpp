@@ -1,10 +1,10 @@
 #include "gui/arb/fourier_panel.h"
 
-#include "arb/harmonic_sets.h"
+#include "core/arb/harmonic_sets.h"
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/panel_parts.h"
-#include "settings/entry_rules.h"
-#include "settings/settings_files.h"
+#include "core/settings/entry_rules.h"
+#include "core/settings/settings_files.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

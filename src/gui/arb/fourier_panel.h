@@ -1,8 +1,8 @@
 #pragma once
 
-#include "arb/wave_shapes.h"
+#include "core/arb/wave_shapes.h"
 #include "gui/ui/file_dialogs.h"
-#include "oscillator/oscillator.h"
+#include "core/oscillator/oscillator.h"
 
 #include <QString>
 #include <QWidget>

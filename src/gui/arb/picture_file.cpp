@@ -1,7 +1,7 @@
 #include "gui/arb/picture_file.h"
 
-#include "runtime/atomic_file.h"
-#include "runtime/regular_file.h"
+#include "core/runtime/atomic_file.h"
+#include "core/runtime/regular_file.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "gui/ui/file_dialogs.h"
-#include "oscillator/oscillator.h"
-#include "settings/settings_files.h"
+#include "core/oscillator/oscillator.h"
+#include "core/settings/settings_files.h"
 
 #include <QString>
 

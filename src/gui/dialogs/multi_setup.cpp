@@ -2,7 +2,7 @@
 
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/panel_parts.h"
-#include "settings/list_text.h"
+#include "core/settings/list_text.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -3,9 +3,9 @@
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/option_group.h"
-#include "settings/memory_table.h"
-#include "settings/setup_file.h"
-#include "settings/text_rules.h"
+#include "core/settings/memory_table.h"
+#include "core/settings/setup_file.h"
+#include "core/settings/text_rules.h"
 
 #include <QButtonGroup>
 #include <QEvent>

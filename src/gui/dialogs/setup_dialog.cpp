@@ -3,7 +3,7 @@
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/drag_strip.h"
 #include "gui/ui/option_group.h"
-#include "settings/entry_rules.h"
+#include "core/settings/entry_rules.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

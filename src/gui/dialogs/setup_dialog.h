@@ -1,8 +1,8 @@
 #pragma once
 
 #include "gui/ui/borderless_window.h"
-#include "oscillator/oscillator.h"
-#include "settings/field_registry.h"
+#include "core/oscillator/oscillator.h"
+#include "core/settings/field_registry.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/panel_parts.h"
-#include "settings/list_text.h"
-#include "settings/text_rules.h"
+#include "core/settings/list_text.h"
+#include "core/settings/text_rules.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -2,9 +2,9 @@
 
 #include "gui/help/rtf_document_builder.h"
 #include "gui/help/topic_printing.h"
-#include "help/help_topics.h"
-#include "help/rtf_bounds.h"
-#include "runtime/program_folder.h"
+#include "core/help/help_topics.h"
+#include "core/help/rtf_bounds.h"
+#include "core/runtime/program_folder.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,9 +3,9 @@
 #include "gui/panels/signal_keys.h"
 #include "gui/ui/highlight.h"
 #include "gui/ui/lamp.h"
-#include "settings/field_registry.h"
-#include "settings/signal_codes.h"
-#include "settings/text_rules.h"
+#include "core/settings/field_registry.h"
+#include "core/settings/signal_codes.h"
+#include "core/settings/text_rules.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

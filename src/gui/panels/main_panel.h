@@ -3,7 +3,7 @@
 #include "gui/app/window_id.h"
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/borderless_window.h"
-#include "oscillator/oscillator.h"
+#include "core/oscillator/oscillator.h"
 
 #include <array>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "gui/ui/entry_box.h"
 #include "gui/ui/key_button.h"
-#include "oscillator/oscillator.h"
+#include "core/oscillator/oscillator.h"
 
 #include <QLabel>
 #include <QString>

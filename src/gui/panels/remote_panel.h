@@ -3,7 +3,7 @@
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/borderless_window.h"
 #include "gui/ui/on_top.h"
-#include "oscillator/oscillator.h"
+#include "core/oscillator/oscillator.h"
 
 #include <memory>
 

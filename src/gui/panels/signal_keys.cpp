@@ -1,6 +1,6 @@
 #include "gui/panels/signal_keys.h"
 
-#include "oscillator/oscillator.h"
+#include "core/oscillator/oscillator.h"
 
 #include <QKeyEvent>
 

@@ -3,9 +3,9 @@
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/signal_keys.h"
 #include "gui/ui/lamp.h"
-#include "player/playlist.h"
-#include "runtime/program_folder.h"
-#include "settings/settings_files.h"
+#include "core/player/playlist.h"
+#include "core/runtime/program_folder.h"
+#include "core/settings/settings_files.h"
 
 #include <QFile>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/messages.h"
+#include "core/runtime/messages.h"
 
 namespace kelvo::gui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/event_loop.h"
+#include "core/runtime/event_loop.h"
 
 #include <QObject>
 

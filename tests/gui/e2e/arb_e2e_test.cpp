@@ -1,7 +1,7 @@
 // The waveform editor played into the private PulseAudio null sink: named set 1 (a square
 // wave from twelve odd harmonics) at 441 Hz, its spectrum taken from the recording.
 #include "gui/gui_rig.h"
-#include "playback/portaudio_device.h"
+#include "core/playback/portaudio_device.h"
 #include "support/private_audio.h"
 
 #include <QLineEdit>
