@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QImageReader::setAllocationLimit(16);
         return fuzz::ScratchFolder("picture") / "input.bmp";
     }();
-    WriteFileAtomically(file, std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!WriteFileAtomically(file, std::string_view(reinterpret_cast<const char*>(data), size)).empty())
+        return 0;
     const gui::LoadedPicture picture = gui::LoadPicture(file);
     fuzz::Check(picture.image.isNull() != picture.problem.empty(), "a picture with a problem, or neither");
     if (picture.image.isNull())

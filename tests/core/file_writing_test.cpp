@@ -162,15 +162,17 @@ TEST(AtomicFile, ReplacesOnlyARegularFileAndKeepsItsModeAndOwner)
     WriteFile(at("private"), "old");
     ASSERT_EQ(::chmod(at("private").c_str(), 0600), 0);
     const bool root = ::geteuid() == 0;
-    if (root)
+    if (root) {
         ASSERT_EQ(::chown(at("private").c_str(), 4321, 4322), 0);
+    }
     EXPECT_EQ(WriteFileAtomically(at("private"), "new"), "");
     struct stat status {};
     ASSERT_EQ(::stat(at("private").c_str(), &status), 0);
     EXPECT_EQ(ReadFile(at("private")), "new");
     EXPECT_EQ(status.st_mode & 07777, 0600u);
-    if (root)
+    if (root) {
         EXPECT_EQ(std::make_pair(status.st_uid, status.st_gid), std::make_pair(uid_t{4321}, gid_t{4322}));
+    }
 }
 
 // What a killed writer left is removed at the next start; what a running one writes is not.

@@ -144,7 +144,7 @@ TEST(Memories, CopySlotIgnoresSlotsThatDoNotExist)
 std::string MainFileWith(int line, const std::string& text)
 {
     TempFolder folder;
-    SaveSettings(SignalSettings{}, folder.path());
+    EXPECT_EQ(SaveSettings(SignalSettings{}, folder.path()), "");
     std::string main = ReadFile(folder / "Kelvo.ini");
     std::size_t start = 0;
     for (int k = 1; k < line; ++k)

@@ -237,7 +237,7 @@ TEST(ListText, TokensEndAtCommasAndEveryKindOfLineBreakAndDropQuotes)
     EXPECT_EQ(ListTokens(std::string(300, ','), kMaxStepTokens).size(), kMaxStepTokens);
 }
 
-TEST(ListText, ProcessTableFillsStepsAsTheSweepSetupStoresThem)
+TEST(ListText, StoreStepTableFillsStepsAsTheSweepSetupStoresThem)
 {
     SignalSettings s;
     s.SweepSteps = 10;

@@ -18,7 +18,7 @@ namespace {
 
 // The help window over a program folder that holds the shipped topics.
 struct HelpRig {
-    HelpRig() { CopyMissingHelpTopics(KELVO_SOURCE_HELPDIR, folder.path()); }
+    HelpRig() { EXPECT_EQ(CopyMissingHelpTopics(KELVO_SOURCE_HELPDIR, folder.path()), ""); }
 
     QListWidget& list() { return Child<QListWidget>(window, QStringLiteral("List1")); }
     QTextBrowser& view() { return Child<QTextBrowser>(window, QStringLiteral("rtb1")); }
@@ -38,7 +38,7 @@ TEST(HelpWindow, TheHelpButtonOpensWelcomeAndExitClosesTheViewer)
 {
     TempFolder folder;
     GuiRig rig(folder.path());
-    CopyMissingHelpTopics(KELVO_SOURCE_HELPDIR, folder.path());
+    ASSERT_EQ(CopyMissingHelpTopics(KELVO_SOURCE_HELPDIR, folder.path()), "");
     Click(rig.main(), QStringLiteral("lblHelp"));
     gui::HelpWindow& help = rig.desktop.help();
     ASSERT_TRUE(help.isVisible());

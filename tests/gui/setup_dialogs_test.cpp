@@ -100,8 +100,9 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetup)
         QStringList captions;
         for (const QLabel* label : window->findChildren<QLabel*>())
             captions << label->text();
-        if (o.range != nullptr)
+        if (o.range != nullptr) {
             EXPECT_TRUE(captions.join(QLatin1Char('\n')).contains(QLatin1String(o.range))) << o.range;
+        }
     }
 }
 

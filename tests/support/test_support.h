@@ -6,6 +6,8 @@
 #include "core/settings/signal_settings.h"
 #include "core/synth/wave_engine.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -72,10 +74,11 @@ inline std::string ReadFile(const std::filesystem::path& path)
     return content.str();
 }
 
-// Replaces the file at `path` with exactly `text`.
+// Replaces the file at `path` with exactly `text`; a failure fails the test.
 inline void WriteFile(const std::filesystem::path& path, const std::string& text)
 {
-    WriteFileAtomically(path, text);
+    if (const std::string error = WriteFileAtomically(path, text); !error.empty())
+        ADD_FAILURE() << error;
 }
 
 struct ShellResult {

@@ -2,6 +2,8 @@
 
 #include "core/runtime/atomic_file.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -43,7 +45,11 @@ public:
         return "RIFF" + le32(static_cast<std::uint32_t>(chunks.size() + 4)) + "WAVE" + std::string(chunks);
     }
 
-    static void write(const std::filesystem::path& path, std::string_view bytes) { WriteFileAtomically(path, bytes); }
+    static void write(const std::filesystem::path& path, std::string_view bytes)
+    {
+        if (const std::string error = WriteFileAtomically(path, bytes); !error.empty())
+            ADD_FAILURE() << error;
+    }
 };
 
 } // namespace kelvo::test

@@ -34,7 +34,7 @@ HelpTopicFile ReadHelpTopic(const std::filesystem::path& path);
 // Copies every topic the program folder lacks from the folder the program ships them in;
 // a topic already there (perhaps edited by the user) is never replaced. Returns what
 // went wrong, one line per topic; empty when every topic is in place.
-std::string CopyMissingHelpTopics(const std::filesystem::path& shippedFolder,
+[[nodiscard]] std::string CopyMissingHelpTopics(const std::filesystem::path& shippedFolder,
                                   const std::filesystem::path& programFolder);
 
 } // namespace kelvo

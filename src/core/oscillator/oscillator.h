@@ -54,7 +54,7 @@ public:
     // the sample rate it was rendered at. False, after a message, when nothing was written.
     bool renderSignal();
     // Saves test.wav as `target` (SignalFiles::copyRendered); returns the message, empty on success.
-    std::string SaveRenderedSignal(const std::filesystem::path& target);
+    [[nodiscard]] std::string SaveRenderedSignal(const std::filesystem::path& target);
 
     // The user wave player's operations: play the selected playlist entry (the main
     // panel's ON with the User waveform, PLAY, a double click and Enter in the list), and

@@ -64,7 +64,7 @@ public:
     };
 
     explicit SignalControl(Parts parts);
-    ~SignalControl();
+    ~SignalControl() override;
     SignalControl(const SignalControl&) = delete;
     SignalControl& operator=(const SignalControl&) = delete;
 

@@ -24,7 +24,7 @@ public:
 
     // Opens output device `index` (-1 = the default) for `format`. Returns the error text,
     // naming the device, and stays closed on failure; empty on success.
-    virtual std::string open(int index, const AudioFormat& format, BufferDone done, Failure failed) = 0;
+    [[nodiscard]] virtual std::string open(int index, const AudioFormat& format, BufferDone done, Failure failed) = 0;
 
     // Queues `bytes` as buffer `index` behind the buffers already queued. The caller keeps
     // the bytes alive and untouched until the buffer is handed back. Whole frames are

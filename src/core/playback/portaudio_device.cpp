@@ -313,7 +313,8 @@ void PortAudioDevice::watch()
         // desktop may grant it. The request can wait on the bus, so it has a thread of its own.
         if (const pid_t thread = m_callbackThread.load(std::memory_order_relaxed); thread != 0 && thread != raised) {
             raised = thread;
-            std::thread([thread] { RequestRealtimePriority(thread); }).detach();
+            // Refused, the callback keeps its ordinary priority: nothing the user must hear about.
+            std::thread([thread] { static_cast<void>(RequestRealtimePriority(thread)); }).detach();
         }
         timespec until{};
         ::clock_gettime(CLOCK_MONOTONIC, &until);

@@ -41,7 +41,7 @@ public:
     static PortAudioBackend create(EventLoop& loop);
     ~PortAudioDevice() override;
 
-    std::string open(int index, const AudioFormat& format, BufferDone done, Failure failed) override;
+    [[nodiscard]] std::string open(int index, const AudioFormat& format, BufferDone done, Failure failed) override;
     void write(int index, std::span<const std::byte> bytes) override;
     void reset() override;
     void close() override;

@@ -45,7 +45,7 @@ std::string RequestRealtimePriority(pid_t thread)
     if (const int opened = ::sd_bus_open_system(&bus); opened < 0)
         return std::string("no system bus: ") + std::strerror(-opened);
     ::sd_bus_set_method_call_timeout(bus, kCallTimeoutMicroseconds);
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{}; // SD_BUS_ERROR_NULL, without its C99 compound literal
     std::int32_t highest = 0;
     std::string refusal;
     if (const int got = ::sd_bus_get_property_trivial(bus, kService, kPath, kService, "MaxRealtimePriority", &error, 'i',

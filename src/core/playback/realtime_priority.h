@@ -10,6 +10,6 @@ namespace kelvo {
 // why not, or empty when granted; a thread that already runs at real-time priority is left
 // as it is. It may wait on the bus for up to two seconds: never call it from the real-time
 // callback or from a thread the sound depends on.
-std::string RequestRealtimePriority(pid_t thread);
+[[nodiscard]] std::string RequestRealtimePriority(pid_t thread);
 
 } // namespace kelvo

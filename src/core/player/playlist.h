@@ -32,7 +32,7 @@ std::string SelectionText(std::int32_t selection);
 
 // LOAD FILE: the selected entry takes `file` and its display name. Returns why it cannot
 // (a double quote or a line break the playlist file cannot hold), and then nothing changed.
-std::string LoadPlaylistEntry(SignalSettings& settings, const std::filesystem::path& file);
+[[nodiscard]] std::string LoadPlaylistEntry(SignalSettings& settings, const std::filesystem::path& file);
 // CLR FILE: the selected entry loses its file and shows "--".
 void ClearPlaylistEntry(SignalSettings& settings);
 // CLR LIST: every entry loses its file and its name; the selection stays.

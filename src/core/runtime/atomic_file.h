@@ -58,11 +58,11 @@ private:
 int RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 // Writes `contents` as the whole file at `target`; returns the error text, empty on success.
-std::string WriteFileAtomically(const std::filesystem::path& target, std::string_view contents);
+[[nodiscard]] std::string WriteFileAtomically(const std::filesystem::path& target, std::string_view contents);
 
 // Copies the regular file `source` to `target` in the same way, so a target that exists
 // stays whole when the copy fails. Copying a file onto itself does nothing. Returns the
 // error text naming the file that failed and why ("No space left on device"), empty on success.
-std::string CopyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
+[[nodiscard]] std::string CopyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
 
 } // namespace kelvo

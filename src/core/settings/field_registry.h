@@ -62,13 +62,13 @@ std::span<const FieldInfo> Fields();
 // field's range in the error): a finite number inside the range, whole for an integer
 // field (a single-precision field is rounded), a text the settings files can hold.
 // Returns the error text, empty on success; on an error nothing changes.
-std::string SetField(SignalSettings& settings, std::string_view assignment);
+[[nodiscard]] std::string SetField(SignalSettings& settings, std::string_view assignment);
 
 // Applies assignments in order. As on the front panel, a frequency set without its
 // partner follows into FreqR of the same slot; FreqR assigned explicitly (before or after)
 // stays as given. Returns the first error as "assignment: error"; fields set before the
 // failing assignment keep their new values.
-std::string SetFields(SignalSettings& settings, const std::vector<std::string>& assignments);
+[[nodiscard]] std::string SetFields(SignalSettings& settings, const std::vector<std::string>& assignments);
 
 // The names of every field that SetField knows.
 std::vector<std::string_view> FieldNames();

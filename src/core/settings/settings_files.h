@@ -113,7 +113,7 @@ std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& prob
 // `damaged` is first kept as <name>.bak (renamed, so even one that could not be read is
 // kept) and taken off the list once replaced, so only its first save keeps a copy.
 // Returns one line per file that could not be written whole, empty when all were.
-std::string SaveSettings(const SignalSettings& settings, const std::filesystem::path& folder,
+[[nodiscard]] std::string SaveSettings(const SignalSettings& settings, const std::filesystem::path& folder,
                          std::vector<SettingsFileProblem>* damaged = nullptr);
 
 // What a load of a user list file did.
@@ -131,23 +131,23 @@ struct ListFileLoad {
 // 100 reads 100 entries. A save replaces the file whole; it returns the error naming the
 // file, empty on success.
 ListFileLoad LoadUserStepList(SignalSettings& settings, const std::filesystem::path& path);
-std::string SaveUserStepList(const SignalSettings& settings, const std::filesystem::path& path);
+[[nodiscard]] std::string SaveUserStepList(const SignalSettings& settings, const std::filesystem::path& path);
 
 // The multitone list in the layout of Klvmultitone.ini (a multitone list, .mtf), the same way.
 ListFileLoad LoadMultitoneList(SignalSettings& settings, const std::filesystem::path& path);
-std::string SaveMultitoneList(const SignalSettings& settings, const std::filesystem::path& path);
+[[nodiscard]] std::string SaveMultitoneList(const SignalSettings& settings, const std::filesystem::path& path);
 
 // The 24 harmonic amplitudes in the layout of the tail of arbdata.dat (a Fourier sequence
 // file, .for), the same way.
 ListFileLoad LoadFourierList(SignalSettings& settings, const std::filesystem::path& path);
-std::string SaveFourierList(const SignalSettings& settings, const std::filesystem::path& path);
+[[nodiscard]] std::string SaveFourierList(const SignalSettings& settings, const std::filesystem::path& path);
 // The playlist in the layout of the program folder's playlist.lst without its selection
 // line (a playlist, .lst: 402 lines), the same way. A trailing selection line is not read.
 ListFileLoad LoadPlaylistList(SignalSettings& settings, const std::filesystem::path& path);
-std::string SavePlaylistList(const SignalSettings& settings, const std::filesystem::path& path);
+[[nodiscard]] std::string SavePlaylistList(const SignalSettings& settings, const std::filesystem::path& path);
 
 // Why a wave file cannot enter the playlist under `path` and `name`: the playlist file
 // cannot hold a double quote or a line break. Empty when it can.
-std::string PlaylistEntryRefusal(std::string_view path, std::string_view name);
+[[nodiscard]] std::string PlaylistEntryRefusal(std::string_view path, std::string_view name);
 
 } // namespace kelvo

@@ -15,11 +15,11 @@ inline constexpr int kSetupValueCount = 114;
 // length) into the record. Every value is read first; the record takes them only when all
 // 114 are there and are numbers that fit their fields, and otherwise nothing changes.
 // Returns why the file was not taken, naming the file and the line; empty on success.
-std::string LoadSetupFile(SignalSettings& settings, const std::filesystem::path& path);
+[[nodiscard]] std::string LoadSetupFile(SignalSettings& settings, const std::filesystem::path& path);
 
 // Writes the setup file at `path`, replaced whole; returns the error naming the file,
 // empty on success.
-std::string SaveSetupFile(const SignalSettings& settings, const std::filesystem::path& path);
+[[nodiscard]] std::string SaveSetupFile(const SignalSettings& settings, const std::filesystem::path& path);
 
 // Deletes the main settings file, the user step file and the multitone file from
 // `folder`, so the next start begins from the start values. A file that is missing or

@@ -17,7 +17,7 @@ inline constexpr std::int64_t kTextFileLimit = 2 * 1024 * 1024;
 
 // Why `text` cannot be written as a quoted text of a settings-like file and read back
 // unchanged (it holds a double quote or a line break, or is too long); empty when it can.
-std::string QuotedTextRefusal(std::string_view text);
+[[nodiscard]] std::string QuotedTextRefusal(std::string_view text);
 
 // Reads the fields of a settings-like text file in order. A line holds one or more
 // fields separated by commas; a field that begins with a double quote runs to the

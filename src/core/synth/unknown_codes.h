@@ -13,6 +13,6 @@ namespace kelvo {
 // it gives a signal. A channel mode or channel choice outside the table counts only while
 // it would keep silent gains: otherwise it keeps those of the previous render. `state`
 // holds the factors of the previous render.
-std::string SilentRenderRefusal(const SignalSettings& settings, const SynthState& state);
+[[nodiscard]] std::string SilentRenderRefusal(const SignalSettings& settings, const SynthState& state);
 
 } // namespace kelvo

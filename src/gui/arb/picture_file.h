@@ -18,6 +18,6 @@ LoadedPicture LoadPicture(const std::filesystem::path& path);
 
 // Writes `image` as a 24-bit BMP through the atomic writer; returns the error naming the
 // file, empty on success.
-std::string SavePicture(const QImage& image, const std::filesystem::path& path);
+[[nodiscard]] std::string SavePicture(const QImage& image, const std::filesystem::path& path);
 
 } // namespace kelvo::gui
