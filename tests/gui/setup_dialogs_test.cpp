@@ -1,8 +1,3 @@
-#include "gui/ui/borderless_window.h"
-#include "gui/ui/drag_strip.h"
-#include "gui/ui/key_button.h"
-#include "gui/ui/on_top.h"
-#include "gui/ui/placement.h"
 #include "gui_rig.h"
 #include "support/wave_bytes.h"
 
@@ -12,9 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QRadioButton>
 
 namespace kelvo::test {
@@ -66,12 +59,15 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetup)
         const char* window;
         const char* title;
         const char* range = nullptr; // part of a caption
-    } opened[] = {{"lblNOISE", "frmNoiseSetup", "NOISE SETUP:"}, {"lblBURST", "frmBurstSetup", "BURST SETUP:", "1-20000 ms"},
+    } opened[] = {{"lblNOISE", "frmNoiseSetup", "NOISE SETUP:"},
+                  {"lblBURST", "frmBurstSetup", "BURST SETUP:", "1-20000 ms"},
                   {"lblPULSE", "frmPulseSetup", "PULSE WAVE SETUP:", "Number of pulses (1-10000)"},
                   {"lbl2T", "frmToneSetup", "TWO TONE SETUP:", "Frequency 1 (1-96000 Hz)"},
                   {"lblWARBLE", "frmWarbleSetup", "WARBLE SETUP:", "Warble Rate (1-20)"},
-                  {"lblAM", "frmAMSetup", "AM SETUP:"}, {"lblFM", "frmFMSetup", "FM SETUP:"},
-                  {"lblDSB", "frmDSBSetup", "DSB SETUP:"}, {"lblSWEEP", "frmSweepSetup", "SWEEP WAVE SETUP:"},
+                  {"lblAM", "frmAMSetup", "AM SETUP:"},
+                  {"lblFM", "frmFMSetup", "FM SETUP:"},
+                  {"lblDSB", "frmDSBSetup", "DSB SETUP:"},
+                  {"lblSWEEP", "frmSweepSetup", "SWEEP WAVE SETUP:"},
                   {"lblMULTI", "frmMultiSetup", "MULTIBURST SETUP:", " 2 to 100 frequencies may be entered."}};
     for (const auto& o : opened) {
         SCOPED_TRACE(o.window);
@@ -259,7 +255,8 @@ struct PlayerWindow {
 TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
 {
     TempFolder folder;
-    W::write(folder / "ab.wav", W::riff(W::chunk("fmt ", W::format(1, 2, 44100, 16)) + W::chunk("data", std::string(1764000, '\1'))));
+    W::write(folder / "ab.wav",
+             W::riff(W::chunk("fmt ", W::format(1, 2, 44100, 16)) + W::chunk("data", std::string(1764000, '\1'))));
     {
         PlayerWindow p(folder.path());
         QWidget& w = p.w();
@@ -311,89 +308,6 @@ TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
     again.rig.settings().PlaylistSel = 99999; // as a damaged settings file leaves it
     Click(again.rig.main(), "lblCfgSig");
     EXPECT_EQ(Caption(again.w(), "Label1"), "Selection 0 / 200");
-}
-
-// The window base with its close key, counting how often it was refilled.
-class TestWindow final : public gui::BorderlessWindow {
-public:
-    TestWindow()
-        : BorderlessWindow(QStringLiteral("frmTest"), QStringLiteral("TEST SETUP:"))
-    {
-        close = addCloseKey(QStringLiteral("Label3"));
-        setGeometry(200, 200, 300, 120);
-        show();
-    }
-    void refill() override { ++refills; }
-    gui::KeyButton* close = nullptr;
-    int refills = 0;
-};
-
-void Mouse(QWidget* strip, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(at), strip->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(strip, &event);
-}
-
-TEST(WindowUtilities, TheDragStripMovesOnlyWithTheLeftButtonAloneAndOnTopKeepsThePlace)
-{
-    TestWindow w;
-    auto* strip = w.findChild<gui::DragStrip*>();
-    const QPoint start = w.pos();
-    for (const Qt::MouseButtons held : {Qt::MouseButtons(Qt::RightButton), Qt::LeftButton | Qt::RightButton}) {
-        Mouse(strip, QEvent::MouseButtonPress, QPoint(40, 6), Qt::RightButton, held);
-        Mouse(strip, QEvent::MouseMove, QPoint(90, 30), Qt::NoButton, held);
-        Mouse(strip, QEvent::MouseMove, QPoint(90, 30), Qt::NoButton, Qt::NoButton);
-        EXPECT_EQ(w.pos(), start);
-    }
-    // The travel since the press, however many moves it takes.
-    Mouse(strip, QEvent::MouseButtonPress, QPoint(40, 6), Qt::LeftButton, Qt::LeftButton);
-    Mouse(strip, QEvent::MouseMove, QPoint(70, -9), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(w.pos(), start + QPoint(30, -15));
-    Mouse(strip, QEvent::MouseMove, QPoint(45, 6), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(w.pos(), start + QPoint(35, -15));
-    // Changing a window flag must not lose the window's place, size or visibility.
-    const QRect geometry = w.geometry();
-    gui::WindowOnTop onTop;
-    onTop.keepOnTop(&w);
-    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    onTop.stopKeepingOnTop(&w);
-    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(w.geometry(), geometry);
-    EXPECT_TRUE(w.isVisible());
-
-    QTest::mouseClick(w.close, Qt::RightButton);
-    EXPECT_TRUE(w.isVisible());
-    const int refills = w.refills;
-    QTest::mouseClick(w.close, Qt::LeftButton);
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.refills, refills); // hidden, kept for the next show, which fills it afresh
-    w.show();
-    EXPECT_EQ(w.refills, refills + 1);
-}
-
-// Beside the anchor where there is room (right, else left), else below it; always on the screen.
-TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
-{
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QWidget anchor(nullptr, Qt::FramelessWindowHint);
-    QWidget window(nullptr, Qt::FramelessWindowHint);
-    window.setFixedSize(150, 100);
-    const QPoint right(screen.right() + 1, screen.top());
-    const struct {
-        QSize anchorSize;
-        QPoint anchorAt, expected;
-    } cases[] = {
-        {{400, 200}, screen.topLeft() + QPoint(10, 10), screen.topLeft() + QPoint(10 + 400 + 12, 10)},
-        {{400, 200}, right + QPoint(-420, 10), right + QPoint(-420 - 12 - 150, 10)},
-        {{screen.width(), 200}, screen.topLeft(), screen.topLeft() + QPoint(0, 200 + 12)},
-    };
-    for (const auto& c : cases) {
-        anchor.resize(c.anchorSize);
-        anchor.move(c.anchorAt);
-        gui::PlaceBeside(window, anchor);
-        EXPECT_EQ(window.pos(), c.expected);
-        EXPECT_TRUE(screen.contains(window.frameGeometry()));
-    }
 }
 
 } // namespace
