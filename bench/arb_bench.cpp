@@ -33,8 +33,8 @@ void ArbPresetClick(benchmark::State& state)
 {
     OffscreenApplication();
     ArbEditor editor("kelvo-arb-preset-bench");
-    const char* const keys[] = {"cmdPreloadSine", "cmdPreLoadFourierSeq(1)", "cmdPreloadGauss",
-                                "cmdPreLoadFourierSeq(10)", "cmdPreloadSq", "cmdPreloadFourier"};
+    const char* const keys[] = {"cmdPreloadSine", "cmdPreLoadFourierSeq(1)", "cmdPreloadGauss", "cmdPreLoadFourierSeq(10)",
+                                "cmdPreloadSq",   "cmdPreloadFourier"};
     std::size_t next = 0;
     for (auto _ : state) {
         QTest::mouseClick(editor.window().findChild<QWidget*>(keys[next]), Qt::LeftButton);

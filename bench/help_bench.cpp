@@ -1,6 +1,6 @@
-#include "gui/help/help_window.h"
 #include "core/help/help_topics.h"
 #include "core/help/rtf_reader.h"
+#include "gui/help/help_window.h"
 #include "kelvo_config.h"
 #include "offscreen_app.h"
 
@@ -115,12 +115,11 @@ void RtfReadLongestTopic(benchmark::State& state)
 
 BENCHMARK(HelpOpenWithWelcome)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(HelpTopicLayout, shipped_help, ShippedLongestTopic)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(HelpTopicLayout, word_of_100k, [] { return HugeWord(100'000); })
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(HelpTopicLayout, word_of_1M, [] { return HugeWord(1'000'000); })
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(HelpTopicLayout, word_of_100k, [] { return HugeWord(100'000); })->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(HelpTopicLayout, word_of_1M, [] { return HugeWord(1'000'000); })->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(HelpTopicLayout, paragraphs_of_8MiB, EmptyParagraphsFillingTheSizeLimit)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(RtfReadLongestTopic)->Unit(benchmark::kMicrosecond);
 
 } // namespace

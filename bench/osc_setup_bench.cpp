@@ -1,9 +1,9 @@
 // The oscillator setup opened until its first paint, its device list filled from the
 // system's output devices: run with PULSE_SERVER set to a private PulseAudio
 // (scripts/test-audio run -- build-bench/bench/kelvo_bench --benchmark_filter=OscSetup).
+#include "core/playback/portaudio_device.h"
 #include "gui/dialogs/osc_setup.h"
 #include "offscreen_app.h"
-#include "core/playback/portaudio_device.h"
 #include "silent_oscillator.h"
 
 #include <QListWidget>

@@ -1,8 +1,8 @@
 #include "gui/app/desktop.h"
 #include "gui/dialogs/setup_dialogs.h"
-#include "gui/ui/borderless_window.h"
 #include "gui/panels/main_panel.h"
 #include "gui/runtime/qt_event_loop.h"
+#include "gui/ui/borderless_window.h"
 #include "offscreen_app.h"
 #include "silent_oscillator.h"
 
@@ -24,9 +24,8 @@ void PanelAction(benchmark::State& state)
     SilentOscillator silent("kelvo-panel-bench");
     gui::Desktop desktop(silent.oscillator);
     desktop.start();
-    const char* const actions[] = {"lblFup", "lblFdn", "lblVup", "lblVdn", "lblDFup", "lblDVdn",
-                                   "lblSRup", "lblLminusRMode", "lblTRI", "lblMemLoad(3)", "lblMem",
-                                   "lblLadjSet"};
+    const char* const actions[] = {"lblFup",  "lblFdn",         "lblVup", "lblVdn",        "lblDFup", "lblDVdn",
+                                   "lblSRup", "lblLminusRMode", "lblTRI", "lblMemLoad(3)", "lblMem",  "lblLadjSet"};
     std::size_t next = 0;
     for (auto _ : state) {
         auto* control = desktop.main().findChild<QWidget*>(actions[next]);

@@ -10,13 +10,10 @@ const bool registered = [] {
         const char* name;
         std::int32_t code;
         double evaluations;
-    } kinds[] = {{"Square", 2, 1}, {"Triangle", 3, 0.5}, {"Sawtooth", 4, 0.5},
-                 {"Dirac", 8, 0},  {"Burst", 6, 1},      {"Pulse", 7, 0}};
+    } kinds[] = {{"Square", 2, 1}, {"Triangle", 3, 0.5}, {"Sawtooth", 4, 0.5}, {"Dirac", 8, 0}, {"Burst", 6, 1}, {"Pulse", 7, 0}};
     for (const auto& kind : kinds) {
-        RegisterRender(std::string(kind.name) + "/44100Hz_1s", Settings(44100, 1, Waveform(kind.code)),
-                       kind.evaluations);
-        RegisterRender(std::string(kind.name) + "/192000Hz_100s",
-                       Settings(192000, 100, Waveform(kind.code)), kind.evaluations);
+        RegisterRender(std::string(kind.name) + "/44100Hz_1s", Settings(44100, 1, Waveform(kind.code)), kind.evaluations);
+        RegisterRender(std::string(kind.name) + "/192000Hz_100s", Settings(192000, 100, Waveform(kind.code)), kind.evaluations);
     }
     return true;
 }();

@@ -4,23 +4,23 @@
 // streaming, and the underruns of a minute's play with another core kept busy; then the
 // user player's: PLAY of a 10 s 16-bit file to its first sample, and the processor time
 // while a 192 kHz 32-bit float file plays.
-#include "plain_event_loop.h"
-#include "core/playback/legacy_player.h"
-#include "core/playback/portaudio_device.h"
 #include "core/oscillator/signal_control.h"
 #include "core/oscillator/signal_files.h"
-#include "core/player/user_player.h"
+#include "core/playback/legacy_player.h"
+#include "core/playback/portaudio_device.h"
 #include "core/playback/stream_engine.h"
 #include "core/playback/wave_reader.h"
+#include "core/player/user_player.h"
 #include "core/runtime/random_source.h"
 #include "core/settings/signal_settings.h"
 #include "core/synth/wave_engine.h"
+#include "plain_event_loop.h"
 
 #include <atomic>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <fstream>
@@ -241,8 +241,7 @@ int main()
 
     std::atomic<bool> busy{true};
     std::thread spinner([&] {
-        while (busy.load(std::memory_order_relaxed)) {
-        }
+        while (busy.load(std::memory_order_relaxed)) {}
     });
     const std::int64_t underrunsBefore = streamDevice.device->underruns();
     loop.run(Clock::now() + 60s);

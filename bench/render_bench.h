@@ -14,8 +14,7 @@ namespace kelvo::bench {
 
 // The settings of one benchmark: the start values at a rate and rendered length, then
 // whatever `choose` changes.
-inline SignalSettings Settings(std::int32_t rate, double length,
-                               const std::function<void(SignalSettings&)>& choose = {})
+inline SignalSettings Settings(std::int32_t rate, double length, const std::function<void(SignalSettings&)>& choose = {})
 {
     SignalSettings s;
     s.SampleRate[0] = rate;
@@ -36,8 +35,7 @@ inline std::function<void(SignalSettings&)> Waveform(std::int32_t code, std::int
 // Renders the settings over and over. Reports elements per second and, where the written
 // formulas take sines or cosines, their evaluations per second: `evaluationsPerElement`
 // as written, whether or not equal channels share one library call.
-inline void RenderRepeatedly(benchmark::State& state, const SignalSettings& settings,
-                             double evaluationsPerElement)
+inline void RenderRepeatedly(benchmark::State& state, const SignalSettings& settings, double evaluationsPerElement)
 {
     SignalSettings live = settings;
     RandomSource random;
@@ -55,8 +53,7 @@ inline void RenderRepeatedly(benchmark::State& state, const SignalSettings& sett
 
 // Registers a render benchmark, timed in real time; the CPU column is the time of all
 // threads, so it shows how well a render uses both cores.
-inline void RegisterRender(const std::string& name, const SignalSettings& settings,
-                           double evaluationsPerElement)
+inline void RegisterRender(const std::string& name, const SignalSettings& settings, double evaluationsPerElement)
 {
     benchmark::RegisterBenchmark(name.c_str(), RenderRepeatedly, settings, evaluationsPerElement)
         ->Unit(benchmark::kMillisecond)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gui/runtime/qt_event_loop.h"
-#include "gui/ui/file_dialogs.h"
 #include "core/oscillator/oscillator.h"
 #include "core/oscillator/unavailable_device.h"
+#include "gui/runtime/qt_event_loop.h"
+#include "gui/ui/file_dialogs.h"
 
 #include <filesystem>
 #include <string>

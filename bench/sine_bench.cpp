@@ -36,10 +36,13 @@ const bool registered = [] {
     RegisterRender("Sine/44100Hz_1s", Settings(44100, 1), 1);
     RegisterRender("Sine/192000Hz_100s", Settings(192000, 100), 1);
     RegisterRender("SineQuadrature/192000Hz_100s", Settings(192000, 100, Waveform(1, 5)), 1);
-    RegisterRender("ArbitraryTable/192000Hz_100s", Settings(192000, 100, [](SignalSettings& s) {
-                       s.ArbBuild = 1;
-                       s.ArbSampleRate = 192000;
-                   }), 0);
+    RegisterRender("ArbitraryTable/192000Hz_100s",
+                   Settings(192000, 100,
+                            [](SignalSettings& s) {
+                                s.ArbBuild = 1;
+                                s.ArbSampleRate = 192000;
+                            }),
+                   0);
     benchmark::RegisterBenchmark("BuildWave/192000Hz_100s", BuildWaveLargestDefaultBlock)
         ->Unit(benchmark::kMillisecond)
         ->MeasureProcessCPUTime()

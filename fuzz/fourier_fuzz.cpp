@@ -2,8 +2,8 @@
 // and loaded again: the second load must read without problems and give back the same
 // amplitudes. The synthesis of whatever was loaded must stay within its row limits.
 #include "core/arb/wave_shapes.h"
-#include "fuzz_support.h"
 #include "core/settings/settings_files.h"
+#include "fuzz_support.h"
 
 #include <cmath>
 #include <cstdint>

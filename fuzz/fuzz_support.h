@@ -2,8 +2,8 @@
 
 #include "core/runtime/event_loop.h"
 #include "core/runtime/messages.h"
-#include "core/settings/settings_files.h"
 #include "core/settings/field_registry.h"
+#include "core/settings/settings_files.h"
 #include "core/settings/signal_settings.h"
 
 #include <array>
@@ -35,8 +35,8 @@ private:
     TimerId m_last = 0;
 };
 
-inline constexpr std::array<std::string_view, 5> kSettingsFileNames = {
-    kMainSettingsFile, kUserStepFile, kMultitoneFile, kPlaylistFile, kArbDataFile};
+inline constexpr std::array<std::string_view, 5> kSettingsFileNames = {kMainSettingsFile, kUserStepFile, kMultitoneFile,
+                                                                       kPlaylistFile, kArbDataFile};
 
 // The input holds the five files in load order, separated by NUL bytes; files past the
 // last part do not exist.
@@ -66,9 +66,8 @@ inline void Check(bool holds, std::string_view what)
 inline std::filesystem::path ScratchFolder(std::string_view target)
 {
     std::error_code error;
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
-                                           ? std::filesystem::path("/dev/shm")
-                                           : std::filesystem::temp_directory_path();
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error) ? std::filesystem::path("/dev/shm")
+                                                                                        : std::filesystem::temp_directory_path();
     auto folder = base / ("kelvo-fuzz-" + std::string(target) + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(folder, error);
     std::filesystem::create_directories(folder);
@@ -81,8 +80,7 @@ inline std::string RecordImage(SignalSettings& settings)
     std::string image;
     for (const FieldInfo& field : Fields()) {
         const bool indexed = field.shape != FieldShape::Single;
-        for (std::int64_t index = 0; auto value = field.at(settings, indexed ? std::optional(index) : std::nullopt);
-             ++index) {
+        for (std::int64_t index = 0; auto value = field.at(settings, indexed ? std::optional(index) : std::nullopt); ++index) {
             std::visit(
                 [&image](auto* target) {
                     if constexpr (std::is_same_v<std::remove_pointer_t<decltype(target)>, std::string>)

@@ -1,10 +1,10 @@
 // libFuzzer target for the help window's layout of a topic: any bytes, read as RTF and
 // bounded, fill a text document that lays out quickly (a slow input is a finding) and
 // stays well short of the height the layout never finishes, even in the narrowest view.
-#include "fuzz_support.h"
-#include "gui/help/rtf_document_builder.h"
 #include "core/help/rtf_bounds.h"
 #include "core/help/rtf_reader.h"
+#include "fuzz_support.h"
+#include "gui/help/rtf_document_builder.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>

@@ -4,9 +4,9 @@
 // problems and give back what the first took. The box text is stored as the sweep and
 // the multitone setups store it: every value must be finite and single precision, the
 // counts as the rules say, and what the box then shows must store back the same.
-#include "fuzz_support.h"
 #include "core/settings/list_text.h"
 #include "core/settings/settings_files.h"
+#include "fuzz_support.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,8 +18,7 @@ namespace {
 
 using namespace kelvo;
 
-template <typename T>
-bool SameBits(const T& a, const T& b)
+template <typename T> bool SameBits(const T& a, const T& b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }

@@ -1,7 +1,7 @@
 // The number rules, the --set parser and the command-line option parsers.
 #include "cli_options.h"
-#include "fuzz_support.h"
 #include "core/settings/text_rules.h"
+#include "fuzz_support.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // libFuzzer target for the editor's LOAD BITMAP: any file either loads as a picture or is
 // refused with a reason, never both, and a loaded picture digitises into the table's range.
 #include "core/arb/digitise.h"
+#include "core/runtime/atomic_file.h"
 #include "fuzz_support.h"
 #include "gui/arb/picture_file.h"
-#include "core/runtime/atomic_file.h"
 
 #include <QImageReader>
 
@@ -24,8 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (picture.image.isNull())
         return 0;
     const QImage rgb = picture.image.convertToFormat(QImage::Format_RGB32);
-    const PixelGrid grid{{reinterpret_cast<const std::uint32_t*>(rgb.constBits()), static_cast<std::size_t>(rgb.sizeInBytes()) / 4},
-                         rgb.width(), rgb.height(), static_cast<std::size_t>(rgb.bytesPerLine()) / 4};
+    const PixelGrid grid{
+        {reinterpret_cast<const std::uint32_t*>(rgb.constBits()), static_cast<std::size_t>(rgb.sizeInBytes()) / 4},
+        rgb.width(),
+        rgb.height(),
+        static_cast<std::size_t>(rgb.bytesPerLine()) / 4};
     for (const std::int32_t value : Digitise(grid))
         fuzz::Check(value >= -kCentreRow && value < kViewHeight - kCentreRow, "a value left -150..149");
     return 0;

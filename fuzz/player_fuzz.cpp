@@ -3,11 +3,11 @@
 // must give back the same list, and the display name of any title must fit in 30
 // characters. The same input is read as a wave file for the player's information: the
 // texts must come from their fixed sets and the times must be clock texts.
-#include "fuzz_support.h"
 #include "core/player/playlist.h"
 #include "core/player/wave_info.h"
 #include "core/settings/settings_files.h"
 #include "core/settings/text_file.h"
+#include "fuzz_support.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -73,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const std::filesystem::path folder = fuzz::ScratchFolder("player");
     const auto file = folder / "input";
-    std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                   static_cast<std::streamsize>(size));
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     CheckPlaylist(file, folder / "copy.lst");
     CheckWaveInfo(file);
     return 0;

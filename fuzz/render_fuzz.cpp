@@ -2,12 +2,12 @@
 // five files, then render the live signal and the arbitrary table. Each render either writes
 // a test.wav that plays, silently, or refuses with exactly one message and writes nothing.
 // Blocks beyond a few seconds of sound are planned but not rendered, to keep inputs fast.
-#include "fuzz_support.h"
 #include "core/oscillator/signal_files.h"
 #include "core/oscillator/start_up.h"
 #include "core/runtime/program_folder.h"
 #include "core/synth/block_size.h"
 #include "core/wavefile/wave_file.h"
+#include "fuzz_support.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 // The five settings files through a whole start and exit of the oscillator: start (load
 // and display), exit (save, keeping damaged files as .bak), start again. What the first
 // start accepted must come back identical, and the saved files must read without problems.
-#include "fuzz_support.h"
 #include "core/oscillator/oscillator.h"
 #include "core/oscillator/unavailable_device.h"
 #include "core/settings/settings_files.h"
+#include "fuzz_support.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 // A setup file to the setup-file reader, then the memory table of what it holds. A load
 // either takes the whole file or changes nothing; what it took saves (its first 112 lines
 // as Kelvo.ini's) and loads again to the same record and the same bytes.
-#include "fuzz_support.h"
 #include "core/settings/memory_table.h"
 #include "core/settings/settings_files.h"
 #include "core/settings/setup_file.h"
+#include "fuzz_support.h"
 
 #include <cstdint>
 #include <fstream>

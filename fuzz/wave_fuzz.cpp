@@ -1,10 +1,10 @@
 // The RIFF walker through both players' open paths: the stream reader (open, read the
 // data twice round through a read-ahead, rewind) and the legacy player (load the whole data).
-#include "fuzz_support.h"
 #include "core/oscillator/unavailable_device.h"
 #include "core/playback/legacy_player.h"
 #include "core/playback/read_ahead.h"
 #include "core/playback/wave_reader.h"
+#include "fuzz_support.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -17,8 +17,7 @@ using fuzz::CountingMessages;
 
 void ReadThrough(WaveReader& reader, std::int64_t fileSize)
 {
-    fuzz::Check(reader.dataSize() > 0 && reader.dataOffset() + reader.dataSize() <= fileSize,
-                "the data lies outside the file");
+    fuzz::Check(reader.dataSize() > 0 && reader.dataOffset() + reader.dataSize() <= fileSize, "the data lies outside the file");
     const std::int64_t block = reader.format().blockAlign;
     fuzz::Check(block > 0 && reader.dataSize() % block == 0, "the data is not whole frames");
     fuzz::Check(reader.bufferSize() > 0 && reader.bufferSize() % block == 0, "a play buffer is not whole frames");
@@ -42,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const std::filesystem::path file = fuzz::ScratchFolder("wave") / "input.wav";
     static UnavailableDevice device("no sound output while fuzzing");
-    std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                   static_cast<std::streamsize>(size));
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
     CountingMessages messages;
     WaveReader reader;

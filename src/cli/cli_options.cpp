@@ -20,8 +20,8 @@ ParsedOptions ParseRenderOptions(std::span<const std::string_view> arguments)
         }
         const std::string value(arguments[++i]);
         if (value.empty() && argument != "--set") {
-            parsed.error = std::string(argument) + (argument == "-o" ? " needs a file name" : " needs a folder") +
-                           ", not an empty text";
+            parsed.error =
+                std::string(argument) + (argument == "-o" ? " needs a file name" : " needs a folder") + ", not an empty text";
             return parsed;
         }
         if (argument == "--folder")

@@ -1,7 +1,7 @@
+#include "kelvo_config.h"
 #include "play_command.h"
 #include "render_command.h"
 #include "stderr_messages.h"
-#include "kelvo_config.h"
 
 #include <atomic>
 #include <csignal>

@@ -1,8 +1,8 @@
 #include "play_command.h"
 
-#include "plain_event_loop.h"
 #include "core/oscillator/signal_chain.h"
 #include "core/playback/portaudio_device.h"
+#include "plain_event_loop.h"
 #include "render_command.h"
 
 #include <iostream>
@@ -59,9 +59,9 @@ bool PlayCommand(const PlayOptions& options, Messages& messages, const std::atom
         return false;
     control.setObserver(&watcher);
     const auto start = std::chrono::steady_clock::now();
-    const auto deadline = options.seconds
-        ? start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(*options.seconds))
-        : std::chrono::steady_clock::time_point::max();
+    const auto deadline = options.seconds ? start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                        std::chrono::duration<double>(*options.seconds))
+                                          : std::chrono::steady_clock::time_point::max();
     loop.run(deadline, &interrupted);
     const bool failed = watcher.stopped;
     // Counted before the stop: the stop file runs dry by design when it ends.
@@ -84,8 +84,7 @@ bool DevicesCommand(Messages& messages)
         return false;
     }
     if (names.empty()) {
-        messages.show(std::string(kNoSoundOutput) +
-                      " (on a machine without a sound card, scripts/test-audio provides one).");
+        messages.show(std::string(kNoSoundOutput) + " (on a machine without a sound card, scripts/test-audio provides one).");
         return false;
     }
     for (std::size_t i = 0; i < names.size(); ++i)

@@ -1,13 +1,13 @@
 // kelvo: the desktop program.
+#include "core/help/help_topics.h"
+#include "core/oscillator/unavailable_device.h"
+#include "core/playback/portaudio_device.h"
+#include "core/runtime/program_folder.h"
 #include "gui/app/desktop.h"
 #include "gui/panels/main_panel.h"
 #include "gui/runtime/box_messages.h"
 #include "gui/runtime/guarded_application.h"
 #include "gui/runtime/qt_event_loop.h"
-#include "core/help/help_topics.h"
-#include "core/oscillator/unavailable_device.h"
-#include "core/playback/portaudio_device.h"
-#include "core/runtime/program_folder.h"
 #include "kelvo_config.h"
 
 #include <QApplication>
@@ -49,8 +49,7 @@ double ProcessAgeMs()
         return -1;
     std::istringstream fields(text.substr(nameEnd + 2));
     std::string field;
-    for (int number = 3; number <= 22 && fields >> field; ++number) {
-    }
+    for (int number = 3; number <= 22 && fields >> field; ++number) {}
     timespec now{};
     if (!fields || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
         return -1;
@@ -80,8 +79,7 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral("Two-channel audio test oscillator"));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption folderOption(QStringLiteral("folder"),
-                                          QStringLiteral("Keep the settings and signal files in DIR."),
+    const QCommandLineOption folderOption(QStringLiteral("folder"), QStringLiteral("Keep the settings and signal files in DIR."),
                                           QStringLiteral("DIR"));
     const QCommandLineOption timingOption(QStringLiteral("startup-time"),
                                           QStringLiteral("Print the time from start to the front panel's first paint."));
@@ -112,8 +110,7 @@ int main(int argc, char** argv)
     }
     const std::filesystem::path folder = ResolveProgramFolder(given, ExecutableFolder());
     // The viewer reads the topics from the program folder, where a user may edit them.
-    const std::string helpErrors =
-        CopyMissingHelpTopics(ShippedDataFolder(ExecutableFolder(), KELVO_SOURCE_HELPDIR), folder);
+    const std::string helpErrors = CopyMissingHelpTopics(ShippedDataFolder(ExecutableFolder(), KELVO_SOURCE_HELPDIR), folder);
     std::fputs(helpErrors.c_str(), stderr);
 
     gui::QtEventLoop loop;

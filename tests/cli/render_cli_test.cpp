@@ -22,7 +22,7 @@ TEST(RenderCommand, WritesTheRenderedBlockBehindTheCanonicalHeader)
 {
     TempFolder folder;
     const std::vector<std::string> assignments{"Waveform=5", "NoiseType=2", "SampleRate=22050", "ChanMode=6",
-                                               "PhaseR=30", "LevelL=-3", "Freq=700"};
+                                               "PhaseR=30",  "LevelL=-3",   "Freq=700"};
     std::vector<std::string> arguments{"render", "--folder", folder.path().string(), "-o", (folder / "copy.wav").string()};
     for (const auto& assignment : assignments)
         arguments.insert(arguments.end(), {"--set", assignment});
@@ -50,13 +50,21 @@ TEST(CliRefusals, SayWhatIsWrongAndExitNonZero)
     // "name/" for a folder), the status and the message.
     const std::tuple<const char*, std::vector<std::string>, std::string, int, const char*> cases[] = {
         {"an empty folder", {"render", "--folder", ""}, "", 2, "kelvo-cli: --folder needs a folder, not an empty text\n"},
-        {"an infinite frequency", {"render", "--folder", "{}", "--set", "Freq=1e400"}, "", 1,
+        {"an infinite frequency",
+         {"render", "--folder", "{}", "--set", "Freq=1e400"},
+         "",
+         1,
          "kelvo-cli: --set Freq=1e400: \"1e400\" is not a finite number (Freq takes 1 to 96000)\n"},
-        {"an unknown waveform from the file", {"render", "--folder", "{}"}, "Kelvo.ini=99", 1,
-         "there is no signal to render.\n"},
-        {"a stop file that cannot be written", {"render", "--folder", "{}"}, "stop.wav/", 1,
+        {"an unknown waveform from the file", {"render", "--folder", "{}"}, "Kelvo.ini=99", 1, "there is no signal to render.\n"},
+        {"a stop file that cannot be written",
+         {"render", "--folder", "{}"},
+         "stop.wav/",
+         1,
          "kelvo-cli: The stop file could not be written: "},
-        {"a damaged settings file", {"render", "--folder", "{}"}, "Kelvo.ini=1\r\n3\r\n1e400", 0,
+        {"a damaged settings file",
+         {"render", "--folder", "{}"},
+         "Kelvo.ini=1\r\n3\r\n1e400",
+         0,
          "Kelvo.ini\" is damaged (line 3: \"1e400\" is not a finite number).\nStart values are used for what "
          "cannot be read. The first save keeps the file as Kelvo.ini.bak beside the new one.\n"},
     };
@@ -87,13 +95,11 @@ TEST(CliRefusals, AFullDiskLeavesTheOutputFileWhole)
     const auto disk = folder / "disk";
     std::filesystem::create_directory(disk);
     const std::string script =
-        "mount -t tmpfs -o size=256k none " + ShellQuoted(disk) + " && " +
-        "head -c 100000 /dev/urandom > " + ShellQuoted(disk / "out.wav") + " && " +
-        "cp " + ShellQuoted(disk / "out.wav") + " " + ShellQuoted(folder / "before.wav") + " && " +
-        "'" KELVO_CLI_PATH "' render --folder " + ShellQuoted(folder / "program") + " -o " +
-        ShellQuoted(disk / "out.wav") + " 2>&1; echo \"status $?\"; " +
-        "cmp -s " + ShellQuoted(disk / "out.wav") + " " + ShellQuoted(folder / "before.wav") +
-        " && echo unchanged; ls -A " + ShellQuoted(disk);
+        "mount -t tmpfs -o size=256k none " + ShellQuoted(disk) + " && " + "head -c 100000 /dev/urandom > " +
+        ShellQuoted(disk / "out.wav") + " && " + "cp " + ShellQuoted(disk / "out.wav") + " " +
+        ShellQuoted(folder / "before.wav") + " && " + "'" KELVO_CLI_PATH "' render --folder " + ShellQuoted(folder / "program") +
+        " -o " + ShellQuoted(disk / "out.wav") + " 2>&1; echo \"status $?\"; " + "cmp -s " + ShellQuoted(disk / "out.wav") + " " +
+        ShellQuoted(folder / "before.wav") + " && echo unchanged; ls -A " + ShellQuoted(disk);
     const ShellResult run = RunShell("unshare -rm sh -c " + ShellQuoted(script));
     EXPECT_EQ(run.output, "kelvo-cli: \"" + (disk / "out.wav").string() +
                               "\" cannot be written: No space left on device\nstatus 1\nunchanged\nout.wav\n");
@@ -106,8 +112,7 @@ TEST(CliRefusals, ARenderLargerThanTheMemoryLeftIsRefused)
     GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
 #endif
     TempFolder folder;
-    const ShellResult run = RunShell("ulimit -v 100000 && '" KELVO_CLI_PATH "' render --folder " +
-                                     ShellQuoted(folder.path()) +
+    const ShellResult run = RunShell("ulimit -v 100000 && '" KELVO_CLI_PATH "' render --folder " + ShellQuoted(folder.path()) +
                                      " --set SampleRate=192000 --set WaveBuildLength=100 2>&1; echo \"status $?\"");
     EXPECT_EQ(run.output, "kelvo-cli: There is not enough memory to render this signal (146 MB).\nstatus 1\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));

@@ -51,8 +51,8 @@ TEST(WaveShapes, CurveRowsRoundHalvesToEvenAndStayBounded)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const std::pair<double, std::int32_t> cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-0.4, 0}, {1e10, kCurveRowLimit},
-                                                     {-inf, -kCurveRowLimit}, {nan, 0}};
+    const std::pair<double, std::int32_t> cases[] = {
+        {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-0.4, 0}, {1e10, kCurveRowLimit}, {-inf, -kCurveRowLimit}, {nan, 0}};
     for (const auto& [rows, expected] : cases)
         EXPECT_EQ(CurveRow(rows), expected) << rows;
 }
@@ -89,7 +89,8 @@ TEST(HarmonicSets, TwelveSetsWithRowsTenAndTwelveComputed)
 {
     const auto sets = HarmonicSets();
     ASSERT_EQ(sets.size(), 12u);
-    const std::pair<std::size_t, std::vector<std::pair<int, double>>> cases[] = { // harmonic, as the boxes show it
+    const std::pair<std::size_t, std::vector<std::pair<int, double>>> cases[] = {
+        // harmonic, as the boxes show it
         {0, {{1, 1.2732}, {2, 0}, {23, 0.0554}, {24, 0}}},
         {9, {{1, 1}, {2, 0.707106781186547}, {3, 0.5}, {14, 0.0110485434560398}, {15, 0}}},
         {11, {{1, 1}, {2, -0.5}, {3, 0}, {4, 0.25}, {6, -0.166666666666667}, {20, 0.05}, {22, 0}}},
@@ -112,7 +113,8 @@ TEST(FourierFile, HoldsTheTwentyFourAmplitudesAsTheTailOfTheArbitraryDataFile)
     for (int i = 0; i < kArbTableSize; ++i)
         zeros += "0\r\n";
     const std::string expected = "1\r\n0\r\n0.1\r\n0\r\n0.03\r\n0\r\n0.01\r\n0\r\n0.003\r\n0\r\n0.001\r\n0\r\n"
-                                 "0.0003\r\n0\r\n0.0001\r\n" + zeros.substr(0, 9 * 3); // H16 to H24 are 0
+                                 "0.0003\r\n0\r\n0.0001\r\n" +
+                                 zeros.substr(0, 9 * 3); // H16 to H24 are 0
     EXPECT_EQ(ReadFile(folder / "set7.for"), expected);
     ASSERT_EQ(SaveSettings(s, folder.path()), "");
     EXPECT_EQ(ReadFile(folder / "arbdata.dat"), zeros + expected);

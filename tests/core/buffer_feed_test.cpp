@@ -47,7 +47,10 @@ struct FakeStream {
     bool handedBack = false;
 };
 
-std::span<const std::byte> Bytes(const std::string& text) { return std::as_bytes(std::span(text)); }
+std::span<const std::byte> Bytes(const std::string& text)
+{
+    return std::as_bytes(std::span(text));
+}
 
 TEST(BufferFeed, PlaysWholeFramesInQueueOrderAcrossCallbacks)
 {

@@ -1,7 +1,7 @@
 #include "core/oscillator/signal_files.h"
 #include "core/runtime/atomic_file.h"
-#include "support/test_support.h"
 #include "core/wavefile/wav_writer.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -58,16 +58,40 @@ TEST(SilentRender, UnknownCodesAreRefusedInsteadOfWritingSilence)
          "Waveform code 99 is unknown (the program knows 1 to 16): there is no signal to render."},
         {"waveform 0", [](auto& s) { s.Waveform[0] = 0; }, "Waveform code 0 is unknown"},
         {"channel mode 99", [](auto& s) { s.ChanMode[0] = 99; }, "Channel mode 99 is unknown (the program knows 1 to 6)"},
-        {"noise type 3", [](auto& s) { s.Waveform[0] = 5; s.NoiseType = 3; }, "Noise type 3 is unknown"},
-        {"sweep parameter 3", [](auto& s) { s.Waveform[0] = 11; s.SweepParam = 3; }, "Sweep parameter 3 is unknown"},
-        {"sweep kind 6", [](auto& s) { s.Waveform[0] = 11; s.SweepKind = 6; }, "Sweep kind 6 is unknown"},
+        {"noise type 3",
+         [](auto& s) {
+             s.Waveform[0] = 5;
+             s.NoiseType = 3;
+         },
+         "Noise type 3 is unknown"},
+        {"sweep parameter 3",
+         [](auto& s) {
+             s.Waveform[0] = 11;
+             s.SweepParam = 3;
+         },
+         "Sweep parameter 3 is unknown"},
+        {"sweep kind 6",
+         [](auto& s) {
+             s.Waveform[0] = 11;
+             s.SweepKind = 6;
+         },
+         "Sweep kind 6 is unknown"},
         {"sample rate 0", [](auto& s) { s.SampleRate[0] = 0; }, "A sample rate of 0 Hz cannot be rendered."},
-        {"arbitrary channel 7", [](auto& s) { s.ArbBuild = 1; s.ArbChanMode = 7; },
+        {"arbitrary channel 7",
+         [](auto& s) {
+             s.ArbBuild = 1;
+             s.ArbChanMode = 7;
+         },
          "Channel choice of the arbitrary waveform 7 is unknown"},
         {"sample rate 2147483647", [](auto& s) { s.SampleRate[0] = 2147483647; }, "This signal is too long to render"},
         {"a missing folder", [](auto&) {}, "The signal could not be written: ", "missing"},
         {"noise type 3 of a sine", [](auto& s) { s.NoiseType = 3; }, ""},
-        {"user waveform, 24 bits", [](auto& s) { s.Waveform[0] = 16; s.Bits[0] = 24; }, ""},
+        {"user waveform, 24 bits",
+         [](auto& s) {
+             s.Waveform[0] = 16;
+             s.Bits[0] = 24;
+         },
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -180,7 +204,8 @@ TEST(AtomicFile, StaleTemporariesOfDeadWritersAreRemoved)
 {
     TempFolder temp;
     const std::string mine = ".Kelvo.ini.tmp-" + std::to_string(::getpid()) + "-3";
-    for (const std::string& name : {std::string(".test.wav.tmp-999999999-0"), mine, std::string("notes.tmp-1-1"), std::string(".x.tmp-1")})
+    for (const std::string& name :
+         {std::string(".test.wav.tmp-999999999-0"), mine, std::string("notes.tmp-1-1"), std::string(".x.tmp-1")})
         WriteFile(temp / name, "x");
     EXPECT_EQ(RemoveStaleTemporaries(temp.path()), 1);
     EXPECT_FALSE(std::filesystem::exists(temp / ".test.wav.tmp-999999999-0"));
@@ -209,7 +234,8 @@ TEST(CopyFileAtomically, ReplacesTheTargetWholeOrSaysWhy)
     EXPECT_TRUE(ReadFile(folder / "kept" / "real.wav") == signal);
 
     const auto quoted = [](const std::filesystem::path& p) { return "\"" + p.string() + "\""; };
-    const std::tuple<std::filesystem::path, std::filesystem::path, std::string> failures[] = { // source, target, error
+    const std::tuple<std::filesystem::path, std::filesystem::path, std::string> failures[] = {
+        // source, target, error
         {folder / "missing.wav", folder / "x.wav", quoted(folder / "missing.wav") + " cannot be read: No such file or directory"},
         {folder / "kept", folder / "x.wav", quoted(folder / "kept") + " is not a regular file"},
         {source, folder / "no" / "x.wav", quoted(folder / "no" / "x.wav") + " cannot be created: No such file or directory"},

@@ -20,12 +20,13 @@ TEST(TwoTone, HandComputedSamples)
     const std::string tones = kTwoTone;
     const std::string equal = tones + "ToneAmp2=0";
     ExpectHandElements({
-        {equal, 2 * 47, 0}, {equal, 2 * 95, 32439}, // t = 48: cos(3 pi) + cos(2 pi); t = 96: both at their peak
-        {equal, 2 * 11 + 1, -11469},                // t = 12: cos(3 pi / 4) + cos(pi / 2)
-        {equal, 480000, 30652},                     // closing right at t = 240002: cos(22.5 deg) + cos(15 deg)
-        {tones + "ToneAmp2=6", 2 * 95, 24349},      // 16219.67 x (0.501187 + 1)
+        {equal, 2 * 47, 0},
+        {equal, 2 * 95, 32439},                // t = 48: cos(3 pi) + cos(2 pi); t = 96: both at their peak
+        {equal, 2 * 11 + 1, -11469},           // t = 12: cos(3 pi / 4) + cos(pi / 2)
+        {equal, 480000, 30652},                // closing right at t = 240002: cos(22.5 deg) + cos(15 deg)
+        {tones + "ToneAmp2=6", 2 * 95, 24349}, // 16219.67 x (0.501187 + 1)
         {tones + "ToneAmp2=3 ChanMode=4 LevelR=-2", 2 * 95 + 1, -22005}, // -0.794328 x 16219.67 x (0.707946 + 1)
-        {tones + "ToneAmp2=200", 2 * 95, 16220}, // the first tone alone
+        {tones + "ToneAmp2=200", 2 * 95, 16220},                         // the first tone alone
         // Only the second tone takes the right's 12 samples: 0.562341 x 16219.67 x (0.501187 cos(135 deg) + 1).
         {tones + "ToneAmp2=6 ChanMode=5 LevelR=-5", 2 * 95 + 1, 5889},
     });
@@ -38,9 +39,14 @@ TEST(Multitone, EachToneTakesItsShareOfTheLevel)
 {
     const char* two = "Waveform=10 MultiCount=2 MultiFreq[1]=400 MultiFreq[2]=1000 LevelL=0 LevelR=0";
     const char* loud = "Waveform=10 MultiCount=1 MultiFreq[1]=1000 SampleRate=48000 LevelL=20 LevelR=20 ChanMode=4";
-    ExpectHandElements({{two, 2 * 1, 3235}, {two, 2 * 1 + 1, 3235}, {two, 2 * 88189, -12525}, {two, 176400, 0},
-                        {loud, 2 * 11, 32767}, {loud, 2 * 11 + 1, -32768},    // t = 12: sin(pi / 2)
-                        {loud, 2 * 35, -32767}, {loud, 2 * 35 + 1, -32767}}); // t = 36: sin(3 pi / 2)
+    ExpectHandElements({{two, 2 * 1, 3235},
+                        {two, 2 * 1 + 1, 3235},
+                        {two, 2 * 88189, -12525},
+                        {two, 176400, 0},
+                        {loud, 2 * 11, 32767},
+                        {loud, 2 * 11 + 1, -32768}, // t = 12: sin(pi / 2)
+                        {loud, 2 * 35, -32767},
+                        {loud, 2 * 35 + 1, -32767}}); // t = 36: sin(3 pi / 2)
 
     // 100 tones of 163.835 each, an RMS of 163.835 x sqrt(50); a count above the list's 100 is
     // taken as 100, and a count of none is silent.
@@ -69,13 +75,16 @@ TEST(ModulatedRender, HandComputedSamples)
     const std::string fm = "SampleRate=48000 Waveform=14 ";
     const std::string dsb = "SampleRate=48000 Waveform=15 ";
     ExpectHandElements({
-        {am + "LevelL=0", 2 * 47, 19997}, {am + "LevelL=-6", 2 * 47, 9119}, // A = 0.501187
-        {am + "LevelL=0 AmModDepth=0", 2 * 47, 16384},                      // 16383.5 to even
+        {am + "LevelL=0", 2 * 47, 19997},
+        {am + "LevelL=-6", 2 * 47, 9119},              // A = 0.501187
+        {am + "LevelL=0 AmModDepth=0", 2 * 47, 16384}, // 16383.5 to even
         {am + "LevelL=-6 AmModDepth=40", 2 * 47, 8574},
-        {am + "LevelR=0", 480000, 27104},                                   // closing, t = 240002: 15 and 3 deg
-        {fm + "LevelL=0 FmDeviation=3.5", 2 * 59, -16220}, {fm, 2 * 59 + 1, -1622},
-        {dsb + "LevelL=0", 2 * 47, 8295}, {dsb + "LevelL=0 DsbModDepth=50", 2 * 47, 2074}, // a quarter: d^2
-        {dsb + "LevelL=-6", 2 * 47, 2084},                                  // about a quarter: A^2
+        {am + "LevelR=0", 480000, 27104}, // closing, t = 240002: 15 and 3 deg
+        {fm + "LevelL=0 FmDeviation=3.5", 2 * 59, -16220},
+        {fm, 2 * 59 + 1, -1622},
+        {dsb + "LevelL=0", 2 * 47, 8295},
+        {dsb + "LevelL=0 DsbModDepth=50", 2 * 47, 2074}, // a quarter: d^2
+        {dsb + "LevelL=-6", 2 * 47, 2084},               // about a quarter: A^2
     });
 }
 
@@ -85,8 +94,8 @@ TEST(ModulatedRender, FmFrequencySwingsByDeviationTimesModulationFrequency)
 {
     Renderer r;
     ASSERT_EQ(RenderWith(r, "Waveform=14 SampleRate=48000 FmModFreq=1 FmDeviation=500"), "");
-    for (const auto& [centre, frequency] : {std::pair{12000, 1500}, std::pair{24000, 2000}, std::pair{36000, 2500},
-                                            std::pair{60000, 1500}}) {
+    for (const auto& [centre, frequency] :
+         {std::pair{12000, 1500}, std::pair{24000, 2000}, std::pair{36000, 2500}, std::pair{60000, 1500}}) {
         for (int channel = 0; channel < 2; ++channel)
             EXPECT_NEAR(CrossingFrequency(ChannelOf(r, channel, centre - 960, centre + 960), 48000), frequency, 3)
                 << centre << " channel " << channel;
@@ -127,9 +136,11 @@ TEST(Burst, HandComputedSamples)
         {burst + " WaveBuildLength=10", 480000, -4208},
         {burst + " BurstLevelDiff=7.5", 2 * 960, 13563}, // 32439.33 x 10^(-7.5 / 20) x cos(2 pi / 48)
         {burst + " BurstLevelDiff=200", 2 * 960, 0},
-        {decay, 0, 32167}, {decay, 2 * 479, 12282}, {decay, 2 * 959, 20}, // 1.000164, 0.378603, 0.000607
-        {decay, 2 * 960, 3216},     // the off part is not decayed
-        {decay, 48000, -3},         // the closing pair keeps the last decayed amplitude
+        {decay, 0, 32167},
+        {decay, 2 * 479, 12282},
+        {decay, 2 * 959, 20},   // 1.000164, 0.378603, 0.000607
+        {decay, 2 * 960, 3216}, // the off part is not decayed
+        {decay, 48000, -3},     // the closing pair keeps the last decayed amplitude
     });
 }
 
@@ -145,8 +156,24 @@ TEST(Pulse, RunLengthsFollowTheIntervals)
         {"PulseCount=1 PulseOnTime=10 LevelL=0", {{0, 441}, {H, 2206}, {0, 442}, {H, 1321}}},
         // A = B = 4410, R = 2205; 1700 ms of frames.
         {"PulseCount=5 LevelL=-6 LevelR=0 ChanMode=2",
-         {{0, 4410}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411},
-          {h6, 2206}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 2196}}},
+         {{0, 4410},
+          {h6, 4410},
+          {0, 4411},
+          {h6, 4410},
+          {0, 4411},
+          {h6, 4410},
+          {0, 4411},
+          {h6, 4410},
+          {0, 4411},
+          {h6, 2206},
+          {0, 4411},
+          {h6, 4410},
+          {0, 4411},
+          {h6, 4410},
+          {0, 4411},
+          {h6, 4410},
+          {0, 4411},
+          {h6, 2196}}},
         // No count starts a rest interval in every frame (steady high); negative intervals write nothing.
         {"PulseCount=0 LevelL=0", {{H, 88200}}},
         {"PulseCount=3 PulseOnTime=-5 PulseOffTime=-5 PulseRestTime=-5", {{0, 88200}}},
@@ -171,8 +198,12 @@ TEST(Pulse, RunLengthsFollowTheIntervals)
 TEST(Noise, FirstFramesOfANewProcess)
 {
     const std::string noise = "Waveform=5 LevelL=0 LevelR=0 NoiseType=";
-    ExpectHandElements({{noise + "0", 0, 10209}, {noise + "0", 1, -11825}, {noise + "0", 2, 13163}, // fresh draws
-                        {noise + "1", 0, -14899}, {noise + "1", 1, -16000}, {noise + "2", 0, -8048}});
+    ExpectHandElements({{noise + "0", 0, 10209},
+                        {noise + "0", 1, -11825},
+                        {noise + "0", 2, 13163}, // fresh draws
+                        {noise + "1", 0, -14899},
+                        {noise + "1", 1, -16000},
+                        {noise + "2", 0, -8048}});
 }
 
 // Every kind is centred on zero, each channel at its own level with its own draws.
@@ -238,8 +269,8 @@ TEST(SmoothNoise, LowFrequencyTapersBothEnds)
     ASSERT_EQ(RenderWith(r, "Waveform=5 NoiseType=2 LevelL=0 LevelR=0"), "");
     const FrameIndex last = 88199;
     const auto untapered = [&](FrameIndex j) {
-        const double k = j < 1000 ? 999.0 - static_cast<double>(j)
-                                  : static_cast<double>(std::max<FrameIndex>(j - (last - 1000), 0));
+        const double k =
+            j < 1000 ? 999.0 - static_cast<double>(j) : static_cast<double>(std::max<FrameIndex>(j - (last - 1000), 0));
         return r.left(j) * (1 + k / 1000);
     };
     for (const FrameIndex start : {FrameIndex{0}, FrameIndex{800}, last - 999, last - 199}) {
@@ -268,23 +299,31 @@ TEST(SweepRender, HandComputedSamples)
         {s + "ChanMode=5", 1, 86}, // continuous: both channels at the left offset
         // Stepped: frame 25263 still at 200 Hz (sin(96 deg)), 25264 at 400 Hz (sin(195 deg)); with
         // 3 steps L is 28800 exactly: frame 28800 at 200 Hz (sin(1.5 deg)), 28801 at 1100 Hz.
-        {s + "SweepKind=2", 2 * 25263, 3259}, {s + "SweepKind=2 ChanMode=4", 2 * 25264 + 1, 848},
-        {s + "SweepKind=2 SweepSteps=3", 2 * 28800, 86}, {s + "SweepKind=2 SweepSteps=3", 2 * 28801, 931},
+        {s + "SweepKind=2", 2 * 25263, 3259},
+        {s + "SweepKind=2 ChanMode=4", 2 * 25264 + 1, 848},
+        {s + "SweepKind=2 SweepSteps=3", 2 * 28800, 86},
+        {s + "SweepKind=2 SweepSteps=3", 2 * 28801, 931},
         // Octave warbles, frame 1 after one step from a x 200 Hz: (a, q) = (1.3, 0.165), (1.5, 0.25).
-        {s + "SweepKind=4", 2 * 1, 111}, {s + "SweepKind=5", 2 * 1 + 1, 129},
+        {s + "SweepKind=4", 2 * 1, 111},
+        {s + "SweepKind=5", 2 * 1 + 1, 129},
         // Level: frame 28800 of 3 steps at -10 dB (10258.2 x cos(7.5 deg)); closing L-R at -20 dB.
         // Phase at -4 dB right: the closing right at t = 240002 + 24, 20467.93 x cos(195 deg).
-        {s + "SweepParam=1 SweepSteps=3", 2 * 28800, 10170}, {s + "SweepParam=1 ChanMode=4", 480000, -3133},
+        {s + "SweepParam=1 SweepSteps=3", 2 * 28800, 10170},
+        {s + "SweepParam=1 ChanMode=4", 480000, -3133},
         {s + "SweepParam=2 LevelR=-4", 480000, -19770},
         // Step 5 of 10 from frame 101053: 1000 Hz; -80 / 9 dB (11658.09); the right 80 degrees
         // on. The phase sweep's left keeps its own offset: PhaseL 45 is 6 samples.
-        {s + "SweepKind=2", 2 * 101065, -848}, {s + "SweepParam=1 LevelL=-40", 2 * 101063, -11658},
-        {s + "SweepParam=2", 2 * 101063 + 1, -563}, {s + "SweepParam=2 ChanMode=6 PhaseL=45", 0, 1975},
+        {s + "SweepKind=2", 2 * 101065, -848},
+        {s + "SweepParam=1 LevelL=-40", 2 * 101063, -11658},
+        {s + "SweepParam=2", 2 * 101063 + 1, -563},
+        {s + "SweepParam=2 ChanMode=6 PhaseL=45", 0, 1975},
         // A single step stays at the start: 200 Hz, 0 dB, 0 degrees.
-        {s + "SweepKind=2 SweepSteps=1", 1, 86}, {s + "SweepParam=1 SweepSteps=1", 2 * 23999, 32439},
+        {s + "SweepKind=2 SweepSteps=1", 1, 86},
+        {s + "SweepParam=1 SweepSteps=1", 2 * 23999, 32439},
         {s + "SweepParam=2 SweepSteps=1", 2 * 23999 + 1, 3244},
         // User steps play frame n at time index n: sin(pi / 2) at 12; the last two elements are silent.
-        {s + kUserSteps, 2 * 12, 3277}, {s + kUserSteps, 95998, 0},
+        {s + kUserSteps, 2 * 12, 3277},
+        {s + kUserSteps, 95998, 0},
         {s + "SweepParam=2 Freq=0", 2 * 100000 + 1, 3244}, // at 0 Hz no phase offset: cos(0)
     });
 }
@@ -320,7 +359,8 @@ TEST(UserSteps, PlayEachStepForItsDuration)
 
     // Past the counted steps each empty step takes one frame until entry 100's 1500 Hz stays.
     ASSERT_EQ(RenderWith(r, "SweepSteps=2 UserStepCount=3 UserStepFreq[3]=500 UserStepPeriod[3]=0.25 "
-                            "UserStepFreq[100]=1500"), "");
+                            "UserStepFreq[100]=1500"),
+              "");
     ASSERT_EQ(r.upper(), 119999);
     EXPECT_NEAR(FrequencyOf(r, 24000, 48000), 2000, 0.5);
     EXPECT_NEAR(FrequencyOf(r, 48001, 48097), 3000, 5);
@@ -331,8 +371,7 @@ TEST(UserSteps, PlayEachStepForItsDuration)
 TEST(SweepRender, ASlowWarbleRunsOnPastTheFirstMillionFrames)
 {
     Renderer slow;
-    ASSERT_EQ(RenderWith(slow, "Waveform=11 SweepKind=4 SampleRate=192000 WaveBuildLength=10 SweepWarbleRate=0.01"),
-              "");
+    ASSERT_EQ(RenderWith(slow, "Waveform=11 SweepKind=4 SampleRate=192000 WaveBuildLength=10 SweepWarbleRate=0.01"), "");
     const FrameIndex edge = FrameIndex{1} << 20;
     EXPECT_NEAR(FrequencyOf(slow, edge, edge + 3840) / FrequencyOf(slow, edge - 3840, edge), 1, 0.01);
 }

@@ -1,7 +1,7 @@
 #include "core/help/help_topics.h"
 #include "core/help/rtf_reader.h"
-#include "kelvo_config.h"
 #include "core/runtime/program_folder.h"
+#include "kelvo_config.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -39,9 +39,10 @@ TEST(HelpTopics, ReadingSaysWhyATopicCannotBeShown)
     WriteFile(folder / "plain.rtf", "just text");
     WriteFile(folder / "good.rtf", "{\\rtf1 fine}");
     std::filesystem::create_directory(folder / "folder.rtf");
-    const std::pair<std::string, std::string> cases[] = {
-        {"missing.rtf", "does not exist"}, {"plain.rtf", "is not an RTF file"}, {"folder.rtf", "is not a file"},
-        {"good.rtf", ""}};
+    const std::pair<std::string, std::string> cases[] = {{"missing.rtf", "does not exist"},
+                                                         {"plain.rtf", "is not an RTF file"},
+                                                         {"folder.rtf", "is not a file"},
+                                                         {"good.rtf", ""}};
     for (const auto& [name, error] : cases) {
         const HelpTopicFile topic = ReadHelpTopic(folder / name);
         EXPECT_EQ(topic.document.has_value(), error.empty()) << name;
@@ -96,7 +97,9 @@ TEST(RtfText, ReadsTheTextOfEachParagraph)
         {R"({\rtf1\foo12 a \bar-3 b\par}after)", {"a b"}}, // unknown words, trailing text
         {R"({\rtf1 one\par\par two)", {"one", "", "two"}},
         {" \r\n{\\rtf1 x}", {"x"}},
-        {R"({\rtf1})", {}}, {"hello", {"<not RTF>"}}, {"{\\rt", {"<not RTF>"}},
+        {R"({\rtf1})", {}},
+        {"hello", {"<not RTF>"}},
+        {"{\\rt", {"<not RTF>"}},
     };
     for (const auto& [rtf, paragraphs] : cases)
         EXPECT_EQ(ParagraphsOf(rtf), paragraphs) << rtf;
@@ -122,7 +125,7 @@ TEST(RtfStyles, FormattingFollowsGroupsAndTables)
         {"x", {.font = 1, .colour = {}}},
         {"y", {.bold = true, .font = 1, .colour = {}}},
         {"z", {.underline = true, .font = 1, .colour = {}}},
-        {"w", {.font = 1, .colour = {}}},  // colour 2 is an automatic entry
+        {"w", {.font = 1, .colour = {}}}, // colour 2 is an automatic entry
         {"v", {.halfPoints = 18, .font = 1, .colour = {}}},
     };
     EXPECT_EQ(runs, expected);
@@ -138,8 +141,11 @@ TEST(RtfStyles, ParagraphPropertiesAreThoseAtTheParagraphMark)
     for (const RtfParagraph& p : document->paragraphs)
         shown.emplace_back(p.alignment, p.leftIndent, p.firstIndent, p.spaceBefore, p.spaceAfter);
     const auto left = RtfAlignment::Left;
-    EXPECT_EQ(shown, (decltype(shown){{RtfAlignment::Centre, 0, 0, 120, 0}, {left, 720, -360, 0, 60}, {left, 0, 0, 0, 0},
-                                      {RtfAlignment::Justified, 31680, 0, 0, 0}, {left, 0, 0, 0, 0}})); // 22 inches at most
+    EXPECT_EQ(shown, (decltype(shown){{RtfAlignment::Centre, 0, 0, 120, 0},
+                                      {left, 720, -360, 0, 60},
+                                      {left, 0, 0, 0, 0},
+                                      {RtfAlignment::Justified, 31680, 0, 0, 0},
+                                      {left, 0, 0, 0, 0}})); // 22 inches at most
     EXPECT_EQ(document->paragraphs[1].tabStops, (std::vector<int>{360, 720}));
 }
 
@@ -171,8 +177,8 @@ TEST(RtfDamaged, EveryLimitHolds)
     EXPECT_EQ(ReadRtf(runs).value().paragraphs.at(0).runs.size(), kRtfMaxRuns);
     EXPECT_EQ(ParagraphsOf("{\\rtf1 " + std::string(kRtfMaxTextBytes + 1, 'x')).at(0).size(), kRtfMaxTextBytes);
 
-    for (const char* cut : {"{\\rtf1 x\\", "{\\rtf1 x\\'", "{\\rtf1 x\\'4", "{\\rtf1 x\\u", "{\\rtf1 x\\bin999 {",
-                            "{\\rtf1 x{\\fonttbl{\\f0 A"})
+    for (const char* cut :
+         {"{\\rtf1 x\\", "{\\rtf1 x\\'", "{\\rtf1 x\\'4", "{\\rtf1 x\\u", "{\\rtf1 x\\bin999 {", "{\\rtf1 x{\\fonttbl{\\f0 A"})
         EXPECT_EQ(ParagraphsOf(cut).at(0), "x") << cut;
 }
 

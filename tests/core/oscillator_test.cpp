@@ -34,8 +34,7 @@ struct Started : FolderHolder, OscillatorRig {
 using Action = std::function<void(Oscillator&)>;
 
 // A click or an entry on the main panel or the memory keys.
-template <typename Rules, typename... Args>
-Action Do(void (Rules::*member)(Args...), std::decay_t<Args>... args)
+template <typename Rules, typename... Args> Action Do(void (Rules::*member)(Args...), std::decay_t<Args>... args)
 {
     return [=](Oscillator& o) {
         if constexpr (std::is_same_v<Rules, MemoryRules>)
@@ -278,7 +277,8 @@ TEST(SignalControl, WhenNothingCanPlayThePanelShowsTheSignalStopped)
     const std::tuple<const char*, double, std::string, bool, const char*, int> cases[] = {
         {"render refused", -1, "", false,
          "This signal cannot be rendered: a sample rate of 44100 Hz and a rendered length of -1 seconds give "
-         "no valid block.", 0},
+         "no valid block.",
+         0},
         {"device cannot open", 0.05, "The default output device cannot be opened: Invalid device", false,
          "The default output device cannot be opened: Invalid device", 0},
         {"device breaks down", 0.05, "", true, "gone", 1},

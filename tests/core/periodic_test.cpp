@@ -14,22 +14,22 @@ namespace {
 TEST(SineRender, HandComputedSamples)
 {
     ExpectHandElements({
-        {"SampleRate=48000 LevelL=0 LevelR=0", 0, 4234},  // 32439.33 x sin(2 pi / 48)
-        {"SampleRate=44100", 1, 461},                     // 3243.93 x sin(2 pi / 44.1) = 460.62
+        {"SampleRate=48000 LevelL=0 LevelR=0", 0, 4234}, // 32439.33 x sin(2 pi / 48)
+        {"SampleRate=44100", 1, 461},                    // 3243.93 x sin(2 pi / 44.1) = 460.62
         {"SampleRate=48000 LevelR=-6 ChanMode=4", 2 * 11 + 1, -16258},
         {"SampleRate=48000 ChanMode=1", 2 * 11 + 1, 0},
         {"SampleRate=48000 ChanMode=2", 2 * 11, 0},
-        {"SampleRate=48000 ChanMode=5 PhaseR=33", 2 * 23 + 1, -3244},  // right at t = 36
-        {"SampleRate=48000 ChanMode=6 PhaseL=120 PhaseR=30 LevelR=-6", 0, 2574},  // t = 1 + 16: sin(127.5 deg)
-        {"SampleRate=48000 ChanMode=6 PhaseL=120 PhaseR=30 LevelR=-6", 1, 9897},  // 16258.18 x sin(37.5 deg)
+        {"SampleRate=48000 ChanMode=5 PhaseR=33", 2 * 23 + 1, -3244},            // right at t = 36
+        {"SampleRate=48000 ChanMode=6 PhaseL=120 PhaseR=30 LevelR=-6", 0, 2574}, // t = 1 + 16: sin(127.5 deg)
+        {"SampleRate=48000 ChanMode=6 PhaseL=120 PhaseR=30 LevelR=-6", 1, 9897}, // 16258.18 x sin(37.5 deg)
         // A channel's phase is a share of its own frequency's period: Freq for the left
         // (12 samples here), FreqR for the right (24 samples at 500 Hz).
-        {"SampleRate=48000 ChanMode=6 PhaseL=90 FreqR=500", 0, 3216},  // t = 13: sin(97.5 deg)
-        {"SampleRate=48000 ChanMode=6 PhaseR=90 FreqR=500", 1, -423},  // t = 25: sin(187.5 deg)
-        {"SampleRate=48000", 2 * 47995, -1622},                        // t = 47996, a second on: sin(330 deg)
-        {"SampleRate=48000 LevelL=6", 2 * 11, 32767},                  // 64724.97 saturates
-        {"SampleRate=48000 LevelL=6", 2 * 35, -32768},                 // t = 36: sin(3 pi / 2)
-        {"", 176400, 0},                                               // the trailing element
+        {"SampleRate=48000 ChanMode=6 PhaseL=90 FreqR=500", 0, 3216}, // t = 13: sin(97.5 deg)
+        {"SampleRate=48000 ChanMode=6 PhaseR=90 FreqR=500", 1, -423}, // t = 25: sin(187.5 deg)
+        {"SampleRate=48000", 2 * 47995, -1622},                       // t = 47996, a second on: sin(330 deg)
+        {"SampleRate=48000 LevelL=6", 2 * 11, 32767},                 // 64724.97 saturates
+        {"SampleRate=48000 LevelL=6", 2 * 35, -32768},                // t = 36: sin(3 pi / 2)
+        {"", 176400, 0},                                              // the trailing element
     });
 }
 
@@ -37,8 +37,8 @@ TEST(SineRender, HandComputedSamples)
 TEST(WaveEngine, BlockLengthsOfTheDefaultSize)
 {
     for (const auto& [settings, elements, silent] :
-         {std::tuple{"", 176401, false}, std::tuple{"SampleRate=48000", 192001, false},
-          std::tuple{"WaveBuildLength=0", 1, true}, std::tuple{"Waveform=16", 176401, true}}) {
+         {std::tuple{"", 176401, false}, std::tuple{"SampleRate=48000", 192001, false}, std::tuple{"WaveBuildLength=0", 1, true},
+          std::tuple{"Waveform=16", 176401, true}}) {
         Renderer r;
         ASSERT_EQ(RenderWith(r, settings), "");
         EXPECT_EQ(r.samples().size(), static_cast<std::size_t>(elements)) << settings;
@@ -87,12 +87,12 @@ TEST(WaveEngine, ArbitraryTablePositionsRoundAndStayOnTheTable)
 TEST(Square, HandComputedElements)
 {
     ExpectHandElements({
-        {"Waveform=2 LevelL=0", 2 * 10, 32439},  // t = 11: the first frames are high
-        {"Waveform=2 LevelL=0", 2 * 11, -32439}, // t = 12
-        {"Waveform=2 ChanMode=6 PhaseR=45 LevelR=-6", 2 * 4 + 1, 16258},  // 5.5125 samples ahead
+        {"Waveform=2 LevelL=0", 2 * 10, 32439},                          // t = 11: the first frames are high
+        {"Waveform=2 LevelL=0", 2 * 11, -32439},                         // t = 12
+        {"Waveform=2 ChanMode=6 PhaseR=45 LevelR=-6", 2 * 4 + 1, 16258}, // 5.5125 samples ahead
         {"Waveform=2 ChanMode=6 PhaseR=45 LevelR=-6", 2 * 5 + 1, -16258},
-        {"Waveform=2", 176400, 3244},              // closing right at t = 88202: cos(16.3 deg)
-        {"Waveform=2 ChanMode=1", 176399, 0},      // the last frame keeps its silent right
+        {"Waveform=2", 176400, 3244},         // closing right at t = 88202: cos(16.3 deg)
+        {"Waveform=2 ChanMode=1", 176399, 0}, // the last frame keeps its silent right
         {"Waveform=2 ChanMode=1", 176400, 0},
         // N = 7: the loop ends after frame 2, the closing pair (t = 5) fills elements 6 and 7.
         {"Waveform=2 ChanMode=4 LevelR=0 WaveBuildLength=3.968253968253968e-05", 6, 3244},

@@ -9,8 +9,8 @@
 #include <chrono>
 #include <cstring>
 #include <sched.h>
-#include <unistd.h>
 #include <thread>
+#include <unistd.h>
 
 namespace kelvo::test {
 namespace {
@@ -95,7 +95,8 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
          "Unsupported wave format: format tag 1, 16 bits per sample, 0 channels, block align 0, 44100 samples per second"},
         {"extensible.wav", Plain(W::extensible(2, 44100, 2, 32), Bytes(16)),
          "Unsupported wave format: format tag 65534, 32 bits per sample, 2 channels, block align 8, 44100 samples per second"},
-        {"folder.wav", "", "\"" + (folder / "folder.wav").string() + "\" cannot be played: it cannot be opened (it is a folder)."},
+        {"folder.wav", "",
+         "\"" + (folder / "folder.wav").string() + "\" cannot be played: it cannot be opened (it is a folder)."},
         {"", "", ""}, // an empty path closes and says nothing
     };
     for (const auto& [file, bytes, message] : cases) {

@@ -64,19 +64,18 @@ TEST(RtfBounds, LongWordsGetPlacesToBreakWithEveryCharacterWhole)
 {
     const std::pair<std::vector<std::string>, std::size_t> cases[] = {
         {{std::string(1000, 'x')}, 256},
-        {{std::string(200, 'x'), std::string(200, 'y')}, 256},  // one word over two runs
+        {{std::string(200, 'x'), std::string(200, 'y')}, 256}, // one word over two runs
         {{Repeated("é", 700)}, 256},
         {{Repeated("😀", 600) + " " + Repeated("€", 300)}, 256},
-        {{"x" + Repeated("e\u0301", 400)}, 257},  // a mark stays with its letter
-        {{Repeated("\u0301", 1000)}, 512},  // but not for ever
+        {{"x" + Repeated("e\u0301", 400)}, 257}, // a mark stays with its letter
+        {{Repeated("\u0301", 1000)}, 512},       // but not for ever
     };
     for (const auto& [runs, longest] : cases) {
         RtfDocument document = Document({runs});
         BoundRtfDocument(document);
         std::string shown = Texts(document).at(0);
         EXPECT_LE(LongestStretch(shown), longest) << runs[0];
-        for (auto at = shown.find(kRtfBreakOpportunity); at != std::string::npos;
-             at = shown.find(kRtfBreakOpportunity, at)) {
+        for (auto at = shown.find(kRtfBreakOpportunity); at != std::string::npos; at = shown.find(kRtfBreakOpportunity, at)) {
             EXPECT_NE(static_cast<unsigned char>(shown[at + 3]) & 0xC0, 0x80) << "a character split at " << at;
             if (longest < 512) {
                 EXPECT_NE(shown.compare(at + 3, 2, "\u0301"), 0) << "a mark torn from its letter at " << at;
@@ -94,8 +93,8 @@ TEST(RtfBounds, ADocumentPastABoundEndsWithTheNote)
     const std::pair<RtfDocument, std::vector<std::string>> cases[] = {
         {Document({{"a"}, {"b"}, {"c"}, {"d"}}), {"a", "b", "c", note}},
         {Document({{"a", "b", "c", "d", "e"}}), {"abcd", note}},
-        {Document({{"héllo ö"}}), {"héllo ", note}},  // 8 bytes would split the ö
-        {Document({{"ab"}, {"cdefgh"}}), {"ab", "cdefg", note}},  // seven characters' lines
+        {Document({{"héllo ö"}}), {"héllo ", note}},             // 8 bytes would split the ö
+        {Document({{"ab"}, {"cdefgh"}}), {"ab", "cdefg", note}}, // seven characters' lines
         {Document({{"ab"}, {"cd"}}), {"ab", "cd"}},
     };
     for (auto [document, texts] : cases) {

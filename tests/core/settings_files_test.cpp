@@ -23,8 +23,13 @@ std::string Lines(std::initializer_list<std::string> lines)
 }
 
 // Texts the playlist file can hold: UTF-8, backslashes, commas, blanks, single quotes, the longest.
-const std::string kAcceptedTexts[] = {"/m\xc3\xbcsik/Gr\xc3\xbc\xc3\x9f" "e \xe6\x9d\xb1\xe4\xba\xac.wav", "C:\\music\\a, b.wav",
-                                      "  lead and trail\t ", "'single' quotes", std::string(kTextFieldLimit, 'x'), ""};
+const std::string kAcceptedTexts[] = {"/m\xc3\xbcsik/Gr\xc3\xbc\xc3\x9f"
+                                      "e \xe6\x9d\xb1\xe4\xba\xac.wav",
+                                      "C:\\music\\a, b.wav",
+                                      "  lead and trail\t ",
+                                      "'single' quotes",
+                                      std::string(kTextFieldLimit, 'x'),
+                                      ""};
 
 // Every saved value differs from its start value and is awkward: fractions, extremes, -0, texts.
 SignalSettings Unusual()
@@ -119,8 +124,7 @@ TEST(SettingsFiles, ShortFilesLoadWhatTheyHold)
     s.MultiFreq[3] = 1234;
     LoadSettings(s, folder.path());
     EXPECT_EQ(std::tuple(s.Freq[7], s.LevelStep, s.WaveBuildLength, s.BurstOnTime), std::tuple(12.5, 0.1, 1.0, 20.0));
-    EXPECT_EQ(std::tuple(s.MultiCount, s.MultiFreq[1], s.MultiFreq[2], s.MultiFreq[3]),
-              std::tuple(2, 250.0, 2500.0, 1234.0));
+    EXPECT_EQ(std::tuple(s.MultiCount, s.MultiFreq[1], s.MultiFreq[2], s.MultiFreq[3]), std::tuple(2, 250.0, 2500.0, 1234.0));
     EXPECT_EQ(std::tuple(s.UserStepCount, s.UserStepFreq[100], s.UserStepPeriod[100]), std::tuple(100, 100.0, 100.5));
     // An integer line halves to even (one that then does not fit is in the damage table).
     WriteFile(folder / "Klvmultitone.ini", Lines({"-4", "1"}));
@@ -180,7 +184,8 @@ TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
         {"Kelvo.ini", MainFileWith(3, "fast"), "is damaged (line 3: \"fast\" is not a number)"},
         {"Kelvo.ini", MainFileWith(3, std::string(50, 'x')),
          "is damaged (line 3: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number)"},
-        {"Kelvo.ini", MainFileWith(3, "2147483647.5"), "is damaged (line 3: \"2147483647.5\" is outside -2147483648 to 2147483647)"},
+        {"Kelvo.ini", MainFileWith(3, "2147483647.5"),
+         "is damaged (line 3: \"2147483647.5\" is outside -2147483648 to 2147483647)"},
         {"Klvmultitone.ini", "3\r\n400\r\n", "is damaged (it ends after line 2)"},
         {"Klvuser.ini", "150\r\n", "is damaged (line 1: \"150\" is a count outside 0 to 100)"},
         {"playlist.lst", "\"C:\\music\\say \"hi\".wav\"\r\n\"say\"\r\n",
@@ -266,8 +271,8 @@ TEST(PlaylistTexts, RefuseWhatTheFileCannotHold)
         SignalSettings s;
         s.PlaylistPath[5] = text;
         const std::string errors = SaveSettings(s, folder.path());
-        EXPECT_NE(errors.find("playlist.lst\": line 11 is written empty: its text " + std::string(refusal)),
-                  std::string::npos) << errors;
+        EXPECT_NE(errors.find("playlist.lst\": line 11 is written empty: its text " + std::string(refusal)), std::string::npos)
+            << errors;
         SignalSettings back;
         EXPECT_TRUE(LoadSettings(back, folder.path()).empty());
         EXPECT_EQ(back.PlaylistPath[5], "");

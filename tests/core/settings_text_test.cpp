@@ -24,13 +24,13 @@ TEST(EntryRules, EveryChangeIsReadRangeTestedThenRounded)
         const char* text;
         double expected; // what the box shows after the text, from its start value
     } cases[] = {
-        {"ToneAmp2", "", 0},                  // empty reads as 0, which the range holds
-        {"AmCarrierFreq", "", 1000},          // 0 lies below 10: kept
+        {"ToneAmp2", "", 0},         // empty reads as 0, which the range holds
+        {"AmCarrierFreq", "", 1000}, // 0 lies below 10: kept
         {"ToneFreq1", "96000", 96000}, {"ToneFreq1", "96000.5", 1000},
-        {"PulseCount", "2.5", 2}, {"PulseCount", "3.5", 4},
+        {"PulseCount", "2.5", 2},      {"PulseCount", "3.5", 4},
         {"PulseCount", "10000.4", 5}, // the range is tested before the rounding
-        {"MultiCount", "1", 3}, {"MultiCount", "101", 3}, {"MultiCount", "100", 100},
-        {"SweepStepTime", "1.23456789", 1.234568}, // a single-precision box shows seven digits
+        {"MultiCount", "1", 3},        {"MultiCount", "101", 3},
+        {"MultiCount", "100", 100},    {"SweepStepTime", "1.23456789", 1.234568}, // a single-precision box shows seven digits
     };
     for (const auto& c : cases) {
         SignalSettings s;
@@ -57,10 +57,34 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 TEST(ParseLeadingNumber, ReadsTheLeadingNumberCorrectlyRounded)
 {
     const std::pair<std::string, double> cases[] = {
-        {"1 000", 1000}, {"\t4\n4", 44}, {"- 3", -3}, {"\r5", 0}, {"12abc", 12}, {"1,5", 1}, {"-20 dB", -20},
-        {"&H10", 16}, {"&hff", 255}, {"&O17", 15}, {"&H", 0}, {"&O9", 0}, {"", 0}, {"abc", 0}, {"-", 0}, {".", 0},
-        {"1E3", 1000}, {"1e-5", 1e-5}, {".5", 0.5}, {"-.5", -0.5}, {"5.", 5}, {"+7", 7}, {"1E", 1}, {"2E+", 2},
-        {"0.30000000000000004", 0.30000000000000004}, {"1E999", kInf}, {"-1E999", -kInf}, {"1E-999", 0},
+        {"1 000", 1000},
+        {"\t4\n4", 44},
+        {"- 3", -3},
+        {"\r5", 0},
+        {"12abc", 12},
+        {"1,5", 1},
+        {"-20 dB", -20},
+        {"&H10", 16},
+        {"&hff", 255},
+        {"&O17", 15},
+        {"&H", 0},
+        {"&O9", 0},
+        {"", 0},
+        {"abc", 0},
+        {"-", 0},
+        {".", 0},
+        {"1E3", 1000},
+        {"1e-5", 1e-5},
+        {".5", 0.5},
+        {"-.5", -0.5},
+        {"5.", 5},
+        {"+7", 7},
+        {"1E", 1},
+        {"2E+", 2},
+        {"0.30000000000000004", 0.30000000000000004},
+        {"1E999", kInf},
+        {"-1E999", -kInf},
+        {"1E-999", 0},
         {std::string(400, '9'), kInf},
     };
     for (const auto& [text, value] : cases)
@@ -75,9 +99,13 @@ TEST(FormatNumber, ScreenAndFileForms)
         const char* screen;
         const char* file;
     } cases[] = {
-        {0.1 + 0.2, "0.3", "0.30000000000000004"}, {-0.0, "0", "-0"},
-        {123456789012345.0, "123456789012345", "123456789012345"}, {1e15, "1E+15", "1E+15"},
-        {1e-5, "0.00001", "0.00001"}, {1.5e-6, "1.5E-06", "1.5E-06"}, {2.5e100, "2.5E+100", "2.5E+100"},
+        {0.1 + 0.2, "0.3", "0.30000000000000004"},
+        {-0.0, "0", "-0"},
+        {123456789012345.0, "123456789012345", "123456789012345"},
+        {1e15, "1E+15", "1E+15"},
+        {1e-5, "0.00001", "0.00001"},
+        {1.5e-6, "1.5E-06", "1.5E-06"},
+        {2.5e100, "2.5E+100", "2.5E+100"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FormatNumber(c.value), c.screen);
@@ -104,12 +132,14 @@ std::string AllValues(SignalSettings& s)
             const auto ref = field.at(s, i < 0 ? std::nullopt : std::optional(i));
             if (!ref)
                 continue;
-            std::visit([&](auto* p) {
-                if constexpr (std::is_same_v<decltype(p), std::string*>)
-                    all += *p + "|";
-                else
-                    all += FormatFileNumber(static_cast<double>(*p)) + "|";
-            }, *ref);
+            std::visit(
+                [&](auto* p) {
+                    if constexpr (std::is_same_v<decltype(p), std::string*>)
+                        all += *p + "|";
+                    else
+                        all += FormatFileNumber(static_cast<double>(*p)) + "|";
+                },
+                *ref);
         }
     }
     return all;
@@ -123,9 +153,16 @@ TEST(SetField, TakesWhatThePanelCanSetAndRefusesTheRestExactly)
         std::string assignment;
         std::string error; // empty: taken
     } cases[] = {
-        {"Freq=440.5", ""}, {"Waveform[10]=11", ""}, {"LevelR[4]=-6.5", ""}, {"MultiFreq[2]=1234.5678", ""},
-        {"SweepStepTime=0.1", ""}, {"PlaylistPath[200]=/tmp/a b.wav", ""}, {"OutDevice=-1", ""},
-        {"SampleRate=12345", ""}, {"PhaseR=360", ""}, {"FourierAmp[24]=-1e300", ""},
+        {"Freq=440.5", ""},
+        {"Waveform[10]=11", ""},
+        {"LevelR[4]=-6.5", ""},
+        {"MultiFreq[2]=1234.5678", ""},
+        {"SweepStepTime=0.1", ""},
+        {"PlaylistPath[200]=/tmp/a b.wav", ""},
+        {"OutDevice=-1", ""},
+        {"SampleRate=12345", ""},
+        {"PhaseR=360", ""},
+        {"FourierAmp[24]=-1e300", ""},
         {"SampleRate=192000", ""}, // the panel's and the setups' highest rate
         {"SampleRate=192001", "SampleRate takes 11025 to 192000, not \"192001\""},
         {"Frequency=1", "unknown field \"Frequency\""},
@@ -213,8 +250,8 @@ TEST(ListFiles, AShortFileKeepsWhatItLacksAndAnUnreadableOneChangesNothing)
 TEST(ListFiles, TheSavedCountIsTheTypedWholeNumberWithinWhatAListHolds)
 {
     const std::pair<const char*, std::optional<std::int16_t>> cases[] = {
-        {"5", 5}, {"2.5", 2}, {"3.5", 4}, {"1", 1}, {"0", 0}, {"-7", 0}, {"101", 100},
-        {"1e999", 100}, {" 1 2 ", 12}, {"7 tones", 7}, {"", std::nullopt}, {"abc", std::nullopt},
+        {"5", 5},     {"2.5", 2},     {"3.5", 4},    {"1", 1},       {"0", 0},           {"-7", 0},
+        {"101", 100}, {"1e999", 100}, {" 1 2 ", 12}, {"7 tones", 7}, {"", std::nullopt}, {"abc", std::nullopt},
     };
     for (const auto& [text, count] : cases)
         EXPECT_EQ(ListCountFromText(text), count) << text;
@@ -224,9 +261,9 @@ TEST(ListText, TokensEndAtCommasAndEveryKindOfLineBreakAndDropQuotes)
 {
     const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"100,1\r\n200,2\r\n", {"100", "1", "200", "2"}},
-        {"100,1\n200,2\n", {"100", "1", "200", "2"}},       // a text box gives LF alone
+        {"100,1\n200,2\n", {"100", "1", "200", "2"}}, // a text box gives LF alone
         {"100,1\r200,2\r", {"100", "1", "200", "2"}},
-        {"100,1\r\n200,2", {"100", "1", "200"}},            // no token after the last break
+        {"100,1\r\n200,2", {"100", "1", "200"}}, // no token after the last break
         {"\"100\",'1'\r", {"100", "1"}},
         {"100,,\r\n", {"100", "", ""}},
         {" 7 ,abc\n", {" 7 ", "abc"}},
@@ -309,8 +346,7 @@ TEST(MemoryTable, ListsTheTenMemoriesByteForByteInFixedColumns)
         s.ChanMode[4] = c.chanMode;
         s.Freq[4] = c.freq;
         s.LevelL[4] = c.levelL;
-        EXPECT_EQ(MemoryTableText(s), expected.substr(0, row4) + c.row + expected.substr(row4 + sine.size() + 4) +
-                                          "  10" + sine);
+        EXPECT_EQ(MemoryTableText(s), expected.substr(0, row4) + c.row + expected.substr(row4 + sine.size() + 4) + "  10" + sine);
     }
 }
 
@@ -327,7 +363,8 @@ TEST(SetupFile, IsTakenOnlyWholeAndOtherwiseChangesNothingAndSaysWhereAndWhy)
     const struct {
         std::string contents;
         const char* reason;
-    } cases[] = { // a short file is the window's test
+    } cases[] = {
+        // a short file is the window's test
         {values, ""},
         {replaced(7, "abc"), "is damaged (line 7: \"abc\" is not a number)"},
         {replaced(113, "40000"), "is damaged (line 113: \"40000\" is outside -32768 to 32767)"},

@@ -18,8 +18,14 @@ const std::string kPlaceholder = "   --                     ";
 TEST(Playlist, DisplayNamesCutTheExtensionAndKeepTheLast30Characters)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"ab.wav", "ab"}, {"a", "a"}, {"abcd", "abcd"}, {"x.wa", "x.wa"}, {"0123456789abcdefghijklmnopqrstuvwxyz.wav", "6789abcdefghijklmnopqrstuvwxyz"},
-        {"Grüße aus Köln.wav", "Grüße aus Köln"}, {"äöü", "äöü"}, {"€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€.wav", "€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€"}};
+        {"ab.wav", "ab"},
+        {"a", "a"},
+        {"abcd", "abcd"},
+        {"x.wa", "x.wa"},
+        {"0123456789abcdefghijklmnopqrstuvwxyz.wav", "6789abcdefghijklmnopqrstuvwxyz"},
+        {"Grüße aus Köln.wav", "Grüße aus Köln"},
+        {"äöü", "äöü"},
+        {"€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€.wav", "€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€"}};
     for (const auto& [title, name] : cases)
         EXPECT_EQ(PlaylistDisplayName(title), name) << title;
 }
@@ -76,8 +82,8 @@ using W = WaveBytes;
 using std::chrono::milliseconds;
 
 // `dataBytes` data bytes (from `firstData`) behind `before` and a format chunk; RIFF size `riffSize` if given.
-std::string Wave(const std::string& format, std::size_t dataBytes, std::uint32_t riffSize = 0,
-                 const std::string& before = {}, const std::string& firstData = {})
+std::string Wave(const std::string& format, std::size_t dataBytes, std::uint32_t riffSize = 0, const std::string& before = {},
+                 const std::string& firstData = {})
 {
     std::string file = W::riff(before + W::chunk("fmt ", format) + W::chunk("data", firstData + std::string(dataBytes, '\0')));
     return riffSize ? file.replace(4, 4, W::le32(riffSize)) : file;
@@ -100,7 +106,8 @@ TEST(WaveInfo, ShowsEachFileFromItsFormatChunkAndKeepsWhatAFileCannotTell)
         {Wave(pcm16, 176398, 0, {}, "\x72\xF8"), "DOLBY D|STEREO|16 bit|44100|176436 bytes|00:00:01"},
         {Wave(W::extensible(2, 48000, 3, 32), 384000, 0, before), "PCM WAV|STEREO|32 bit float|48000|384110 bytes|00:00:01"},
         {Wave(W::format(1, 1, 192000, 32), 8, 768036), "PCM WAV|MONO|32 bit|192000|768036 bytes|00:00:01"},
-        {Wave(W::extensible(2, 96000, 1, 24), 6, 2880036, W::chunk("bext", "b")), "PCM WAV|STEREO|24 bit|96000|2880036 bytes|00:00:05"},
+        {Wave(W::extensible(2, 96000, 1, 24), 6, 2880036, W::chunk("bext", "b")),
+         "PCM WAV|STEREO|24 bit|96000|2880036 bytes|00:00:05"},
         {Wave(W::format(1, 6, 44100, 16), 12, 529236), "PCM WAV|STEREO|16 bit|44100|529236 bytes|00:00:03"},
         {W::riff(W::chunk("data", "ab")), "PCM WAV|STEREO|16 bit|44100|14 bytes|00:00:01"},
         {Wave(pcm16, 4).replace(4, 4, W::le32(0)), "PCM WAV|STEREO|16 bit|44100|0 bytes|00:00:00"},
@@ -111,7 +118,8 @@ TEST(WaveInfo, ShowsEachFileFromItsFormatChunkAndKeepsWhatAFileCannotTell)
         if (!file.empty())
             W::write(folder / "f.wav", file);
         ShowWaveInfo(info, ProbeWave(folder / "f.wav"));
-        EXPECT_EQ(info.type + "|" + info.channels + "|" + info.bits + "|" + info.rate + "|" + info.size + "|" + info.duration, shown);
+        EXPECT_EQ(info.type + "|" + info.channels + "|" + info.bits + "|" + info.rate + "|" + info.size + "|" + info.duration,
+                  shown);
     }
     ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
     EXPECT_FALSE(ProbeWave(folder / "pipe").opened); // it would block forever if it were read

@@ -1,6 +1,6 @@
 #include "support/private_audio.h"
-#include "support/user_file_play.h"
 #include "support/test_support.h"
+#include "support/user_file_play.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,10 @@ using namespace std::chrono_literals;
 
 struct Variant {
     const char* name;
-    int rate;            // of the file and the sink
+    int rate; // of the file and the sink
     bool legacy;
-    const char* sox;     // the user player plays a 1 s noise file that sox makes with these options
-    int tolerance;       // the sound server rounds other depths to its 16 bits
+    const char* sox; // the user player plays a 1 s noise file that sox makes with these options
+    int tolerance;   // the sound server rounds other depths to its 16 bits
 };
 
 void PrintTo(const Variant& v, std::ostream* out)
@@ -31,10 +31,10 @@ void PrintTo(const Variant& v, std::ostream* out)
 // delay, well over two loop points, then silence.
 std::string PlayGenerator(const Variant& v, const TempFolder& folder, PrivateAudio& audio)
 {
-    const ShellResult played = RunShell("PULSE_SERVER='" + audio.server() + "' '" KELVO_CLI_PATH "' play --folder " +
-                                        ShellQuoted(folder.path()) + " --set SampleRate=" + std::to_string(v.rate) +
-                                        " --set WaveBuildLength=1 --set LegacyDriver=" + (v.legacy ? "1" : "0") +
-                                        " --seconds 8 2>&1");
+    const ShellResult played =
+        RunShell("PULSE_SERVER='" + audio.server() + "' '" KELVO_CLI_PATH "' play --folder " + ShellQuoted(folder.path()) +
+                 " --set SampleRate=" + std::to_string(v.rate) +
+                 " --set WaveBuildLength=1 --set LegacyDriver=" + (v.legacy ? "1" : "0") + " --seconds 8 2>&1");
     std::this_thread::sleep_for(400ms);
     audio.stop();
     if (played.status != 0 || !played.output.empty())
@@ -51,8 +51,7 @@ std::string PlayGenerator(const Variant& v, const TempFolder& folder, PrivateAud
 std::string PlayNoiseFile(const Variant& v, const TempFolder& folder, PrivateAudio& audio)
 {
     const auto file = folder / "noise file.wav";
-    RunShell("sox -n -r " + std::to_string(v.rate) + " " + v.sox + " " + ShellQuoted(file) +
-             " synth 1 whitenoise gain -6");
+    RunShell("sox -n -r " + std::to_string(v.rate) + " " + v.sox + " " + ShellQuoted(file) + " synth 1 whitenoise gain -6");
     const auto block = Int16Samples(RunShell("sox " + ShellQuoted(file) + " -t raw -e signed -b 16 -c 2 -D -").output);
     if (const std::string fault = PlayUserFile(folder.path(), file, audio.server(), 4500ms, v.legacy); !fault.empty())
         return fault;
@@ -97,9 +96,10 @@ TEST_P(StalledPlayEndToEnd, CountsTheGapAndExitsWithStatusOne)
     TempFolder folder;
     PrivateAudio audio(folder / "audio", 48000, GetParam());
     ASSERT_FALSE(audio.server().empty()) << audio.error();
-    const ShellResult played = RunShell("PULSE_SERVER='" + audio.server() + "' '" KELVO_CLI_PATH "' play --folder " +
-                                        ShellQuoted(folder.path()) + " --seconds 4 2>&1 & pid=$!; sleep 2; kill -STOP $pid; "
-                                        "sleep 1.2; kill -CONT $pid; wait $pid");
+    const ShellResult played =
+        RunShell("PULSE_SERVER='" + audio.server() + "' '" KELVO_CLI_PATH "' play --folder " + ShellQuoted(folder.path()) +
+                 " --seconds 4 2>&1 & pid=$!; sleep 2; kill -STOP $pid; "
+                 "sleep 1.2; kill -CONT $pid; wait $pid");
     EXPECT_EQ(played.status, 1);
     EXPECT_TRUE(played.output.starts_with("kelvo-cli: Output ran dry ")) << played.output;
     EXPECT_TRUE(played.output.ends_with(": the signal had gaps\n")) << played.output;
@@ -135,10 +135,10 @@ TEST(CliOutputEndToEnd, PlaysOnTheChosenDeviceAndStopsWithAMessageWhenTheServerG
     const std::string index = listed.output.substr(line, at - line);
 
     const std::string record = "parec --format=s16le --rate=44100 --channels=2 --latency-msec=10 -d ";
-    const ShellResult played = RunShell(env + record + "kelvo.monitor >" + ShellQuoted(folder / "first.raw") +
-                                        " & A=$!; " + record + "kelvo2.monitor >" + ShellQuoted(folder / "second.raw") +
-                                        " & B=$!; sleep 0.5; " + play + "--device " + index +
-                                        " --seconds 2 2>&1; status=$?; sleep 0.3; kill -INT $A $B; wait $A $B; exit $status");
+    const ShellResult played =
+        RunShell(env + record + "kelvo.monitor >" + ShellQuoted(folder / "first.raw") + " & A=$!; " + record +
+                 "kelvo2.monitor >" + ShellQuoted(folder / "second.raw") + " & B=$!; sleep 0.5; " + play + "--device " + index +
+                 " --seconds 2 2>&1; status=$?; sleep 0.3; kill -INT $A $B; wait $A $B; exit $status");
     ASSERT_EQ(played.status, 0) << played.output;
     // -20 dB of full scale is about 3277; the silent sink records nothing but zeros.
     const auto loud = [](std::int16_t sample) { return sample > 3000; };

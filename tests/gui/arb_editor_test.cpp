@@ -1,8 +1,8 @@
+#include "core/wavefile/wave_file.h"
 #include "gui/arb/arb_viewport.h"
 #include "gui/arb/arb_window.h"
 #include "gui/arb/picture_file.h"
 #include "gui_rig.h"
-#include "core/wavefile/wave_file.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -93,18 +93,39 @@ TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
         std::function<void(ArbRig&)> draw;
         Points expected;
     } cases[] = {
-        {"freehand stroke at row 100", [](ArbRig& r) { r.click("cmdFreehand"); r.stroke(100, 50, 349); },
+        {"freehand stroke at row 100",
+         [](ArbRig& r) {
+             r.click("cmdFreehand");
+             r.stroke(100, 50, 349);
+         },
          {{0, 0}, {49, 0}, {50, -50}, {349, -50}, {400, -50}}},
         {"vertical line at column 200, V keeps the column",
-         [](ArbRig& r) { r.click("cmdDraw"); r.click("Option1(0)"); r.drag({{200, 20}, {260, 150}, {230, 280}}); },
+         [](ArbRig& r) {
+             r.click("cmdDraw");
+             r.click("Option1(0)");
+             r.drag({{200, 20}, {260, 150}, {230, 280}});
+         },
          {{199, 0}, {200, -130}, {400, -130}}},
         {"H keeps the row the button went down on",
-         [](ArbRig& r) { r.click("cmdDraw"); r.click("Option1(1)"); r.drag({{100, 60}, {150, 250}, {300, 200}}); },
+         [](ArbRig& r) {
+             r.click("cmdDraw");
+             r.click("Option1(1)");
+             r.drag({{100, 60}, {150, 250}, {300, 200}});
+         },
          {{99, 0}, {100, -90}, {300, -90}, {301, -90}}},
-        {"the rubber band leaves only the last line", [](ArbRig& r) { r.click("cmdDraw"); r.drag({{0, 280}, {399, 20}, {399, 250}}); },
+        {"the rubber band leaves only the last line",
+         [](ArbRig& r) {
+             r.click("cmdDraw");
+             r.drag({{0, 280}, {399, 20}, {399, 250}});
+         },
          {{0, 130}, {399, 100}}},
         {"a thick stroke above the line, smoothed twice: the topmost pixel, still negative",
-         [](ArbRig& r) { r.click("cmdFreehand"); r.stroke(40, 0, 199); r.stroke(45, 0, 199); r.click("cmdSmooth"); },
+         [](ArbRig& r) {
+             r.click("cmdFreehand");
+             r.stroke(40, 0, 199);
+             r.stroke(45, 0, 199);
+             r.click("cmdSmooth");
+         },
          {{100, -110}, {300, -110}}},
     };
     for (const auto& c : cases) {

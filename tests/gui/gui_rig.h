@@ -62,8 +62,7 @@ struct GuiRig {
 };
 
 // The child of `window` named `name`; fails the test when there is none.
-template <typename T = QWidget>
-T& Child(QWidget& window, const QString& name)
+template <typename T = QWidget> T& Child(QWidget& window, const QString& name)
 {
     T* found = window.findChild<T*>(name);
     if (found == nullptr)

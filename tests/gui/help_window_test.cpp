@@ -1,7 +1,7 @@
-#include "gui/help/help_window.h"
-#include "gui_rig.h"
 #include "core/help/help_topics.h"
 #include "core/help/rtf_bounds.h"
+#include "gui/help/help_window.h"
+#include "gui_rig.h"
 #include "kelvo_config.h"
 #include "support/test_support.h"
 

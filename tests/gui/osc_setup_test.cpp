@@ -1,6 +1,6 @@
-#include "gui_rig.h"
 #include "core/settings/memory_table.h"
 #include "core/settings/settings_files.h"
+#include "gui_rig.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -86,8 +86,8 @@ TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheN
     QStringList spoken;
     for (const char* name : {"cmdLoad", "cmdSave", "cmdReset", "cmdSaveWav", "Label3", "Text4", "List1", "Text5"})
         spoken << QAccessible::queryAccessibleInterface(&Child(setup, name))->text(QAccessible::Name);
-    EXPECT_EQ(spoken, (QStringList{"Load Setup", "Save Setup", "Reset to Defaults", "Save Wavefile", "Close",
-                                   "Memory table", "Playback Output Device", "Output device"}));
+    EXPECT_EQ(spoken, (QStringList{"Load Setup", "Save Setup", "Reset to Defaults", "Save Wavefile", "Close", "Memory table",
+                                   "Playback Output Device", "Output device"}));
 }
 
 TEST(OscSetup, ASetupLoadsBackWholeAndShowsAtOnceWhileDamagedFilesAndCancelsChangeNothing)
@@ -99,8 +99,7 @@ TEST(OscSetup, ASetupLoadsBackWholeAndShowsAtOnceWhileDamagedFilesAndCancelsChan
     osc.s.Waveform[10] = 16;
     osc.s.WaveBuildLength = 10; // the last line, which short.ini lacks
     const auto file = folder / "my setup.ini";
-    osc.dialogs.answers = {file,         file,         folder / "short.ini",    std::nullopt,
-                           std::nullopt, std::nullopt, folder / "no" / "x.ini"};
+    osc.dialogs.answers = {file, file, folder / "short.ini", std::nullopt, std::nullopt, std::nullopt, folder / "no" / "x.ini"};
     Click(setup, "cmdSave");
     const std::string saved = ReadFile(file);
     osc.rig.oscillator.DefaultMems();

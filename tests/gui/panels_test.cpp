@@ -41,9 +41,9 @@ void ExpectShowsTheView(GuiRig& rig)
 {
     const PanelView& v = rig.oscillator.view();
     const std::pair<const char*, const std::string*> main[] = {
-        {"lblWaveform", &v.waveform}, {"lblFreq", &v.freq},         {"lblMode", &v.mode},       {"lblLdeg", &v.leftPhase},
-        {"lblRdeg", &v.rightPhase},   {"lblSR", &v.sampleRate},     {"lblBits", &v.bits},       {"lblLdB", &v.levelL},
-        {"lblRdB", &v.levelR},        {"lblDeltaF", &v.deltaF},     {"lblDeltaV", &v.deltaV},   {"lblLadj", &v.leftAdjust},
+        {"lblWaveform", &v.waveform}, {"lblFreq", &v.freq},          {"lblMode", &v.mode},     {"lblLdeg", &v.leftPhase},
+        {"lblRdeg", &v.rightPhase},   {"lblSR", &v.sampleRate},      {"lblBits", &v.bits},     {"lblLdB", &v.levelL},
+        {"lblRdB", &v.levelR},        {"lblDeltaF", &v.deltaF},      {"lblDeltaV", &v.deltaV}, {"lblLadj", &v.leftAdjust},
         {"lblRadj", &v.rightAdjust},  {"lblStat", &v.signal.status},
     };
     for (const auto& [name, text] : main)
@@ -75,19 +75,13 @@ TEST(Panels, ClicksAndTypedValuesReachTheDisplaysOfBothPanels)
         const char* label;
         const char* caption;
     } steps[] = {
-        {&main, "lblSQ", nullptr, &main, "lblWaveform", "Square"},
-        {&main, "lblFreq", "440", &remote, "lblFreq", "440 Hz"},
-        {&main, "lblPULSE", nullptr, &main, "lblFreq", "PULSE"},
-        {&main, "lblFreq", nullptr, &main, "lblWaveform", "Pulse"},
+        {&main, "lblSQ", nullptr, &main, "lblWaveform", "Square"}, {&main, "lblFreq", "440", &remote, "lblFreq", "440 Hz"},
+        {&main, "lblPULSE", nullptr, &main, "lblFreq", "PULSE"},   {&main, "lblFreq", nullptr, &main, "lblWaveform", "Pulse"},
         {&remote, "lblFreq", "880 Hz", &main, "lblFreq", "PULSE"}, // the remote's box opens all the same
-        {&main, "lblVdn", nullptr, &remote, "lblRdB", "-40 dB"},
-        {&remote, "lblLdB", "-3.5", &main, "lblLdB", "-3.5 dB"},
-        {&main, "lblDVup", nullptr, &main, "lblDeltaV", "1 dB"},
-        {&main, "lblLadjSet", nullptr, &main, "lblLadj", "L locked"},
-        {&main, "lblRdeg", nullptr, &main, "lblRdeg", "0 deg"},
-        {&main, "lblUMode", nullptr, &main, "lblMode", "User Defined"},
-        {&main, "lblLdeg", "90", &main, "lblLdeg", "90 deg"},
-        {&main, "lblSR", "12345", &main, "lblSR", "12345"},
+        {&main, "lblVdn", nullptr, &remote, "lblRdB", "-40 dB"},   {&remote, "lblLdB", "-3.5", &main, "lblLdB", "-3.5 dB"},
+        {&main, "lblDVup", nullptr, &main, "lblDeltaV", "1 dB"},   {&main, "lblLadjSet", nullptr, &main, "lblLadj", "L locked"},
+        {&main, "lblRdeg", nullptr, &main, "lblRdeg", "0 deg"},    {&main, "lblUMode", nullptr, &main, "lblMode", "User Defined"},
+        {&main, "lblLdeg", "90", &main, "lblLdeg", "90 deg"},      {&main, "lblSR", "12345", &main, "lblSR", "12345"},
         {&main, "lblSRup", nullptr, &main, "lblSR", "44100"},
     };
     for (const auto& s : steps) {
@@ -156,8 +150,8 @@ TEST(Panels, AnExitAndAFreshStartBringBackTheValuesAndMemories)
         GuiRig first(folder.path());
         QWidget& main = first.main();
         first.settings().WaveBuildLength = 0.05;
-        for (const char* key : {"lblMemLoad(6)", "lblWARBLE", "lblQMode", "lblDFup", "lblFup", "lblDVdn", "lblVdn",
-                                "lblSRdn", "lblMem", "lblMemLoad(2)", "lblRdB"})
+        for (const char* key : {"lblMemLoad(6)", "lblWARBLE", "lblQMode", "lblDFup", "lblFup", "lblDVdn", "lblVdn", "lblSRdn",
+                                "lblMem", "lblMemLoad(2)", "lblRdB"})
             Click(main, key);
         Type(main, "txtRdB", "-66.6");
         first.settings().ArbTable[10] = 42; // kept in a file of its own
@@ -211,8 +205,7 @@ TEST(Accessibility, EveryControlOfBothPanelsIsANamedButtonOrEntryThatItsActionWo
             // A symbol is not a name: symbol keys are named in words.
             EXPECT_TRUE(face->text(QAccessible::Name).contains(QRegularExpression(QStringLiteral("\\w")))) << name;
             ASSERT_NE(face->actionInterface(), nullptr) << name;
-            EXPECT_TRUE(face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()))
-                << name;
+            EXPECT_TRUE(face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction())) << name;
         }
         for (gui::EntryBox* box : window->findChildren<gui::EntryBox*>()) {
             QAccessibleInterface* face = Accessible(*box);

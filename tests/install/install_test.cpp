@@ -58,15 +58,17 @@ TEST(InstalledTree, HoldsItsFilesValidatesAndRunsFromAMovedPrefix)
     for (const std::string edge : {"48", "256"}) {
         const auto png = temp / "staged" / "share/icons/hicolor" / (edge + "x" + edge) / "apps/kelvo.png";
         EXPECT_NE(RunShell("file -b " + ShellQuoted(png)).output.find("PNG image data, " + edge + " x " + edge + ","),
-                  std::string::npos) << png;
+                  std::string::npos)
+            << png;
     }
 
     // A moved tree still finds itself; being installed, it keeps its files in the data home.
     fs::rename(temp / "staged", temp / "moved");
     const fs::path bin = temp / "moved" / "bin";
-    const std::string environment = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME=" +
-                                    ShellQuoted(temp / "data") + " ";
-    const std::pair<std::string, std::string> runs[] = { // a command and what it prints, or a part of it
+    const std::string environment =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME=" + ShellQuoted(temp / "data") + " ";
+    const std::pair<std::string, std::string> runs[] = {
+        // a command and what it prints, or a part of it
         {"kelvo --version", "kelvo " KELVO_VERSION "\n"},
         {"kelvo-cli --version", "kelvo-cli " KELVO_VERSION "\n"},
         {"kelvo --help", "--folder <DIR>"},
@@ -84,10 +86,10 @@ TEST(InstalledTree, HoldsItsFilesValidatesAndRunsFromAMovedPrefix)
 
     // The desktop program on Qt's offscreen platform until its first paint, then ended.
     const std::string log = ShellQuoted(temp / "kelvo.log");
-    const ShellResult gui = RunShell("XDG_DATA_HOME=" + ShellQuoted(temp / "data") + " QT_QPA_PLATFORM=offscreen " +
-                                     ShellQuoted(bin / "kelvo") + " --startup-time >" + log + " 2>&1 & pid=$!; " +
-                                     "for i in $(seq 600); do grep -q 'first paint' " + log + " && break; sleep 0.1; done; " +
-                                     "kill $pid; wait $pid; cat " + log);
+    const ShellResult gui =
+        RunShell("XDG_DATA_HOME=" + ShellQuoted(temp / "data") + " QT_QPA_PLATFORM=offscreen " + ShellQuoted(bin / "kelvo") +
+                 " --startup-time >" + log + " 2>&1 & pid=$!; " + "for i in $(seq 600); do grep -q 'first paint' " + log +
+                 " && break; sleep 0.1; done; " + "kill $pid; wait $pid; cat " + log);
     EXPECT_NE(gui.output.find("first paint"), std::string::npos) << gui.output;
 
     for (const auto& entry : fs::directory_iterator(kHelpSource)) {
@@ -100,8 +102,9 @@ TEST(InstalledTree, HoldsItsFilesValidatesAndRunsFromAMovedPrefix)
 TEST(DebianPackage, HoldsExactlyTheInstalledFilesAndDependsOnItsLibraries)
 {
     TempFolder temp;
-    const ShellResult build = RunShell("cd " + ShellQuoted(temp.path()) + " && '" KELVO_CPACK "' -G DEB --config '" KELVO_BUILD_DIR
-                                       "/CPackConfig.cmake' -B " + ShellQuoted(temp / "out") + " 2>&1");
+    const ShellResult build = RunShell("cd " + ShellQuoted(temp.path()) +
+                                       " && '" KELVO_CPACK "' -G DEB --config '" KELVO_BUILD_DIR "/CPackConfig.cmake' -B " +
+                                       ShellQuoted(temp / "out") + " 2>&1");
     ASSERT_EQ(build.status, 0) << build.output;
     const std::string deb = (temp / "out" / ("kelvo_" KELVO_VERSION "_")).string() + "*.deb";
 
@@ -110,9 +113,8 @@ TEST(DebianPackage, HoldsExactlyTheInstalledFilesAndDependsOnItsLibraries)
 
     const ShellResult fields = RunShell("dpkg-deb --field " + deb + " Package Version Section Depends");
     ASSERT_EQ(fields.status, 0) << fields.output;
-    for (const std::string wanted :
-         {"Package: kelvo\n", "Version: " KELVO_VERSION "\n", "Section: sound\n", "libqt6widgets6", "libqt6gui6",
-          "libqt6core6", "libportaudio2", "libstdc++6"})
+    for (const std::string wanted : {"Package: kelvo\n", "Version: " KELVO_VERSION "\n", "Section: sound\n", "libqt6widgets6",
+                                     "libqt6gui6", "libqt6core6", "libportaudio2", "libstdc++6"})
         EXPECT_NE(fields.output.find(wanted), std::string::npos) << wanted << " in\n" << fields.output;
 }
 

@@ -2,8 +2,8 @@
 // A native client's recording tells whether the machine could carry sound at all; when it
 // could, every recording of Kelvo must be its signal sample for sample, then silence.
 #include "support/private_audio.h"
-#include "support/user_file_play.h"
 #include "support/test_support.h"
+#include "support/user_file_play.h"
 #include "support/wave_bytes.h"
 
 #include <gtest/gtest.h>
@@ -53,8 +53,8 @@ std::string Complaint(const char* program, const ShellResult& run)
 // PulseAudio's monitor misses the first moments of any stream, a native client's too: the
 // sink passed them on silent before it rewound to mix the stream in. So there the first
 // sound may lie up to 100 ms into the block, which is turned to begin with it.
-std::size_t TurnToFirstSound(std::vector<std::int16_t>& block, const std::vector<std::int16_t>& recorded,
-                             std::size_t heard, std::size_t maxMissed)
+std::size_t TurnToFirstSound(std::vector<std::int16_t>& block, const std::vector<std::int16_t>& recorded, std::size_t heard,
+                             std::size_t maxMissed)
 {
     constexpr std::size_t kProbe = 64;
     for (std::size_t missed = 0; missed <= maxMissed && 2 * missed + kProbe <= block.size(); ++missed)
@@ -137,8 +137,8 @@ TEST_P(PlaybackUnderLoad, KelvoPlaysWithoutAGapWhereANativeClientCould)
     TempFolder folder;
     if (PrivateAudio probe(folder / "audio-probe", kRate, kind); probe.server().empty())
         GTEST_SKIP() << "the private " << AudioServerName(kind) << " does not start here: " << probe.error();
-    const std::string cli = "'" KELVO_CLI_PATH "' ", sine = " --folder " + ShellQuoted(folder.path()) +
-                                                              " --set SampleRate=48000 --set WaveBuildLength=1";
+    const std::string cli = "'" KELVO_CLI_PATH "' ",
+                      sine = " --folder " + ShellQuoted(folder.path()) + " --set SampleRate=48000 --set WaveBuildLength=1";
     ASSERT_EQ(Complaint("kelvo-cli", RunShell(cli + "render" + sine + " 2>&1")), "");
     const auto wave = folder / "test.wav", noise = folder / "noise.wav";
     WriteFile(folder / "loop.raw", FrameBytes(wave));
@@ -163,18 +163,23 @@ TEST_P(PlaybackUnderLoad, KelvoPlaysWithoutAGapWhereANativeClientCould)
     EXPECT_EQ(Record(kind, "kelvo-cli play, legacy player", folder / "audio-c", kRate,
                      run("kelvo-cli", play + " --set LegacyDriver=1"), wave),
               "");
-    EXPECT_EQ(Record(kind, "user's 200 MiB file", folder / "audio-d", kRate,
-                     [&](const std::string& server) { return PlayUserFile(folder / "user", noise, server, std::chrono::seconds(kSeconds)); }, noise),
+    EXPECT_EQ(Record(
+                  kind, "user's 200 MiB file", folder / "audio-d", kRate,
+                  [&](const std::string& server) {
+                      return PlayUserFile(folder / "user", noise, server, std::chrono::seconds(kSeconds));
+                  },
+                  noise),
               "");
     // The desktop program's default settings render a 2 s sine at 44100 Hz: its server runs at that rate.
     const auto gui = folder / "gui";
     std::filesystem::create_directories(gui);
     WriteFile(folder / "session.sh", DesktopSession(kSeconds));
     const auto session = [&](const std::string& server) {
-        const ShellResult run = RunShell("PULSE_SERVER='" + server + "' xvfb-run -a -s '-screen 0 1280x800x24' sh " +
-                                         ShellQuoted(folder / "session.sh") + " '" KELVO_GUI_PATH "' " + ShellQuoted(gui) +
-                                         " 2>/dev/null");
-        return run.status == 0 ? std::string() : "the session ended with status " + std::to_string(run.status) + ": " + run.output;
+        const ShellResult run =
+            RunShell("PULSE_SERVER='" + server + "' xvfb-run -a -s '-screen 0 1280x800x24' sh " +
+                     ShellQuoted(folder / "session.sh") + " '" KELVO_GUI_PATH "' " + ShellQuoted(gui) + " 2>/dev/null");
+        return run.status == 0 ? std::string()
+                               : "the session ended with status " + std::to_string(run.status) + ": " + run.output;
     };
     EXPECT_EQ(Record(kind, "kelvo panel", folder / "audio-e", 44100, session, gui / "test.wav"), "");
 }

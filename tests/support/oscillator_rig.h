@@ -156,9 +156,9 @@ public:
     // The buffers queued and not yet played, by index.
     const std::deque<std::pair<int, std::span<const std::byte>>>& queued() const { return m_queued; }
 
-    std::string openError;           // when set, open() fails with this text
+    std::string openError; // when set, open() fails with this text
     int opens = 0;
-    int lastIndex = 0;               // the device index of the last open
+    int lastIndex = 0; // the device index of the last open
     AudioFormat lastFormat;
     std::vector<std::size_t> writtenSizes; // the length of every queued buffer, in order
     std::vector<std::byte> played;

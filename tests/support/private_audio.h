@@ -29,8 +29,8 @@ public:
     PrivateAudio(std::filesystem::path folder, int rate, AudioServer server = AudioServer::PulseAudio)
         : m_folder(std::move(folder))
     {
-        const ShellResult started = RunShell(kScript + "start " + ShellQuoted(m_folder) + " " +
-                                             std::to_string(rate) + " " + AudioServerName(server) + " 2>&1");
+        const ShellResult started = RunShell(kScript + "start " + ShellQuoted(m_folder) + " " + std::to_string(rate) + " " +
+                                             AudioServerName(server) + " 2>&1");
         if (started.status == 0)
             m_server = started.output.substr(0, started.output.find('\n'));
         else
@@ -84,7 +84,8 @@ done
 [ -n "$window" ] || { echo "no window within 60 s; the program said:"; cat "$2/kelvo.log"; kill $pid; exit 1; }
 sleep 0.5; xdotool mousemove --window "$window" 300 12 click 1
 sleep 0.3; date +%s.%N; xdotool key Return
-sleep )" + std::to_string(seconds) + R"(; xdotool key Escape
+sleep )" + std::to_string(seconds) +
+           R"(; xdotool key Escape
 sleep 0.8; kill $pid; wait $pid 2>/dev/null
 exit 0
 )";
@@ -100,10 +101,10 @@ inline std::vector<std::int16_t> Int16Samples(const std::string& bytes)
 
 // How a recording holds a rendered block played in a loop.
 struct LoopedRecording {
-    std::optional<std::size_t> start;  // frame where the block's first 2000 frames appear
-    std::size_t matched = 0;           // frames from there that equal the block looped
-    std::size_t silentAfter = 0;       // frames of digital silence right after the match
-    std::size_t frames = 0;            // frames recorded
+    std::optional<std::size_t> start; // frame where the block's first 2000 frames appear
+    std::size_t matched = 0;          // frames from there that equal the block looped
+    std::size_t silentAfter = 0;      // frames of digital silence right after the match
+    std::size_t frames = 0;           // frames recorded
 };
 
 // Samples may differ from the block by `tolerance` (a sound server's rounding of other depths).
@@ -117,9 +118,8 @@ inline LoopedRecording MatchLoop(const std::vector<std::int16_t>& block, const s
     if (block.size() < 2 * kProbe)
         return result;
     std::size_t start = 0;
-    while (start + kProbe <= result.frames &&
-           !std::equal(block.begin(), block.begin() + 2 * kProbe,
-                       recorded.begin() + static_cast<std::ptrdiff_t>(2 * start), near))
+    while (start + kProbe <= result.frames && !std::equal(block.begin(), block.begin() + 2 * kProbe,
+                                                          recorded.begin() + static_cast<std::ptrdiff_t>(2 * start), near))
         ++start;
     if (start + kProbe > result.frames)
         return result;
@@ -145,8 +145,8 @@ inline std::string LoopFault(const LoopedRecording& loop, std::size_t minMatched
         *loop.start + loop.matched + loop.silentAfter == loop.frames)
         return {};
     return "the recording of " + std::to_string(loop.frames) + " frames holds " + std::to_string(loop.matched) +
-           " looped frames of the block from frame " + (loop.start ? std::to_string(*loop.start) : "nowhere") +
-           ", then " + std::to_string(loop.silentAfter) + " silent ones";
+           " looped frames of the block from frame " + (loop.start ? std::to_string(*loop.start) : "nowhere") + ", then " +
+           std::to_string(loop.silentAfter) + " silent ones";
 }
 
 // A busy machine may starve the sound server for a moment, which shows as a gap; a fault

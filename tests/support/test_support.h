@@ -82,8 +82,8 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& text
 }
 
 struct ShellResult {
-    int status = -1;     // exit status of the command
-    std::string output;  // what it printed on standard output
+    int status = -1;    // exit status of the command
+    std::string output; // what it printed on standard output
 };
 
 // Runs a command through the shell and waits for it.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/oscillator/oscillator.h"
-#include "plain_event_loop.h"
 #include "core/playback/portaudio_device.h"
+#include "plain_event_loop.h"
 #include "support/test_support.h"
 
 #include <chrono>
@@ -14,8 +14,8 @@ namespace kelvo::test {
 // Plays `file` as the user player's PLAY does, in this process, into the sound server
 // `server` for `duration`, then stops it. Returns what went wrong: no output, a gap, or
 // what the player said; empty when nothing did.
-inline std::string PlayUserFile(const std::filesystem::path& folder, const std::filesystem::path& file,
-                                const std::string& server, std::chrono::milliseconds duration, bool legacy = false)
+inline std::string PlayUserFile(const std::filesystem::path& folder, const std::filesystem::path& file, const std::string& server,
+                                std::chrono::milliseconds duration, bool legacy = false)
 {
     ::setenv("PULSE_SERVER", server.c_str(), 1);
     std::filesystem::create_directories(folder);

@@ -52,8 +52,7 @@ CurveRows FourierCurve(const FourierAmps& amps, double percent, std::int32_t cyc
     for (int i = 1; i < kArbTableSize; ++i) {
         std::int32_t acc = 0;
         for (int n = 1; n <= kFourierCount; ++n)
-            acc = CurveRow(percent / 100 * 140 * amps[static_cast<std::size_t>(n)] *
-                               std::sin(2.0 * n * kPi * cycles * i / 400) +
+            acc = CurveRow(percent / 100 * 140 * amps[static_cast<std::size_t>(n)] * std::sin(2.0 * n * kPi * cycles * i / 400) +
                            acc);
         rows[static_cast<std::size_t>(i)] = acc;
     }

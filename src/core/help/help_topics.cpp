@@ -43,8 +43,7 @@ HelpTopicFile ReadHelpTopic(const std::filesystem::path& path)
     return topic;
 }
 
-std::string CopyMissingHelpTopics(const std::filesystem::path& shippedFolder,
-                                  const std::filesystem::path& programFolder)
+std::string CopyMissingHelpTopics(const std::filesystem::path& shippedFolder, const std::filesystem::path& programFolder)
 {
     std::string errors;
     for (const HelpTopic& topic : kHelpTopics) {

@@ -35,6 +35,6 @@ HelpTopicFile ReadHelpTopic(const std::filesystem::path& path);
 // a topic already there (perhaps edited by the user) is never replaced. Returns what
 // went wrong, one line per topic; empty when every topic is in place.
 [[nodiscard]] std::string CopyMissingHelpTopics(const std::filesystem::path& shippedFolder,
-                                  const std::filesystem::path& programFolder);
+                                                const std::filesystem::path& programFolder);
 
 } // namespace kelvo

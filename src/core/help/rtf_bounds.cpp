@@ -24,9 +24,9 @@ bool BreaksLine(char32_t c)
 // would tear it from the character it belongs to.
 bool JoinsPrevious(char32_t c)
 {
-    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) || (c >= 0x1DC0 && c <= 0x1DFF) ||
-           c == 0x200C || c == 0x200D || (c >= 0x20D0 && c <= 0x20FF) || (c >= 0xFE00 && c <= 0xFE0F) ||
-           (c >= 0xFE20 && c <= 0xFE2F) || (c >= 0x1F3FB && c <= 0x1F3FF);
+    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) || (c >= 0x1DC0 && c <= 0x1DFF) || c == 0x200C ||
+           c == 0x200D || (c >= 0x20D0 && c <= 0x20FF) || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xFE20 && c <= 0xFE2F) ||
+           (c >= 0x1F3FB && c <= 0x1F3FF);
 }
 
 // Twice the font size: the tallest line a character of the style is reckoned to take.
@@ -75,7 +75,7 @@ bool CutToBounds(RtfDocument& document, const RtfBounds& bounds)
 
 void BreakLongWords(RtfParagraph& paragraph, std::size_t longest)
 {
-    std::size_t stretch = 0;  // characters since the last place to break; words go on across runs
+    std::size_t stretch = 0; // characters since the last place to break; words go on across runs
     for (RtfRun& run : paragraph.runs) {
         std::string broken;
         broken.reserve(run.text.size());
@@ -129,7 +129,7 @@ void SplitLongParagraph(RtfParagraph paragraph, std::size_t longest, std::vector
     const int spaceAfter = std::exchange(piece.spaceAfter, 0);
     std::size_t count = 0;
     for (const RtfRun& run : runs) {
-        std::size_t from = 0;  // where the run's text still to place begins
+        std::size_t from = 0; // where the run's text still to place begins
         for (std::size_t at = 0, length = 0; at < run.text.size(); at += length) {
             const char32_t c = DecodeUtf8(run.text, at, length);
             if (++count <= longest || !(c == kLineSeparator || (count > 2 * longest && BreaksLine(c))))

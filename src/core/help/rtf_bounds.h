@@ -14,17 +14,17 @@ namespace kelvo {
 struct RtfBounds {
     std::size_t paragraphs = 10'000;
     std::size_t runs = 20'000;
-    std::size_t textBytes = 256 * 1024;  // of UTF-8 text
+    std::size_t textBytes = 256 * 1024; // of UTF-8 text
     // The text layout never finishes a document taller than 2^23 pixels. The height is
     // reckoned as if each character had a line of its own, twice its font size tall, as
     // in the narrowest view, and kept to half that limit at 96 dots per inch.
     std::int64_t heightTwips = 60'000'000;
-    int defaultHalfPoints = 24;  // the size of text that names none
+    int defaultHalfPoints = 24; // the size of text that names none
     // A word with nowhere to break takes time that grows with the square of its length,
     // and so do a paragraph's tabs when it sets tab stops; tabs at the default stops
     // cost far less.
     std::size_t unbrokenCharacters = 256;
-    std::size_t tabsAtStops = 1024;  // in the whole document
+    std::size_t tabsAtStops = 1024; // in the whole document
     // A paragraph is laid out whole, in time that grows faster than its length, while
     // the paragraphs past the view wait their turn.
     std::size_t paragraphCharacters = 4096;

@@ -11,10 +11,10 @@ namespace kelvo {
 struct RtfToken {
     enum class Kind { End, GroupOpen, GroupClose, Word, Symbol, HexByte, Text };
     Kind kind = Kind::End;
-    std::string_view word;          // Word: its name; empty when too long to be a word
-    std::optional<int> parameter;   // Word: its number, clamped into int
-    char symbol = 0;                // Symbol: the character after the backslash
-    unsigned char byte = 0;         // HexByte, Text
+    std::string_view word;        // Word: its name; empty when too long to be a word
+    std::optional<int> parameter; // Word: its number, clamped into int
+    char symbol = 0;              // Symbol: the character after the backslash
+    unsigned char byte = 0;       // HexByte, Text
 };
 
 // Splits RTF into tokens, each in constant time per byte; never reads past the end.

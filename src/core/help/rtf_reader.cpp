@@ -13,7 +13,7 @@ namespace {
 
 // Limits that keep damaged input harmless; real documents stay far below them.
 constexpr std::size_t kMaxDepth = 128;
-constexpr int kMaxLength = 31680;  // twips: 22 inches, wider than any page
+constexpr int kMaxLength = 31680; // twips: 22 inches, wider than any page
 constexpr int kMaxHalfPoints = 1000;
 constexpr int kMaxUnicodeSkip = 16;
 constexpr std::size_t kMaxTabStops = 32;
@@ -25,7 +25,7 @@ struct CharacterState {
     bool italic = false;
     bool underline = false;
     int halfPoints = 0;
-    int fontNumber = -1;  // -1: the document's default font (\deff)
+    int fontNumber = -1; // -1: the document's default font (\deff)
     int colourIndex = 0;
 };
 
@@ -83,23 +83,22 @@ private:
     void finishParagraph();
     bool full() const
     {
-        return m_document.paragraphs.size() >= kRtfMaxParagraphs || m_runs > kRtfMaxRuns ||
-               m_textBytes >= kRtfMaxTextBytes;
+        return m_document.paragraphs.size() >= kRtfMaxParagraphs || m_runs > kRtfMaxRuns || m_textBytes >= kRtfMaxTextBytes;
     }
     RtfStyle style() const;
 
     RtfLexer m_lexer;
     std::vector<GroupState> m_states;
-    std::size_t m_overflow = 0;  // groups opened past the depth cap, all ignored
-    int m_fallbackLeft = 0;      // characters after \uN that stand in for it
+    std::size_t m_overflow = 0; // groups opened past the depth cap, all ignored
+    int m_fallbackLeft = 0;     // characters after \uN that stand in for it
     char32_t m_highSurrogate = 0;
     bool m_star = false;
     int m_defaultFont = -1;
     RtfTables m_tables;
     RtfDocument m_document;
     RtfParagraph m_paragraph;
-    std::size_t m_runs = 0;       // in the document and the paragraph being read
-    std::size_t m_textBytes = 0;  // likewise
+    std::size_t m_runs = 0;      // in the document and the paragraph being read
+    std::size_t m_textBytes = 0; // likewise
 };
 
 RtfDocument Parser::run()
@@ -184,9 +183,7 @@ void Parser::word(std::string_view name, std::optional<int> parameter)
     case RtfWord::FontTable: state().destination = Destination::FontTable; return;
     case RtfWord::ColourTable: state().destination = Destination::ColourTable; return;
     case RtfWord::Skip: state().destination = Destination::Skip; return;
-    case RtfWord::UnicodeSkip:
-        state().unicodeSkip = std::clamp(parameter.value_or(1), 0, kMaxUnicodeSkip);
-        return;
+    case RtfWord::UnicodeSkip: state().unicodeSkip = std::clamp(parameter.value_or(1), 0, kMaxUnicodeSkip); return;
     case RtfWord::Unicode:
         if (parameter) {
             const int value = *parameter < 0 ? *parameter + 65536 : *parameter;
@@ -194,8 +191,7 @@ void Parser::word(std::string_view name, std::optional<int> parameter)
             m_fallbackLeft = state().unicodeSkip;
         }
         return;
-    default:
-        break;
+    default: break;
     }
     if (state().destination == Destination::Text)
         textWord(info, parameter);

@@ -31,9 +31,9 @@ struct RtfStyle {
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    int halfPoints = 0;               // 0: the view's default size
-    int font = -1;                    // index into RtfDocument::fonts; -1: the view's default font
-    std::optional<RtfColour> colour;  // nothing: the view's text colour
+    int halfPoints = 0;              // 0: the view's default size
+    int font = -1;                   // index into RtfDocument::fonts; -1: the view's default font
+    std::optional<RtfColour> colour; // nothing: the view's text colour
     bool operator==(const RtfStyle&) const = default;
 };
 
@@ -49,10 +49,10 @@ enum class RtfAlignment { Left, Centre, Right, Justified };
 struct RtfParagraph {
     RtfAlignment alignment = RtfAlignment::Left;
     int leftIndent = 0;
-    int firstIndent = 0;   // of the first line against the others; negative hangs it out
+    int firstIndent = 0; // of the first line against the others; negative hangs it out
     int spaceBefore = 0;
     int spaceAfter = 0;
-    std::vector<int> tabStops;  // from the left margin, ascending
+    std::vector<int> tabStops; // from the left margin, ascending
     std::vector<RtfRun> runs;
     bool operator==(const RtfParagraph&) const = default;
 };

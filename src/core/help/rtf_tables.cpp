@@ -38,9 +38,18 @@ void RtfTables::word(RtfWord word, std::optional<int> parameter)
     case RtfWord::FamilyDecorative: m_fontFamily = RtfFontFamily::Decorative; break;
     case RtfWord::FamilyTechnical: m_fontFamily = RtfFontFamily::Technical; break;
     case RtfWord::FamilyNil: m_fontFamily = RtfFontFamily::Unknown; break;
-    case RtfWord::Red: m_colour.red = component; m_colourSet = true; break;
-    case RtfWord::Green: m_colour.green = component; m_colourSet = true; break;
-    case RtfWord::Blue: m_colour.blue = component; m_colourSet = true; break;
+    case RtfWord::Red:
+        m_colour.red = component;
+        m_colourSet = true;
+        break;
+    case RtfWord::Green:
+        m_colour.green = component;
+        m_colourSet = true;
+        break;
+    case RtfWord::Blue:
+        m_colour.blue = component;
+        m_colourSet = true;
+        break;
     default: break;
     }
 }

@@ -2,10 +2,10 @@
 
 #include "core/oscillator/oscillator.h"
 
+#include "core/runtime/rounding.h"
 #include "core/settings/field_registry.h"
 #include "core/settings/signal_codes.h"
 #include "core/settings/text_rules.h"
-#include "core/runtime/rounding.h"
 
 #include <algorithm>
 
@@ -165,12 +165,9 @@ bool MainPanelRules::frequencyEditable() const
     case static_cast<std::int32_t>(WaveformCode::Square):
     case static_cast<std::int32_t>(WaveformCode::Triangle):
     case static_cast<std::int32_t>(WaveformCode::Sawtooth):
-    case static_cast<std::int32_t>(WaveformCode::Burst):
-        return true;
-    case static_cast<std::int32_t>(WaveformCode::Sweep):
-        return s.SweepParam > 0;
-    default:
-        return false;
+    case static_cast<std::int32_t>(WaveformCode::Burst): return true;
+    case static_cast<std::int32_t>(WaveformCode::Sweep): return s.SweepParam > 0;
+    default: return false;
     }
 }
 

@@ -1,18 +1,18 @@
 #include "core/oscillator/oscillator.h"
 
+#include "core/oscillator/start_up.h"
 #include "core/settings/memories.h"
 #include "core/settings/settings_files.h"
 #include "core/settings/setup_file.h"
 #include "core/settings/signal_codes.h"
 #include "core/settings/text_rules.h"
-#include "core/oscillator/start_up.h"
 
 #include <algorithm>
 
 namespace kelvo {
 
-Oscillator::Oscillator(std::filesystem::path folder, AudioDevice& streamDevice, AudioDevice& legacyDevice,
-                       EventLoop& loop, Messages& messages)
+Oscillator::Oscillator(std::filesystem::path folder, AudioDevice& streamDevice, AudioDevice& legacyDevice, EventLoop& loop,
+                       Messages& messages)
     : m_messages(messages)
     , m_chain(m_settings, std::move(folder), streamDevice, legacyDevice, loop, messages)
     , m_player(m_settings, m_chain.control(), loop)

@@ -4,8 +4,8 @@
 #include "core/oscillator/memory_rules.h"
 #include "core/oscillator/panel_view.h"
 #include "core/oscillator/signal_chain.h"
-#include "core/player/user_player.h"
 #include "core/playback/audio_device.h"
+#include "core/player/user_player.h"
 #include "core/runtime/event_loop.h"
 #include "core/runtime/messages.h"
 #include "core/settings/settings_files.h"
@@ -23,8 +23,8 @@ namespace kelvo {
 // UI thread only. The devices, the loop and the message sink outlive it.
 class Oscillator final : private SignalObserver {
 public:
-    Oscillator(std::filesystem::path folder, AudioDevice& streamDevice, AudioDevice& legacyDevice,
-               EventLoop& loop, Messages& messages);
+    Oscillator(std::filesystem::path folder, AudioDevice& streamDevice, AudioDevice& legacyDevice, EventLoop& loop,
+               Messages& messages);
     ~Oscillator() override;
     Oscillator(const Oscillator&) = delete;
     Oscillator& operator=(const Oscillator&) = delete;

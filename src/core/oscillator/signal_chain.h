@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/oscillator/signal_control.h"
+#include "core/oscillator/signal_files.h"
 #include "core/playback/audio_device.h"
 #include "core/playback/legacy_player.h"
 #include "core/playback/stream_engine.h"
@@ -9,7 +10,6 @@
 #include "core/runtime/messages.h"
 #include "core/runtime/random_source.h"
 #include "core/settings/signal_settings.h"
-#include "core/oscillator/signal_files.h"
 #include "core/synth/wave_engine.h"
 
 #include <filesystem>
@@ -22,8 +22,8 @@ namespace kelvo {
 // and the message sink outlive it.
 class SignalChain {
 public:
-    SignalChain(SignalSettings& settings, std::filesystem::path folder, AudioDevice& streamDevice,
-                AudioDevice& legacyDevice, EventLoop& loop, Messages& messages);
+    SignalChain(SignalSettings& settings, std::filesystem::path folder, AudioDevice& streamDevice, AudioDevice& legacyDevice,
+                EventLoop& loop, Messages& messages);
     SignalChain(const SignalChain&) = delete;
     SignalChain& operator=(const SignalChain&) = delete;
 

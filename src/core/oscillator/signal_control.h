@@ -27,7 +27,7 @@ enum class SignalSource { Generator, UserFile, ArbTable };
 struct SignalState {
     SignalPhase phase = SignalPhase::Stopped;
     SignalSource source = SignalSource::Generator;
-    std::string status; // the main panel's status line: the playlist name of a user file
+    std::string status;    // the main panel's status line: the playlist name of a user file
     std::int64_t gaps = 0; // times the output ran dry since it started playing
     bool on() const { return phase != SignalPhase::Stopped; }
     bool operator==(const SignalState&) const = default;

@@ -32,8 +32,7 @@ public:
     // test.wav itself changes nothing. Returns what went wrong for the user (no signal
     // rendered yet, the last render failed so test.wav is stale, or why the copy failed,
     // naming the file), empty on success.
-    [[nodiscard]] std::string copyRendered(const std::filesystem::path& folder,
-                                           const std::filesystem::path& target) const;
+    [[nodiscard]] std::string copyRendered(const std::filesystem::path& folder, const std::filesystem::path& target) const;
 
     WaveEngine& engine() { return m_engine; }
 

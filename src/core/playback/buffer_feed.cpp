@@ -36,10 +36,8 @@ void BufferFeed::handBackAll()
 void BufferFeed::clear()
 {
     m_current = -1;
-    for (int index; m_queued.pop(index);) {
-    }
-    for (int index; m_finished.pop(index);) {
-    }
+    for (int index; m_queued.pop(index);) {}
+    for (int index; m_finished.pop(index);) {}
 }
 
 bool BufferFeed::queue(int index, std::span<const std::byte> bytes)

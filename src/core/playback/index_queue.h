@@ -9,8 +9,7 @@ namespace kelvo {
 // A single-producer single-consumer queue of buffer indices between the UI thread and a
 // real-time callback: no locks, no allocation. What the producer wrote before a push is
 // visible to the consumer after the matching pop.
-template <std::size_t Capacity>
-class IndexQueue {
+template <std::size_t Capacity> class IndexQueue {
     static_assert((Capacity & (Capacity - 1)) == 0, "the capacity is a power of two");
 
 public:

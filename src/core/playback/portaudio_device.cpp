@@ -2,12 +2,12 @@
 
 #include "core/playback/realtime_priority.h"
 
-#include <alsa/asoundlib.h>
-#include <pa_linux_alsa.h>
 #include <algorithm>
+#include <alsa/asoundlib.h>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <pa_linux_alsa.h>
 #include <sched.h>
 #include <unistd.h>
 
@@ -26,7 +26,9 @@ constexpr std::chrono::milliseconds kWatchInterval{250};
 // primed with sound) and a stop is immediate.
 constexpr double kOutputLatencySeconds = 0.5;
 
-void SilentAlsaHandler(const char*, int, const char*, int, const char*, ...) {}
+void SilentAlsaHandler(const char*, int, const char*, int, const char*, ...)
+{
+}
 
 // Starts PortAudio without the probing chatter of ALSA and JACK reaching the terminal:
 // ALSA's error handler is quieted for good, and standard error is parked on /dev/null
@@ -87,9 +89,7 @@ PaSampleFormat SampleFormat(SampleEncoding encoding)
 
 std::int64_t SteadyNanoseconds()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace

@@ -9,9 +9,9 @@
 #include <memory>
 #include <portaudio.h>
 #include <semaphore.h>
-#include <sys/types.h>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 #include <thread>
 #include <vector>
 
@@ -61,8 +61,8 @@ public:
 private:
     explicit PortAudioDevice(EventLoop& loop);
 
-    static int processStatic(const void* input, void* output, unsigned long frames,
-                             const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags, void* self);
+    static int processStatic(const void* input, void* output, unsigned long frames, const PaStreamCallbackTimeInfo* time,
+                             PaStreamCallbackFlags flags, void* self);
     static void finishedStatic(void* self);
     int process(void* output, unsigned long frames, PaStreamCallbackFlags flags);
     void startStream();

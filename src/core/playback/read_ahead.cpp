@@ -98,8 +98,8 @@ bool ReadAhead::Shared::readRing()
     const std::uint64_t written = tail.load(std::memory_order_relaxed);
     const std::size_t slot = static_cast<std::size_t>(written % capacity);
     const std::size_t wanted = std::min({room, piece, capacity - slot, size - readAt});
-    const std::size_t got = WholeFrames(
-        ReadAt(fd, offset + static_cast<std::int64_t>(readAt), std::span(store.get() + slot, wanted)), blockAlign);
+    const std::size_t got =
+        WholeFrames(ReadAt(fd, offset + static_cast<std::int64_t>(readAt), std::span(store.get() + slot, wanted)), blockAlign);
     if (got == 0 && readAt == 0) {
         lost.store(true);
         return false;
@@ -115,11 +115,9 @@ bool ReadAhead::Shared::readRing()
 void ReadAhead::Shared::run()
 {
     if (whole) {
-        while (!quit.load() && readWhole()) {
-        }
+        while (!quit.load() && readWhole()) {}
     } else {
-        while (readRing()) {
-        }
+        while (readRing()) {}
     }
 }
 
@@ -214,8 +212,7 @@ bool ReadAhead::inMemory() const
 
 std::size_t ReadAheadMargin(std::int64_t bytesPerSecond)
 {
-    return std::max<std::size_t>(static_cast<std::size_t>(std::max<std::int64_t>(bytesPerSecond, 0)) * 8,
-                                 std::size_t{1} << 20);
+    return std::max<std::size_t>(static_cast<std::size_t>(std::max<std::int64_t>(bytesPerSecond, 0)) * 8, std::size_t{1} << 20);
 }
 
 } // namespace kelvo

@@ -9,10 +9,10 @@ namespace kelvo {
 
 // Where a looped file's sound data lies, and where playing starts.
 struct LoopedData {
-    int fd = -1;                 // the open file; the read-ahead reads through its own copy
-    std::int64_t offset = 0;     // byte where the data starts
-    std::int64_t size = 0;       // bytes of whole frames
-    std::int64_t start = 0;      // byte where playing starts, inside the data
+    int fd = -1;             // the open file; the read-ahead reads through its own copy
+    std::int64_t offset = 0; // byte where the data starts
+    std::int64_t size = 0;   // bytes of whole frames
+    std::int64_t start = 0;  // byte where playing starts, inside the data
     int blockAlign = 1;
 };
 

@@ -48,17 +48,17 @@ std::string RequestRealtimePriority(pid_t thread)
     sd_bus_error error{}; // SD_BUS_ERROR_NULL, without its C99 compound literal
     std::int32_t highest = 0;
     std::string refusal;
-    if (const int got = ::sd_bus_get_property_trivial(bus, kService, kPath, kService, "MaxRealtimePriority", &error, 'i',
-                                                      &highest);
+    if (const int got =
+            ::sd_bus_get_property_trivial(bus, kService, kPath, kService, "MaxRealtimePriority", &error, 'i', &highest);
         got < 0) {
         refusal = BusError("RealtimeKit does not answer", error, got);
     } else if (highest < 1) {
         refusal = "RealtimeKit grants no real-time priority";
     } else if (!LimitRealtimeTime()) {
         refusal = "the real-time time limit cannot be set";
-    } else if (const int made = ::sd_bus_call_method(bus, kService, kPath, kService, "MakeThreadRealtime", &error, nullptr,
-                                                     "tu", static_cast<std::uint64_t>(thread),
-                                                     static_cast<std::uint32_t>(std::min(highest, 20)));
+    } else if (const int made =
+                   ::sd_bus_call_method(bus, kService, kPath, kService, "MakeThreadRealtime", &error, nullptr, "tu",
+                                        static_cast<std::uint64_t>(thread), static_cast<std::uint32_t>(std::min(highest, 20)));
                made < 0) {
         refusal = BusError("RealtimeKit refused", error, made);
     }

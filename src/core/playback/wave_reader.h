@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/wavefile/audio_format.h"
 #include "core/playback/read_ahead.h"
+#include "core/runtime/messages.h"
+#include "core/wavefile/audio_format.h"
 #include "core/wavefile/wave_file.h"
 #include "core/wavefile/wave_layout.h"
-#include "core/runtime/messages.h"
 
 #include <array>
 #include <cstddef>

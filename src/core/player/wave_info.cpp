@@ -39,8 +39,7 @@ WaveProbe ProbeWave(const std::filesystem::path& path)
     probe.layout = WalkWaveChunks(fd);
     std::byte word[2] = {};
     probe.dolbyDigital = probe.layout.error.empty() && probe.layout.dataSize >= 2 &&
-                         ReadAt(fd, probe.layout.dataOffset, word) == 2 &&
-                         std::memcmp(word, kDolbySync, 2) == 0;
+                         ReadAt(fd, probe.layout.dataOffset, word) == 2 && std::memcmp(word, kDolbySync, 2) == 0;
     ::close(fd);
     return probe;
 }

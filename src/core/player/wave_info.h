@@ -31,7 +31,7 @@ struct WaveProbe {
     bool opened = false;                // the file could be opened for reading
     std::array<std::byte, 50> header{}; // its first 50 bytes; bytes past its end are zero
     WaveLayout layout;
-    bool dolbyDigital = false;          // the data begins with the word 0xF872
+    bool dolbyDigital = false; // the data begins with the word 0xF872
 };
 
 // Reads what the display needs from `path` without changing the file. Only a regular file

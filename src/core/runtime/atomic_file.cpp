@@ -5,11 +5,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <regex>
-#include <vector>
 #include <fcntl.h>
+#include <regex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kelvo {
 namespace {

@@ -35,8 +35,7 @@ std::filesystem::path ResolveProgramFolder(const std::optional<std::filesystem::
         std::filesystem::create_directories(*given, error);
         return *given;
     }
-    if (!executableFolder.empty() && ::access(executableFolder.c_str(), W_OK) == 0 &&
-        !InstalledProgramFolder(executableFolder))
+    if (!executableFolder.empty() && ::access(executableFolder.c_str(), W_OK) == 0 && !InstalledProgramFolder(executableFolder))
         return executableFolder;
     auto folder = DataHome() / "kelvo";
     std::filesystem::create_directories(folder, error);

@@ -29,8 +29,7 @@ OpenedRegularFile OpenRegularFile(const std::filesystem::path& path)
         file.failure = OpenedRegularFile::Failure::System;
         file.error = errno;
     } else if (!S_ISREG(status.st_mode)) {
-        file.failure = S_ISDIR(status.st_mode) ? OpenedRegularFile::Failure::Folder
-                                               : OpenedRegularFile::Failure::NotRegular;
+        file.failure = S_ISDIR(status.st_mode) ? OpenedRegularFile::Failure::Folder : OpenedRegularFile::Failure::NotRegular;
     } else {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         file.fd = fd;
@@ -46,8 +45,8 @@ std::size_t ReadAt(int fd, std::int64_t offset, std::span<std::byte> into)
 {
     std::size_t done = 0;
     while (done < into.size()) {
-        const ssize_t got = ::pread(fd, into.data() + done, into.size() - done,
-                                    static_cast<off_t>(offset) + static_cast<off_t>(done));
+        const ssize_t got =
+            ::pread(fd, into.data() + done, into.size() - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)

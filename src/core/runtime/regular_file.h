@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -11,9 +11,9 @@ namespace kelvo {
 // A regular file opened for reading, or why it was not.
 struct OpenedRegularFile {
     enum class Failure { None, System, Folder, NotRegular };
-    int fd = -1;            // the caller closes it
+    int fd = -1; // the caller closes it
     Failure failure = Failure::None;
-    int error = 0;          // errno, for Failure::System
+    int error = 0; // errno, for Failure::System
     std::int64_t size = 0;
 
     // "No such file or directory", "it is a folder", "it is not a regular file".
@@ -34,10 +34,10 @@ struct RegularFileContents {
     // "cannot be read: Permission denied", "is not a regular file", or the size that is
     // over the limit ("is 300000000 bytes long"); empty on success.
     std::string problem;
-    bool missing = false;  // the file does not exist (problem says so too)
+    bool missing = false;    // the file does not exist (problem says so too)
     bool notRegular = false; // a folder, device or pipe: nothing was read
-    bool tooLarge = false; // larger than the limit: nothing was read
-    std::int64_t size = 0; // the file's size, when it is a regular file
+    bool tooLarge = false;   // larger than the limit: nothing was read
+    std::int64_t size = 0;   // the file's size, when it is a regular file
 };
 
 // Reads the regular file at `path` if it holds at most `limit` bytes. Never blocks on

@@ -24,8 +24,7 @@ bool Store(const FieldRef& ref, Rounding rounding, double value)
                     *target = *fitted;
                 return fitted.has_value();
             } else {
-                *target = rounding == Rounding::Single ? static_cast<T>(static_cast<float>(value))
-                                                       : static_cast<T>(value);
+                *target = rounding == Rounding::Single ? static_cast<T>(static_cast<float>(value)) : static_cast<T>(value);
                 return true;
             }
         },
@@ -34,8 +33,7 @@ bool Store(const FieldRef& ref, Rounding rounding, double value)
 
 } // namespace
 
-bool TakeEntry(SignalSettings& settings, const FieldInfo& field, std::string_view text,
-               std::optional<std::int64_t> index)
+bool TakeEntry(SignalSettings& settings, const FieldInfo& field, std::string_view text, std::optional<std::int64_t> index)
 {
     const auto ref = field.at(settings, index);
     const double value = ParseLeadingNumber(text);

@@ -18,8 +18,7 @@ bool TakeEntry(SignalSettings& settings, const FieldInfo& field, std::string_vie
                std::optional<std::int64_t> index = std::nullopt);
 
 // The field's value as its entry box shows it; empty for a text field or a missing entry.
-std::string EntryText(SignalSettings& settings, const FieldInfo& field,
-                      std::optional<std::int64_t> index = std::nullopt);
+std::string EntryText(SignalSettings& settings, const FieldInfo& field, std::optional<std::int64_t> index = std::nullopt);
 
 // The field's value as a whole number, for option buttons and check boxes; nothing when
 // it is not one.

@@ -1,8 +1,8 @@
 #include "core/settings/field_registry.h"
 
+#include "core/runtime/quoted.h"
 #include "core/settings/text_file.h"
 #include "core/settings/text_rules.h"
-#include "core/runtime/quoted.h"
 
 #include <algorithm>
 #include <array>
@@ -16,8 +16,7 @@ namespace {
 
 using Access = std::optional<FieldRef> (*)(SignalSettings&, std::optional<std::int64_t>);
 
-template <auto Member>
-std::optional<FieldRef> Scalar(SignalSettings& s, std::optional<std::int64_t> index)
+template <auto Member> std::optional<FieldRef> Scalar(SignalSettings& s, std::optional<std::int64_t> index)
 {
     if (index)
         return std::nullopt;
@@ -25,8 +24,7 @@ std::optional<FieldRef> Scalar(SignalSettings& s, std::optional<std::int64_t> in
 }
 
 // An array field; `DefaultIndex` is used when no index is given (-1: an index is required).
-template <auto Member, int DefaultIndex>
-std::optional<FieldRef> Element(SignalSettings& s, std::optional<std::int64_t> index)
+template <auto Member, int DefaultIndex> std::optional<FieldRef> Element(SignalSettings& s, std::optional<std::int64_t> index)
 {
     auto& array = s.*Member;
     const std::int64_t i = index.value_or(DefaultIndex);
@@ -45,10 +43,22 @@ struct Limits {
 
 constexpr double kAny = std::numeric_limits<double>::infinity();
 
-constexpr Limits Whole(double min, double max) { return {min, max, {}, Rounding::Whole}; }
-constexpr Limits Real(double min, double max) { return {min, max, {}, Rounding::None}; }
-constexpr Limits Single(double min, double max) { return {min, max, {}, Rounding::Single}; }
-constexpr Limits OneOf(std::span<const double> choices) { return {choices.front(), choices.back(), choices, Rounding::None}; }
+constexpr Limits Whole(double min, double max)
+{
+    return {min, max, {}, Rounding::Whole};
+}
+constexpr Limits Real(double min, double max)
+{
+    return {min, max, {}, Rounding::None};
+}
+constexpr Limits Single(double min, double max)
+{
+    return {min, max, {}, Rounding::Single};
+}
+constexpr Limits OneOf(std::span<const double> choices)
+{
+    return {choices.front(), choices.back(), choices, Rounding::None};
+}
 constexpr Limits kText = {-kAny, kAny, {}, Rounding::None};
 
 constexpr double kFreqSteps[] = {0.1, 1, 10, 100, 1000};
@@ -154,8 +164,7 @@ std::string Assign(const FieldInfo& info, const FieldRef& field, std::string_vie
             using T = std::remove_pointer_t<decltype(target)>;
             if constexpr (std::is_same_v<T, std::string>) {
                 if (const std::string refusal = QuotedTextRefusal(text); !refusal.empty())
-                    return std::string(info.name) + " cannot take a text that " + refusal +
-                           ": the settings files cannot hold it";
+                    return std::string(info.name) + " cannot take a text that " + refusal + ": the settings files cannot hold it";
                 *target = std::string(text);
                 return {};
             } else {
@@ -163,8 +172,8 @@ std::string Assign(const FieldInfo& info, const FieldRef& field, std::string_vie
                 if (scan.length == 0 || scan.length != text.size())
                     return Quoted(text) + " is not a number (" + std::string(info.name) + " takes " + info.rangeText() + ")";
                 if (!std::isfinite(scan.value))
-                    return Quoted(text) + " is not a finite number (" + std::string(info.name) + " takes " +
-                           info.rangeText() + ")";
+                    return Quoted(text) + " is not a finite number (" + std::string(info.name) + " takes " + info.rangeText() +
+                           ")";
                 if (!info.accepts(scan.value))
                     return std::string(info.name) + " takes " + info.rangeText() + ", not " + Quoted(text);
                 double value = scan.value;
@@ -177,8 +186,7 @@ std::string Assign(const FieldInfo& info, const FieldRef& field, std::string_vie
                 if constexpr (std::is_integral_v<T>) {
                     const auto fitted = FitInteger<T>(value);
                     if (!fitted || *fitted != value)
-                        return std::string(info.name) + " takes whole numbers (" + info.rangeText() + "), not " +
-                               Quoted(text);
+                        return std::string(info.name) + " takes whole numbers (" + info.rangeText() + "), not " + Quoted(text);
                     *target = *fitted;
                 } else {
                     *target = static_cast<T>(value);
@@ -264,8 +272,8 @@ std::string FieldInfo::withLimits(std::string_view caption) const
 
 const FieldInfo* FindField(std::string_view name)
 {
-    const auto found = std::find_if(std::begin(kFields), std::end(kFields),
-                                    [name](const FieldInfo& field) { return field.name == name; });
+    const auto found =
+        std::find_if(std::begin(kFields), std::end(kFields), [name](const FieldInfo& field) { return field.name == name; });
     return found == std::end(kFields) ? nullptr : &*found;
 }
 

@@ -38,8 +38,7 @@ constexpr std::array<std::string_view, 17> kWaveformNames{
 };
 
 template <std::size_t Size>
-std::string Column(const std::array<std::string_view, Size>& names, std::int32_t code, std::int32_t first,
-                   std::size_t width)
+std::string Column(const std::array<std::string_view, Size>& names, std::int32_t code, std::int32_t first, std::size_t width)
 {
     std::string text = code >= first && code < static_cast<std::int32_t>(Size)
                            ? std::string(names[static_cast<std::size_t>(code)])
@@ -67,10 +66,9 @@ std::string MemoryTableText(const SignalSettings& s)
     for (int m = 1; m <= kMemoryCount; ++m) {
         // The memory numbers end in the same column.
         text += m < 10 ? "   " : "  ";
-        text += FormatNumber(std::int32_t{m}) + "    " + FormatNumber(s.Freq[m]) + "  " + FormatNumber(s.SampleRate[m]) +
-                "   " + MemoryTableChannel(s.ChanMode[m]) + "   " + MemoryTableWaveform(s.Waveform[m]) + "   " +
-                FormatNumber(s.Bits[m]) + "   " + FormatNumber(s.LevelL[m]) + "   " + FormatNumber(s.LevelR[m]) +
-                "\r\n";
+        text += FormatNumber(std::int32_t{m}) + "    " + FormatNumber(s.Freq[m]) + "  " + FormatNumber(s.SampleRate[m]) + "   " +
+                MemoryTableChannel(s.ChanMode[m]) + "   " + MemoryTableWaveform(s.Waveform[m]) + "   " + FormatNumber(s.Bits[m]) +
+                "   " + FormatNumber(s.LevelL[m]) + "   " + FormatNumber(s.LevelR[m]) + "\r\n";
     }
     return text;
 }

@@ -10,8 +10,7 @@
 namespace kelvo {
 namespace {
 
-template <typename Int>
-int ListLength(Int count)
+template <typename Int> int ListLength(Int count)
 {
     return std::clamp<int>(count, 0, kListMax);
 }
@@ -122,10 +121,8 @@ struct SettingsFile {
 };
 
 constexpr SettingsFile kFiles[] = {
-    {kMainSettingsFile, LoadMain, SaveMain},
-    {kUserStepFile, LoadUserSteps, SaveUserSteps},
-    {kMultitoneFile, LoadMultitone, SaveMultitone},
-    {kPlaylistFile, LoadPlaylist, SavePlaylist},
+    {kMainSettingsFile, LoadMain, SaveMain},        {kUserStepFile, LoadUserSteps, SaveUserSteps},
+    {kMultitoneFile, LoadMultitone, SaveMultitone}, {kPlaylistFile, LoadPlaylist, SavePlaylist},
     {kArbDataFile, LoadArbData, SaveArbData},
 };
 
@@ -136,8 +133,8 @@ std::string BackupName(std::string_view file)
 
 // Reads one file of a layout into the record: nothing changes when it cannot be read.
 // Returns whether it was read, and the reader's problem.
-bool ReadLayout(SignalSettings& settings, const std::filesystem::path& path,
-                void (*load)(SignalSettings&, TextFieldReader&), std::string& problem)
+bool ReadLayout(SignalSettings& settings, const std::filesystem::path& path, void (*load)(SignalSettings&, TextFieldReader&),
+                std::string& problem)
 {
     TextFieldReader in(path);
     if (in.isOpen())
@@ -221,8 +218,7 @@ std::string SavePlaylistList(const SignalSettings& settings, const std::filesyst
     return WriteFileAtomically(path, LayoutText(settings, SavePlaylistEntries));
 }
 
-std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems,
-                                    const std::filesystem::path& folder)
+std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems, const std::filesystem::path& folder)
 {
     if (problems.empty())
         return {};
@@ -263,8 +259,8 @@ std::string PlaylistEntryRefusal(std::string_view path, std::string_view name)
 {
     for (const std::string_view text : {path, name}) {
         if (const std::string refusal = QuotedTextRefusal(text); !refusal.empty())
-            return "\"" + std::string(path) + "\" cannot be added to the playlist: its " +
-                   (text == path ? "path " : "name ") + refusal + ", which the playlist file cannot hold.";
+            return "\"" + std::string(path) + "\" cannot be added to the playlist: its " + (text == path ? "path " : "name ") +
+                   refusal + ", which the playlist file cannot hold.";
     }
     return {};
 }

@@ -16,8 +16,7 @@ inline constexpr std::string_view kPlaylistFile = "playlist.lst";
 inline constexpr std::string_view kArbDataFile = "arbdata.dat";
 
 // The ten slotted fields, each an array of eleven slots, in file order.
-template <typename Settings, typename Visit>
-void VisitSlottedFields(Settings& s, Visit&& visit)
+template <typename Settings, typename Visit> void VisitSlottedFields(Settings& s, Visit&& visit)
 {
     visit(s.Waveform);
     visit(s.ChanMode);
@@ -33,8 +32,7 @@ void VisitSlottedFields(Settings& s, Visit&& visit)
 
 // The 110 values of the eleven slots, slot by slot: the head of the main settings file
 // and of every setup file.
-template <typename Settings, typename Visit>
-void VisitSlotBlock(Settings& s, Visit&& visit)
+template <typename Settings, typename Visit> void VisitSlotBlock(Settings& s, Visit&& visit)
 {
     for (int slot = 0; slot < kSlotCount; ++slot)
         VisitSlottedFields(s, [&](auto& slots) { visit(slots[slot]); });
@@ -42,8 +40,7 @@ void VisitSlotBlock(Settings& s, Visit&& visit)
 
 // The first 112 values, which the main settings file and every setup file share: the
 // eleven slots and the two step sizes.
-template <typename Settings, typename Visit>
-void VisitSharedHead(Settings& s, Visit&& visit)
+template <typename Settings, typename Visit> void VisitSharedHead(Settings& s, Visit&& visit)
 {
     VisitSlotBlock(s, visit);
     visit(s.FreqStep);
@@ -51,8 +48,7 @@ void VisitSharedHead(Settings& s, Visit&& visit)
 }
 
 // Every value of the main settings file, in file order.
-template <typename Settings, typename Visit>
-void VisitMainSettings(Settings& s, Visit&& visit)
+template <typename Settings, typename Visit> void VisitMainSettings(Settings& s, Visit&& visit)
 {
     VisitSharedHead(s, visit);
     visit(s.WaveBuildLength);
@@ -106,15 +102,14 @@ struct SettingsFileProblem {
 std::vector<SettingsFileProblem> LoadSettings(SignalSettings& settings, const std::filesystem::path& folder);
 
 // The one message that tells the user about `problems` at start; empty when there are none.
-std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems,
-                                    const std::filesystem::path& folder);
+std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems, const std::filesystem::path& folder);
 
 // Writes the five settings files into `folder`, each replaced whole. A file named in
 // `damaged` is first kept as <name>.bak (renamed, so even one that could not be read is
 // kept) and taken off the list once replaced, so only its first save keeps a copy.
 // Returns one line per file that could not be written whole, empty when all were.
 [[nodiscard]] std::string SaveSettings(const SignalSettings& settings, const std::filesystem::path& folder,
-                         std::vector<SettingsFileProblem>* damaged = nullptr);
+                                       std::vector<SettingsFileProblem>* damaged = nullptr);
 
 // What a load of a user list file did.
 struct ListFileLoad {

@@ -15,8 +15,7 @@ namespace kelvo {
 namespace {
 
 // Every value of a setup file, in file order.
-template <typename Settings, typename Visit>
-void VisitSetupValues(Settings& s, Visit&& visit)
+template <typename Settings, typename Visit> void VisitSetupValues(Settings& s, Visit&& visit)
 {
     VisitSharedHead(s, visit);
     visit(s.OutDevice);

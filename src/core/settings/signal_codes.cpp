@@ -37,8 +37,7 @@ constexpr std::array kChannelModes{
     ChannelModeInfo{ChannelMode::UserDefined, "User Defined"},
 };
 
-constexpr std::array<std::int32_t, 8> kSampleRates{11025, 22050, 32000, 44100,
-                                                   48000, 88000, 96000, 192000};
+constexpr std::array<std::int32_t, 8> kSampleRates{11025, 22050, 32000, 44100, 48000, 88000, 96000, 192000};
 constexpr std::array kFreqSteps{0.1, 1.0, 10.0, 100.0, 1000.0};
 constexpr std::array kLevelSteps{0.1, 1.0, 10.0};
 
@@ -53,8 +52,7 @@ std::string Degrees(double value)
 }
 
 // Steps through a cycle by exact comparison; a value outside it becomes `outside`.
-template <typename T, std::size_t Size>
-T StepCycle(const std::array<T, Size>& cycle, T value, int direction, T outside)
+template <typename T, std::size_t Size> T StepCycle(const std::array<T, Size>& cycle, T value, int direction, T outside)
 {
     const auto found = std::find(cycle.begin(), cycle.end(), value);
     if (found == cycle.end())
@@ -103,17 +101,12 @@ std::optional<std::string> FrequencyDisplay(const SignalSettings& s)
         }
     case WaveformCode::Pulse: return "PULSE";
     case WaveformCode::Dirac: return "DIRAC";
-    case WaveformCode::TwoTone:
-        return FormatNumber(s.ToneFreq1) + "/" + Hz(s.ToneFreq2);
+    case WaveformCode::TwoTone: return FormatNumber(s.ToneFreq1) + "/" + Hz(s.ToneFreq2);
     case WaveformCode::Multitone: return "MULTI";
-    case WaveformCode::Sweep:
-        return Is(s.SweepParam, SweepParam::Frequency) ? std::string("SWEEP") : FormatNumber(freq) + "Hz";
-    case WaveformCode::AmplitudeModulation:
-        return FormatNumber(s.AmCarrierFreq) + "/" + Hz(s.AmModFreq);
-    case WaveformCode::FrequencyModulation:
-        return FormatNumber(s.FmCarrierFreq) + "/" + Hz(s.FmModFreq);
-    case WaveformCode::DoubleSideband:
-        return FormatNumber(s.DsbCarrierFreq) + "/" + Hz(s.DsbModFreq);
+    case WaveformCode::Sweep: return Is(s.SweepParam, SweepParam::Frequency) ? std::string("SWEEP") : FormatNumber(freq) + "Hz";
+    case WaveformCode::AmplitudeModulation: return FormatNumber(s.AmCarrierFreq) + "/" + Hz(s.AmModFreq);
+    case WaveformCode::FrequencyModulation: return FormatNumber(s.FmCarrierFreq) + "/" + Hz(s.FmModFreq);
+    case WaveformCode::DoubleSideband: return FormatNumber(s.DsbCarrierFreq) + "/" + Hz(s.DsbModFreq);
     case WaveformCode::User: return "USER WAV";
     default: return Hz(freq);
     }
@@ -121,9 +114,7 @@ std::optional<std::string> FrequencyDisplay(const SignalSettings& s)
 
 std::string LeftPhaseDisplay(const SignalSettings& s)
 {
-    return s.ChanMode[0] == static_cast<std::int32_t>(ChannelMode::UserDefined)
-               ? Degrees(s.PhaseL[0])
-               : Degrees(0);
+    return s.ChanMode[0] == static_cast<std::int32_t>(ChannelMode::UserDefined) ? Degrees(s.PhaseL[0]) : Degrees(0);
 }
 
 std::string RightPhaseDisplay(const SignalSettings& s)

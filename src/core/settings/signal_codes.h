@@ -51,8 +51,7 @@ enum class SweepParam : std::int32_t { Frequency = 0, Level = 1, Phase = 2 };
 enum class WarbleKind : std::int32_t { ThirdOctave = 0, HalfOctave = 1 };
 
 // True when a stored number holds the code `code`.
-template <typename Code>
-constexpr bool Is(std::int32_t stored, Code code)
+template <typename Code> constexpr bool Is(std::int32_t stored, Code code)
 {
     return stored == static_cast<std::int32_t>(code);
 }
@@ -60,8 +59,8 @@ constexpr bool Is(std::int32_t stored, Code code)
 // A waveform's texts.
 struct WaveformInfo {
     WaveformCode code;
-    std::string_view caption;       // shown in lblWaveform right after a click
-    std::string_view name;          // shown by the panel's refresh
+    std::string_view caption; // shown in lblWaveform right after a click
+    std::string_view name;    // shown by the panel's refresh
 };
 
 struct ChannelModeInfo {

@@ -16,11 +16,9 @@ inline constexpr int kPlaylistEntries = 201;
 inline constexpr int kArbTableSize = 401;
 inline constexpr int kFourierCount = 24;
 
-template <typename T>
-using Slots = std::array<T, kSlotCount>;
+template <typename T> using Slots = std::array<T, kSlotCount>;
 
-template <typename T>
-constexpr Slots<T> AllSlots(T value)
+template <typename T> constexpr Slots<T> AllSlots(T value)
 {
     Slots<T> slots{};
     slots.fill(value);

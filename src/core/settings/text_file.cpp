@@ -1,9 +1,9 @@
 #include "core/settings/text_file.h"
 
-#include "core/settings/signal_settings.h"
-#include "core/settings/text_rules.h"
 #include "core/runtime/quoted.h"
 #include "core/runtime/regular_file.h"
+#include "core/settings/signal_settings.h"
+#include "core/settings/text_rules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,8 +46,7 @@ std::string QuotedTextRefusal(std::string_view text)
     return {};
 }
 
-template <typename Int>
-std::optional<Int> FitInteger(double value)
+template <typename Int> std::optional<Int> FitInteger(double value)
 {
     // Both bounds are powers of two and so exact in double, whatever the width of Int.
     constexpr double lowest = static_cast<double>(std::numeric_limits<Int>::min());
@@ -170,8 +169,7 @@ std::optional<std::string> TextFieldReader::nextNumberText()
     return std::string(text);
 }
 
-template <typename Int>
-bool TextFieldReader::readInteger(Int& target)
+template <typename Int> bool TextFieldReader::readInteger(Int& target)
 {
     const auto text = nextNumberText();
     if (!text)
@@ -236,8 +234,7 @@ bool TextFieldReader::read(std::string& target)
     return true;
 }
 
-template <typename Int>
-bool TextFieldReader::readCount(Int& target)
+template <typename Int> bool TextFieldReader::readCount(Int& target)
 {
     const auto text = nextNumberText();
     if (!text)

@@ -52,8 +52,7 @@ public:
 
     // Reads a list count, limited to 0..100 (a count outside is noted as a problem); a
     // failed read leaves `target` unchanged.
-    template <typename Int>
-    bool readCount(Int& target);
+    template <typename Int> bool readCount(Int& target);
 
 private:
     struct Field {
@@ -62,8 +61,7 @@ private:
     };
     std::optional<Field> nextField();
     std::optional<std::string> nextNumberText();
-    template <typename Int>
-    bool readInteger(Int& target);
+    template <typename Int> bool readInteger(Int& target);
     bool readLine();
     void damaged(std::string_view what);
     void damagedValue(std::string_view text, std::string_view what);
@@ -102,7 +100,6 @@ private:
 };
 
 // A whole-number field value: the nearest integer (halves to even) when it fits `Int`.
-template <typename Int>
-std::optional<Int> FitInteger(double value);
+template <typename Int> std::optional<Int> FitInteger(double value);
 
 } // namespace kelvo

@@ -69,8 +69,7 @@ Decimal SplitScientific(std::string_view text)
     for (const char c : text.substr(0, e))
         if (IsDigit(c))
             result.digits += c;
-    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(),
-                    result.exponent);
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), result.exponent);
     while (result.digits.size() > 1 && result.digits.back() == '0')
         result.digits.pop_back();
     return result;
@@ -111,8 +110,7 @@ std::string Layout(bool negative, const Decimal& d)
     return out;
 }
 
-template <typename T>
-std::string FormatSpecial(T value)
+template <typename T> std::string FormatSpecial(T value)
 {
     if (std::isnan(value))
         return "NaN";
@@ -120,8 +118,7 @@ std::string FormatSpecial(T value)
 }
 
 // `signedZero`: a negative zero keeps its sign, as a file must keep every value.
-template <typename T>
-std::string FormatWith(T value, int significantDigits, bool signedZero = false)
+template <typename T> std::string FormatWith(T value, int significantDigits, bool signedZero = false)
 {
     if (value == 0)
         return signedZero && std::signbit(value) ? "-0" : "0";
@@ -130,10 +127,8 @@ std::string FormatWith(T value, int significantDigits, bool signedZero = false)
     char buffer[64];
     const auto result =
         significantDigits > 0
-            ? std::to_chars(buffer, buffer + sizeof buffer, std::abs(value),
-                            std::chars_format::scientific, significantDigits - 1)
-            : std::to_chars(buffer, buffer + sizeof buffer, std::abs(value),
-                            std::chars_format::scientific);
+            ? std::to_chars(buffer, buffer + sizeof buffer, std::abs(value), std::chars_format::scientific, significantDigits - 1)
+            : std::to_chars(buffer, buffer + sizeof buffer, std::abs(value), std::chars_format::scientific);
     return Layout(value < 0, SplitScientific(std::string_view(buffer, result.ptr)));
 }
 

@@ -29,8 +29,14 @@ double ParseLeadingNumber(std::string_view text);
 std::string FormatNumber(double value);
 std::string FormatNumber(float value);
 std::string FormatNumber(std::int64_t value);
-inline std::string FormatNumber(std::int32_t value) { return FormatNumber(std::int64_t{value}); }
-inline std::string FormatNumber(std::int16_t value) { return FormatNumber(std::int64_t{value}); }
+inline std::string FormatNumber(std::int32_t value)
+{
+    return FormatNumber(std::int64_t{value});
+}
+inline std::string FormatNumber(std::int16_t value)
+{
+    return FormatNumber(std::int64_t{value});
+}
 
 // A number as written to a file: the shortest form that reads back to the same value,
 // negative zero included.

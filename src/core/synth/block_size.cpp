@@ -15,17 +15,14 @@ std::optional<double> OwnSize(const SignalSettings& s)
 {
     const double rate = s.SampleRate[0];
     switch (WaveformCode{s.Waveform[0]}) {
-    case WaveformCode::Burst:
-        return rate * 4 * s.WaveBuildLength * (s.BurstOnTime + s.BurstOffTime) / 2000;
+    case WaveformCode::Burst: return rate * 4 * s.WaveBuildLength * (s.BurstOnTime + s.BurstOffTime) / 2000;
     case WaveformCode::Pulse:
-        return ((s.PulseOnTime + s.PulseOffTime) * (s.PulseCount - 1.0) + s.PulseRestTime) * rate *
-               4 / 1000;
+        return ((s.PulseOnTime + s.PulseOffTime) * (s.PulseCount - 1.0) + s.PulseRestTime) * rate * 4 / 1000;
     case WaveformCode::TwoTone:
     case WaveformCode::Warble:
     case WaveformCode::AmplitudeModulation:
     case WaveformCode::FrequencyModulation:
-    case WaveformCode::DoubleSideband:
-        return rate * 10;
+    case WaveformCode::DoubleSideband: return rate * 10;
     case WaveformCode::Sweep:
         if (Is(s.SweepParam, SweepParam::Level) || Is(s.SweepParam, SweepParam::Phase) ||
             (Is(s.SweepParam, SweepParam::Frequency) && Is(s.SweepKind, SweepKind::Stepped)))
@@ -33,8 +30,7 @@ std::optional<double> OwnSize(const SignalSettings& s)
         if (Is(s.SweepParam, SweepParam::Frequency) && Is(s.SweepKind, SweepKind::UserSteps))
             return rate * 2 * UserStepTotal(s, s.UserStepCount) - 1;
         return std::nullopt;
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -61,8 +57,8 @@ BlockPlan Plan(double raw, double rate, const std::string& invalid)
 
 std::string InvalidLength(double rate, double length)
 {
-    return "This signal cannot be rendered: a sample rate of " + FormatNumber(rate) +
-           " Hz and a rendered length of " + FormatNumber(length) + " seconds give no valid block.";
+    return "This signal cannot be rendered: a sample rate of " + FormatNumber(rate) + " Hz and a rendered length of " +
+           FormatNumber(length) + " seconds give no valid block.";
 }
 
 } // namespace
@@ -78,8 +74,7 @@ double UserStepTotal(const SignalSettings& s, std::int64_t count)
 BlockPlan PlanBlock(const SignalSettings& s)
 {
     const double rate = s.SampleRate[0];
-    const BlockPlan standard =
-        Plan(rate * s.WaveBuildLength * 4, rate, InvalidLength(rate, s.WaveBuildLength));
+    const BlockPlan standard = Plan(rate * s.WaveBuildLength * 4, rate, InvalidLength(rate, s.WaveBuildLength));
     if (standard.refused())
         return standard;
     const auto own = OwnSize(s);

@@ -21,9 +21,7 @@ void SetChannelFactors(SynthState& st, const SignalSettings& s)
     case ChannelMode::LeftPlusRight: set(1, 1, 0, 0); break;
     case ChannelMode::LeftMinusRight: set(1, -1, 0, 0); break;
     case ChannelMode::Quadrature: set(1, 1, 0, 90.0 / 360 * rate / s.FreqR[0]); break;
-    case ChannelMode::UserDefined:
-        set(1, 1, s.PhaseL[0] / 360 * rate / s.Freq[0], s.PhaseR[0] / 360 * rate / s.FreqR[0]);
-        break;
+    case ChannelMode::UserDefined: set(1, 1, s.PhaseL[0] / 360 * rate / s.Freq[0], s.PhaseR[0] / 360 * rate / s.FreqR[0]); break;
     }
     st.AmpL = Amplitude(s.LevelL[0]);
     st.AmpR = Amplitude(s.LevelR[0]);
@@ -32,10 +30,22 @@ void SetChannelFactors(SynthState& st, const SignalSettings& s)
 void SetArbChannelFactors(SynthState& st, const SignalSettings& s)
 {
     switch (s.ArbChanMode) {
-    case 0: st.GainL = -1; st.GainR = 0; break;
-    case 1: st.GainL = 0; st.GainR = -1; break;
-    case 2: st.GainL = -1; st.GainR = -1; break;
-    case 3: st.GainL = -1; st.GainR = 1; break;
+    case 0:
+        st.GainL = -1;
+        st.GainR = 0;
+        break;
+    case 1:
+        st.GainL = 0;
+        st.GainR = -1;
+        break;
+    case 2:
+        st.GainL = -1;
+        st.GainR = -1;
+        break;
+    case 3:
+        st.GainL = -1;
+        st.GainR = 1;
+        break;
     default: break;
     }
     st.AmpL = st.AmpR = Amplitude(s.ArbLevel);

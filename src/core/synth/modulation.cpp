@@ -21,8 +21,7 @@ Cosines CosinesAt(double t, double offset, double omega, double modOmega)
 // Renders every frame at t = n + 1 and the closing pair at t = F + 2. `value(channel, cosines)`
 // gives one channel's sample; channel 0 is left, 1 right. Both channels see the same cosines
 // when their offsets are equal, so those are computed once.
-template <typename Value>
-void RenderModulated(RenderContext& c, double omega, double modOmega, Value&& value)
+template <typename Value> void RenderModulated(RenderContext& c, double omega, double modOmega, Value&& value)
 {
     const SynthState& st = c.state;
     const bool sameArgument = st.OffsetL == st.OffsetR;
@@ -36,8 +35,7 @@ void RenderModulated(RenderContext& c, double omega, double modOmega, Value&& va
         }
     });
     const double t = static_cast<double>(c.frames + 2);
-    c.storeClosingPair(value(0, CosinesAt(t, st.OffsetL, omega, modOmega)),
-                       value(1, CosinesAt(t, st.OffsetR, omega, modOmega)));
+    c.storeClosingPair(value(0, CosinesAt(t, st.OffsetL, omega, modOmega)), value(1, CosinesAt(t, st.OffsetR, omega, modOmega)));
 }
 
 } // namespace
@@ -54,8 +52,7 @@ void RenderAm(RenderContext& c)
     const double sideScale[2] = {st.AmpL * 0.0033 * 32767, st.AmpR * 0.0033 * 32767};
     const double gain[2] = {st.GainL, st.GainR};
     RenderModulated(c, omega, modOmega, [&](int x, const Cosines& cs) {
-        return (carrierScale[x] * cs.carrier + (modScale[x] * cs.modulation) * (sideScale[x] * cs.carrier)) *
-               gain[x];
+        return (carrierScale[x] * cs.carrier + (modScale[x] * cs.modulation) * (sideScale[x] * cs.carrier)) * gain[x];
     });
 }
 
@@ -82,8 +79,7 @@ void RenderFm(RenderContext& c)
         }
     });
     const double t = static_cast<double>(c.frames + 2);
-    c.storeClosingPair(scaleL * carrier(t, st.OffsetL) * st.GainL,
-                       scaleR * carrier(t, st.OffsetR) * st.GainR);
+    c.storeClosingPair(scaleL * carrier(t, st.OffsetL) * st.GainL, scaleR * carrier(t, st.OffsetR) * st.GainR);
 }
 
 void RenderDsb(RenderContext& c)
@@ -94,9 +90,8 @@ void RenderDsb(RenderContext& c)
     const double d = c.settings.DsbModDepth / 100;
     const double scale[2] = {d * st.AmpL * 0.005 * 32767, d * st.AmpR * 0.005 * 32767};
     const double gain[2] = {st.GainL, st.GainR};
-    RenderModulated(c, omega, modOmega, [&](int x, const Cosines& cs) {
-        return (scale[x] * cs.modulation) * (scale[x] * cs.carrier) * gain[x];
-    });
+    RenderModulated(c, omega, modOmega,
+                    [&](int x, const Cosines& cs) { return (scale[x] * cs.modulation) * (scale[x] * cs.carrier) * gain[x]; });
 }
 
 } // namespace kelvo

@@ -100,18 +100,13 @@ void RenderNoise(RenderContext& c)
     const double halfL = NoiseHalf(st.AmpL, st.GainL);
     const double halfR = NoiseHalf(st.AmpR, st.GainR);
     switch (static_cast<NoiseType>(c.settings.NoiseType)) {
-    case NoiseType::White:
-        RenderWhiteNoise(c, halfL, halfR);
-        break;
-    case NoiseType::MidFrequency:
-        RenderSmoothNoise(c, halfL, halfR, 20);
-        break;
+    case NoiseType::White: RenderWhiteNoise(c, halfL, halfR); break;
+    case NoiseType::MidFrequency: RenderSmoothNoise(c, halfL, halfR, 20); break;
     case NoiseType::LowFrequency:
         RenderSmoothNoise(c, halfL, halfR, 200);
         TaperEnds(c);
         break;
-    default:
-        break; // an unknown kind renders silence
+    default: break; // an unknown kind renders silence
     }
 }
 

@@ -23,8 +23,7 @@ inline FrameIndex ThreadParts(FrameIndex frames, FrameIndex maxParts)
 
 // Runs `part(j)` for j = 0 .. parts - 1: the last part on the calling thread, the others on
 // helper threads that are joined before it returns. Returns what the last part returns.
-template <typename Part>
-auto RunParts(FrameIndex parts, Part&& part)
+template <typename Part> auto RunParts(FrameIndex parts, Part&& part)
 {
     std::vector<std::jthread> helpers;
     helpers.reserve(static_cast<std::size_t>(parts - 1));
@@ -35,8 +34,7 @@ auto RunParts(FrameIndex parts, Part&& part)
 
 // Runs `body(begin, end)` over frames 0 .. frames - 1, split across the cores. Only for
 // generators whose frames do not depend on each other.
-template <typename Body>
-void ForEachFrameRange(FrameIndex frames, Body&& body)
+template <typename Body> void ForEachFrameRange(FrameIndex frames, Body&& body)
 {
     const FrameIndex parts = ThreadParts(frames, std::numeric_limits<FrameIndex>::max());
     RunParts(parts, [&body, frames, parts](FrameIndex j) { body(frames * j / parts, frames * (j + 1) / parts); });
@@ -74,8 +72,7 @@ State RunSequence(FrameIndex frames, const State& initial, double dryShare, Fram
     double sum = 0;
     for (FrameIndex j = 0; j < parts; ++j) {
         sum += weights[j];
-        bounds[j + 1] =
-            j + 1 == parts ? frames : static_cast<FrameIndex>(static_cast<double>(frames) * (sum / total));
+        bounds[j + 1] = j + 1 == parts ? frames : static_cast<FrameIndex>(static_cast<double>(frames) * (sum / total));
     }
 
     auto run = [&frame, &initial](FrameIndex begin, FrameIndex end) {

@@ -4,7 +4,6 @@
 #include "core/settings/signal_settings.h"
 #include "core/synth/sample_buffer.h"
 
-
 namespace kelvo {
 
 // Engine state that outlives a render. Everything starts at zero in a new process.
@@ -29,9 +28,9 @@ struct RenderContext {
     SynthState& state;
     RandomSource& random;
     SampleBuffer& buffer;
-    std::int64_t N = 0;        // upper index of the buffer
-    FrameIndex frames = 0;     // F: the shared loop runs n = 0 .. F - 1
-    double sampleRate = 0;     // SampleRate of the live slot
+    std::int64_t N = 0;    // upper index of the buffer
+    FrameIndex frames = 0; // F: the shared loop runs n = 0 .. F - 1
+    double sampleRate = 0; // SampleRate of the live slot
     double Pi = 3.141592653589793;
     double Period = 0;
 

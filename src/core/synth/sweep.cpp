@@ -181,9 +181,7 @@ void RenderPhaseSweep(RenderContext& c)
     const double scaleL = FullScale(st.AmpL);
     const double scaleR = FullScale(st.AmpR);
     auto left = [&](double t) { return scaleL * std::cos((t + st.OffsetL) * omega) * st.GainL; };
-    auto right = [&](double t, double offsetR) {
-        return scaleR * std::cos((t + offsetR) * omega) * st.GainR;
-    };
+    auto right = [&](double t, double offsetR) { return scaleR * std::cos((t + offsetR) * omega) * st.GainR; };
     auto frame = [&](Step& step, FrameIndex n, auto write) {
         if (step.c * stepLength < static_cast<double>(n)) {
             step.c = step.c + 1;

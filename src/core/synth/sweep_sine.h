@@ -37,7 +37,7 @@ inline double SweepOmega(const RenderContext& c, double freq)
 // The frequency recurrence shared by the warble tone and the octave warble sweeps: each frame
 // moves W, renders the sine sample at time index n + timeShift, then moves omega by its
 // wobble and, for a sweep, by the sweep increment.
-void RenderWarbleRecurrence(RenderContext& c, double omega, double q, double rate, double timeShift,
-                            bool sweeping, double increment);
+void RenderWarbleRecurrence(RenderContext& c, double omega, double q, double rate, double timeShift, bool sweeping,
+                            double increment);
 
 } // namespace kelvo

@@ -44,8 +44,7 @@ public:
     // sin(W / 1000) of frame n, whose position is W and whose table slot is `slot`.
     double value(FrameIndex slot, double W) const
     {
-        return slot < static_cast<FrameIndex>(m_values.size()) ? m_values[static_cast<std::size_t>(slot)]
-                                                               : std::sin(W / 1000);
+        return slot < static_cast<FrameIndex>(m_values.size()) ? m_values[static_cast<std::size_t>(slot)] : std::sin(W / 1000);
     }
 
     // The table slot of the frame after one in `slot`.
@@ -59,8 +58,8 @@ private:
 
 } // namespace
 
-void RenderWarbleRecurrence(RenderContext& c, double omega, double q, double rate, double timeShift,
-                            bool sweeping, double increment)
+void RenderWarbleRecurrence(RenderContext& c, double omega, double q, double rate, double timeShift, bool sweeping,
+                            double increment)
 {
     struct Position {
         double W;

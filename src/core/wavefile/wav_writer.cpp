@@ -59,8 +59,7 @@ std::array<std::byte, kWaveHeaderSize> WaveHeader(std::int32_t sampleRate, std::
     return bytes;
 }
 
-std::string WriteWaveFile(const std::filesystem::path& path, std::span<const std::int16_t> samples,
-                          std::int32_t sampleRate)
+std::string WriteWaveFile(const std::filesystem::path& path, std::span<const std::int16_t> samples, std::int32_t sampleRate)
 {
     AtomicFileWriter file(path);
     file.write(WaveHeader(sampleRate, samples.size()));

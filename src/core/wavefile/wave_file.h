@@ -42,5 +42,4 @@ private:
 // at least one whole frame. On any failure the result is closed and says why.
 OpenedWave OpenWave(const std::filesystem::path& path);
 
-
 } // namespace kelvo

@@ -36,8 +36,7 @@ bool ReadWhole(int fd, std::int64_t offset, std::byte* into, std::size_t count)
 
 // Finds the chunk `id` among the chunks from `begin` to `end`; a chunk whose header does
 // not fit ends the search. Sizes are padded to even, as RIFF requires.
-std::optional<Chunk> FindChunk(int fd, std::int64_t begin, std::int64_t end, std::string_view id,
-                               std::string_view form = {})
+std::optional<Chunk> FindChunk(int fd, std::int64_t begin, std::int64_t end, std::string_view id, std::string_view form = {})
 {
     for (std::int64_t at = begin; at + kChunkHeader <= end;) {
         std::byte header[12];
@@ -61,10 +60,9 @@ std::optional<Chunk> FindChunk(int fd, std::int64_t begin, std::int64_t end, std
 
 std::string Describe(const PlayFormat& f)
 {
-    return "Unsupported wave format: format tag " + std::to_string(f.formatTag) + ", " +
-           std::to_string(f.bitsPerSample) + " bits per sample, " + std::to_string(f.channels) +
-           " channels, block align " + std::to_string(f.blockAlign) + ", " + std::to_string(f.samplesPerSec) +
-           " samples per second";
+    return "Unsupported wave format: format tag " + std::to_string(f.formatTag) + ", " + std::to_string(f.bitsPerSample) +
+           " bits per sample, " + std::to_string(f.channels) + " channels, block align " + std::to_string(f.blockAlign) + ", " +
+           std::to_string(f.samplesPerSec) + " samples per second";
 }
 
 } // namespace
@@ -121,9 +119,8 @@ std::uint16_t EffectiveFormatTag(const WaveLayout& layout)
         return f.formatTag;
     // cbSize 22: valid bits, channel mask, then the sub-format GUID at byte 24.
     const std::byte* guid = layout.formatChunk.data() + 24;
-    const bool tailMatches = std::equal(kGuidTail.begin(), kGuidTail.end(), guid + 2, [](std::uint8_t a, std::byte b) {
-        return std::byte{a} == b;
-    });
+    const bool tailMatches =
+        std::equal(kGuidTail.begin(), kGuidTail.end(), guid + 2, [](std::uint8_t a, std::byte b) { return std::byte{a} == b; });
     return f.extraSize >= 22 && tailMatches ? Le16(guid) : 0;
 }
 
@@ -133,8 +130,7 @@ std::optional<AudioFormat> PlayableFormat(const WaveLayout& layout, std::string&
     const std::uint16_t tag = EffectiveFormatTag(layout);
     const int bytes = f.bitsPerSample / 8;
     const bool sizesFit = f.bitsPerSample % 8 == 0 && (f.channels == 1 || f.channels == 2) &&
-                          f.blockAlign == f.channels * bytes && f.samplesPerSec >= 1 &&
-                          f.samplesPerSec <= kMaxSampleRate;
+                          f.blockAlign == f.channels * bytes && f.samplesPerSec >= 1 && f.samplesPerSec <= kMaxSampleRate;
     std::optional<SampleEncoding> encoding;
     if (tag == kFormatPcm) {
         switch (f.bitsPerSample) {

@@ -26,10 +26,10 @@ struct WaveLayout {
     PlayFormat format;
     std::array<std::byte, 50> formatChunk{}; // the first 50 bytes of the format chunk
     std::int64_t dataOffset = 0;
-    std::int64_t dataSize = 0;   // as the data chunk's header states it
+    std::int64_t dataSize = 0; // as the data chunk's header states it
     std::int64_t fileSize = 0;
-    bool formatRead = false;     // the format chunk was found and read
-    std::string error;           // the user's message when the walk failed; empty on success
+    bool formatRead = false; // the format chunk was found and read
+    std::string error;       // the user's message when the walk failed; empty on success
 };
 
 // Walks the RIFF structure of the open file `fd`: the RIFF "WAVE" chunk among the top-level

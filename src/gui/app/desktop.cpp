@@ -1,13 +1,13 @@
 #include "gui/app/desktop.h"
 
+#include "core/playback/portaudio_device.h"
 #include "gui/arb/arb_window.h"
 #include "gui/dialogs/setup_dialogs.h"
 #include "gui/help/help_window.h"
 #include "gui/panels/main_panel.h"
-#include "gui/player/user_setup.h"
 #include "gui/panels/remote_panel.h"
+#include "gui/player/user_setup.h"
 #include "gui/ui/placement.h"
-#include "core/playback/portaudio_device.h"
 
 #include <algorithm>
 
@@ -97,8 +97,8 @@ std::unique_ptr<QWidget> Desktop::create(WindowId id)
     }
     case WindowId::OscSetup: {
         // The lister is called through the registry, so a replaced one counts from then on.
-        auto setup = std::make_unique<OscSetup>(m_oscillator, m_fileDialogs,
-                                                [this](std::string& error) { return m_listDevices(error); });
+        auto setup =
+            std::make_unique<OscSetup>(m_oscillator, m_fileDialogs, [this](std::string& error) { return m_listDevices(error); });
         connect(setup.get(), &OscSetup::resetDone, this, &Desktop::closeAll);
         return setup;
     }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/oscillator/oscillator.h"
 #include "gui/app/window_id.h"
 #include "gui/dialogs/osc_setup.h"
 #include "gui/ui/file_dialogs.h"
-#include "core/oscillator/oscillator.h"
 
 #include <QObject>
 

@@ -83,7 +83,9 @@ void ArbViewport::setPicture(const QImage& image)
 PixelGrid ArbViewport::pixels() const
 {
     const auto* bits = reinterpret_cast<const std::uint32_t*>(m_picture.constBits());
-    return {{bits, static_cast<std::size_t>(m_picture.sizeInBytes()) / 4}, m_picture.width(), m_picture.height(),
+    return {{bits, static_cast<std::size_t>(m_picture.sizeInBytes()) / 4},
+            m_picture.width(),
+            m_picture.height(),
             static_cast<std::size_t>(m_picture.bytesPerLine()) / 4};
 }
 

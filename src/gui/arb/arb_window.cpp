@@ -48,8 +48,7 @@ ArbWindow::ArbWindow(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget* 
     drawing->addWidget(makeTools());
     m_view = new ArbViewport(face());
     drawing->addWidget(m_view, 0, Qt::AlignHCenter);
-    auto* note = new QLabel(
-        QStringLiteral("Note: Resolution is 400 samples/period and limits THD to ~1% at 1K, -20dB"), face());
+    auto* note = new QLabel(QStringLiteral("Note: Resolution is 400 samples/period and limits THD to ~1% at 1K, -20dB"), face());
     note->setObjectName(QStringLiteral("Label7"));
     note->setProperty("kind", "note");
     drawing->addWidget(note);
@@ -66,8 +65,7 @@ ArbWindow::ArbWindow(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget* 
     addEntry(4, "txtCycles", "ArbCycles", QStringLiteral("Cycles across the width"), {}, 1);
     auto* channels = new QVBoxLayout;
     addOptions(channels, "optCH", "ArbChanMode",
-               {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Left + Right"),
-                QStringLiteral("Left - Right")});
+               {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Left + Right"), QStringLiteral("Left - Right")});
     grid()->addLayout(channels, 5, 1, 1, 3);
     grid()->addWidget(makeOutput(), 6, 1, 1, 3);
 
@@ -89,15 +87,15 @@ QWidget* ArbWindow::makeTools()
     auto* keys = new QHBoxLayout;
     for (std::size_t i = 0; i < m_modeKeys.size(); ++i) {
         const int mode = static_cast<int>(i);
-        m_modeKeys[i] = MakeKey(tools, QString::fromLatin1(kModeKeys[i].objectName),
-                                QString::fromLatin1(kModeKeys[i].caption), [this, mode] { chooseMode(mode); });
+        m_modeKeys[i] = MakeKey(tools, QString::fromLatin1(kModeKeys[i].objectName), QString::fromLatin1(kModeKeys[i].caption),
+                                [this, mode] { chooseMode(mode); });
         keys->addWidget(m_modeKeys[i]);
     }
     keys->addStretch(1);
-    keys->addWidget(MakeKey(tools, QStringLiteral("cmdClear"), QStringLiteral("CLEAR VIEWPORT"),
-                            [this] { clearViewport(); }));
-    keys->addWidget(MakeKey(tools, QStringLiteral("cmdSmooth"), QStringLiteral("SHOW SMOOTHED"),
-                            [this] { showSmoothed(); }, tr("Redraw the drawing as one connected curve")));
+    keys->addWidget(MakeKey(tools, QStringLiteral("cmdClear"), QStringLiteral("CLEAR VIEWPORT"), [this] { clearViewport(); }));
+    keys->addWidget(MakeKey(
+        tools, QStringLiteral("cmdSmooth"), QStringLiteral("SHOW SMOOTHED"), [this] { showSmoothed(); },
+        tr("Redraw the drawing as one connected curve")));
     rows->addLayout(keys);
     auto* row = new QHBoxLayout;
     row->addWidget(MakeUnit(tools, tr("Eraser")));
@@ -109,8 +107,8 @@ QWidget* ArbWindow::makeTools()
     });
     row->addSpacing(24);
     row->addWidget(MakeUnit(tools, tr("Line")));
-    m_constraint = MakeOptionGroup(tools, row, QStringLiteral("Option1"),
-                                   {QStringLiteral("V"), QStringLiteral("H"), QStringLiteral("Any")});
+    m_constraint =
+        MakeOptionGroup(tools, row, QStringLiteral("Option1"), {QStringLiteral("V"), QStringLiteral("H"), QStringLiteral("Any")});
     connect(m_constraint, &QButtonGroup::idClicked, this,
             [this](int id) { m_view->setConstraint(static_cast<ArbViewport::Constraint>(id)); });
     row->addStretch(1);
@@ -124,8 +122,9 @@ QWidget* ArbWindow::makeOutput()
     auto* rows = new QVBoxLayout(output);
     rows->setContentsMargins(0, 0, 0, 0);
     auto* keys = new QHBoxLayout;
-    keys->addWidget(MakeKey(output, QStringLiteral("Command1"), QStringLiteral("PLAY"), [this] { play(); },
-                            tr("Render the drawn period and play it")));
+    keys->addWidget(MakeKey(
+        output, QStringLiteral("Command1"), QStringLiteral("PLAY"), [this] { play(); },
+        tr("Render the drawn period and play it")));
     keys->addWidget(MakeKey(output, QStringLiteral("Command2"), QStringLiteral("STOP"), [this] { stop(); }));
     m_led = new Lamp(output);
     m_led->setObjectName(QStringLiteral("lblPlayLED"));
@@ -136,8 +135,9 @@ QWidget* ArbWindow::makeOutput()
     auto* files = new QHBoxLayout;
     files->addWidget(MakeKey(output, QStringLiteral("cmdLoadBMP"), QStringLiteral("LOAD BITMAP"), [this] { loadBitmap(); }));
     files->addWidget(MakeKey(output, QStringLiteral("cmdSaveBMP"), QStringLiteral("SAVE BITMAP"), [this] { saveBitmap(); }));
-    files->addWidget(MakeKey(output, QStringLiteral("cmdSaveWAV"), QStringLiteral("SAVE WAVFILE"),
-                             [this] { saveWaveFile(); }, tr("Render the drawn period into a wave file")));
+    files->addWidget(MakeKey(
+        output, QStringLiteral("cmdSaveWAV"), QStringLiteral("SAVE WAVFILE"), [this] { saveWaveFile(); },
+        tr("Render the drawn period into a wave file")));
     rows->addLayout(files);
     m_status = new QLabel(output);
     m_status->setObjectName(QStringLiteral("lblStat"));

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/arb/wave_shapes.h"
+#include "core/oscillator/oscillator.h"
 #include "gui/dialogs/setup_dialog.h"
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/file_dialogs.h"
-#include "core/oscillator/oscillator.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
 // The editor's output: playing the table, and its bitmaps and wave files.
 #include "gui/arb/arb_window.h"
 
-#include "gui/arb/arb_viewport.h"
-#include "gui/dialogs/list_box.h"
+#include "core/oscillator/signal_files.h"
 #include "core/runtime/atomic_file.h"
 #include "core/runtime/program_folder.h"
-#include "core/oscillator/signal_files.h"
 #include "core/runtime/quoted.h"
+#include "gui/arb/arb_viewport.h"
+#include "gui/dialogs/list_box.h"
 
 #include "gui/arb/picture_file.h"
 
@@ -80,8 +80,7 @@ void ArbWindow::saveWaveFile()
     s.ArbBuild = 0;
     if (!built)
         return;
-    const std::string error =
-        CopyFileAtomically(ProgramFile(oscillator().folder(), kRenderedFile), LocalPath(*name));
+    const std::string error = CopyFileAtomically(ProgramFile(oscillator().folder(), kRenderedFile), LocalPath(*name));
     if (!error.empty()) {
         oscillator().messages().show("The wave file could not be saved: " + error);
         return;

@@ -1,10 +1,10 @@
 #include "gui/arb/fourier_panel.h"
 
 #include "core/arb/harmonic_sets.h"
-#include "gui/dialogs/list_box.h"
-#include "gui/panels/panel_parts.h"
 #include "core/settings/entry_rules.h"
 #include "core/settings/settings_files.h"
+#include "gui/dialogs/list_box.h"
+#include "gui/panels/panel_parts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,8 +16,8 @@
 namespace kelvo::gui {
 namespace {
 
-const ListFileKind kFourierFiles{QStringLiteral("Fourier Sequence File|*.for;"), "Fourier sequence file",
-                                 LoadFourierList, SaveFourierList};
+const ListFileKind kFourierFiles{QStringLiteral("Fourier Sequence File|*.for;"), "Fourier sequence file", LoadFourierList,
+                                 SaveFourierList};
 
 const FieldInfo& AmplitudeField()
 {
@@ -56,8 +56,9 @@ FourierPanel::FourierPanel(Oscillator& oscillator, FileDialogs& fileDialogs, std
     for (const PresetKey& key : kPresetKeys)
         presets->addWidget(MakeKey(this, QString::fromLatin1(key.objectName), QString::fromLatin1(key.caption),
                                    [this, shape = key.shape] { preset(shape); }));
-    presets->addWidget(MakeKey(this, QStringLiteral("cmdPreloadFourier"), QStringLiteral("LOAD FOURIER"),
-                               [this] { loadFourier(); }, tr("Draw the sum of the harmonics")));
+    presets->addWidget(MakeKey(
+        this, QStringLiteral("cmdPreloadFourier"), QStringLiteral("LOAD FOURIER"), [this] { loadFourier(); },
+        tr("Draw the sum of the harmonics")));
     column->addLayout(presets);
 
     auto* boxes = new QGridLayout;
@@ -75,30 +76,31 @@ FourierPanel::FourierPanel(Oscillator& oscillator, FileDialogs& fileDialogs, std
         const int col = (n - 1) % 6;
         boxes->addWidget(caption, row, 2 * col);
         boxes->addWidget(box, row, 2 * col + 1);
-        connect(box, &QLineEdit::textChanged, this, [this, n](const QString& text) {
-            TakeEntry(m_oscillator.settings(), AmplitudeField(), text.toStdString(), n);
-        });
+        connect(box, &QLineEdit::textChanged, this,
+                [this, n](const QString& text) { TakeEntry(m_oscillator.settings(), AmplitudeField(), text.toStdString(), n); });
         m_boxes[static_cast<std::size_t>(n - 1)] = box;
     }
     column->addLayout(boxes);
 
     auto* sets = new QHBoxLayout;
-    sets->addWidget(MakeKey(this, QStringLiteral("cmdClrFourier"), QStringLiteral("C"), [this] { clearAmplitudes(); },
-                            tr("All amplitudes to 0")));
+    sets->addWidget(MakeKey(
+        this, QStringLiteral("cmdClrFourier"), QStringLiteral("C"), [this] { clearAmplitudes(); }, tr("All amplitudes to 0")));
     const auto named = HarmonicSets();
     for (int k = 1; k <= static_cast<int>(named.size()); ++k) {
         const HarmonicSet& set = named[static_cast<std::size_t>(k - 1)];
-        KeyButton* key = MakeKey(this, QStringLiteral("cmdPreLoadFourierSeq(%1)").arg(k),
-                                 QString::fromUtf8(set.caption.data(), static_cast<int>(set.caption.size())),
-                                 [this, k] { namedSet(k); },
-                                 QString::fromUtf8(set.name.data(), static_cast<int>(set.name.size())));
+        KeyButton* key = MakeKey(
+            this, QStringLiteral("cmdPreLoadFourierSeq(%1)").arg(k),
+            QString::fromUtf8(set.caption.data(), static_cast<int>(set.caption.size())), [this, k] { namedSet(k); },
+            QString::fromUtf8(set.name.data(), static_cast<int>(set.name.size())));
         sets->addWidget(key);
     }
     sets->addSpacing(12);
-    sets->addWidget(MakeKey(this, QStringLiteral("cmdLoadFourier"), QStringLiteral("Load"), [this] { loadFile(); },
-                            tr("Load a Fourier sequence file")));
-    sets->addWidget(MakeKey(this, QStringLiteral("cmdSaveFourier"), QStringLiteral("Save"), [this] { saveFile(); },
-                            tr("Save the amplitudes as a Fourier sequence file")));
+    sets->addWidget(MakeKey(
+        this, QStringLiteral("cmdLoadFourier"), QStringLiteral("Load"), [this] { loadFile(); },
+        tr("Load a Fourier sequence file")));
+    sets->addWidget(MakeKey(
+        this, QStringLiteral("cmdSaveFourier"), QStringLiteral("Save"), [this] { saveFile(); },
+        tr("Save the amplitudes as a Fourier sequence file")));
     column->addLayout(sets);
 }
 
@@ -121,8 +123,7 @@ void FourierPanel::preset(PresetShape shape)
 void FourierPanel::takeBoxes()
 {
     for (int n = 1; n <= kFourierCount; ++n)
-        TakeEntry(m_oscillator.settings(), AmplitudeField(), m_boxes[static_cast<std::size_t>(n - 1)]->text().toStdString(),
-                  n);
+        TakeEntry(m_oscillator.settings(), AmplitudeField(), m_boxes[static_cast<std::size_t>(n - 1)]->text().toStdString(), n);
 }
 
 void FourierPanel::loadFourier()

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/arb/wave_shapes.h"
-#include "gui/ui/file_dialogs.h"
 #include "core/oscillator/oscillator.h"
+#include "gui/ui/file_dialogs.h"
 
 #include <QString>
 #include <QWidget>

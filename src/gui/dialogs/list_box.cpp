@@ -38,9 +38,9 @@ QListWidget* MakeDataList(QWidget* parent, const QString& objectName, const QStr
     list->setObjectName(objectName);
     list->setAccessibleName(label);
     list->setUniformItemSizes(true);
-    list->setStyleSheet(QStringLiteral(
-        "QListWidget { background: #0d1a12; color: #ffffff; font-family: \"DejaVu Sans Mono\", monospace; }"
-        "QListWidget::item:selected { background: #805800; }"));
+    list->setStyleSheet(
+        QStringLiteral("QListWidget { background: #0d1a12; color: #ffffff; font-family: \"DejaVu Sans Mono\", monospace; }"
+                       "QListWidget::item:selected { background: #805800; }"));
     return list;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gui/ui/file_dialogs.h"
 #include "core/oscillator/oscillator.h"
 #include "core/settings/settings_files.h"
+#include "gui/ui/file_dialogs.h"
 
 #include <QString>
 
@@ -35,8 +35,8 @@ std::filesystem::path LocalPath(const QString& path);
 
 // A kind of user list file and the layout it is read and written with.
 struct ListFileKind {
-    QString filter;    // as the file dialogs take it: "User step list|*.usl;"
-    std::string what;  // for messages: "user step list"
+    QString filter;   // as the file dialogs take it: "User step list|*.usl;"
+    std::string what; // for messages: "user step list"
     ListFileLoad (*load)(SignalSettings&, const std::filesystem::path&);
     std::string (*save)(const SignalSettings&, const std::filesystem::path&);
 };
@@ -44,11 +44,12 @@ struct ListFileKind {
 // Asks for a list file and loads it into the record. A cancel changes nothing and shows
 // nothing; a file that cannot be read changes nothing and is shown with its reason; a
 // damaged one loads what it holds and says so. The file, when the record took it.
-std::optional<std::filesystem::path> LoadListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind);
+std::optional<std::filesystem::path> LoadListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs,
+                                                  const ListFileKind& kind);
 
 // Asks for a file name; once one is chosen, `store` takes the box into the record and the
 // list is written. A failed write is shown with its reason. The file, when it was written.
-std::optional<std::filesystem::path> SaveListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs, const ListFileKind& kind,
-                  const std::function<void()>& store);
+std::optional<std::filesystem::path> SaveListFile(QWidget* parent, Oscillator& oscillator, FileDialogs& dialogs,
+                                                  const ListFileKind& kind, const std::function<void()>& store);
 
 } // namespace kelvo::gui

@@ -1,8 +1,8 @@
 #include "gui/dialogs/multi_setup.h"
 
+#include "core/settings/list_text.h"
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/panel_parts.h"
-#include "core/settings/list_text.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -32,20 +32,23 @@ MultiSetup::MultiSetup(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget
     grid()->addWidget(m_list, 2, 0, 1, 2);
 
     auto* keys = new QVBoxLayout;
-    keys->addWidget(MakeKey(face(), QStringLiteral("cmdStore"), QStringLiteral("STORE"), [this] { store(); },
-                            tr("Take the frequencies typed in the box")));
-    keys->addWidget(MakeKey(face(), QStringLiteral("Command7"), QStringLiteral("load"), [this] { load(); },
-                            tr("Load a multitone list")));
-    keys->addWidget(MakeKey(face(), QStringLiteral("Command9"), QStringLiteral("save"), [this] { save(); },
-                            tr("Save the frequencies to a multitone list")));
+    keys->addWidget(MakeKey(
+        face(), QStringLiteral("cmdStore"), QStringLiteral("STORE"), [this] { store(); },
+        tr("Take the frequencies typed in the box")));
+    keys->addWidget(MakeKey(
+        face(), QStringLiteral("Command7"), QStringLiteral("load"), [this] { load(); }, tr("Load a multitone list")));
+    keys->addWidget(MakeKey(
+        face(), QStringLiteral("Command9"), QStringLiteral("save"), [this] { save(); },
+        tr("Save the frequencies to a multitone list")));
     keys->addStretch(1);
     grid()->addLayout(keys, 2, 2);
 
     addNote(3, QStringLiteral("Enter frequencies of interest in the Input box seperated by a carriage return. When "
                               "done, Press STORE."));
-    addNote(4, QString::fromStdString(FindField("MultiCount")->withLimits(
-                   "Individual Tone Levels are determined by the program to carefully add up to the  "
-                   "Main Set Level. {min} to {max} frequencies may be entered.")));
+    addNote(4, QString::fromStdString(
+                   FindField("MultiCount")
+                       ->withLimits("Individual Tone Levels are determined by the program to carefully add up to the  "
+                                    "Main Set Level. {min} to {max} frequencies may be entered.")));
     refill();
 }
 

@@ -1,11 +1,11 @@
 #include "gui/dialogs/osc_setup.h"
 
-#include "gui/dialogs/list_box.h"
-#include "gui/panels/panel_parts.h"
-#include "gui/ui/option_group.h"
 #include "core/settings/memory_table.h"
 #include "core/settings/setup_file.h"
 #include "core/settings/text_rules.h"
+#include "gui/dialogs/list_box.h"
+#include "gui/panels/panel_parts.h"
+#include "gui/ui/option_group.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -82,20 +82,23 @@ QWidget* OscSetup::makeFileKeys()
     auto* keys = new QWidget(face());
     auto* column = new QVBoxLayout(keys);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(MakeKey(keys, QStringLiteral("cmdLoad"), QStringLiteral("Load Setup"), [this] { loadSetup(); },
-                              tr("Load all memories, the steps, the device and the length from a setup file")));
-    column->addWidget(MakeKey(keys, QStringLiteral("cmdSave"), QStringLiteral("Save Setup"), [this] { saveSetup(); },
-                              tr("Save all memories, the steps, the device and the length to a setup file")));
+    column->addWidget(MakeKey(
+        keys, QStringLiteral("cmdLoad"), QStringLiteral("Load Setup"), [this] { loadSetup(); },
+        tr("Load all memories, the steps, the device and the length from a setup file")));
+    column->addWidget(MakeKey(
+        keys, QStringLiteral("cmdSave"), QStringLiteral("Save Setup"), [this] { saveSetup(); },
+        tr("Save all memories, the steps, the device and the length to a setup file")));
     QLabel* setupNote = MakeNote(keys, QStringLiteral("Setup  all memory Configs."));
     setupNote->setObjectName(QStringLiteral("Label4"));
     column->addWidget(setupNote);
     column->addSpacing(8);
-    column->addWidget(MakeKey(keys, QStringLiteral("cmdReset"), QStringLiteral("Reset to Defaults"),
-                              [this] { resetToDefaults(); },
-                              tr("Delete the settings files and close the program; it starts afresh next time")));
+    column->addWidget(MakeKey(
+        keys, QStringLiteral("cmdReset"), QStringLiteral("Reset to Defaults"), [this] { resetToDefaults(); },
+        tr("Delete the settings files and close the program; it starts afresh next time")));
     column->addSpacing(8);
-    column->addWidget(MakeKey(keys, QStringLiteral("cmdSaveWav"), QStringLiteral("Save Wavefile"),
-                              [this] { saveWavefile(); }, tr("Save the last rendered signal as a wave file")));
+    column->addWidget(MakeKey(
+        keys, QStringLiteral("cmdSaveWav"), QStringLiteral("Save Wavefile"), [this] { saveWavefile(); },
+        tr("Save the last rendered signal as a wave file")));
     column->addWidget(MakeNote(keys, QStringLiteral("Save current Signal wav to unique file")));
     column->addStretch(1);
     return keys;
@@ -178,8 +181,7 @@ void OscSetup::fillDevices()
     m_devices->clear();
     for (const std::string& name : names)
         m_devices->addItem(QString::fromStdString(name));
-    m_deviceNote->setText(error.empty() ? QStringLiteral("Double Click to select device.")
-                                        : QString::fromStdString(error));
+    m_deviceNote->setText(error.empty() ? QStringLiteral("Double Click to select device.") : QString::fromStdString(error));
 
     const int device = oscillator().settings().OutDevice;
     m_device->setText(QString::fromStdString(FormatNumber(std::int32_t{device})));

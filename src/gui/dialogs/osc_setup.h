@@ -25,8 +25,7 @@ using OutputDeviceLister = std::function<std::vector<std::string>(std::string& e
 class OscSetup final : public SetupDialog {
     Q_OBJECT
 public:
-    OscSetup(Oscillator& oscillator, FileDialogs& fileDialogs, OutputDeviceLister listDevices,
-             QWidget* parent = nullptr);
+    OscSetup(Oscillator& oscillator, FileDialogs& fileDialogs, OutputDeviceLister listDevices, QWidget* parent = nullptr);
 
 Q_SIGNALS:
     // Reset to Defaults deleted the settings files and stopped the output: every window

@@ -62,8 +62,7 @@ void PeriodDrawing::drawBurst(QPainter& painter, const QRect& area) const
     painter.drawText(QRect(area.left(), area.bottom() + 4, split - area.left(), 18), Qt::AlignCenter, tr("T-on"));
     painter.drawText(QRect(split, area.bottom() + 4, area.right() - split, 18), Qt::AlignCenter, tr("T-off"));
     painter.drawText(QRect(area.left(), area.top() - 18, split - area.left(), 16), Qt::AlignCenter, tr("On Level"));
-    painter.drawText(QRect(split, static_cast<int>(mid - low) - 18, area.right() - split, 16), Qt::AlignCenter,
-                     tr("Off Level"));
+    painter.drawText(QRect(split, static_cast<int>(mid - low) - 18, area.right() - split, 16), Qt::AlignCenter, tr("Off Level"));
 }
 
 void PeriodDrawing::drawPulses(QPainter& painter, const QRect& area) const

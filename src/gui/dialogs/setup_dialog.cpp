@@ -1,17 +1,17 @@
 #include "gui/dialogs/setup_dialog.h"
 
+#include "core/settings/entry_rules.h"
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/drag_strip.h"
 #include "gui/ui/option_group.h"
-#include "core/settings/entry_rules.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 
 #include <stdexcept>
 
@@ -62,9 +62,7 @@ QLineEdit* SetupDialog::addEntry(int row, const char* objectName, const char* fi
                                  const QString& hint, int column)
 {
     const FieldInfo& bound = field(fieldName);
-    const auto shown = [&bound](const QString& text) {
-        return QString::fromStdString(bound.withLimits(text.toStdString()));
-    };
+    const auto shown = [&bound](const QString& text) { return QString::fromStdString(bound.withLimits(text.toStdString())); };
     auto* caption = new QLabel(shown(label), face());
     auto* box = new QLineEdit(face());
     box->setObjectName(QString::fromLatin1(objectName));
@@ -92,8 +90,8 @@ QButtonGroup* SetupDialog::addOptions(int row, const char* base, const char* fie
     return addOptions(column, base, fieldName, captions, firstCode);
 }
 
-QButtonGroup* SetupDialog::addOptions(QBoxLayout* column, const char* base, const char* fieldName,
-                                      const QStringList& captions, int firstCode)
+QButtonGroup* SetupDialog::addOptions(QBoxLayout* column, const char* base, const char* fieldName, const QStringList& captions,
+                                      int firstCode)
 {
     const FieldInfo& bound = field(fieldName);
     QButtonGroup* group = MakeOptionGroup(face(), column, QString::fromLatin1(base), captions);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gui/ui/borderless_window.h"
 #include "core/oscillator/oscillator.h"
 #include "core/settings/field_registry.h"
+#include "gui/ui/borderless_window.h"
 
 #include <QString>
 
@@ -37,12 +37,11 @@ protected:
     // An entry box named `objectName` bound to `field`, with `label` beside it (also its
     // accessible name), placed in `row` of the grid: label, box and hint in three columns
     // from `column` on. "{min}" and "{max}" in the label or the hint show the field's range.
-    QLineEdit* addEntry(int row, const char* objectName, const char* field, const QString& label,
-                        const QString& hint = {}, int column = 0);
+    QLineEdit* addEntry(int row, const char* objectName, const char* field, const QString& label, const QString& hint = {},
+                        int column = 0);
     // Option buttons named base(0), base(1), ... bound to `field`: button i sets the code
     // `firstCode + i`. A code outside the buttons selects none.
-    QButtonGroup* addOptions(int row, const char* base, const char* field, const QStringList& captions,
-                             int firstCode = 0);
+    QButtonGroup* addOptions(int row, const char* base, const char* field, const QStringList& captions, int firstCode = 0);
     // The same, stacked in a layout of the window's own (such as a frame's).
     QButtonGroup* addOptions(QBoxLayout* column, const char* base, const char* field, const QStringList& captions,
                              int firstCode = 0);

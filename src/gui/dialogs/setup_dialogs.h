@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/oscillator/oscillator.h"
 #include "gui/app/window_id.h"
 #include "gui/ui/file_dialogs.h"
-#include "core/oscillator/oscillator.h"
 
 #include <QWidget>
 

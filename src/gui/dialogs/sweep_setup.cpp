@@ -1,9 +1,9 @@
 #include "gui/dialogs/sweep_setup.h"
 
-#include "gui/dialogs/list_box.h"
-#include "gui/panels/panel_parts.h"
 #include "core/settings/list_text.h"
 #include "core/settings/text_rules.h"
+#include "gui/dialogs/list_box.h"
+#include "gui/panels/panel_parts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,8 +20,7 @@ constexpr int kLevels = 3;
 constexpr int kPhases = 6;
 constexpr int kWidth = 9;
 
-const ListFileKind kUserStepLists{QStringLiteral("User step list|*.usl;"), "user step list", LoadUserStepList,
-                                  SaveUserStepList};
+const ListFileKind kUserStepLists{QStringLiteral("User step list|*.usl;"), "user step list", LoadUserStepList, SaveUserStepList};
 
 QLabel* Heading(QWidget* parent, const QString& text)
 {
@@ -39,14 +38,17 @@ SweepSetup::SweepSetup(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget
     addSweepKinds();
     addValues();
     addStepList(6);
-    addNote(8, QStringLiteral("The non swept parameters are set by the frequency, level or phase settings on the "
-                              "main oscillator panel."),
+    addNote(8,
+            QStringLiteral("The non swept parameters are set by the frequency, level or phase settings on the "
+                           "main oscillator panel."),
             kWidth);
-    addNote(9, QStringLiteral("For continuous sweep, enter 1 for Number of Steps and the length of the sweep in "
-                              "seconds in Seconds per Step."),
+    addNote(9,
+            QStringLiteral("For continuous sweep, enter 1 for Number of Steps and the length of the sweep in "
+                           "seconds in Seconds per Step."),
             kWidth);
-    addNote(10, QStringLiteral("For USER steps, enter frequency in Hz then a comma then duration in seconds followed "
-                               "by a carriage return between each step definition. When Finished, press STORE."),
+    addNote(10,
+            QStringLiteral("For USER steps, enter frequency in Hz then a comma then duration in seconds followed "
+                           "by a carriage return between each step definition. When Finished, press STORE."),
             kWidth);
     refill();
 }
@@ -62,9 +64,9 @@ void SweepSetup::addSweepKinds()
 
     auto* frame = new QGroupBox(QStringLiteral("Sweep Parameter"), face());
     frame->setObjectName(QStringLiteral("Frame2"));
-    frame->setStyleSheet(QStringLiteral(
-        "QGroupBox { color: #eef0f3; border: 1px solid #4a5059; border-radius: 4px; margin-top: 1.2em; "
-        "padding: 6px; } QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"));
+    frame->setStyleSheet(
+        QStringLiteral("QGroupBox { color: #eef0f3; border: 1px solid #4a5059; border-radius: 4px; margin-top: 1.2em; "
+                       "padding: 6px; } QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }"));
     auto* parameters = new QVBoxLayout(frame);
     addOptions(parameters, "OptParameter", "SweepParam",
                {QStringLiteral("Frequency Sweep"), QStringLiteral("Step Level Sweep"), QStringLiteral("Step Phase Sweep")});
@@ -98,12 +100,14 @@ void SweepSetup::addStepList(int row)
     grid()->addWidget(m_list, row + 1, 0, 1, kLevels);
 
     auto* keys = new QVBoxLayout;
-    keys->addWidget(MakeKey(face(), QStringLiteral("cmdStore"), QStringLiteral("STORE"), [this] { storeStepTable(); },
-                            tr("Take the steps typed in the box")));
-    keys->addWidget(MakeKey(face(), QStringLiteral("Command7"), QStringLiteral("load"), [this] { load(); },
-                            tr("Load a user step list")));
-    keys->addWidget(MakeKey(face(), QStringLiteral("Command9"), QStringLiteral("save"), [this] { save(); },
-                            tr("Save the steps to a user step list")));
+    keys->addWidget(MakeKey(
+        face(), QStringLiteral("cmdStore"), QStringLiteral("STORE"), [this] { storeStepTable(); },
+        tr("Take the steps typed in the box")));
+    keys->addWidget(MakeKey(
+        face(), QStringLiteral("Command7"), QStringLiteral("load"), [this] { load(); }, tr("Load a user step list")));
+    keys->addWidget(MakeKey(
+        face(), QStringLiteral("Command9"), QStringLiteral("save"), [this] { save(); },
+        tr("Save the steps to a user step list")));
     keys->addStretch(1);
     grid()->addLayout(keys, row + 1, kLevels);
 }

@@ -1,10 +1,10 @@
 #include "gui/help/help_window.h"
 
-#include "gui/help/rtf_document_builder.h"
-#include "gui/help/topic_printing.h"
 #include "core/help/help_topics.h"
 #include "core/help/rtf_bounds.h"
 #include "core/runtime/program_folder.h"
+#include "gui/help/rtf_document_builder.h"
+#include "gui/help/topic_printing.h"
 
 #include <QApplication>
 #include <QClipboard>

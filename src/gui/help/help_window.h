@@ -44,7 +44,7 @@ private:
     int m_topicAtPress = -1;
     QListWidget* m_list = nullptr;
     QTextBrowser* m_view = nullptr;
-    QTextDocument* m_document = nullptr;  // the topic on show; the view does not own it
+    QTextDocument* m_document = nullptr; // the topic on show; the view does not own it
     QAction* m_show = nullptr;
     QMenu* m_popup = nullptr;
 };

@@ -1,11 +1,11 @@
 #include "gui/panels/main_panel.h"
 
-#include "gui/panels/signal_keys.h"
-#include "gui/ui/highlight.h"
-#include "gui/ui/lamp.h"
 #include "core/settings/field_registry.h"
 #include "core/settings/signal_codes.h"
 #include "core/settings/text_rules.h"
+#include "gui/panels/signal_keys.h"
+#include "gui/ui/highlight.h"
+#include "gui/ui/lamp.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,8 +24,7 @@ QString Shown(double value, const std::string& unit = {})
     return Text(FormatNumber(value) + unit);
 }
 
-template <std::size_t Size>
-QWidget* Selected(const std::array<QWidget*, Size>& controls, std::int32_t number)
+template <std::size_t Size> QWidget* Selected(const std::array<QWidget*, Size>& controls, std::int32_t number)
 {
     if (number < 1 || number > static_cast<std::int32_t>(Size))
         return nullptr;
@@ -110,13 +109,13 @@ void MainPanel::exitProgram()
 
 void MainPanel::buildTitleKeys()
 {
-    titleRow()->addWidget(MakeKey(this, QStringLiteral("lblRemote"), tr("REMOTE"), [this] { Q_EMIT remoteRequested(); },
-                                  tr("Open the remote panel")));
+    titleRow()->addWidget(MakeKey(
+        this, QStringLiteral("lblRemote"), tr("REMOTE"), [this] { Q_EMIT remoteRequested(); }, tr("Open the remote panel")));
     titleRow()->addWidget(MakeKey(this, QStringLiteral("lblHelp"), tr("HELP"), [this] { Q_EMIT helpRequested(); }));
-    titleRow()->addWidget(MakeKey(this, QStringLiteral("lblMin"), QStringLiteral("_"), [this] { showMinimized(); },
-                                  tr("Minimise"), tr("Minimise")));
-    titleRow()->addWidget(MakeKey(this, QStringLiteral("lblExit"), tr("EXIT"), [this] { exitProgram(); },
-                                  tr("Save the settings and leave")));
+    titleRow()->addWidget(MakeKey(
+        this, QStringLiteral("lblMin"), QStringLiteral("_"), [this] { showMinimized(); }, tr("Minimise"), tr("Minimise")));
+    titleRow()->addWidget(MakeKey(
+        this, QStringLiteral("lblExit"), tr("EXIT"), [this] { exitProgram(); }, tr("Save the settings and leave")));
 }
 
 QWidget* MainPanel::buildWaveforms()
@@ -127,9 +126,9 @@ QWidget* MainPanel::buildWaveforms()
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const WaveformKey& key = keys[i];
         const auto code = static_cast<std::int32_t>(key.code);
-        QWidget* selector = MakeKey(group, QString::fromLatin1(key.objectName), QString::fromLatin1(key.caption),
-                                    [this, code] { m_oscillator.panel().selectWaveform(code); },
-                                    Text(std::string(WaveformFor(code).caption)));
+        QWidget* selector = MakeKey(
+            group, QString::fromLatin1(key.objectName), QString::fromLatin1(key.caption),
+            [this, code] { m_oscillator.panel().selectWaveform(code); }, Text(std::string(WaveformFor(code).caption)));
         m_waveSelectors[i] = selector;
         grid->addWidget(selector, static_cast<int>(i / 4), static_cast<int>(i % 4));
     }
@@ -156,17 +155,20 @@ QWidget* MainPanel::buildDisplay()
     m_levelL = std::make_unique<EntryField>(group, QStringLiteral("lblLdB"), QStringLiteral("txtLdB"), "value", tr("Left level"));
     m_levelL->connect([this] { m_levelL->open(m_levelL->label()->text()); },
                       [this](const QString& text) { m_oscillator.panel().takeLeftLevel(text.toStdString()); });
-    m_levelR = std::make_unique<EntryField>(group, QStringLiteral("lblRdB"), QStringLiteral("txtRdB"), "value", tr("Right level"));
+    m_levelR =
+        std::make_unique<EntryField>(group, QStringLiteral("lblRdB"), QStringLiteral("txtRdB"), "value", tr("Right level"));
     m_levelR->connect([this] { m_levelR->open(m_levelR->label()->text()); },
                       [this](const QString& text) { m_oscillator.panel().takeRightLevel(text.toStdString()); });
-    m_phaseL = std::make_unique<EntryField>(group, QStringLiteral("lblLdeg"), QStringLiteral("txtLdeg"), "value", tr("Left phase"));
+    m_phaseL =
+        std::make_unique<EntryField>(group, QStringLiteral("lblLdeg"), QStringLiteral("txtLdeg"), "value", tr("Left phase"));
     m_phaseL->connect(
         [this] {
             if (const auto text = m_oscillator.panel().leftPhaseBoxText())
                 m_phaseL->open(Text(*text));
         },
         [this](const QString& text) { m_oscillator.panel().takeLeftPhase(text.toStdString()); });
-    m_phaseR = std::make_unique<EntryField>(group, QStringLiteral("lblRdeg"), QStringLiteral("txtRdeg"), "value", tr("Right phase"));
+    m_phaseR =
+        std::make_unique<EntryField>(group, QStringLiteral("lblRdeg"), QStringLiteral("txtRdeg"), "value", tr("Right phase"));
     m_phaseR->connect(
         [this] {
             if (const auto text = m_oscillator.panel().rightPhaseBoxText())
@@ -180,7 +182,8 @@ QWidget* MainPanel::buildDisplay()
     grid->addWidget(m_levelR->widget(), 1, 4);
     grid->addWidget(m_phaseR->widget(), 1, 5);
 
-    m_sampleRate = std::make_unique<EntryField>(group, QStringLiteral("lblSR"), QStringLiteral("txtSR"), "value", tr("Sample rate"));
+    m_sampleRate =
+        std::make_unique<EntryField>(group, QStringLiteral("lblSR"), QStringLiteral("txtSR"), "value", tr("Sample rate"));
     m_sampleRate->connect([this] { m_sampleRate->open(m_sampleRate->label()->text()); },
                           [this](const QString& text) { m_oscillator.panel().takeSampleRate(text.toStdString()); });
     m_bits = MakeDisplay(group, QStringLiteral("lblBits"), "value");
@@ -227,28 +230,31 @@ QWidget* MainPanel::buildSignal()
     m_play2->setObjectName(QStringLiteral("lblPlay2"));
     grid->addWidget(m_play1, 0, 0, Qt::AlignCenter);
     grid->addWidget(m_play2, 0, 1, Qt::AlignCenter);
-    QWidget* on = MakeKey(group, QStringLiteral("lblSigOn"), tr("ON"), [this] { m_oscillator.panel().switchOn(); },
-                         tr("Start the signal (Enter)"));
+    QWidget* on = MakeKey(
+        group, QStringLiteral("lblSigOn"), tr("ON"), [this] { m_oscillator.panel().switchOn(); }, tr("Start the signal (Enter)"));
     on->setProperty("kind", "key-on");
     grid->addWidget(on, 1, 0);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblSigOff"), tr("OFF"), [this] { m_oscillator.stopSignal(); },
-                            tr("Stop the signal (Esc)")),
-                    1, 1);
+    grid->addWidget(
+        MakeKey(
+            group, QStringLiteral("lblSigOff"), tr("OFF"), [this] { m_oscillator.stopSignal(); }, tr("Stop the signal (Esc)")),
+        1, 1);
     m_status = new QLabel(group);
     m_status->setObjectName(QStringLiteral("lblStat"));
     m_status->setProperty("kind", "status");
     m_status->setWordWrap(true);
     HoldWidest(m_status, {QStringLiteral("a playlist entry's name")});
     grid->addWidget(m_status, 2, 0, 1, 2);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblCfgSig"), tr("CFG SIG"),
-                            [this] {
-                                if (const auto window = SetupWindowFor(m_oscillator.settings().Waveform[0]))
-                                    Q_EMIT setupRequested(*window);
-                            },
-                            tr("Set up the current waveform")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblCfgSig"), tr("CFG SIG"),
+                        [this] {
+                            if (const auto window = SetupWindowFor(m_oscillator.settings().Waveform[0]))
+                                Q_EMIT setupRequested(*window);
+                        },
+                        tr("Set up the current waveform")),
                     3, 0, 1, 2);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblCfgOsc"), tr("CFG OSC"),
-                            [this] { Q_EMIT oscillatorSetupRequested(); }, tr("Oscillator setup")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblCfgOsc"), tr("CFG OSC"), [this] { Q_EMIT oscillatorSetupRequested(); },
+                        tr("Oscillator setup")),
                     4, 0, 1, 2);
     return group;
 }
@@ -260,9 +266,9 @@ QWidget* MainPanel::buildModes()
     const auto keys = ModeKeys();
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const auto code = static_cast<std::int32_t>(keys[i].code);
-        QWidget* selector = MakeKey(group, QString::fromLatin1(keys[i].objectName), QString::fromLatin1(keys[i].caption),
-                                    [this, code] { m_oscillator.panel().selectMode(code); },
-                                    Text(std::string(ChannelModeFor(code).caption)));
+        QWidget* selector = MakeKey(
+            group, QString::fromLatin1(keys[i].objectName), QString::fromLatin1(keys[i].caption),
+            [this, code] { m_oscillator.panel().selectMode(code); }, Text(std::string(ChannelModeFor(code).caption)));
         m_modeSelectors[i] = selector;
         grid->addWidget(selector, 0, static_cast<int>(i));
     }
@@ -273,21 +279,25 @@ QWidget* MainPanel::buildFrequency()
 {
     QGridLayout* grid = nullptr;
     QWidget* group = MakeGroup(face(), tr("FREQUENCY"), grid);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblFdn"), QStringLiteral("\u25C0"),
-                            [this] { m_oscillator.panel().frequencyDown(); }, tr("Frequency down (Left)")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblFdn"), QStringLiteral("\u25C0"),
+                        [this] { m_oscillator.panel().frequencyDown(); }, tr("Frequency down (Left)")),
                     0, 0);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblFup"), QStringLiteral("\u25B6"),
-                            [this] { m_oscillator.panel().frequencyUp(); }, tr("Frequency up (Right)")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblFup"), QStringLiteral("\u25B6"), [this] { m_oscillator.panel().frequencyUp(); },
+                        tr("Frequency up (Right)")),
                     0, 1);
     grid->addWidget(MakeUnit(group, tr("step")), 0, 2, Qt::AlignRight);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblDFdn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.panel().frequencyStepDown(); }, tr("Smaller frequency step")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblDFdn"), QStringLiteral("\u2212"),
+                        [this] { m_oscillator.panel().frequencyStepDown(); }, tr("Smaller frequency step")),
                     0, 3);
     m_deltaF = MakeDisplay(group, QStringLiteral("lblDeltaF"), "small");
     HoldWidest(m_deltaF, {QStringLiteral("1000 Hz")});
     grid->addWidget(m_deltaF, 0, 4);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblDFup"), QStringLiteral("+"),
-                            [this] { m_oscillator.panel().frequencyStepUp(); }, tr("Larger frequency step")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblDFup"), QStringLiteral("+"), [this] { m_oscillator.panel().frequencyStepUp(); },
+                        tr("Larger frequency step")),
                     0, 5);
     grid->setColumnStretch(2, 1);
     return group;
@@ -298,19 +308,23 @@ QWidget* MainPanel::buildRateAndBits()
     QGridLayout* grid = nullptr;
     QWidget* group = MakeGroup(face(), tr("SAMPLE RATE   /   BITS"), grid);
     grid->addWidget(MakeUnit(group, tr("SR")), 0, 0);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblSRdn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.panel().sampleRateDown(); }, tr("Lower sample rate")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblSRdn"), QStringLiteral("\u2212"),
+                        [this] { m_oscillator.panel().sampleRateDown(); }, tr("Lower sample rate")),
                     0, 1);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblSRup"), QStringLiteral("+"),
-                            [this] { m_oscillator.panel().sampleRateUp(); }, tr("Higher sample rate")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblSRup"), QStringLiteral("+"), [this] { m_oscillator.panel().sampleRateUp(); },
+                        tr("Higher sample rate")),
                     0, 2);
     grid->setColumnStretch(3, 1);
     grid->addWidget(MakeUnit(group, tr("BITS")), 0, 4);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblBitsDn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.panel().selectBits(); }, tr("16 bits")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblBitsDn"), QStringLiteral("\u2212"),
+                        [this] { m_oscillator.panel().selectBits(); }, tr("16 bits")),
                     0, 5);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblBitsUp"), QStringLiteral("+"),
-                            [this] { m_oscillator.panel().selectBits(); }, tr("16 bits")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblBitsUp"), QStringLiteral("+"), [this] { m_oscillator.panel().selectBits(); },
+                        tr("16 bits")),
                     0, 6);
     return group;
 }
@@ -319,33 +333,39 @@ QWidget* MainPanel::buildLevels()
 {
     QGridLayout* grid = nullptr;
     QWidget* group = MakeGroup(face(), tr("LEVEL"), grid);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblVdn"), QStringLiteral("\u25BC"),
-                            [this] { m_oscillator.panel().levelDown(); }, tr("Level down (Down)")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblVdn"), QStringLiteral("\u25BC"), [this] { m_oscillator.panel().levelDown(); },
+                        tr("Level down (Down)")),
                     0, 0);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblVup"), QStringLiteral("\u25B2"),
-                            [this] { m_oscillator.panel().levelUp(); }, tr("Level up (Up)")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblVup"), QStringLiteral("\u25B2"), [this] { m_oscillator.panel().levelUp(); },
+                        tr("Level up (Up)")),
                     0, 1);
     grid->addWidget(MakeUnit(group, tr("step")), 0, 2, Qt::AlignRight);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblDVdn"), QStringLiteral("\u2212"),
-                            [this] { m_oscillator.panel().levelStepDown(); }, tr("Smaller level step")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblDVdn"), QStringLiteral("\u2212"),
+                        [this] { m_oscillator.panel().levelStepDown(); }, tr("Smaller level step")),
                     0, 3);
     m_deltaV = MakeDisplay(group, QStringLiteral("lblDeltaV"), "small");
     HoldWidest(m_deltaV, {QStringLiteral("0.1 dB")});
     grid->addWidget(m_deltaV, 0, 4);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblDVup"), QStringLiteral("+"),
-                            [this] { m_oscillator.panel().levelStepUp(); }, tr("Larger level step")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblDVup"), QStringLiteral("+"), [this] { m_oscillator.panel().levelStepUp(); },
+                        tr("Larger level step")),
                     0, 5);
     grid->setColumnMinimumWidth(6, 12);
     m_ladj = MakeDisplay(group, QStringLiteral("lblLadj"), "small");
     m_radj = MakeDisplay(group, QStringLiteral("lblRadj"), "small");
     HoldWidest(m_ladj, {QStringLiteral("L locked")});
     HoldWidest(m_radj, {QStringLiteral("R locked")});
-    grid->addWidget(MakeKey(group, QStringLiteral("lblLadjSet"), tr("L"), [this] { m_oscillator.panel().toggleLeftLevelLock(); },
-                            tr("Lock or free the left level")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblLadjSet"), tr("L"), [this] { m_oscillator.panel().toggleLeftLevelLock(); },
+                        tr("Lock or free the left level")),
                     0, 7);
     grid->addWidget(m_ladj, 0, 8);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblRadjSet"), tr("R"), [this] { m_oscillator.panel().toggleRightLevelLock(); },
-                            tr("Lock or free the right level")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblRadjSet"), tr("R"), [this] { m_oscillator.panel().toggleRightLevelLock(); },
+                        tr("Lock or free the right level")),
                     0, 9);
     grid->addWidget(m_radj, 0, 10);
     grid->setColumnStretch(2, 1);
@@ -356,13 +376,15 @@ QWidget* MainPanel::buildMemories()
 {
     QGridLayout* grid = nullptr;
     QWidget* group = MakeGroup(face(), tr("MEMORY"), grid);
-    grid->addWidget(MakeKey(group, QStringLiteral("lblMem"), tr("STORE"), [this] { m_oscillator.memories().storeMemory(); },
-                            tr("Store the signal into the selected memory")),
+    grid->addWidget(MakeKey(
+                        group, QStringLiteral("lblMem"), tr("STORE"), [this] { m_oscillator.memories().storeMemory(); },
+                        tr("Store the signal into the selected memory")),
                     0, 0);
     grid->setColumnMinimumWidth(1, 16);
     for (int k = 1; k <= kMemoryCount; ++k) {
-        QWidget* key = MakeKey(group, QStringLiteral("lblMemLoad(%1)").arg(k), QString::number(k),
-                               [this, k] { m_oscillator.memories().recallMemory(k); }, tr("Recall memory %1 (F%1)").arg(k));
+        QWidget* key = MakeKey(
+            group, QStringLiteral("lblMemLoad(%1)").arg(k), QString::number(k),
+            [this, k] { m_oscillator.memories().recallMemory(k); }, tr("Recall memory %1 (F%1)").arg(k));
         m_memoryButtons[static_cast<std::size_t>(k - 1)] = key;
         grid->addWidget(key, 0, k + 1);
     }

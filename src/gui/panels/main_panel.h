@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/oscillator/oscillator.h"
 #include "gui/app/window_id.h"
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/borderless_window.h"
-#include "core/oscillator/oscillator.h"
 
 #include <array>
 #include <memory>

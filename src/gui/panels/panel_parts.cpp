@@ -40,8 +40,8 @@ QString PanelStyleSheet()
     )");
 }
 
-KeyButton* MakeKey(QWidget* parent, const QString& objectName, const QString& caption,
-                   std::function<void()> action, const QString& toolTip, const QString& accessibleName)
+KeyButton* MakeKey(QWidget* parent, const QString& objectName, const QString& caption, std::function<void()> action,
+                   const QString& toolTip, const QString& accessibleName)
 {
     auto* key = new KeyButton(caption, parent);
     key->setObjectName(objectName);
@@ -102,8 +102,7 @@ void HoldWidest(QWidget* widget, const QStringList& texts)
     widget->setFixedWidth(widest + 20);
 }
 
-EntryField::EntryField(QWidget* parent, const QString& labelName, const QString& boxName, const char* kind,
-                       const QString& holds)
+EntryField::EntryField(QWidget* parent, const QString& labelName, const QString& boxName, const char* kind, const QString& holds)
     : m_container(new QWidget(parent))
     , m_label(new KeyButton(QString(), m_container))
     , m_box(new EntryBox(m_container))

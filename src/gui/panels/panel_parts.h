@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/oscillator/oscillator.h"
 #include "gui/ui/entry_box.h"
 #include "gui/ui/key_button.h"
-#include "core/oscillator/oscillator.h"
 
 #include <QLabel>
 #include <QString>
@@ -21,9 +21,8 @@ QString PanelStyleSheet();
 
 // A flat key with `caption`, named `objectName`, calling `action` on a click. Keys whose
 // caption is a symbol get `accessibleName` for assistive technology.
-KeyButton* MakeKey(QWidget* parent, const QString& objectName, const QString& caption,
-                   std::function<void()> action, const QString& toolTip = {},
-                   const QString& accessibleName = {});
+KeyButton* MakeKey(QWidget* parent, const QString& objectName, const QString& caption, std::function<void()> action,
+                   const QString& toolTip = {}, const QString& accessibleName = {});
 // A display text of the panel; `kind` picks its size ("big", "name", "value", "small").
 QLabel* MakeDisplay(QWidget* parent, const QString& objectName, const char* kind);
 // A unit or a short caption beside a control.
@@ -58,8 +57,7 @@ private:
 // technology by what they hold (`holds`, such as "Frequency").
 class EntryField {
 public:
-    EntryField(QWidget* parent, const QString& labelName, const QString& boxName, const char* kind,
-               const QString& holds);
+    EntryField(QWidget* parent, const QString& labelName, const QString& boxName, const char* kind, const QString& holds);
 
     QWidget* widget() const { return m_container; }
     KeyButton* label() const { return m_label; }

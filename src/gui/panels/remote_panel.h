@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/oscillator/oscillator.h"
 #include "gui/panels/panel_parts.h"
 #include "gui/ui/borderless_window.h"
 #include "gui/ui/on_top.h"
-#include "core/oscillator/oscillator.h"
 
 #include <memory>
 

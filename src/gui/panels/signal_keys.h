@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gui/app/window_id.h"
 #include "core/oscillator/signal_control.h"
 #include "core/settings/signal_codes.h"
+#include "gui/app/window_id.h"
 
 #include <QColor>
 #include <QString>

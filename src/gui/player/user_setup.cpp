@@ -1,11 +1,11 @@
 #include "gui/player/user_setup.h"
 
-#include "gui/dialogs/list_box.h"
-#include "gui/panels/signal_keys.h"
-#include "gui/ui/lamp.h"
 #include "core/player/playlist.h"
 #include "core/runtime/program_folder.h"
 #include "core/settings/settings_files.h"
+#include "gui/dialogs/list_box.h"
+#include "gui/panels/signal_keys.h"
+#include "gui/ui/lamp.h"
 
 #include <QFile>
 #include <QGridLayout>
@@ -21,8 +21,7 @@ namespace {
 
 constexpr std::chrono::milliseconds kClockTick{60};
 const QString kWaveFilter = QStringLiteral("Wav Files|*.wav;");
-const ListFileKind kPlaylists{QStringLiteral("Playlist Files|*.lst;"), "playlist", LoadPlaylistList,
-                              SavePlaylistList};
+const ListFileKind kPlaylists{QStringLiteral("Playlist Files|*.lst;"), "playlist", LoadPlaylistList, SavePlaylistList};
 
 QString Text(const std::string& text)
 {
@@ -111,19 +110,22 @@ QLayout* UserSetup::buildKeys()
     };
     int row = 0;
     for (const auto& key : table)
-        keys->addWidget(MakeKey(face(), QString::fromLatin1(key.name), key.caption, [this, action = key.action] {
-                            (this->*action)();
-                        }, key.tip), row++, 0, 1, 2);
-    keys->addWidget(MakeKey(face(), QStringLiteral("cmdStop"), QStringLiteral("STOP"),
-                            [this] { oscillator().stopUserFile(); }, tr("Stop the file")),
+        keys->addWidget(
+            MakeKey(
+                face(), QString::fromLatin1(key.name), key.caption, [this, action = key.action] { (this->*action)(); }, key.tip),
+            row++, 0, 1, 2);
+    keys->addWidget(MakeKey(
+                        face(), QStringLiteral("cmdStop"), QStringLiteral("STOP"), [this] { oscillator().stopUserFile(); },
+                        tr("Stop the file")),
                     row++, 0, 1, 2);
     m_led = new Lamp(face());
     m_led->setObjectName(QStringLiteral("lblPlayLED"));
     m_led->setAccessibleName(tr("Playing"));
     keys->addWidget(new QLabel(tr("PLAYING"), face()), row, 0);
     keys->addWidget(m_led, row++, 1, Qt::AlignCenter);
-    QWidget* arb = MakeKey(face(), QStringLiteral("cmdArb"), QStringLiteral("ARB GEN"), [this] { Q_EMIT arbRequested(); },
-                           tr("Open the arbitrary wave editor"));
+    QWidget* arb = MakeKey(
+        face(), QStringLiteral("cmdArb"), QStringLiteral("ARB GEN"), [this] { Q_EMIT arbRequested(); },
+        tr("Open the arbitrary wave editor"));
     keys->addWidget(arb, row++, 0, 1, 2);
     keys->setRowStretch(row, 1);
     return keys;
@@ -138,12 +140,9 @@ QWidget* UserSetup::buildInfo()
         QString caption;
         QLabel* UserSetup::*label;
     } table[] = {
-        {"Label33", tr("Type"), &UserSetup::m_type},
-        {"Label19", tr("Channels"), &UserSetup::m_channels},
-        {"Label20", tr("Resolution"), &UserSetup::m_bits},
-        {"Label21", tr("Sample rate"), &UserSetup::m_rate},
-        {"Label34", tr("Size"), &UserSetup::m_size},
-        {"Label16", tr("Duration"), &UserSetup::m_duration},
+        {"Label33", tr("Type"), &UserSetup::m_type},       {"Label19", tr("Channels"), &UserSetup::m_channels},
+        {"Label20", tr("Resolution"), &UserSetup::m_bits}, {"Label21", tr("Sample rate"), &UserSetup::m_rate},
+        {"Label34", tr("Size"), &UserSetup::m_size},       {"Label16", tr("Duration"), &UserSetup::m_duration},
         {"Label17", tr("Elapsed"), &UserSetup::m_elapsed},
     };
     int row = 0;

@@ -1,7 +1,7 @@
 // The waveform editor played into the private PulseAudio null sink: named set 1 (a square
 // wave from twelve odd harmonics) at 441 Hz, its spectrum taken from the recording.
-#include "gui/gui_rig.h"
 #include "core/playback/portaudio_device.h"
+#include "gui/gui_rig.h"
 #include "support/private_audio.h"
 
 #include <QLineEdit>
@@ -80,8 +80,8 @@ TEST(ArbEditorSound, SetOneSoundsWithItsFundamentalAndOddHarmonics)
     // and everything between the harmonics far below.
     const double fundamental = spectrum[kFundamentalBin];
     EXPECT_EQ(std::max_element(spectrum.begin(), spectrum.end()) - spectrum.begin(), 441);
-    const std::pair<int, double> harmonics[] = {{2, 0}, {3, 0.4244 / 1.2732}, {4, 0}, {5, 0.2546 / 1.2732},
-                                                {7, 0.1819 / 1.2732}, {9, 0.1415 / 1.2732}};
+    const std::pair<int, double> harmonics[] = {
+        {2, 0}, {3, 0.4244 / 1.2732}, {4, 0}, {5, 0.2546 / 1.2732}, {7, 0.1819 / 1.2732}, {9, 0.1415 / 1.2732}};
     for (const auto& [n, ratio] : harmonics)
         EXPECT_NEAR(spectrum[kFundamentalBin * static_cast<std::size_t>(n)] / fundamental, ratio, 0.02) << "H" << n;
     double between = 0;

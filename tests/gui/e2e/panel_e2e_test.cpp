@@ -18,8 +18,7 @@ double WallSeconds()
 
 TEST(PanelEndToEnd, EnterPlaysTheRenderedSineHalfASecondLaterAndEscapeSilencesIt)
 {
-    if (!PrivateAudio::available() ||
-        RunShell("command -v xvfb-run >/dev/null && command -v xdotool >/dev/null").status != 0)
+    if (!PrivateAudio::available() || RunShell("command -v xvfb-run >/dev/null && command -v xdotool >/dev/null").status != 0)
         GTEST_SKIP() << "pulseaudio, parec, xvfb-run and xdotool are needed (scripts/bootstrap installs them)";
     TempFolder folder;
     PrivateAudio audio(folder / "audio", 44100);
@@ -30,9 +29,9 @@ TEST(PanelEndToEnd, EnterPlaysTheRenderedSineHalfASecondLaterAndEscapeSilencesIt
 
     const auto script = folder / "session.sh";
     WriteFile(script, DesktopSession(2));
-    const ShellResult session = RunShell("PULSE_SERVER='" + audio.server() + "' xvfb-run -a -s '-screen 0 1280x800x24' sh " +
-                                      ShellQuoted(script) + " '" KELVO_GUI_PATH "' " + ShellQuoted(folder.path()) +
-                                      " 2>/dev/null");
+    const ShellResult session =
+        RunShell("PULSE_SERVER='" + audio.server() + "' xvfb-run -a -s '-screen 0 1280x800x24' sh " + ShellQuoted(script) +
+                 " '" KELVO_GUI_PATH "' " + ShellQuoted(folder.path()) + " 2>/dev/null");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     audio.stop();
     ASSERT_TRUE(recordingStarted);
