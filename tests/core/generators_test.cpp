@@ -155,25 +155,11 @@ TEST(Pulse, RunLengthsFollowTheIntervals)
         // A = 441, R = 2205; 100 ms of frames.
         {"PulseCount=1 PulseOnTime=10 LevelL=0", {{0, 441}, {H, 2206}, {0, 442}, {H, 1321}}},
         // A = B = 4410, R = 2205; 1700 ms of frames.
+        // clang-format off
         {"PulseCount=5 LevelL=-6 LevelR=0 ChanMode=2",
-         {{0, 4410},
-          {h6, 4410},
-          {0, 4411},
-          {h6, 4410},
-          {0, 4411},
-          {h6, 4410},
-          {0, 4411},
-          {h6, 4410},
-          {0, 4411},
-          {h6, 2206},
-          {0, 4411},
-          {h6, 4410},
-          {0, 4411},
-          {h6, 4410},
-          {0, 4411},
-          {h6, 4410},
-          {0, 4411},
-          {h6, 2196}}},
+         {{0, 4410}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411},
+          {h6, 2206}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 4410}, {0, 4411}, {h6, 2196}}},
+        // clang-format on
         // No count starts a rest interval in every frame (steady high); negative intervals write nothing.
         {"PulseCount=0 LevelL=0", {{H, 88200}}},
         {"PulseCount=3 PulseOnTime=-5 PulseOffTime=-5 PulseRestTime=-5", {{0, 88200}}},
