@@ -7,8 +7,8 @@
 #include "core/oscillator/signal_control.h"
 #include "core/oscillator/signal_files.h"
 #include "core/playback/legacy_player.h"
-#include "core/playback/portaudio_device.h"
 #include "core/playback/stream_engine.h"
+#include "core/playback/system_output.h"
 #include "core/playback/wave_reader.h"
 #include "core/player/user_player.h"
 #include "core/runtime/random_source.h"
@@ -211,15 +211,11 @@ int main()
     std::this_thread::sleep_for(3s);
 
     kelvo::cli::PlainEventLoop loop;
-    auto streamDevice = kelvo::PortAudioDevice::create(loop);
-    auto legacyDevice = kelvo::PortAudioDevice::create(loop);
-    if (!streamDevice.device || !legacyDevice.device) {
-        std::cerr << streamDevice.error << '\n';
-        return 1;
-    }
+    kelvo::SystemOutput streamDevice(loop);
+    kelvo::SystemOutput legacyDevice(loop);
     kelvo::WaveReader reader;
-    kelvo::StreamEngine stream(reader, *streamDevice.device, loop, messages);
-    kelvo::LegacyPlayer legacy(*legacyDevice.device, messages);
+    kelvo::StreamEngine stream(reader, streamDevice, loop, messages);
+    kelvo::LegacyPlayer legacy(legacyDevice, messages);
     kelvo::SignalControl control({settings, files, reader, stream, legacy, loop, messages, folder});
     settings.OutDevice = -1;
 
@@ -228,10 +224,10 @@ int main()
     const auto rendered = Clock::now();
     loop.run(start + 1500ms);
     const double render = Milliseconds(rendered - start);
-    const double handed = Milliseconds(streamDevice.device->firstSoundTime() - start);
+    const double handed = Milliseconds(streamDevice.firstSoundTime() - start);
     const double heard = Milliseconds(recorder.firstSound() - start);
-    const double latency = 1000 * streamDevice.device->outputLatency();
-    const bool realtime = streamDevice.device->callbackRealtime();
+    const double latency = 1000 * streamDevice.outputLatency();
+    const bool realtime = streamDevice.feedRealtime();
 
     const double cpuBefore = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - recorder.cpuSeconds();
     const auto wallBefore = Clock::now();
@@ -243,9 +239,9 @@ int main()
     std::thread spinner([&] {
         while (busy.load(std::memory_order_relaxed)) {}
     });
-    const std::int64_t underrunsBefore = streamDevice.device->underruns();
+    const std::int64_t underrunsBefore = streamDevice.underruns();
     loop.run(Clock::now() + 60s);
-    const std::int64_t underruns = streamDevice.device->underruns() - underrunsBefore;
+    const std::int64_t underruns = streamDevice.underruns() - underrunsBefore;
     busy = false;
     spinner.join();
     control.stop();
@@ -262,7 +258,7 @@ int main()
     const auto play = Clock::now();
     player.playUserFile();
     loop.run(play + 1000ms);
-    const double userHanded = Milliseconds(streamDevice.device->firstSoundTime() - play);
+    const double userHanded = Milliseconds(streamDevice.firstSoundTime() - play);
     const double userHeard = Milliseconds(recorder.firstSound() - play);
     settings.PlaylistSel = 1;
     player.playUserFile();

@@ -2,6 +2,7 @@
 
 #include "core/oscillator/signal_chain.h"
 #include "core/playback/portaudio_device.h"
+#include "core/playback/system_output.h"
 #include "plain_event_loop.h"
 #include "render_command.h"
 
@@ -44,13 +45,9 @@ bool PlayCommand(const PlayOptions& options, Messages& messages, const std::atom
         session.settings.OutDevice = *options.device;
 
     PlainEventLoop loop;
-    PortAudioBackend streamDevice = PortAudioDevice::create(loop);
-    PortAudioBackend legacyDevice = PortAudioDevice::create(loop);
-    if (!streamDevice.device || !legacyDevice.device) {
-        messages.show(streamDevice.error.empty() ? legacyDevice.error : streamDevice.error);
-        return false;
-    }
-    SignalChain chain(session.settings, session.folder, *streamDevice.device, *legacyDevice.device, loop, messages);
+    SystemOutput streamDevice(loop);
+    SystemOutput legacyDevice(loop);
+    SignalChain chain(session.settings, session.folder, streamDevice, legacyDevice, loop, messages);
     SignalControl& control = chain.control();
     StopWatcher watcher(loop);
 
@@ -65,7 +62,7 @@ bool PlayCommand(const PlayOptions& options, Messages& messages, const std::atom
     loop.run(deadline, &interrupted);
     const bool failed = watcher.stopped;
     // Counted before the stop: the stop file runs dry by design when it ends.
-    const std::int64_t gaps = streamDevice.device->underruns() + legacyDevice.device->underruns();
+    const std::int64_t gaps = streamDevice.underruns() + legacyDevice.underruns();
     control.setObserver(nullptr);
     control.stop();
     if (chain.legacy().playingOnce())

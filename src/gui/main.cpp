@@ -1,7 +1,6 @@
 // kelvo: the desktop program.
 #include "core/help/help_topics.h"
-#include "core/oscillator/unavailable_device.h"
-#include "core/playback/portaudio_device.h"
+#include "core/playback/system_output.h"
 #include "core/runtime/program_folder.h"
 #include "gui/app/desktop.h"
 #include "gui/panels/main_panel.h"
@@ -26,15 +25,6 @@
 namespace {
 
 using namespace kelvo;
-
-// An output device for the oscillator: PortAudio's, or one that explains why there is none.
-std::unique_ptr<AudioDevice> MakeDevice(EventLoop& loop)
-{
-    PortAudioBackend backend = PortAudioDevice::create(loop);
-    if (backend.device)
-        return std::move(backend.device);
-    return std::make_unique<UnavailableDevice>("No sound output is available: " + backend.error);
-}
 
 // Milliseconds since the kernel started this process (to one clock tick), so that the
 // loading of the libraries counts too; -1 when it cannot be told.
@@ -115,9 +105,9 @@ int main(int argc, char** argv)
 
     gui::QtEventLoop loop;
     gui::BoxMessages messages;
-    const std::unique_ptr<AudioDevice> streamDevice = MakeDevice(loop);
-    const std::unique_ptr<AudioDevice> legacyDevice = MakeDevice(loop);
-    Oscillator oscillator(folder, *streamDevice, *legacyDevice, loop, messages);
+    SystemOutput streamDevice(loop);
+    SystemOutput legacyDevice(loop);
+    Oscillator oscillator(folder, streamDevice, legacyDevice, loop, messages);
     gui::Desktop desktop(oscillator);
     if (parser.isSet(timingOption)) {
         QObject::connect(&desktop.main(), &gui::BorderlessWindow::firstPainted, &app, [] {

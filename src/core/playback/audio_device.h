@@ -2,6 +2,7 @@
 
 #include "core/wavefile/audio_format.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,13 @@ public:
 
     // Times the device ran out of queued sound while playing.
     virtual std::int64_t underruns() const = 0;
+
+    // Figures for measuring the output. The sound the open stream holds ahead of the
+    // listener, in seconds (0 when closed); when sound of the current stream was first handed
+    // on (the epoch before); whether the thread that feeds it runs at real-time priority.
+    virtual double outputLatency() const { return 0; }
+    virtual std::chrono::steady_clock::time_point firstSoundTime() const { return {}; }
+    virtual bool feedRealtime() const { return false; }
 };
 
 } // namespace kelvo

@@ -251,7 +251,7 @@ void PortAudioDevice::close()
     m_failed = nullptr;
 }
 
-bool PortAudioDevice::callbackRealtime() const
+bool PortAudioDevice::feedRealtime() const
 {
     const pid_t thread = m_callbackThread.load();
     const int policy = thread != 0 ? ::sched_getscheduler(thread) : -1;

@@ -48,15 +48,9 @@ public:
     bool isOpen() const override { return m_stream != nullptr; }
     std::int64_t underruns() const override { return m_feed.underruns(); }
 
-    // The sound the open stream holds ahead of the listener, in seconds; 0 when closed.
-    double outputLatency() const;
-
-    // Whether the current stream's callback runs at real-time priority.
-    bool callbackRealtime() const;
-
-    // When the callback first handed sound of the current stream to PortAudio; the epoch
-    // while none has been handed over.
-    std::chrono::steady_clock::time_point firstSoundTime() const;
+    double outputLatency() const override;
+    std::chrono::steady_clock::time_point firstSoundTime() const override;
+    bool feedRealtime() const override;
 
 private:
     explicit PortAudioDevice(EventLoop& loop);

@@ -75,8 +75,10 @@ void StreamEngine::bufferDone(std::uint64_t generation, int index)
     if (!m_ahead) {
         const AudioFormat& f = m_reader.format();
         const std::int64_t bytesPerSecond = std::int64_t{f.blockAlign} * f.sampleRate;
+        // Enough to fill every play buffer at once: a sound server starts once it holds
+        // about that much.
         m_ahead = std::make_unique<ReadAhead>(m_reader.loopedData(), ReadAheadMargin(bytesPerSecond),
-                                              static_cast<std::size_t>(bytesPerSecond));
+                                              static_cast<std::size_t>(PlayerBufferCount * m_reader.bufferSize()));
     }
     const std::span<std::byte> buffer = m_reader.buffer(index).first(static_cast<std::size_t>(m_reader.bufferSize()));
     const std::size_t count = m_ahead->take(buffer);
