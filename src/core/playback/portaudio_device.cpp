@@ -8,7 +8,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <pa_linux_alsa.h>
-#include <sched.h>
 #include <unistd.h>
 
 namespace kelvo {
@@ -253,9 +252,7 @@ void PortAudioDevice::close()
 
 bool PortAudioDevice::feedRealtime() const
 {
-    const pid_t thread = m_callbackThread.load();
-    const int policy = thread != 0 ? ::sched_getscheduler(thread) : -1;
-    return policy == SCHED_FIFO || policy == SCHED_RR;
+    return RunsRealtime(m_callbackThread.load());
 }
 
 double PortAudioDevice::outputLatency() const

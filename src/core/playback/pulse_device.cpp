@@ -3,7 +3,6 @@
 #include "core/playback/realtime_priority.h"
 
 #include <pulse/pulseaudio.h>
-#include <sched.h>
 #include <thread>
 #include <unistd.h>
 
@@ -250,9 +249,7 @@ std::chrono::steady_clock::time_point PulseDevice::firstSoundTime() const
 
 bool PulseDevice::feedRealtime() const
 {
-    const pid_t thread = m_feedThread.load();
-    const int policy = thread != 0 ? ::sched_getscheduler(thread) : -1;
-    return policy == SCHED_FIFO || policy == SCHED_RR;
+    return RunsRealtime(m_feedThread.load());
 }
 
 // With the lock held: copies as much queued sound as the server has room for, whole

@@ -36,10 +36,20 @@ bool LimitRealtimeTime()
 
 } // namespace
 
+bool RunsRealtime(pid_t thread)
+{
+    const int policy = thread != 0 ? ::sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK : -1;
+    return policy == SCHED_FIFO || policy == SCHED_RR;
+}
+
 std::string RequestRealtimePriority(pid_t thread)
 {
-    const int policy = ::sched_getscheduler(thread);
-    if (policy == SCHED_FIFO || policy == SCHED_RR)
+    if (RunsRealtime(thread))
+        return {};
+    // Where the process may take it itself (a real-time limit, or privilege), no bus is asked.
+    sched_param own{};
+    own.sched_priority = std::min(20, ::sched_get_priority_max(SCHED_FIFO));
+    if (::sched_setscheduler(thread, SCHED_FIFO | SCHED_RESET_ON_FORK, &own) == 0)
         return {};
     sd_bus* bus = nullptr;
     if (const int opened = ::sd_bus_open_system(&bus); opened < 0)
