@@ -1,3 +1,4 @@
+#include "fields_command.h"
 #include "kelvo_config.h"
 #include "play_command.h"
 #include "render_command.h"
@@ -17,6 +18,7 @@ constexpr std::string_view kUsage =
     "       kelvo-cli play [--folder DIR] [--set Field=Value]... [-o FILE] [--seconds S] [--device N]\n"
     "                      [--quiet]\n"
     "       kelvo-cli devices\n"
+    "       kelvo-cli fields\n"
     "       kelvo-cli --help | --version\n"
     "\n"
     "  render   renders the signal of the saved settings, changed by each --set\n"
@@ -29,7 +31,9 @@ constexpr std::string_view kUsage =
     "           player on the default output; when the output ran dry it says how\n"
     "           often at the end (not with --quiet) and exits with status 1\n"
     "  devices  lists the output devices with their index for --device; 0 is the\n"
-    "           default output\n";
+    "           default output\n"
+    "  fields   lists every field --set takes, with its values, unit, start value\n"
+    "           and meaning\n";
 
 std::atomic<bool> g_interrupted{false};
 
@@ -49,8 +53,17 @@ int Run(const std::vector<std::string_view>& arguments, kelvo::cli::StderrMessag
         return 0;
     }
     const auto rest = std::span(arguments).subspan(1);
-    if (arguments[0] == "devices" && rest.empty())
+    if ((arguments[0] == "devices" || arguments[0] == "fields") && !rest.empty()) {
+        messages.show(std::string(arguments[0]) + " takes no options, not \"" + std::string(rest.front()) + "\"");
+        std::cerr << kUsage;
+        return 2;
+    }
+    if (arguments[0] == "devices")
         return kelvo::cli::DevicesCommand(messages) ? 0 : 1;
+    if (arguments[0] == "fields") {
+        std::cout << kelvo::cli::FieldsText();
+        return 0;
+    }
     if (arguments[0] == "play") {
         const auto parsed = kelvo::cli::ParsePlayOptions(rest);
         if (!parsed.error.empty()) {

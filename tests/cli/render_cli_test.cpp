@@ -56,6 +56,16 @@ TEST(CliRefusals, SayWhatIsWrongAndExitNonZero)
          1,
          "kelvo-cli: --set Freq=1e400: \"1e400\" is not a finite number (Freq takes 1 to 96000)\n"},
         {"an unknown waveform from the file", {"render", "--folder", "{}"}, "Kelvo.ini=99", 1, "there is no signal to render.\n"},
+        {"a field cut short",
+         {"render", "--folder", "{}", "--set", "SweepStart=20"},
+         "",
+         1,
+         "kelvo-cli: --set SweepStart=20: unknown field \"SweepStart\"; did you mean SweepStartFreq?\n"},
+        {"an option the command does not take",
+         {"devices", "--folder", "{}"},
+         "",
+         2,
+         "kelvo-cli: devices takes no options, not \"--folder\"\n"},
         {"a stop file that cannot be written",
          {"render", "--folder", "{}"},
          "stop.wav/",
@@ -130,6 +140,36 @@ TEST(CliRefusals, PlayWithoutSoundOutputSaysSo)
     EXPECT_EQ(played.status, 1);
     EXPECT_EQ(played.output, "kelvo-cli: No sound output was found: no sound server or sound card answered\n");
     EXPECT_NE(devices.output.find("No sound output was found"), std::string::npos) << devices.output;
+}
+
+// `fields` names every field once, with what it takes, its start value and its meaning;
+// a misspelt name finds the field meant.
+TEST(FieldsCommand, ListsEveryFieldAndFindsTheOneMeant)
+{
+    const ShellResult listed = RunCli({"fields"});
+    ASSERT_EQ(listed.status, 0) << listed.output;
+    for (const FieldInfo& field : Fields()) {
+        const std::string name(field.name);
+        EXPECT_EQ(listed.output.find("\n" + name + " "), listed.output.rfind("\n" + name + " ")) << name;
+        EXPECT_NE(listed.output.find("\n" + name), std::string::npos) << name;
+    }
+    const auto line = [&listed](const std::string& start) {
+        const auto at = listed.output.find("\n" + start);
+        return at == std::string::npos ? std::string() : listed.output.substr(at + 1, listed.output.find('\n', at + 1) - at - 1);
+    };
+    EXPECT_TRUE(line("Freq[0-10] ").find("1 to 96000 Hz") != std::string::npos) << line("Freq[0-10] ");
+    EXPECT_TRUE(line("Freq[0-10] ").find("start 1000 ") != std::string::npos) << line("Freq[0-10] ");
+    EXPECT_TRUE(line("MultiFreq[0-100] ").find("start [1] 400, [2] 1000, [3] 1300, others 0 ") != std::string::npos)
+        << line("MultiFreq[0-100] ");
+    EXPECT_TRUE(line("PlaylistName[0-200] ").find("any text") != std::string::npos) << line("PlaylistName[0-200] ");
+    EXPECT_TRUE(line("FreqStep ").find("one of 0.1, 1, 10, 100, 1000 Hz") != std::string::npos) << line("FreqStep ");
+
+    const std::pair<const char*, const char*> typed[] = {
+        {"Frq", "Freq"}, {"levell", "LevelL"}, {"sweepstart", "SweepStartFreq"}, {"WarbleRat", "WarbleRate"}, {"Bogus", ""},
+        {"", ""},
+    };
+    for (const auto& [name, meant] : typed)
+        EXPECT_EQ(NearestFieldName(name), meant) << name;
 }
 
 TEST(PlayOptions, RefuseBadSecondsDevicesAndUnknownOptions)

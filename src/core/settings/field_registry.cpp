@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -67,89 +68,95 @@ constexpr double kLevelSteps[] = {0.1, 1, 10, 20};
 constexpr double kBuildLengths[] = {1, 10, 100};
 constexpr double kEraserWidths[] = {1, 6, 11};
 
-constexpr FieldInfo Row(std::string_view name, FieldShape shape, Access at, Limits limits)
+constexpr FieldInfo Row(std::string_view name, FieldShape shape, Access at, Limits limits, std::string_view unit,
+                        std::string_view meaning)
 {
-    return {name, shape, limits.min, limits.max, limits.choices, limits.rounding, at};
+    return {name, shape, limits.min, limits.max, limits.choices, limits.rounding, at, unit, meaning};
 }
 
-#define KELVO_SCALAR(field, limits) Row(#field, FieldShape::Single, Scalar<&SignalSettings::field>, limits)
-#define KELVO_SLOTTED(field, limits) Row(#field, FieldShape::Slotted, Element<&SignalSettings::field, 0>, limits)
-#define KELVO_LIST(field, limits) Row(#field, FieldShape::List, Element<&SignalSettings::field, -1>, limits)
+#define KELVO_SCALAR(field, ...) Row(#field, FieldShape::Single, Scalar<&SignalSettings::field>, __VA_ARGS__)
+#define KELVO_SLOTTED(field, ...) Row(#field, FieldShape::Slotted, Element<&SignalSettings::field, 0>, __VA_ARGS__)
+#define KELVO_LIST(field, ...) Row(#field, FieldShape::List, Element<&SignalSettings::field, -1>, __VA_ARGS__)
 
 // The ranges are those of the panel's steppers and entry boxes and of the setup dialogs;
-// lists typed into a dialog's text box are rounded to single precision.
+// lists typed into a dialog's text box are rounded to single precision. Then the unit and
+// what the field means, for the list of fields the command line prints.
 const FieldInfo kFields[] = {
-    KELVO_SLOTTED(Waveform, Whole(1, 16)),
-    KELVO_SLOTTED(ChanMode, Whole(1, 6)),
-    KELVO_SLOTTED(SampleRate, Whole(11025, 192000)),
-    KELVO_SLOTTED(Bits, Whole(16, 16)),
-    KELVO_SLOTTED(LevelL, Real(-200, 0)),
-    KELVO_SLOTTED(LevelR, Real(-200, 0)),
-    KELVO_SLOTTED(Freq, Real(1, 96000)),
-    KELVO_SLOTTED(FreqR, Real(1, 96000)),
-    KELVO_SLOTTED(PhaseL, Real(0, 360)),
-    KELVO_SLOTTED(PhaseR, Real(0, 360)),
-    KELVO_SCALAR(MemIndex, Whole(1, kMemoryCount)),
-    KELVO_SCALAR(FreqStep, OneOf(kFreqSteps)),
-    KELVO_SCALAR(LevelStep, OneOf(kLevelSteps)),
-    KELVO_SCALAR(AdjustL, Whole(0, 1)),
-    KELVO_SCALAR(AdjustR, Whole(0, 1)),
-    KELVO_SCALAR(Playing, Whole(0, 1)),
-    KELVO_SCALAR(OutDevice, Whole(-1, std::numeric_limits<std::int16_t>::max())),
-    KELVO_SCALAR(LegacyDriver, Whole(0, 1)),
-    KELVO_SCALAR(WaveBuildLength, OneOf(kBuildLengths)),
-    KELVO_SCALAR(NoiseType, Whole(0, 2)),
-    KELVO_SCALAR(BurstOnTime, Real(1, 20000)),
-    KELVO_SCALAR(BurstOffTime, Real(1, 20000)),
-    KELVO_SCALAR(BurstLevelDiff, Real(0, 200)),
-    KELVO_SCALAR(BurstExpDecay, Whole(0, 1)),
-    KELVO_SCALAR(PulseOnTime, Real(1, 10000)),
-    KELVO_SCALAR(PulseOffTime, Real(1, 10000)),
-    KELVO_SCALAR(PulseRestTime, Real(1, 10000)),
-    KELVO_SCALAR(PulseCount, Whole(1, 10000)),
-    KELVO_SCALAR(ToneFreq1, Real(1, 96000)),
-    KELVO_SCALAR(ToneFreq2, Real(1, 96000)),
-    KELVO_SCALAR(ToneAmp2, Real(0, 200)),
-    KELVO_SCALAR(MultiCount, Whole(2, kListMax)),
-    KELVO_LIST(MultiFreq, Single(-kAny, kAny)),
-    KELVO_SCALAR(SweepStartFreq, Real(1, 96000)),
-    KELVO_SCALAR(SweepEndFreq, Real(1, 96000)),
-    KELVO_SCALAR(SweepStartLevel, Real(-200, 0)),
-    KELVO_SCALAR(SweepEndLevel, Real(-200, 0)),
-    KELVO_SCALAR(SweepStartPhase, Real(0, 359)),
-    KELVO_SCALAR(SweepEndPhase, Real(0, 359)),
-    KELVO_SCALAR(SweepWarbleRate, Real(1, 20)),
-    KELVO_SCALAR(SweepKind, Whole(1, 5)),
-    KELVO_SCALAR(SweepSteps, Whole(1, kListMax)),
-    KELVO_SCALAR(SweepStepTime, Single(0.01, 20)),
-    KELVO_SCALAR(SweepParam, Whole(0, 2)),
-    KELVO_SCALAR(UserStepCount, Whole(0, kListMax)),
-    KELVO_LIST(UserStepFreq, Single(-kAny, kAny)),
-    KELVO_LIST(UserStepPeriod, Single(0, kAny)),
-    KELVO_SCALAR(WarbleRate, Real(1, 20)),
-    KELVO_SCALAR(WarbleKind, Whole(0, 1)),
-    KELVO_SCALAR(AmCarrierFreq, Real(10, 95000)),
-    KELVO_SCALAR(AmModFreq, Real(1, 95000)),
-    KELVO_SCALAR(AmModDepth, Real(1, 100)),
-    KELVO_SCALAR(FmCarrierFreq, Real(10, 95000)),
-    KELVO_SCALAR(FmModFreq, Real(1, 95000)),
-    KELVO_SCALAR(FmDeviation, Real(1, 10000)),
-    KELVO_SCALAR(DsbCarrierFreq, Real(10, 95000)),
-    KELVO_SCALAR(DsbModFreq, Real(1, 95000)),
-    KELVO_SCALAR(DsbModDepth, Real(1, 100)),
-    KELVO_SCALAR(ArbBuild, Whole(0, 1)),
-    KELVO_SCALAR(ArbSampleRate, Whole(11025, 192000)),
-    KELVO_SCALAR(ArbLevel, Real(-200, 0)),
-    KELVO_SCALAR(ArbFreq, Real(1, 96000)),
-    KELVO_SCALAR(ArbChanMode, Whole(0, 3)),
-    KELVO_SCALAR(ArbCycles, Whole(1, 10)),
-    KELVO_SCALAR(ArbPercent, Real(1, 100)),
-    KELVO_SCALAR(EraserWidth, OneOf(kEraserWidths)),
-    KELVO_LIST(ArbTable, Whole(-150, 149)),
-    KELVO_LIST(FourierAmp, Real(-kAny, kAny)),
-    KELVO_LIST(PlaylistPath, kText),
-    KELVO_LIST(PlaylistName, kText),
-    KELVO_SCALAR(PlaylistSel, Whole(0, kPlaylistEntries - 1)),
+    KELVO_SLOTTED(Waveform, Whole(1, 16), "",
+                  "the waveform: 1 sine, 2 square, 3 triangle, 4 sawtooth, 5 noise, 6 burst, 7 pulse, 8 Dirac, 9 two tone, 10 "
+                  "multitone, 11 sweep, 12 warble, 13 AM, 14 FM, 15 DSB, 16 user file"),
+    KELVO_SLOTTED(ChanMode, Whole(1, 6), "", "the channels: 1 L, 2 R, 3 L+R, 4 L-R, 5 quadrature, 6 user phases"),
+    KELVO_SLOTTED(SampleRate, Whole(11025, 192000), "Hz", "the sample rate of the rendered signal"),
+    KELVO_SLOTTED(Bits, Whole(16, 16), "bits", "the sample depth of the rendered signal"),
+    KELVO_SLOTTED(LevelL, Real(-200, 0), "dBFS", "the left channel's level"),
+    KELVO_SLOTTED(LevelR, Real(-200, 0), "dBFS", "the right channel's level"),
+    KELVO_SLOTTED(Freq, Real(1, 96000), "Hz", "the frequency (also the right channel's, unless FreqR is set too)"),
+    KELVO_SLOTTED(FreqR, Real(1, 96000), "Hz", "the right channel's frequency"),
+    KELVO_SLOTTED(PhaseL, Real(0, 360), "degrees", "the left channel's phase in the user phases channel mode"),
+    KELVO_SLOTTED(PhaseR, Real(0, 360), "degrees", "the right channel's phase in the user phases channel mode"),
+    KELVO_SCALAR(MemIndex, Whole(1, kMemoryCount), "", "the memory the panel's memory keys work on"),
+    KELVO_SCALAR(FreqStep, OneOf(kFreqSteps), "Hz", "the step of the frequency keys"),
+    KELVO_SCALAR(LevelStep, OneOf(kLevelSteps), "dB", "the step of the level keys (20 until the step is first changed)"),
+    KELVO_SCALAR(AdjustL, Whole(0, 1), "", "1 when the level keys change the left channel"),
+    KELVO_SCALAR(AdjustR, Whole(0, 1), "", "1 when the level keys change the right channel"),
+    KELVO_SCALAR(Playing, Whole(0, 1), "", "1 when the signal plays (ON), 0 when it is off"),
+    KELVO_SCALAR(OutDevice, Whole(-1, std::numeric_limits<std::int16_t>::max()), "",
+                 "the output device, as `kelvo-cli devices` numbers it; 0 and -1 are the default output"),
+    KELVO_SCALAR(LegacyDriver, Whole(0, 1), "", "1 plays through the simple looping player instead of the stream engine"),
+    KELVO_SCALAR(WaveBuildLength, OneOf(kBuildLengths), "s", "the rendered length; the file holds twice that"),
+    KELVO_SCALAR(NoiseType, Whole(0, 2), "", "the noise: 0 white, 1 mid-frequency (SR/4), 2 low-frequency (SR/10)"),
+    KELVO_SCALAR(BurstOnTime, Real(1, 20000), "ms", "how long the burst is on"),
+    KELVO_SCALAR(BurstOffTime, Real(1, 20000), "ms", "how long the burst is off"),
+    KELVO_SCALAR(BurstLevelDiff, Real(0, 200), "dB", "how much lower the off part is than the on part"),
+    KELVO_SCALAR(BurstExpDecay, Whole(0, 1), "", "1 lets the burst decay exponentially"),
+    KELVO_SCALAR(PulseOnTime, Real(1, 10000), "ms", "how long each pulse is on"),
+    KELVO_SCALAR(PulseOffTime, Real(1, 10000), "ms", "the pause between pulses"),
+    KELVO_SCALAR(PulseRestTime, Real(1, 10000), "ms", "the rest after each train of pulses"),
+    KELVO_SCALAR(PulseCount, Whole(1, 10000), "", "the pulses in each train"),
+    KELVO_SCALAR(ToneFreq1, Real(1, 96000), "Hz", "the first tone of the two tone signal"),
+    KELVO_SCALAR(ToneFreq2, Real(1, 96000), "Hz", "the second tone of the two tone signal"),
+    KELVO_SCALAR(ToneAmp2, Real(0, 200), "dB", "how much lower the second tone is than the channel level"),
+    KELVO_SCALAR(MultiCount, Whole(2, kListMax), "", "the number of multitone frequencies"),
+    KELVO_LIST(MultiFreq, Single(-kAny, kAny), "Hz", "the multitone frequencies, entries 1 to MultiCount"),
+    KELVO_SCALAR(SweepStartFreq, Real(1, 96000), "Hz", "the frequency the sweep starts at"),
+    KELVO_SCALAR(SweepEndFreq, Real(1, 96000), "Hz", "the frequency the sweep ends at"),
+    KELVO_SCALAR(SweepStartLevel, Real(-200, 0), "dBFS", "the level a level sweep starts at"),
+    KELVO_SCALAR(SweepEndLevel, Real(-200, 0), "dBFS", "the level a level sweep ends at"),
+    KELVO_SCALAR(SweepStartPhase, Real(0, 359), "degrees", "the right channel's phase a phase sweep starts at"),
+    KELVO_SCALAR(SweepEndPhase, Real(0, 359), "degrees", "the right channel's phase a phase sweep ends at"),
+    KELVO_SCALAR(SweepWarbleRate, Real(1, 20), "Hz", "the warble rate of the warble sweeps"),
+    KELVO_SCALAR(SweepKind, Whole(1, 5), "",
+                 "the sweep: 1 continuous, 2 stepped, 3 user steps, 4 1/3-octave warble, 5 1/2-octave warble"),
+    KELVO_SCALAR(SweepSteps, Whole(1, kListMax), "", "the number of steps of a stepped sweep"),
+    KELVO_SCALAR(SweepStepTime, Single(0.01, 20), "s", "how long each step of a stepped sweep lasts"),
+    KELVO_SCALAR(SweepParam, Whole(0, 2), "", "what the sweep changes: 0 frequency, 1 level, 2 phase"),
+    KELVO_SCALAR(UserStepCount, Whole(0, kListMax), "", "the number of user steps"),
+    KELVO_LIST(UserStepFreq, Single(-kAny, kAny), "Hz", "the frequency of each user step, entries 1 to UserStepCount"),
+    KELVO_LIST(UserStepPeriod, Single(0, kAny), "s", "how long each user step lasts"),
+    KELVO_SCALAR(WarbleRate, Real(1, 20), "Hz", "how often the warble tone sweeps up and down"),
+    KELVO_SCALAR(WarbleKind, Whole(0, 1), "", "the warble's width: 0 1/3 octave, 1 1/2 octave"),
+    KELVO_SCALAR(AmCarrierFreq, Real(10, 95000), "Hz", "the AM carrier"),
+    KELVO_SCALAR(AmModFreq, Real(1, 95000), "Hz", "the AM modulating frequency"),
+    KELVO_SCALAR(AmModDepth, Real(1, 100), "%", "the AM modulation depth"),
+    KELVO_SCALAR(FmCarrierFreq, Real(10, 95000), "Hz", "the FM carrier"),
+    KELVO_SCALAR(FmModFreq, Real(1, 95000), "Hz", "the FM modulating frequency"),
+    KELVO_SCALAR(FmDeviation, Real(1, 10000), "Hz", "the FM frequency deviation"),
+    KELVO_SCALAR(DsbCarrierFreq, Real(10, 95000), "Hz", "the DSB carrier"),
+    KELVO_SCALAR(DsbModFreq, Real(1, 95000), "Hz", "the DSB modulating frequency"),
+    KELVO_SCALAR(DsbModDepth, Real(1, 100), "%", "the DSB modulation depth"),
+    KELVO_SCALAR(ArbBuild, Whole(0, 1), "", "1 renders the waveform editor's table instead of the waveform"),
+    KELVO_SCALAR(ArbSampleRate, Whole(11025, 192000), "Hz", "the sample rate of the editor's waveform"),
+    KELVO_SCALAR(ArbLevel, Real(-200, 0), "dBFS", "the level of the editor's full height"),
+    KELVO_SCALAR(ArbFreq, Real(1, 96000), "Hz", "the frequency of the editor's full width"),
+    KELVO_SCALAR(ArbChanMode, Whole(0, 3), "", "the channels of the editor's waveform: 0 left, 1 right, 2 L+R, 3 L-R"),
+    KELVO_SCALAR(ArbCycles, Whole(1, 10), "", "the periods of the editor's preset shapes across its width"),
+    KELVO_SCALAR(ArbPercent, Real(1, 100), "%", "the height of the editor's preset shapes"),
+    KELVO_SCALAR(EraserWidth, OneOf(kEraserWidths), "pixels", "the width of the editor's eraser"),
+    KELVO_LIST(ArbTable, Whole(-150, 149), "", "the editor's waveform, one height per column"),
+    KELVO_LIST(FourierAmp, Real(-kAny, kAny), "", "the amplitude of harmonic 1 to 24 of the editor's Fourier synthesis"),
+    KELVO_LIST(PlaylistPath, kText, "", "the user player's files"),
+    KELVO_LIST(PlaylistName, kText, "", "the names the user player shows for its files"),
+    KELVO_SCALAR(PlaylistSel, Whole(0, kPlaylistEntries - 1), "", "the user player's selected entry"),
 };
 
 #undef KELVO_SCALAR
@@ -282,6 +289,45 @@ std::span<const FieldInfo> Fields()
     return kFields;
 }
 
+std::string_view NearestFieldName(std::string_view name)
+{
+    const auto lower = [](std::string_view text) {
+        std::string folded(text);
+        std::ranges::transform(folded, folded.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return folded;
+    };
+    const std::string typed = lower(name);
+    if (typed.empty())
+        return {};
+    // A name cut short: the first field it begins (SweepStart, SweepStartFreq).
+    for (const FieldInfo& field : kFields)
+        if (lower(field.name).starts_with(typed))
+            return field.name;
+    // Else the fewest letters changed, added or dropped, up to a third of the name.
+    std::string_view nearest;
+    std::size_t best = std::max<std::size_t>(1, typed.size() / 3) + 1;
+    for (const FieldInfo& field : kFields) {
+        const std::string candidate = lower(field.name);
+        std::vector<std::size_t> row(candidate.size() + 1);
+        for (std::size_t j = 0; j < row.size(); ++j)
+            row[j] = j;
+        for (std::size_t i = 1; i <= typed.size(); ++i) {
+            std::size_t diagonal = row[0];
+            row[0] = i;
+            for (std::size_t j = 1; j <= candidate.size(); ++j) {
+                const std::size_t above = row[j];
+                row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (typed[i - 1] == candidate[j - 1] ? 0 : 1)});
+                diagonal = above;
+            }
+        }
+        if (row.back() < best) {
+            best = row.back();
+            nearest = field.name;
+        }
+    }
+    return nearest;
+}
+
 std::string SetField(SignalSettings& settings, std::string_view assignment)
 {
     const Target target = ParseTarget(assignment);
@@ -289,8 +335,10 @@ std::string SetField(SignalSettings& settings, std::string_view assignment)
         return target.error;
     const std::string name(target.name);
     const FieldInfo* info = FindField(target.name);
-    if (info == nullptr)
-        return "unknown field \"" + name + "\"";
+    if (info == nullptr) {
+        const std::string_view near = NearestFieldName(target.name);
+        return "unknown field \"" + name + "\"" + (near.empty() ? "" : "; did you mean " + std::string(near) + "?");
+    }
     const auto field = info->at(settings, target.index);
     if (!field)
         return target.index ? "index " + std::to_string(*target.index) + " is outside the field " + name

@@ -39,6 +39,10 @@ struct FieldInfo {
     // The value for slot or entry `index` (absent: the live slot); nothing when the index
     // lies outside the field or a list entry is not named.
     std::optional<FieldRef> (*at)(SignalSettings& settings, std::optional<std::int64_t> index);
+    // The unit of the value ("Hz", "dBFS"; empty for codes and counts), and one line on
+    // what the field means.
+    std::string_view unit;
+    std::string_view meaning;
 
     // Whether the panel or a dialog could set `value` (before its rounding).
     bool accepts(double value) const;
@@ -55,6 +59,10 @@ const FieldInfo* FindField(std::string_view name);
 
 // Every field that FindField knows, in the record's order.
 std::span<const FieldInfo> Fields();
+
+// The field a mistyped or shortened name most likely meant (ignoring case); empty when
+// none is near.
+std::string_view NearestFieldName(std::string_view name);
 
 // Sets one field of the record from text such as "Freq=440", "Waveform[3]=2" or
 // "MultiFreq[3]=1300", as the command line does. A slotted field without an index means
