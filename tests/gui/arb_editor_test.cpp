@@ -146,13 +146,17 @@ TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
     EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 201 - 11) << "LG";
     r.click("cmdClear");
     EXPECT_EQ(r.settings().ArbTable, ArbValues{});
-    // Reopening sets the start values again and draws the stored table over the picture.
+    // Reopening sets the start values again, draws the stored table over the picture and
+    // leaves no drawing mode on: a stray drag draws nothing.
     r.type("txtFreq", "250");
+    r.click("cmdFreehand");
     r.arb().close();
     r.settings().ArbTable.fill(-20);
     r.rig.desktop.show(gui::WindowId::ArbEditor);
     EXPECT_EQ(r.settings().ArbFreq, 100);
     EXPECT_EQ(WhiteInRow(r.view().picture(), 130), 400);
+    r.stroke(60, 100, 300);
+    EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 0);
 }
 
 // The preset keys draw through their boxes; a named set fills the boxes and names itself.

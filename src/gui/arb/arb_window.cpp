@@ -74,7 +74,6 @@ ArbWindow::ArbWindow(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget* 
     listCaption->setBuddy(m_list);
     grid()->addWidget(listCaption, 7, 1, 1, 3);
     grid()->addWidget(m_list, 8, 1, 1, 3);
-    chooseMode(-1);
 }
 
 ArbWindow::~ArbWindow() = default;
@@ -163,6 +162,8 @@ void ArbWindow::refill()
     m_view->setEraserWidth(s.EraserWidth);
     m_constraint->button(2)->setChecked(true);
     m_view->setConstraint(ArbViewport::Constraint::Any);
+    // A stray drag after reopening must not draw.
+    chooseMode(-1);
     m_view->drawGrid();
     m_fourier->refill();
     drawTable();
@@ -178,8 +179,10 @@ void ArbWindow::chooseMode(int mode)
 {
     for (std::size_t i = 0; i < m_modeKeys.size(); ++i)
         m_modeKeys[i]->setStyleSheet(ModeKeyStyle(static_cast<int>(i) == mode));
-    if (mode < 0)
+    if (mode < 0) {
+        m_view->setMode(ArbViewport::Mode::None);
         return;
+    }
     m_view->setMode(kModeKeys[static_cast<std::size_t>(mode)].mode);
     if (kModeKeys[static_cast<std::size_t>(mode)].mode != ArbViewport::Mode::Eraser)
         m_view->drawGrid();
