@@ -48,7 +48,7 @@ void Retype(QWidget& window, const QString& name, const QString& text)
 }
 
 // Each setup opens from its waveform's key, named by its title, every control named too,
-// and states the ranges its fields take.
+// states the ranges its fields take and closes on Escape.
 TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetup)
 {
     TempFolder folder;
@@ -99,7 +99,15 @@ TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetup)
         if (o.range != nullptr) {
             EXPECT_TRUE(captions.join(QLatin1Char('\n')).contains(QLatin1String(o.range))) << o.range;
         }
+        // Escape closes the setup window, not the panel.
+        QTest::keyClick(window, Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_TRUE(main.isVisible());
     }
+    // A waveform without a setup window says so.
+    Click(main, "lblSine");
+    Click(main, "lblCfgSig");
+    EXPECT_EQ(Caption(main, "lblStat"), "Sine has no settings of its own");
 }
 
 // Every keystroke is a change and a refused one keeps the last accepted value; the window

@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -128,6 +129,14 @@ QLabel* SetupDialog::addNote(int row, const QString& text, int columnSpan)
     note->setWordWrap(true);
     m_grid->addWidget(note, row, 0, 1, columnSpan);
     return note;
+}
+
+bool SetupDialog::handleKey(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
+        return BorderlessWindow::handleKey(event);
+    close();
+    return true;
 }
 
 void SetupDialog::refill()

@@ -51,6 +51,8 @@ protected:
     QLabel* addNote(int row, const QString& text, int columnSpan = 3);
 
     void refill() override;
+    // Escape closes the window, as it does a dialog.
+    bool handleKey(QKeyEvent* event) override;
 
 private:
     const FieldInfo& field(const char* name) const;

@@ -247,8 +247,12 @@ QWidget* MainPanel::buildSignal()
     grid->addWidget(MakeKey(
                         group, QStringLiteral("lblCfgSig"), tr("CFG SIG"),
                         [this] {
-                            if (const auto window = SetupWindowFor(m_oscillator.settings().Waveform[0]))
+                            const std::int32_t waveform = m_oscillator.settings().Waveform[0];
+                            if (const auto window = SetupWindowFor(waveform))
                                 Q_EMIT setupRequested(*window);
+                            else
+                                m_status->setText(
+                                    tr("%1 has no settings of its own").arg(Text(std::string(WaveformFor(waveform).name))));
                         },
                         tr("Set up the current waveform")),
                     3, 0, 1, 2);
