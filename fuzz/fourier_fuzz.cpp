@@ -18,7 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
     SignalSettings first;
-    fuzz::Check(LoadFourierList(first, folder / "input.for").read, "an existing regular file was not read");
+    const ListFileLoad loaded = LoadFourierList(first, folder / "input.for");
+    fuzz::Check(loaded.read == loaded.problem.empty(), "a file was loaded with a problem, or refused without one");
+    fuzz::Check(loaded.read || first.FourierAmp == SignalSettings().FourierAmp, "a refused file changed the amplitudes");
     for (int n = 1; n <= kFourierCount; ++n)
         fuzz::Check(std::isfinite(first.FourierAmp[static_cast<std::size_t>(n)]), "an amplitude is not finite");
     fuzz::Check(SaveFourierList(first, folder / "saved.for").empty(), "the amplitudes could not be saved");

@@ -42,7 +42,10 @@ void UserStepsRoundTrip(const std::filesystem::path& folder)
 {
     SignalSettings first;
     const ListFileLoad loaded = LoadUserStepList(first, folder / "input");
-    fuzz::Check(loaded.read, "an existing regular file was not read as a user step list");
+    fuzz::Check(loaded.read == loaded.problem.empty(), "a user step list was loaded with a problem, or refused without one");
+    fuzz::Check(loaded.read || (first.UserStepFreq == SignalSettings().UserStepFreq &&
+                                first.UserStepCount == SignalSettings().UserStepCount),
+                "a refused user step list changed the steps");
     fuzz::Check(first.UserStepCount >= 0 && first.UserStepCount <= kListMax, "the step count left 0..100");
     fuzz::Check(SaveUserStepList(first, folder / "saved.usl").empty(), "the user step list could not be saved");
     SignalSettings second;
@@ -59,7 +62,9 @@ void MultitoneRoundTrip(const std::filesystem::path& folder)
 {
     SignalSettings first;
     const ListFileLoad loaded = LoadMultitoneList(first, folder / "input");
-    fuzz::Check(loaded.read, "an existing regular file was not read as a multitone list");
+    fuzz::Check(loaded.read == loaded.problem.empty(), "a multitone list was loaded with a problem, or refused without one");
+    fuzz::Check(loaded.read || (first.MultiFreq == SignalSettings().MultiFreq && first.MultiCount == SignalSettings().MultiCount),
+                "a refused multitone list changed the tones");
     fuzz::Check(SaveMultitoneList(first, folder / "saved.mtf").empty(), "the multitone list could not be saved");
     SignalSettings second;
     const ListFileLoad again = LoadMultitoneList(second, folder / "saved.mtf");

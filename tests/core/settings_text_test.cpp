@@ -220,19 +220,31 @@ TEST(SetFields, TheRightFrequencyFollowsUnlessGiven)
     EXPECT_EQ(s.Freq[0], 300);
 }
 
-TEST(ListFiles, AShortFileKeepsWhatItLacksAndAnUnreadableOneChangesNothing)
+// A list file is loaded whole or not at all, and a damaged one says which line is wrong.
+TEST(ListFiles, ADamagedOrUnreadableListChangesNothing)
 {
     TempFolder folder;
     SignalSettings s;
     s.UserStepFreq = {0, 11, 22, 33, 44};
     s.UserStepPeriod = {0, 1, 2, 3, 4};
-    WriteFile(folder / "short.usl", "4\r\n500\r\n0.5\r\n600\r\n");
-    const ListFileLoad shortFile = LoadUserStepList(s, folder / "short.usl");
-    EXPECT_TRUE(shortFile.read);
-    EXPECT_NE(shortFile.problem.find("short.usl\" is damaged"), std::string::npos) << shortFile.problem;
-    EXPECT_EQ(s.UserStepCount, 4);
-    EXPECT_EQ(std::vector(&s.UserStepFreq[1], &s.UserStepFreq[4]), (std::vector<double>{500, 600, 33}));
-    EXPECT_EQ(s.UserStepPeriod[2], 2);
+    s.MultiFreq = {0, 100, 350, 700};
+    // The file, its text and what the load says.
+    const std::tuple<const char*, const char*, const char*> damaged[] = {
+        {"short.usl", "4\r\n500\r\n0.5\r\n600\r\n", "short.usl\" is damaged (it ends after line 4)"},
+        {"bad line.mtf", "3\r\n111\r\nabc\r\n333\r\n", "bad line.mtf\" is damaged (line 3: \"abc\" is not a number)"},
+    };
+    for (const auto& [name, text, problem] : damaged) {
+        WriteFile(folder / name, text);
+        const SignalSettings before = s;
+        const ListFileLoad load =
+            std::string_view(name).ends_with(".usl") ? LoadUserStepList(s, folder / name) : LoadMultitoneList(s, folder / name);
+        EXPECT_FALSE(load.read) << name;
+        EXPECT_NE(load.problem.find(problem), std::string::npos) << load.problem;
+        EXPECT_EQ(s.UserStepFreq, before.UserStepFreq) << name;
+        EXPECT_EQ(s.MultiFreq, before.MultiFreq) << name;
+        EXPECT_EQ(s.UserStepCount, before.UserStepCount) << name;
+        EXPECT_EQ(s.MultiCount, before.MultiCount) << name;
+    }
 
     const SignalSettings before = s;
     for (const char* name : {"missing.usl", "."}) {

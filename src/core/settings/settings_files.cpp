@@ -64,6 +64,25 @@ void LoadArbData(SignalSettings& s, TextFieldReader& in)
     LoadFourier(s, in);
 }
 
+// A user's Fourier sequence file: the harmonics it lists, the others 0.
+void LoadFourierFile(SignalSettings& s, TextFieldReader& in)
+{
+    s.FourierAmp.fill(0);
+    for (int n = 1; n <= kFourierCount && (n == 1 || !in.atEnd()); ++n)
+        in.read(s.FourierAmp[n]);
+}
+
+// A user's playlist: the entries it lists, the others empty.
+void LoadPlaylistFile(SignalSettings& s, TextFieldReader& in)
+{
+    s.PlaylistPath.fill({});
+    s.PlaylistName.fill({});
+    for (int k = 0; k < kPlaylistEntries && (k == 0 || !in.atEnd()); ++k) {
+        in.read(s.PlaylistPath[k]);
+        in.read(s.PlaylistName[k]);
+    }
+}
+
 void SaveMain(const SignalSettings& s, TextFileBuilder& out)
 {
     VisitMainSettings(s, [&](const auto& field) { out.add(field); });
@@ -150,17 +169,24 @@ std::string LayoutText(const SignalSettings& settings, void (*save)(const Signal
     return out.text();
 }
 
+// A user's list file is loaded whole or not at all: a damaged one is never mixed with
+// the list it was to replace.
 ListFileLoad LoadList(SignalSettings& settings, const std::filesystem::path& path,
                       void (*load)(SignalSettings&, TextFieldReader&))
 {
     ListFileLoad result;
     std::string problem;
-    result.read = ReadLayout(settings, path, load, problem);
+    SignalSettings loaded = settings;
+    const bool opened = ReadLayout(loaded, path, load, problem);
     // The reader does not count a missing file as a problem; a file the user chose does.
-    if (problem.empty() && !result.read)
+    if (problem.empty() && !opened)
         problem = std::string("cannot be read: ") + std::strerror(ENOENT);
-    if (!problem.empty())
+    if (!problem.empty()) {
         result.problem = "\"" + path.string() + "\" " + problem;
+        return result;
+    }
+    settings = std::move(loaded);
+    result.read = true;
     return result;
 }
 
@@ -200,7 +226,7 @@ std::string SaveMultitoneList(const SignalSettings& settings, const std::filesys
 
 ListFileLoad LoadFourierList(SignalSettings& settings, const std::filesystem::path& path)
 {
-    return LoadList(settings, path, LoadFourier);
+    return LoadList(settings, path, LoadFourierFile);
 }
 
 std::string SaveFourierList(const SignalSettings& settings, const std::filesystem::path& path)
@@ -210,7 +236,7 @@ std::string SaveFourierList(const SignalSettings& settings, const std::filesyste
 
 ListFileLoad LoadPlaylistList(SignalSettings& settings, const std::filesystem::path& path)
 {
-    return LoadList(settings, path, LoadPlaylistEntries);
+    return LoadList(settings, path, LoadPlaylistFile);
 }
 
 std::string SavePlaylistList(const SignalSettings& settings, const std::filesystem::path& path)

@@ -111,20 +111,20 @@ std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& prob
 [[nodiscard]] std::string SaveSettings(const SignalSettings& settings, const std::filesystem::path& folder,
                                        std::vector<SettingsFileProblem>* damaged = nullptr);
 
-// What a load of a user list file did.
+// What a load of a user list file did. A list file is loaded whole or not at all.
 struct ListFileLoad {
-    // The file was read and its values are in the record; false when it could not be
-    // opened or read, and then nothing changed.
+    // The file was read whole and its values are in the record; false when it could not
+    // be opened or read, or is damaged, and then nothing changed.
     bool read = false;
-    // Why it could not be read, or what in it is damaged, naming the file; empty when the
-    // whole file was read.
+    // Why it could not be read, or what in it is damaged (with the line), naming the
+    // file; empty when it was read.
     std::string problem;
 };
 
 // The user step table in the layout of Klvuser.ini, read from or written to any file (a
-// user step list, .usl). A short file leaves the entries it lacks unchanged; a count above
-// 100 reads 100 entries. A save replaces the file whole; it returns the error naming the
-// file, empty on success.
+// user step list, .usl). A file with fewer entries than its count is damaged; a count
+// above 100 reads 100 entries. A save replaces the file whole; it returns the error naming
+// the file, empty on success.
 ListFileLoad LoadUserStepList(SignalSettings& settings, const std::filesystem::path& path);
 [[nodiscard]] std::string SaveUserStepList(const SignalSettings& settings, const std::filesystem::path& path);
 
@@ -133,11 +133,12 @@ ListFileLoad LoadMultitoneList(SignalSettings& settings, const std::filesystem::
 [[nodiscard]] std::string SaveMultitoneList(const SignalSettings& settings, const std::filesystem::path& path);
 
 // The 24 harmonic amplitudes in the layout of the tail of arbdata.dat (a Fourier sequence
-// file, .for), the same way.
+// file, .for), the same way; a shorter file gives the harmonics it lists, the others 0.
 ListFileLoad LoadFourierList(SignalSettings& settings, const std::filesystem::path& path);
 [[nodiscard]] std::string SaveFourierList(const SignalSettings& settings, const std::filesystem::path& path);
 // The playlist in the layout of the program folder's playlist.lst without its selection
-// line (a playlist, .lst: 402 lines), the same way. A trailing selection line is not read.
+// line (a playlist, .lst: 402 lines), the same way; a shorter file of whole entries gives
+// those, the others empty. A trailing selection line is not read.
 ListFileLoad LoadPlaylistList(SignalSettings& settings, const std::filesystem::path& path);
 [[nodiscard]] std::string SavePlaylistList(const SignalSettings& settings, const std::filesystem::path& path);
 

@@ -39,6 +39,9 @@ public:
     // The next field, or nothing at the end of the file (or when the file did not open).
     std::optional<std::string> next();
 
+    // True when every field has been read: the file holds no further line.
+    bool atEnd() const { return m_pos == std::string::npos && m_next >= m_contents.size(); }
+
     // Reads the next field into `target`. A field that is missing, is not a number, is
     // not finite or does not fit the type is a failed read: `target` keeps its value and
     // the problem is noted.

@@ -67,8 +67,6 @@ std::optional<std::filesystem::path> LoadListFile(QWidget* parent, Oscillator& o
         oscillator.messages().show("The " + kind.what + " was not loaded:\n" + result.problem + ".");
         return std::nullopt;
     }
-    if (!result.problem.empty())
-        oscillator.messages().show(result.problem + ".\nThe values that could be read were loaded; the others were kept.");
     return file;
 }
 
