@@ -31,7 +31,7 @@ struct SilentOscillator {
     UnavailableDevice streamDevice{"no sound in the benchmark"};
     UnavailableDevice legacyDevice{"no sound in the benchmark"};
     Oscillator oscillator{folder, streamDevice, legacyDevice, loop, messages};
-    gui::SystemFileDialogs dialogs;
+    gui::SystemFileDialogs dialogs{QString::fromStdString(folder)};
 };
 
 } // namespace kelvo::bench

@@ -1,6 +1,7 @@
 // The window base, its drag strip, keeping a window on top and placing it on the screen.
 #include "gui/ui/borderless_window.h"
 #include "gui/ui/drag_strip.h"
+#include "gui/ui/file_dialogs.h"
 #include "gui/ui/key_button.h"
 #include "gui/ui/on_top.h"
 #include "gui/ui/placement.h"
@@ -93,6 +94,19 @@ TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
         EXPECT_EQ(window.pos(), c.expected);
         EXPECT_TRUE(screen.contains(window.frameGeometry()));
     }
+}
+
+// A file dialog starts in the folder of the last file of its kind, else in the program folder.
+TEST(WindowUtilities, FileDialogsStartWhereTheLastFileOfTheirKindWas)
+{
+    gui::StartFolders folders(QStringLiteral("/opt/kelvo"));
+    const QString lists = QStringLiteral("User step list|*.usl;"), waves = QStringLiteral("Wave Files|*.wav;");
+    EXPECT_EQ(folders.startFor(lists), QStringLiteral("/opt/kelvo"));
+    folders.chosen(lists, QStringLiteral("/home/ann/steps/fine.usl"));
+    EXPECT_EQ(folders.startFor(lists), QStringLiteral("/home/ann/steps"));
+    EXPECT_EQ(folders.startFor(waves), QStringLiteral("/opt/kelvo"));
+    folders.chosen(lists, QStringLiteral("/tmp/x.usl"));
+    EXPECT_EQ(folders.startFor(lists), QStringLiteral("/tmp"));
 }
 
 } // namespace

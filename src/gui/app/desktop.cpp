@@ -15,6 +15,7 @@ namespace kelvo::gui {
 
 Desktop::Desktop(Oscillator& oscillator, FileDialogs* fileDialogs)
     : m_oscillator(oscillator)
+    , m_systemDialogs(QString::fromStdString(oscillator.folder().string()))
     , m_fileDialogs(fileDialogs != nullptr ? *fileDialogs : m_systemDialogs)
     , m_listDevices(ListOutputDevices)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 
 #include <optional>
@@ -20,11 +21,36 @@ public:
     virtual std::optional<QString> saveFile(QWidget* parent, const QString& filter) = 0;
 };
 
-// The platform's dialogs, through QFileDialog.
+// Where a dialog for each kind of file (each filter) starts: in the folder of the last
+// file of that kind chosen, else in the program folder.
+class StartFolders {
+public:
+    explicit StartFolders(QString programFolder)
+        : m_programFolder(std::move(programFolder))
+    {
+    }
+    QString startFor(const QString& filter) const { return m_last.value(filter, m_programFolder); }
+    void chosen(const QString& filter, const QString& path);
+
+private:
+    QString m_programFolder;
+    QMap<QString, QString> m_last;
+};
+
+// The platform's dialogs, through QFileDialog, each starting where StartFolders says.
 class SystemFileDialogs final : public FileDialogs {
 public:
+    explicit SystemFileDialogs(const QString& programFolder)
+        : m_folders(programFolder)
+    {
+    }
     std::optional<QString> openFile(QWidget* parent, const QString& filter) override;
     std::optional<QString> saveFile(QWidget* parent, const QString& filter) override;
+
+private:
+    std::optional<QString> remembered(const QString& filter, const QString& path);
+
+    StartFolders m_folders;
 };
 
 // "User step list|*.usl;" as Qt writes a filter: "User step list (*.usl)".
