@@ -270,7 +270,7 @@ TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
         QWidget& w = p.w();
         EXPECT_EQ(w.accessibleName(), "USERFILE WAV PLAYER UTILITY");
         ASSERT_EQ(p.list().count(), 201);
-        EXPECT_EQ(Caption(w, "lblPlaylist").toStdString(), (folder / "playlist.lst").string());
+        EXPECT_EQ(Child(w, "lblPlaylist").toolTip().toStdString(), (folder / "playlist.lst").string());
         Click(w, "cmdArb");
         EXPECT_TRUE(p.rig.desktop.window(gui::WindowId::ArbEditor).isVisible());
         p.press(200, "cmdLoadWAV", folder / "ab.wav");
@@ -285,7 +285,7 @@ TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
         EXPECT_EQ(p.row(200) + Caption(w, "lblPlaylist"), kEmptyRow);
         p.press(0, "cmdLoadList", folder / "mine.lst");
         EXPECT_EQ(p.row(200) + p.row(5), "ab   --   ");
-        EXPECT_EQ(Caption(w, "lblPlaylist").toStdString(), (folder / "mine.lst").string());
+        EXPECT_EQ(Child(w, "lblPlaylist").toolTip().toStdString(), (folder / "mine.lst").string());
         EXPECT_EQ(p.dialogs.filters.mid(2), QStringList({"Wav Files|*.wav;", "Playlist Files|*.lst;", "Playlist Files|*.lst;"}));
 
         p.list().setCurrentRow(3);
@@ -316,6 +316,31 @@ TEST(UserSetupWindow, FillsPlaysAndKeepsThePlaylist)
     again.rig.settings().PlaylistSel = 99999; // as a damaged settings file leaves it
     Click(again.rig.main(), "lblCfgSig");
     EXPECT_EQ(Caption(again.w(), "Label1"), "Selection 0 / 200");
+}
+
+// A 90-character path leaves the player's width alone: it shows elided in the middle, and
+// the tooltip and a screen reader give it whole.
+TEST(UserSetupWindow, ALongPathKeepsTheWindowsWidth)
+{
+    TempFolder folder;
+    const std::string name(90 - folder.path().string().size() - std::string("/.wav").size(), 'n');
+    const std::filesystem::path wav = folder / (name + ".wav");
+    ASSERT_EQ(wav.string().size(), 90u);
+    W::write(wav, W::riff(W::chunk("fmt ", W::format(1, 2, 44100, 16)) + W::chunk("data", std::string(400, '\1'))));
+    PlayerWindow p(folder.path());
+    const int width = p.w().width();
+    p.press(0, "cmdLoadWAV", wav);
+    QCoreApplication::sendPostedEvents(); // the layout's requests, which would widen the window
+    EXPECT_EQ(p.w().width(), width);
+
+    const QString full = QString::fromStdString(wav.string());
+    auto& path = Child<QLabel>(p.w(), "lblCut");
+    EXPECT_TRUE(path.text().startsWith(full.left(4)) && path.text().endsWith(QStringLiteral("n.wav")))
+        << path.text().toStdString();
+    EXPECT_TRUE(path.text().contains(QChar(0x2026)));
+    EXPECT_LE(path.fontMetrics().horizontalAdvance(path.text()), path.contentsRect().width());
+    EXPECT_EQ(path.toolTip(), full);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&path)->text(QAccessible::Description), full);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/settings/settings_files.h"
 #include "gui/dialogs/list_box.h"
 #include "gui/panels/signal_keys.h"
+#include "gui/ui/elided_label.h"
 #include "gui/ui/lamp.h"
 
 #include <QFile>
@@ -50,7 +51,7 @@ UserSetup::UserSetup(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget* 
     if (auto* close = findChild<KeyButton*>(QStringLiteral("Label3")))
         connect(close, &KeyButton::clicked, this, [this] { this->oscillator().stopSignal(); });
 
-    m_playlist->setText(PathText(ProgramFile(oscillator.folder(), kPlaylistFile).string()));
+    m_playlist->setFullText(PathText(ProgramFile(oscillator.folder(), kPlaylistFile).string()));
     m_tick = new QTimer(this);
     m_tick->setInterval(kClockTick);
     connect(m_tick, &QTimer::timeout, this, [this] {
@@ -79,13 +80,13 @@ QWidget* UserSetup::buildList()
     m_selection = new QLabel(column);
     m_selection->setObjectName(QStringLiteral("Label1"));
     HoldWidest(m_selection, {Text(SelectionText(kLastPlaylistEntry))});
-    m_path = new QLabel(column);
+    m_path = new ElidedLabel(column);
     m_path->setObjectName(QStringLiteral("lblCut"));
     m_path->setAccessibleName(tr("File of the selected entry"));
-    m_playlist = new QLabel(column);
+    m_playlist = new ElidedLabel(column);
     m_playlist->setObjectName(QStringLiteral("lblPlaylist"));
     m_playlist->setAccessibleName(tr("Playlist file"));
-    for (QLabel* label : {m_selection, m_path, m_playlist}) {
+    for (QLabel* label : std::initializer_list<QLabel*>{m_selection, m_path, m_playlist}) {
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         layout->addWidget(label);
     }
@@ -198,7 +199,7 @@ void UserSetup::showSelection()
 {
     const SignalSettings& settings = oscillator().settings();
     m_selection->setText(Text(SelectionText(SelectedEntry(settings))));
-    m_path->setText(PathText(settings.PlaylistPath[static_cast<std::size_t>(SelectedEntry(settings))]));
+    m_path->setFullText(PathText(settings.PlaylistPath[static_cast<std::size_t>(SelectedEntry(settings))]));
 }
 
 void UserSetup::showPlayer()
@@ -252,22 +253,22 @@ void UserSetup::loadList()
     if (const auto file = LoadListFile(this, oscillator(), m_fileDialogs, kPlaylists)) {
         refreshList();
         showSelection();
-        m_playlist->setText(PathText(file->string()));
+        m_playlist->setFullText(PathText(file->string()));
     }
 }
 
 void UserSetup::saveList()
 {
     if (const auto file = SaveListFile(this, oscillator(), m_fileDialogs, kPlaylists, [] {}))
-        m_playlist->setText(PathText(file->string()));
+        m_playlist->setFullText(PathText(file->string()));
 }
 
 void UserSetup::clearList()
 {
     ClearPlaylist(oscillator().settings());
     refreshList();
-    m_playlist->clear();
-    m_path->clear();
+    m_playlist->setFullText({});
+    m_path->setFullText({});
 }
 
 } // namespace kelvo::gui

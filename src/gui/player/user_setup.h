@@ -10,6 +10,7 @@ class QTimer;
 
 namespace kelvo::gui {
 
+class ElidedLabel;
 class Lamp;
 
 // frmUserSetup, the user wave player: the 201-entry playlist in List1 with its file and
@@ -49,8 +50,8 @@ private:
     FileDialogs& m_fileDialogs;
     QListWidget* m_list = nullptr;
     QLabel* m_selection = nullptr;
-    QLabel* m_path = nullptr;
-    QLabel* m_playlist = nullptr;
+    ElidedLabel* m_path = nullptr;
+    ElidedLabel* m_playlist = nullptr;
     QLabel* m_type = nullptr;
     QLabel* m_channels = nullptr;
     QLabel* m_bits = nullptr;
