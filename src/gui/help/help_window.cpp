@@ -97,7 +97,6 @@ HelpWindow::HelpWindow(std::filesystem::path folder, QWidget* parent)
             showTopic(row);
     });
     connect(m_view, &QWidget::customContextMenuRequested, this, &HelpWindow::showPopup);
-    resize(860, 600);
 }
 
 HelpWindow::~HelpWindow() = default;

@@ -24,6 +24,8 @@ public:
 
     // Shows the window with Welcome, or brings it forward when it is open already.
     void open();
+    // The size it opens with, whatever the topic list and the view would ask for.
+    QSize sizeHint() const override { return {860, 600}; }
     // Loads topic `index` of the list and puts the cursor at its start; a topic that
     // cannot be read leaves the view as it was and the status line says why.
     void showTopic(int index);
