@@ -71,7 +71,8 @@ TEST(WindowUtilities, TheDragStripMovesOnlyWithTheLeftButtonAloneAndOnTopKeepsTh
     EXPECT_EQ(w.refills, refills + 1);
 }
 
-// Beside the anchor where there is room (right, else left), else below it; always on the screen.
+// Right of the anchor where there is room, else the nearest place clear of it (here below
+// it, flush with the screen's right edge); always on the screen.
 TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -84,13 +85,13 @@ TEST(WindowUtilities, AWindowOpensBesideItsAnchorAndAlwaysOnTheScreen)
         QPoint anchorAt, expected;
     } cases[] = {
         {{400, 200}, screen.topLeft() + QPoint(10, 10), screen.topLeft() + QPoint(10 + 400 + 12, 10)},
-        {{400, 200}, right + QPoint(-420, 10), right + QPoint(-420 - 12 - 150, 10)},
-        {{screen.width(), 200}, screen.topLeft(), screen.topLeft() + QPoint(0, 200 + 12)},
+        {{400, 200}, right + QPoint(-420, 10), right + QPoint(-150, 10 + 200 + 12)},
+        {{screen.width(), 200}, screen.topLeft(), right + QPoint(-150, 200 + 12)},
     };
     for (const auto& c : cases) {
         anchor.resize(c.anchorSize);
         anchor.move(c.anchorAt);
-        gui::PlaceBeside(window, anchor);
+        gui::PlaceBeside(window, anchor, {});
         EXPECT_EQ(window.pos(), c.expected);
         EXPECT_TRUE(screen.contains(window.frameGeometry()));
     }

@@ -9,9 +9,20 @@
 #include "gui/player/user_setup.h"
 #include "gui/ui/placement.h"
 
+#include <QApplication>
+#include <QWindow>
+
 #include <algorithm>
 
 namespace kelvo::gui {
+namespace {
+
+// The front panel's keys that a window opening beside it leaves within reach where the
+// screen has room: starting and stopping, the setups, and the title row's.
+const char* const kKeysInReach[] = {"lblSigOn",  "lblSigOff", "lblCfgSig", "lblCfgOsc",
+                                    "lblRemote", "lblHelp",   "lblMin",    "lblExit"};
+
+} // namespace
 
 Desktop::Desktop(Oscillator& oscillator, FileDialogs* fileDialogs)
     : m_oscillator(oscillator)
@@ -21,10 +32,17 @@ Desktop::Desktop(Oscillator& oscillator, FileDialogs* fileDialogs)
 {
     MainPanel& panel = main();
     connect(&panel, &MainPanel::remoteRequested, this, [this] { show(WindowId::Remote); });
-    connect(&panel, &MainPanel::helpRequested, this, [this] { help().open(); });
+    connect(&panel, &MainPanel::helpRequested, this, [this] { show(WindowId::Help); });
     connect(&panel, &MainPanel::setupRequested, this, [this](WindowId id) { show(id); });
     connect(&panel, &MainPanel::oscillatorSetupRequested, this, [this] { show(WindowId::OscSetup); });
     connect(&panel, &MainPanel::exitRequested, this, &Desktop::closeAll);
+    // A window the user activates usually comes to the top.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow* focused) {
+        for (const auto& [id, shown] : m_windows) {
+            if (focused != nullptr && shown->windowHandle() == focused)
+                raised(id);
+        }
+    });
 }
 
 Desktop::~Desktop()
@@ -40,6 +58,7 @@ void Desktop::start()
     MainPanel& panel = main();
     PlaceCentred(panel, nullptr);
     panel.show();
+    raised(WindowId::Main);
     panel.setFocus(Qt::OtherFocusReason);
 }
 
@@ -56,11 +75,42 @@ QWidget& Desktop::window(WindowId id)
 void Desktop::show(WindowId id)
 {
     QWidget& shown = window(id);
-    if (!shown.isVisible() && id != WindowId::Main)
-        PlaceBeside(shown, main());
-    shown.show();
-    shown.raise();
-    shown.activateWindow();
+    const bool opening = !shown.isVisible() && id != WindowId::Main;
+    if (opening)
+        PlaceBeside(shown, main(), inSightOf(shown));
+    if (id == WindowId::Help) {
+        help().open();
+    } else {
+        shown.show();
+        shown.raise();
+        shown.activateWindow();
+    }
+    if (opening)
+        KeepOnScreen(shown, main());
+    raised(id);
+}
+
+void Desktop::raised(WindowId id)
+{
+    m_stacking.erase(std::remove(m_stacking.begin(), m_stacking.end(), id), m_stacking.end());
+    m_stacking.push_back(id);
+}
+
+InSight Desktop::inSightOf(const QWidget& opening)
+{
+    InSight inSight;
+    MainPanel& panel = main();
+    for (const char* name : kKeysInReach) {
+        if (const auto* key = panel.findChild<QWidget*>(QString::fromLatin1(name)))
+            inSight.keys.emplace_back(key->mapToGlobal(QPoint(0, 0)), key->size());
+    }
+    for (const WindowId id : m_stacking) {
+        const QWidget* shown = m_windows.at(id).get();
+        if (shown != &opening && shown->isVisible())
+            inSight.windows.push_back(
+                {shown->frameGeometry(), TitleStrip(*shown), shown->windowFlags().testFlag(Qt::WindowStaysOnTopHint)});
+    }
+    return inSight;
 }
 
 void Desktop::closeAll()

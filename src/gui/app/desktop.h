@@ -19,6 +19,7 @@ namespace kelvo::gui {
 class HelpWindow;
 class MainPanel;
 class RemotePanel;
+struct InSight;
 
 // The registry of the program's windows around one oscillator: it creates each window once,
 // when it is first needed, and keeps it; closing a window hides it. The front panel is the
@@ -35,7 +36,8 @@ public:
 
     // The window `id`, created the first time it is asked for.
     QWidget& window(WindowId id);
-    // Shows the window `id`: a hidden one opens where it fits beside the front panel, a
+    // Shows the window `id`: a hidden one opens beside the front panel, clear of its keys
+    // where the screen has room and of the title strips of the windows already open; a
     // shown one is raised.
     void show(WindowId id);
     // Closes every window, the front panel last.
@@ -50,6 +52,10 @@ public:
 
 private:
     std::unique_ptr<QWidget> create(WindowId id);
+    // What `opening` should leave in sight: the front panel's keys and the open windows.
+    InSight inSightOf(const QWidget& opening);
+    // Notes that the window `id` came to the top.
+    void raised(WindowId id);
 
     Oscillator& m_oscillator;
     SystemFileDialogs m_systemDialogs;
@@ -57,6 +63,9 @@ private:
     OutputDeviceLister m_listDevices;
     std::map<WindowId, std::unique_ptr<QWidget>> m_windows;
     std::vector<WindowId> m_created; // in the order they were created
+    // The order the windows were last shown or activated in, the bottom first: how they lie
+    // on one another as far as the desktop can tell.
+    std::vector<WindowId> m_stacking;
 };
 
 } // namespace kelvo::gui

@@ -61,6 +61,11 @@ KeyButton* BorderlessWindow::addCloseKey(const QString& objectName)
     return close;
 }
 
+QRect BorderlessWindow::titleStrip() const
+{
+    return {mapToGlobal(m_drag->pos()), m_drag->size()};
+}
+
 bool BorderlessWindow::handleKey(QKeyEvent*)
 {
     return false;

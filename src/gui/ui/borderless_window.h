@@ -19,6 +19,9 @@ class BorderlessWindow : public QWidget {
 public:
     BorderlessWindow(const QString& objectName, const QString& title, QWidget* parent = nullptr);
 
+    // The drag strip, in screen coordinates.
+    QRect titleStrip() const;
+
 Q_SIGNALS:
     // The first time the window was painted.
     void firstPainted();

@@ -1,15 +1,14 @@
 #include "gui/ui/placement.h"
 
+#include "gui/ui/borderless_window.h"
+
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 
-#include <algorithm>
-
 namespace kelvo::gui {
 namespace {
-
-constexpr int kGap = 12;
 
 QRect AvailableArea(const QWidget* anchor)
 {
@@ -19,36 +18,34 @@ QRect AvailableArea(const QWidget* anchor)
     return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-QPoint KeptInside(QPoint topLeft, QSize size, const QRect& area)
-{
-    const int x = std::max(area.left(), std::min(topLeft.x(), area.right() + 1 - size.width()));
-    const int y = std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - size.height()));
-    return {x, y};
-}
-
 } // namespace
 
-void PlaceBeside(QWidget& window, const QWidget& anchor)
+QRect TitleStrip(const QWidget& window)
 {
+    if (const auto* borderless = qobject_cast<const BorderlessWindow*>(&window))
+        return borderless->titleStrip();
+    const QRect frame = window.frameGeometry();
+    return {frame.topLeft(), QSize(frame.width(), window.geometry().top() - frame.top())};
+}
+
+void PlaceBeside(QWidget& window, const QWidget& anchor, const InSight& inSight)
+{
+    // Qt bounds a window's first size by the screen it is on: let that be the anchor's.
+    window.move(anchor.pos());
     window.adjustSize();
-    const QRect area = AvailableArea(&anchor);
-    const QRect beside = anchor.frameGeometry();
-    const QSize size = window.frameGeometry().size();
-    const QPoint candidates[] = {
-        {beside.right() + 1 + kGap, beside.top()},
-        {beside.left() - kGap - size.width(), beside.top()},
-        {beside.left(), beside.bottom() + 1 + kGap},
-        {beside.left(), beside.top() - kGap - size.height()},
-    };
-    for (const QPoint& candidate : candidates) {
-        const QRect place(candidate, size);
-        if (area.contains(place.topLeft()) && area.contains(place.bottomRight())) {
-            window.move(candidate);
-            return;
-        }
-    }
-    // No side has room: overlap the anchor, but stay on the screen.
-    window.move(KeptInside(candidates[0], size, area));
+    // Lays the title row out before the first show, so that its strip is known.
+    if (window.layout() != nullptr)
+        window.layout()->activate();
+    const OpenWindow opening{window.frameGeometry(), TitleStrip(window), window.windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
+    window.move(FindPlace(opening, anchor.frameGeometry(), AvailableArea(&anchor), inSight));
+}
+
+void KeepOnScreen(QWidget& window, const QWidget& anchor)
+{
+    const QRect frame = window.frameGeometry();
+    const QPoint inside = KeptInside(frame.topLeft(), frame.size(), AvailableArea(&anchor));
+    if (inside != frame.topLeft())
+        window.move(inside);
 }
 
 void PlaceCentred(QWidget& window, const QWidget* anchor)
