@@ -130,9 +130,9 @@ std::string PulseDevice::open(int index, const AudioFormat& format, BufferDone d
     if (index != -1 && index != 0)
         return "Output device " + std::to_string(index) + " cannot be opened: Invalid device";
     const std::string refusal = "The default output device cannot be opened: ";
-    const pa_sample_spec spec{PulseFormat(format.encoding), static_cast<std::uint32_t>(format.sampleRate),
-                              static_cast<std::uint8_t>(format.channels)};
-    if (pa_sample_spec_valid(&spec) == 0)
+    const pa_sample_spec sampleFormat{PulseFormat(format.encoding), static_cast<std::uint32_t>(format.sampleRate),
+                                      static_cast<std::uint8_t>(format.channels)};
+    if (pa_sample_spec_valid(&sampleFormat) == 0)
         return refusal + "the sound server does not play " + std::to_string(format.channels) + " channels at " +
                std::to_string(format.sampleRate) + " Hz";
 
@@ -144,7 +144,7 @@ std::string PulseDevice::open(int index, const AudioFormat& format, BufferDone d
             return refusal + error;
         }
     }
-    pa_stream* stream = pa_stream_new(m_context, "Signal", &spec, nullptr);
+    pa_stream* stream = pa_stream_new(m_context, "Signal", &sampleFormat, nullptr);
     if (stream == nullptr) {
         const std::string error = pa_strerror(pa_context_errno(m_context));
         pa_threaded_mainloop_unlock(m_mainloop);
@@ -152,7 +152,7 @@ std::string PulseDevice::open(int index, const AudioFormat& format, BufferDone d
     }
     pa_buffer_attr attributes{};
     attributes.maxlength = static_cast<std::uint32_t>(-1);
-    attributes.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kServerBuffer, &spec));
+    attributes.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kServerBuffer, &sampleFormat));
     // The server starts (and starts again after running dry) once its buffer is about
     // full: a sink that renders far ahead would otherwise take a small start at once and
     // run dry behind it.
@@ -181,7 +181,7 @@ std::string PulseDevice::open(int index, const AudioFormat& format, BufferDone d
     }
     const pa_buffer_attr* granted = pa_stream_get_buffer_attr(stream);
     m_prebufBytes = granted->prebuf;
-    m_latency = static_cast<double>(pa_bytes_to_usec(granted->tlength, &spec)) / PA_USEC_PER_SEC;
+    m_latency = static_cast<double>(pa_bytes_to_usec(granted->tlength, &sampleFormat)) / PA_USEC_PER_SEC;
     pa_threaded_mainloop_unlock(m_mainloop);
     m_done = std::move(done);
     m_failed = std::move(failed);
