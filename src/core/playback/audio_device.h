@@ -52,4 +52,10 @@ public:
     virtual bool feedRealtime() const { return false; }
 };
 
+// The steady clock in nanoseconds, as the devices note when sound was first handed on.
+inline std::int64_t SteadyNanoseconds()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 } // namespace kelvo

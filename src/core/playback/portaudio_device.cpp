@@ -86,11 +86,6 @@ PaSampleFormat SampleFormat(SampleEncoding encoding)
     return paInt16;
 }
 
-std::int64_t SteadyNanoseconds()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 } // namespace
 
 std::vector<std::string> ListOutputDevices(std::string& error)

@@ -32,11 +32,6 @@ pa_sample_format_t PulseFormat(SampleEncoding encoding)
     return PA_SAMPLE_INVALID;
 }
 
-std::int64_t SteadyNanoseconds()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 void Forget(pa_operation* operation)
 {
     if (operation != nullptr)
