@@ -40,12 +40,14 @@ struct QueuedDialogs final : gui::FileDialogs {
 };
 
 // The desktop program's windows over an oscillator on fake devices, driven by Qt's loop;
-// `fileDialogs` answers the windows' file dialogs, the platform's when none is given.
+// `fileDialogs` answers the windows' file dialogs, the platform's when none is given. The
+// oscillator setup lists one fake output, not the machine's.
 struct GuiRig {
     explicit GuiRig(const std::filesystem::path& folder, gui::FileDialogs* fileDialogs = nullptr)
         : oscillator(folder, streamDevice, legacyDevice, loop, messages)
         , desktop(oscillator, fileDialogs)
     {
+        desktop.setOutputDevices([](std::string&) { return std::vector<std::string>{"Fake output"}; });
         desktop.start();
     }
 
