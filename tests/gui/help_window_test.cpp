@@ -7,11 +7,13 @@
 
 #include <fstream>
 
+#include <QAccessible>
 #include <QListWidget>
+#include <QMenu>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTextBrowser>
+#include <QTextEdit>
 
 namespace kelvo::test {
 namespace {
@@ -21,7 +23,7 @@ struct HelpRig {
     HelpRig() { EXPECT_EQ(CopyMissingHelpTopics(KELVO_SOURCE_HELPDIR, folder.path()), ""); }
 
     QListWidget& list() { return Child<QListWidget>(window, QStringLiteral("List1")); }
-    QTextBrowser& view() { return Child<QTextBrowser>(window, QStringLiteral("rtb1")); }
+    QTextEdit& view() { return Child<QTextEdit>(window, QStringLiteral("rtb1")); }
     QString text() { return view().toPlainText(); }
     QString status() { return window.statusBar()->currentMessage(); }
     void choose(int row)
@@ -46,7 +48,7 @@ TEST(HelpWindow, TheHelpButtonOpensWelcomeAndExitClosesTheViewer)
     auto& list = Child<QListWidget>(help, QStringLiteral("List1"));
     EXPECT_EQ(list.count(), 3);
     EXPECT_FALSE(list.accessibleName().isEmpty());
-    auto& view = Child<QTextBrowser>(help, QStringLiteral("rtb1"));
+    auto& view = Child<QTextEdit>(help, QStringLiteral("rtb1"));
     EXPECT_FALSE(view.accessibleName().isEmpty());
     EXPECT_TRUE(view.toPlainText().startsWith(QStringLiteral("Welcome to Kelvo\n")));
     Click(rig.main(), QStringLiteral("lblExit"));
@@ -113,6 +115,38 @@ TEST(HelpWindow, PrintTopicWritesTheWholeTopicToAPdfAndSaysWhenItCannot)
     EXPECT_NE(text.output.find("Picking the output device"), std::string::npos) << "beyond the selection";
     EXPECT_FALSE(print(rig.folder / "no such folder" / "topic.pdf"));
     EXPECT_TRUE(rig.status().startsWith(QStringLiteral("The topic was not printed")));
+}
+
+// A screen reader meets the topic as read-only text it can move the caret through, and the
+// view's context menu under the window while it is open.
+TEST(HelpWindow, AScreenReaderReadsTheTopicAsADocumentAndFindsItsContextMenu)
+{
+    HelpRig rig;
+    rig.window.open();
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&rig.view());
+    EXPECT_EQ(view->role(), QAccessible::EditableText);
+    EXPECT_TRUE(view->state().readOnly);
+    QAccessibleTextInterface* text = view->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->text(0, text->characterCount()).startsWith(QStringLiteral("Welcome to Kelvo")));
+    text->setCursorPosition(8);
+    EXPECT_EQ(rig.view().textCursor().position(), 8);
+
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&rig.window);
+    const auto menus = [window] {
+        QStringList found;
+        for (int i = 0; i < window->childCount(); ++i) {
+            QAccessibleInterface* child = window->child(i);
+            if (child->role() == QAccessible::PopupMenu && window->indexOfChild(child) == i)
+                found << child->child(0)->text(QAccessible::Name);
+        }
+        return found;
+    };
+    EXPECT_EQ(menus(), QStringList());
+    Q_EMIT rig.view().customContextMenuRequested(QPoint(5, 5));
+    EXPECT_EQ(menus(), QStringList({"Copy"}));
+    rig.window.popup()->hide();
+    EXPECT_EQ(menus(), QStringList());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "gui/help/rtf_document_builder.h"
 #include "gui/help/topic_printing.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
@@ -18,7 +19,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
@@ -43,6 +44,43 @@ QString TopicName(int index)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
 }
 
+// Qt leaves popup menus out of the accessibility tree; the viewer lists its context menu
+// as its last child while the menu is open, so a screen reader finds it under the window.
+class HelpAccessible final : public QAccessibleWidget {
+public:
+    explicit HelpAccessible(HelpWindow* window)
+        : QAccessibleWidget(window, QAccessible::Window)
+    {
+    }
+
+    int childCount() const override { return QAccessibleWidget::childCount() + (menuOpen() ? 1 : 0); }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        if (menuOpen() && index == QAccessibleWidget::childCount())
+            return QAccessible::queryAccessibleInterface(help()->popup());
+        return QAccessibleWidget::child(index);
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        if (menuOpen() && child != nullptr && child->object() == help()->popup())
+            return QAccessibleWidget::childCount();
+        return QAccessibleWidget::indexOfChild(child);
+    }
+
+private:
+    HelpWindow* help() const { return static_cast<HelpWindow*>(widget()); }
+    bool menuOpen() const { return help()->popup()->isVisible(); }
+};
+
+QAccessibleInterface* HelpFactory(const QString&, QObject* object)
+{
+    if (auto* help = qobject_cast<HelpWindow*>(object))
+        return new HelpAccessible(help);
+    return nullptr;
+}
+
 } // namespace
 
 HelpWindow::HelpWindow(std::filesystem::path folder, QWidget* parent)
@@ -52,6 +90,8 @@ HelpWindow::HelpWindow(std::filesystem::path folder, QWidget* parent)
     setObjectName(QStringLiteral("Help"));
     setWindowTitle(QStringLiteral(" Help"));
     setAccessibleName(windowTitle());
+    static const bool withItsMenu = (QAccessible::installFactory(&HelpFactory), true);
+    Q_UNUSED(withItsMenu);
 
     m_show = menuBar()->addAction(tr("Hide Topics"), this, &HelpWindow::toggleTopics);
     m_show->setObjectName(QStringLiteral("mnuShow"));
@@ -78,10 +118,12 @@ HelpWindow::HelpWindow(std::filesystem::path folder, QWidget* parent)
     m_list->viewport()->installEventFilter(this);
     row->addWidget(m_list);
 
-    m_view = new QTextBrowser(face);
+    // A read-only text edit, not a browser, so that screen readers see a document they can
+    // move through with the caret rather than a label.
+    m_view = new QTextEdit(face);
     m_view->setObjectName(QStringLiteral("rtb1"));
     m_view->setAccessibleName(tr("Topic text"));
-    m_view->setOpenLinks(false);
+    m_view->setReadOnly(true);
     m_view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     m_view->document()->setDefaultFont(PlainFont());

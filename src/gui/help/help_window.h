@@ -8,7 +8,7 @@
 class QListWidget;
 class QMenu;
 class QPrinter;
-class QTextBrowser;
+class QTextEdit;
 class QTextDocument;
 
 namespace kelvo::gui {
@@ -31,6 +31,8 @@ public:
     void showTopic(int index);
     // Prints the whole topic on `printer`; false, said on the status line, when it failed.
     bool printTopic(QPrinter& printer);
+    // The view's context menu.
+    QMenu* popup() const { return m_popup; }
 
 private:
     void toggleTopics();
@@ -45,7 +47,7 @@ private:
     int m_shownTopic = -1;
     int m_topicAtPress = -1;
     QListWidget* m_list = nullptr;
-    QTextBrowser* m_view = nullptr;
+    QTextEdit* m_view = nullptr;
     QTextDocument* m_document = nullptr; // the topic on show; the view does not own it
     QAction* m_show = nullptr;
     QMenu* m_popup = nullptr;
