@@ -4,6 +4,7 @@
 #include "gui/arb/picture_file.h"
 #include "gui_rig.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -176,6 +177,8 @@ TEST(ArbEditor, PresetsAndSetsDrawAndReadBack)
     r.type("txtPercent", "50");
     r.click("cmdPreLoadFourierSeq(1)");
     EXPECT_EQ(Caption(r.arb(), "lblStat"), "1 - Square Wave");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&Child(r.arb(), "lblStat"))->text(QAccessible::Name),
+              "Status: 1 - Square Wave");
     EXPECT_EQ(Child<QLineEdit>(r.arb(), "txtFourier(1)").text(), "1.2732");
     EXPECT_NEAR(r.settings().ArbTable[100], 70, 6); // the plateaus lie near 70 rows from the line
     EXPECT_NEAR(r.settings().ArbTable[300], -70, 6);

@@ -343,5 +343,44 @@ TEST(UserSetupWindow, ALongPathKeepsTheWindowsWidth)
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&path)->text(QAccessible::Description), full);
 }
 
+// A screen reader reads each of the player's and the panels' values after its caption, the
+// caption alone while there is none, and the new value once it changes.
+TEST(UserSetupWindow, EveryValueReadsByItsCaption)
+{
+    TempFolder folder;
+    W::write(folder / "ab.wav",
+             W::riff(W::chunk("fmt ", W::format(1, 1, 48000, 24)) + W::chunk("data", std::string(288000, '\1'))));
+    PlayerWindow p(folder.path());
+    const auto heard = [](QWidget& window, const char* name) {
+        return QAccessible::queryAccessibleInterface(&Child(window, name))->text(QAccessible::Name);
+    };
+    p.list().setCurrentRow(7);
+    EXPECT_EQ(heard(p.w(), "Label33") + "|" + heard(p.w(), "lblCut"), "Type|File of the selected entry");
+
+    p.press(7, "cmdLoadWAV", folder / "ab.wav");
+    QTest::keyClick(&p.list(), Qt::Key_Return);
+    const QString path = QString::fromStdString((folder / "ab.wav").string());
+    const struct {
+        QWidget& window;
+        const char* name;
+        QString heard;
+    } values[] = {
+        {p.w(), "Label33", "Type: PCM WAV"},
+        {p.w(), "Label19", "Channels: MONO"},
+        {p.w(), "Label20", "Resolution: 24 bit"},
+        {p.w(), "Label21", "Sample rate: 48000"},
+        {p.w(), "Label34", "Size: 288036 bytes"},
+        {p.w(), "Label16", "Duration: 00:00:02"},
+        {p.w(), "Label1", "Selection 7 / 200"},
+        {p.w(), "lblCut", "File of the selected entry: " + path},
+        {p.rig.main(), "lblStat", "Status: ab"},
+        {p.rig.main(), "lblWaveform", "Waveform: User Defined"},
+        {p.rig.main(), "lblFreq", "Frequency: " + Caption(p.rig.main(), "lblFreq")},
+        {p.rig.remote(), "lblMemDisplay", "Memory: " + Caption(p.rig.remote(), "lblMemDisplay")},
+    };
+    for (const auto& v : values)
+        EXPECT_EQ(heard(v.window, v.name), v.heard) << v.name;
+}
+
 } // namespace
 } // namespace kelvo::test

@@ -6,6 +6,7 @@
 #include "gui/panels/signal_keys.h"
 #include "gui/ui/lamp.h"
 #include "gui/ui/option_group.h"
+#include "gui/ui/value_name.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -142,6 +143,7 @@ QWidget* ArbWindow::makeOutput()
     m_status->setObjectName(QStringLiteral("lblStat"));
     m_status->setProperty("kind", "status");
     m_status->setWordWrap(true);
+    NameByCaption(*m_status, tr("Status"));
     rows->addWidget(m_status);
     return output;
 }

@@ -6,6 +6,7 @@
 #include "gui/panels/signal_keys.h"
 #include "gui/ui/highlight.h"
 #include "gui/ui/lamp.h"
+#include "gui/ui/value_name.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -140,6 +141,7 @@ QWidget* MainPanel::buildDisplay()
     QGridLayout* grid = nullptr;
     QWidget* group = MakeGroup(face(), tr("DISPLAY"), grid);
     m_waveform = MakeDisplay(group, QStringLiteral("lblWaveform"), "name");
+    NameByCaption(*m_waveform, tr("Waveform"));
     m_freq = std::make_unique<EntryField>(group, QStringLiteral("lblFreq"), QStringLiteral("txtFreq"), "big", tr("Frequency"));
     m_freq->connect(
         [this] {
@@ -188,6 +190,8 @@ QWidget* MainPanel::buildDisplay()
                           [this](const QString& text) { m_oscillator.panel().takeSampleRate(text.toStdString()); });
     m_bits = MakeDisplay(group, QStringLiteral("lblBits"), "value");
     m_mode = MakeDisplay(group, QStringLiteral("lblMode"), "value");
+    NameByCaption(*m_bits, tr("Bits"));
+    NameByCaption(*m_mode, tr("Channel mode"));
     grid->addWidget(MakeUnit(group, tr("SR")), 2, 0);
     grid->addWidget(m_sampleRate->widget(), 2, 1);
     grid->addWidget(MakeUnit(group, tr("Hz")), 2, 2, Qt::AlignLeft);
@@ -242,6 +246,7 @@ QWidget* MainPanel::buildSignal()
     m_status->setObjectName(QStringLiteral("lblStat"));
     m_status->setProperty("kind", "status");
     m_status->setWordWrap(true);
+    NameByCaption(*m_status, tr("Status"));
     HoldWidest(m_status, {QStringLiteral("a playlist entry's name")});
     grid->addWidget(m_status, 2, 0, 1, 2);
     grid->addWidget(MakeKey(
@@ -297,6 +302,7 @@ QWidget* MainPanel::buildFrequency()
                         [this] { m_oscillator.panel().frequencyStepDown(); }, tr("Smaller frequency step")),
                     0, 3);
     m_deltaF = MakeDisplay(group, QStringLiteral("lblDeltaF"), "small");
+    NameByCaption(*m_deltaF, tr("Frequency step"));
     HoldWidest(m_deltaF, {QStringLiteral("1000 Hz")});
     grid->addWidget(m_deltaF, 0, 4);
     grid->addWidget(MakeKey(
@@ -351,6 +357,7 @@ QWidget* MainPanel::buildLevels()
                         [this] { m_oscillator.panel().levelStepDown(); }, tr("Smaller level step")),
                     0, 3);
     m_deltaV = MakeDisplay(group, QStringLiteral("lblDeltaV"), "small");
+    NameByCaption(*m_deltaV, tr("Level step"));
     HoldWidest(m_deltaV, {QStringLiteral("0.1 dB")});
     grid->addWidget(m_deltaV, 0, 4);
     grid->addWidget(MakeKey(
@@ -360,6 +367,8 @@ QWidget* MainPanel::buildLevels()
     grid->setColumnMinimumWidth(6, 12);
     m_ladj = MakeDisplay(group, QStringLiteral("lblLadj"), "small");
     m_radj = MakeDisplay(group, QStringLiteral("lblRadj"), "small");
+    NameByCaption(*m_ladj, tr("Left level lock"));
+    NameByCaption(*m_radj, tr("Right level lock"));
     HoldWidest(m_ladj, {QStringLiteral("L locked")});
     HoldWidest(m_radj, {QStringLiteral("R locked")});
     grid->addWidget(MakeKey(

@@ -1,5 +1,7 @@
 #include "gui/panels/panel_parts.h"
 
+#include "gui/ui/value_name.h"
+
 #include <QGridLayout>
 #include <QRegularExpression>
 #include <QStackedLayout>
@@ -106,6 +108,7 @@ EntryField::EntryField(QWidget* parent, const QString& labelName, const QString&
     : m_container(new QWidget(parent))
     , m_label(new KeyButton(QString(), m_container))
     , m_box(new EntryBox(m_container))
+    , m_holds(holds)
 {
     m_label->setObjectName(labelName);
     m_label->setProperty("kind", kind);
@@ -117,6 +120,12 @@ EntryField::EntryField(QWidget* parent, const QString& labelName, const QString&
     stack->addWidget(m_label);
     stack->addWidget(m_box);
     setEditable(true);
+}
+
+void EntryField::setText(const QString& text)
+{
+    m_label->setText(text);
+    m_label->setAccessibleName(ValueName(m_holds, text));
 }
 
 void EntryField::setEditable(bool editable)

@@ -62,7 +62,8 @@ public:
     QWidget* widget() const { return m_container; }
     KeyButton* label() const { return m_label; }
 
-    void setText(const QString& text) { m_label->setText(text); }
+    // Shows `text`, which a screen reader reads after what the field holds.
+    void setText(const QString& text);
     // Only an editable display shows the text cursor and the hint, and opens on a click.
     void setEditable(bool editable);
     void open(const QString& text);
@@ -74,6 +75,7 @@ private:
     QWidget* m_container;
     KeyButton* m_label;
     EntryBox* m_box;
+    QString m_holds;
     bool m_editable = true;
 };
 

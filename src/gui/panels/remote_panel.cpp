@@ -2,6 +2,7 @@
 
 #include "gui/panels/signal_keys.h"
 #include "gui/ui/lamp.h"
+#include "gui/ui/value_name.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -49,6 +50,7 @@ RemotePanel::RemotePanel(Oscillator& oscillator, QWidget* parent)
                         tr("Previous memory")),
                     2, 0);
     m_memDisplay = MakeDisplay(face(), QStringLiteral("lblMemDisplay"), "value");
+    NameByCaption(*m_memDisplay, tr("Memory"));
     HoldWidest(m_memDisplay, {QStringLiteral("M10")});
     grid->addWidget(m_memDisplay, 2, 1);
     grid->addWidget(MakeKey(

@@ -7,6 +7,7 @@
 #include "gui/panels/signal_keys.h"
 #include "gui/ui/elided_label.h"
 #include "gui/ui/lamp.h"
+#include "gui/ui/value_name.h"
 
 #include <QFile>
 #include <QGridLayout>
@@ -82,10 +83,10 @@ QWidget* UserSetup::buildList()
     HoldWidest(m_selection, {Text(SelectionText(kLastPlaylistEntry))});
     m_path = new ElidedLabel(column);
     m_path->setObjectName(QStringLiteral("lblCut"));
-    m_path->setAccessibleName(tr("File of the selected entry"));
+    NameByCaption(*m_path, tr("File of the selected entry"));
     m_playlist = new ElidedLabel(column);
     m_playlist->setObjectName(QStringLiteral("lblPlaylist"));
-    m_playlist->setAccessibleName(tr("Playlist file"));
+    NameByCaption(*m_playlist, tr("Playlist file"));
     for (QLabel* label : std::initializer_list<QLabel*>{m_selection, m_path, m_playlist}) {
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         layout->addWidget(label);
@@ -149,7 +150,7 @@ QWidget* UserSetup::buildInfo()
     int row = 0;
     for (const auto& entry : table) {
         auto* label = MakeDisplay(group, QString::fromLatin1(entry.name), "small");
-        label->setAccessibleName(entry.caption);
+        NameByCaption(*label, entry.caption);
         // All as wide as the widest text any of them shows.
         HoldWidest(label, {QStringLiteral("4294967295 bytes")});
         info->addWidget(MakeUnit(group, entry.caption), row, 0);

@@ -1,5 +1,6 @@
 #include "gui/ui/elided_label.h"
 
+#include <QAccessible>
 #include <QResizeEvent>
 
 namespace kelvo::gui {
@@ -17,6 +18,9 @@ void ElidedLabel::setFullText(const QString& text)
     setToolTip(text);
     setAccessibleDescription(text);
     elide();
+    // Two long paths can elide alike: a screen reader still hears that the path changed.
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void ElidedLabel::resizeEvent(QResizeEvent* event)
