@@ -86,10 +86,10 @@ TEST(SilentRender, UnknownCodesAreRefusedInsteadOfWritingSilence)
         {"sample rate 2147483647", [](auto& s) { s.SampleRate[0] = 2147483647; }, "This signal is too long to render"},
         {"a missing folder", [](auto&) {}, "The signal could not be written: ", "missing"},
         {"noise type 3 of a sine", [](auto& s) { s.NoiseType = 3; }, ""},
-        {"user waveform, 24 bits",
+        {"user waveform, a depth of 20 bits from a file (16-bit)",
          [](auto& s) {
              s.Waveform[0] = 16;
-             s.Bits[0] = 24;
+             s.Bits[0] = 20;
          },
          ""},
     };

@@ -87,7 +87,15 @@ TEST(Oscillator, PanelRulesStepByStep)
         {"", Do(&P::takeSampleRate, "44101.5"), "SampleRate=44102"},
         {"", Do(&P::takeSampleRate, ""), "SampleRate=11025"},
         {"", Do(&P::takeSampleRate, "1E9"), "SampleRate=192000"},
-        {"Bits=24", Do(&P::selectBits), "Bits=16", &V::bits, "16"},
+        // The sample format steps 16, 24, 32 (float) and back; a stored depth it does not
+        // know steps from 16.
+        {"Bits=16", Do(&P::bitsUp), "Bits=24", &V::bits, "24"},
+        {"", Do(&P::bitsUp), "Bits=32", &V::bits, "32f"},
+        {"", Do(&P::bitsUp), "Bits=32", &V::bits, "32f"},
+        {"", Do(&P::bitsDown), "Bits=24", &V::bits, "24"},
+        {"", Do(&P::bitsDown), "Bits=16", &V::bits, "16"},
+        {"", Do(&P::bitsDown), "Bits=16", &V::bits, "16"},
+        {"Bits=8", Do(&P::bitsUp), "Bits=24"},
         // The phases shown follow the mode; typed phases outside 0..360 read as 0.
         {"PhaseL=30 PhaseR=45", Do(&P::selectMode, 4), "PhaseR=45", &V::rightPhase, "180 deg"},
         {"", Do(&P::selectMode, 5), "", &V::rightPhase, "90 deg"},

@@ -175,7 +175,7 @@ TEST(SetField, TakesWhatThePanelCanSetAndRefusesTheRestExactly)
         {"MultiFreq=1", "the field MultiFreq needs an index, as in MultiFreq[1]"},
         {"Waveform=0", "Waveform takes 1 to 16, not \"0\""},
         {"Waveform=2.5", "Waveform takes whole numbers (1 to 16), not \"2.5\""},
-        {"Bits=24", "Bits takes 16, not \"24\""},
+        {"Bits=20", "Bits takes one of 16, 24, 32, not \"20\""},
         {"Freq=-1e400", "\"-1e400\" is not a finite number (Freq takes 1 to 96000)"},
         {"Freq=&H" + std::string(300, 'F'), "\"&H" + std::string(300, 'F') + "\" is not a finite number (Freq takes 1 to 96000)"},
         {"FreqStep=5", "FreqStep takes one of 0.1, 1, 10, 100, 1000, not \"5\""},

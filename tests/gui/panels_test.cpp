@@ -3,6 +3,7 @@
 #include "gui/ui/key_button.h"
 
 #include <QAccessibleActionInterface>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -82,7 +83,8 @@ TEST(Panels, ClicksAndTypedValuesReachTheDisplaysOfBothPanels)
         {&main, "lblDVup", nullptr, &main, "lblDeltaV", "1 dB"},   {&main, "lblLadjSet", nullptr, &main, "lblLadj", "L locked"},
         {&main, "lblRdeg", nullptr, &main, "lblRdeg", "0 deg"},    {&main, "lblUMode", nullptr, &main, "lblMode", "User Defined"},
         {&main, "lblLdeg", "90", &main, "lblLdeg", "90 deg"},      {&main, "lblSR", "12345", &main, "lblSR", "12345"},
-        {&main, "lblSRup", nullptr, &main, "lblSR", "44100"},
+        {&main, "lblSRup", nullptr, &main, "lblSR", "44100"},      {&main, "lblBitsUp", nullptr, &main, "lblBits", "24"},
+        {&main, "lblBitsUp", nullptr, &main, "lblBits", "32f"},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.click);
@@ -97,6 +99,8 @@ TEST(Panels, ClicksAndTypedValuesReachTheDisplaysOfBothPanels)
         ExpectShowsTheView(rig);
     }
     EXPECT_EQ(rig.settings().Freq[0], 880);
+    auto& bits = Child<QLabel>(main, "lblBits");
+    EXPECT_LE(bits.fontMetrics().horizontalAdvance(bits.text()), bits.contentsRect().width()) << "32f fits";
     EXPECT_EQ(main.sizeHint(), size);
     EXPECT_EQ(KeyWidths(main), widths);
     EXPECT_TRUE(Child(main, "lblFreq").toolTip().isEmpty());

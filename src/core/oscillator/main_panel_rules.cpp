@@ -101,10 +101,17 @@ void MainPanelRules::sampleRateDown()
     m_oscillator.Update();
 }
 
-void MainPanelRules::selectBits()
+void MainPanelRules::bitsUp()
 {
-    // 16 bits is the only depth the renderer produces.
-    m_oscillator.settings().Bits[0] = 16;
+    std::int32_t& bits = m_oscillator.settings().Bits[0];
+    bits = bits == 24 || bits == 32 ? 32 : 24;
+    m_oscillator.Update();
+}
+
+void MainPanelRules::bitsDown()
+{
+    std::int32_t& bits = m_oscillator.settings().Bits[0];
+    bits = bits == 32 ? 24 : 16;
     m_oscillator.Update();
 }
 

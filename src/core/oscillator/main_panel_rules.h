@@ -26,7 +26,9 @@ public:
     void selectMode(std::int32_t code);
     void sampleRateUp();
     void sampleRateDown();
-    void selectBits();
+    // The sample format: 16 -> 24 -> 32 (float) and back.
+    void bitsUp();
+    void bitsDown();
     void frequencyStepUp();
     void frequencyStepDown();
     void levelStepUp();

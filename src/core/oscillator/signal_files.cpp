@@ -3,6 +3,7 @@
 #include "core/runtime/atomic_file.h"
 #include "core/runtime/program_folder.h"
 #include "core/synth/unknown_codes.h"
+#include "core/wavefile/fine_wav_writer.h"
 #include "core/wavefile/wav_writer.h"
 
 #include <array>
@@ -10,6 +11,18 @@
 #include <system_error>
 
 namespace kelvo {
+namespace {
+
+SampleEncoding EncodingFor(std::int32_t bits)
+{
+    switch (bits) {
+    case 24: return SampleEncoding::Signed24;
+    case 32: return SampleEncoding::Float32;
+    default: return SampleEncoding::Signed16;
+    }
+}
+
+} // namespace
 
 SignalFiles::SignalFiles(WaveEngine& engine)
     : m_engine(engine)
@@ -26,13 +39,20 @@ bool SignalFiles::renderToFile(SignalSettings& s, const std::filesystem::path& f
         messages.show(refusal);
         return false;
     }
-    const std::string error = WriteWaveFile(ProgramFile(folder, kRenderedFile), m_engine.samples(), s.SampleRate[0]);
+    const std::string error = WriteRendered(ProgramFile(folder, kRenderedFile), s);
     if (!error.empty()) {
         messages.show("The signal could not be written: " + error);
         return false;
     }
     m_lastRenderFailed = false;
     return true;
+}
+
+std::string SignalFiles::WriteRendered(const std::filesystem::path& path, const SignalSettings& s) const
+{
+    if (!m_engine.fineRender())
+        return WriteWaveFile(path, m_engine.samples(), s.SampleRate[0]);
+    return WriteFineWaveFile(path, m_engine.fineSamples(), s.SampleRate[0], {.encoding = EncodingFor(s.Bits[0])});
 }
 
 std::string SignalFiles::copyRendered(const std::filesystem::path& folder, const std::filesystem::path& target) const

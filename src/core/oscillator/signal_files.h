@@ -37,6 +37,9 @@ public:
     WaveEngine& engine() { return m_engine; }
 
 private:
+    // Writes the last render to `path` in the format `s` asks for.
+    [[nodiscard]] std::string WriteRendered(const std::filesystem::path& path, const SignalSettings& s) const;
+
     WaveEngine& m_engine;
     bool m_lastRenderFailed = false;
 };

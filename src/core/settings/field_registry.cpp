@@ -66,6 +66,7 @@ constexpr double kFreqSteps[] = {0.1, 1, 10, 100, 1000};
 // 20 dB is the start value, shown until the first step change.
 constexpr double kLevelSteps[] = {0.1, 1, 10, 20};
 constexpr double kBuildLengths[] = {1, 10, 100};
+constexpr double kSampleDepths[] = {16, 24, 32};
 constexpr double kEraserWidths[] = {1, 6, 11};
 
 constexpr FieldInfo Row(std::string_view name, FieldShape shape, Access at, Limits limits, std::string_view unit,
@@ -87,7 +88,8 @@ const FieldInfo kFields[] = {
                   "multitone, 11 sweep, 12 warble, 13 AM, 14 FM, 15 DSB, 16 user file"),
     KELVO_SLOTTED(ChanMode, Whole(1, 6), "", "the channels: 1 L, 2 R, 3 L+R, 4 L-R, 5 quadrature, 6 user phases"),
     KELVO_SLOTTED(SampleRate, Whole(11025, 192000), "Hz", "the sample rate of the rendered signal"),
-    KELVO_SLOTTED(Bits, Whole(16, 16), "bits", "the sample depth of the rendered signal"),
+    KELVO_SLOTTED(Bits, OneOf(kSampleDepths), "bits",
+                  "the sample format of the rendered signal: 16 or 24-bit PCM, or 32-bit float"),
     KELVO_SLOTTED(LevelL, Real(-200, 0), "dBFS", "the left channel's level"),
     KELVO_SLOTTED(LevelR, Real(-200, 0), "dBFS", "the right channel's level"),
     KELVO_SLOTTED(Freq, Real(1, 96000), "Hz", "the frequency (also the right channel's, unless FreqR is set too)"),

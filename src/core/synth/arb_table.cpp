@@ -4,7 +4,7 @@
 
 namespace kelvo {
 
-void RenderArbTable(RenderContext& c)
+template <typename Context> void RenderArbTable(Context& c)
 {
     const SynthState& st = c.state;
     const auto& table = c.settings.ArbTable;
@@ -25,5 +25,7 @@ void RenderArbTable(RenderContext& c)
         p = p + step;
     }
 }
+
+KELVO_GENERATOR(RenderArbTable);
 
 } // namespace kelvo

@@ -21,7 +21,7 @@ FrameIndex OnPartFrames(double P, FrameIndex frames)
 
 } // namespace
 
-void RenderBurst(RenderContext& c)
+template <typename Context> void RenderBurst(Context& c)
 {
     SynthState& st = c.state;
     const SignalSettings& s = c.settings;
@@ -74,14 +74,14 @@ void RenderBurst(RenderContext& c)
 // high parts. The steps run in this order within a frame, so a change to the off interval
 // writes its first high frame at once while a change back to the on interval leaves its
 // frame silent.
-void RenderPulse(RenderContext& c)
+template <typename Context> void RenderPulse(Context& c)
 {
     const SignalSettings& s = c.settings;
     const double A = std::floor(c.sampleRate * s.PulseOnTime / 1000);
     const double B = std::floor(c.sampleRate * s.PulseOffTime / 1000);
     const double R = std::floor(c.sampleRate * s.PulseRestTime / 1000);
     // One high value for both channels, from the left level.
-    Sample H = 0;
+    typename Context::Element H = 0;
     StoreSample(H, FullScale(c.state.AmpL));
     const double pulseCount = s.PulseCount;
 
@@ -134,5 +134,8 @@ void RenderPulse(RenderContext& c)
         }
     }
 }
+
+KELVO_GENERATOR(RenderBurst);
+KELVO_GENERATOR(RenderPulse);
 
 } // namespace kelvo

@@ -21,7 +21,7 @@ Cosines CosinesAt(double t, double offset, double omega, double modOmega)
 // Renders every frame at t = n + 1 and the closing pair at t = F + 2. `value(channel, cosines)`
 // gives one channel's sample; channel 0 is left, 1 right. Both channels see the same cosines
 // when their offsets are equal, so those are computed once.
-template <typename Value> void RenderModulated(RenderContext& c, double omega, double modOmega, Value&& value)
+template <typename Context, typename Value> void RenderModulated(Context& c, double omega, double modOmega, Value&& value)
 {
     const SynthState& st = c.state;
     const bool sameArgument = st.OffsetL == st.OffsetR;
@@ -40,7 +40,7 @@ template <typename Value> void RenderModulated(RenderContext& c, double omega, d
 
 } // namespace
 
-void RenderAm(RenderContext& c)
+template <typename Context> void RenderAm(Context& c)
 {
     const SynthState& st = c.state;
     const double omega = 2 * c.Pi * c.settings.AmCarrierFreq / c.sampleRate;
@@ -56,7 +56,7 @@ void RenderAm(RenderContext& c)
     });
 }
 
-void RenderFm(RenderContext& c)
+template <typename Context> void RenderFm(Context& c)
 {
     const SynthState& st = c.state;
     const double omega = 2 * c.Pi * c.settings.FmCarrierFreq / c.sampleRate;
@@ -82,7 +82,7 @@ void RenderFm(RenderContext& c)
     c.storeClosingPair(scaleL * carrier(t, st.OffsetL) * st.GainL, scaleR * carrier(t, st.OffsetR) * st.GainR);
 }
 
-void RenderDsb(RenderContext& c)
+template <typename Context> void RenderDsb(Context& c)
 {
     const SynthState& st = c.state;
     const double omega = 2 * c.Pi * c.settings.DsbCarrierFreq / c.sampleRate;
@@ -93,5 +93,9 @@ void RenderDsb(RenderContext& c)
     RenderModulated(c, omega, modOmega,
                     [&](int x, const Cosines& cs) { return (scale[x] * cs.modulation) * (scale[x] * cs.carrier) * gain[x]; });
 }
+
+KELVO_GENERATOR(RenderAm);
+KELVO_GENERATOR(RenderFm);
+KELVO_GENERATOR(RenderDsb);
 
 } // namespace kelvo

@@ -23,7 +23,7 @@ double NoiseHalf(double amp, double gain)
     return std::nearbyint(std::clamp(FullScale(amp) * gain / 2, lowest, highest));
 }
 
-void RenderWhiteNoise(RenderContext& c, double halfL, double halfR)
+template <typename Context> void RenderWhiteNoise(Context& c, double halfL, double halfR)
 {
     const SynthState& st = c.state;
     const double scaleL = FullScale(st.AmpL);
@@ -45,7 +45,7 @@ void RenderWhiteNoise(RenderContext& c, double halfL, double halfR)
 }
 
 // Divides both values of `frame` by `divisor`, each stored again as the nearest integer.
-void DivideFrame(RenderContext& c, FrameIndex frame, double divisor)
+template <typename Context> void DivideFrame(Context& c, FrameIndex frame, double divisor)
 {
     if (frame < 0 || frame >= c.frames)
         return;
@@ -54,7 +54,7 @@ void DivideFrame(RenderContext& c, FrameIndex frame, double divisor)
 }
 
 // The end of the block fades from about 1 down to 1/2, then its start from 1/2 up to 1.
-void TaperEnds(RenderContext& c)
+template <typename Context> void TaperEnds(Context& c)
 {
     const FrameIndex last = c.frames - 1;
     for (int k = 1; k <= kTaperLength; ++k)
@@ -66,7 +66,7 @@ void TaperEnds(RenderContext& c)
 // One piecewise-linear random curve per channel, frame by frame over the whole loop:
 // a segment of `spacing` frames runs from the previous target to a newly drawn one.
 // The last segment is cut where the loop ends; its targets are where the next render starts.
-void RenderSmoothNoise(RenderContext& c, double halfL, double halfR, double spacingAt44100)
+template <typename Context> void RenderSmoothNoise(Context& c, double halfL, double halfR, double spacingAt44100)
 {
     SynthState& st = c.state;
     const auto spacing = NearestInteger(c.sampleRate * spacingAt44100 / 44100);
@@ -94,7 +94,7 @@ void RenderSmoothNoise(RenderContext& c, double halfL, double halfR, double spac
 
 } // namespace
 
-void RenderNoise(RenderContext& c)
+template <typename Context> void RenderNoise(Context& c)
 {
     const SynthState& st = c.state;
     const double halfL = NoiseHalf(st.AmpL, st.GainL);
@@ -109,5 +109,7 @@ void RenderNoise(RenderContext& c)
     default: break; // an unknown kind renders silence
     }
 }
+
+KELVO_GENERATOR(RenderNoise);
 
 } // namespace kelvo

@@ -14,7 +14,7 @@ double Sign(double x)
     return x > 0 ? 1.0 : (x < 0 ? -1.0 : x);
 }
 
-double Omega(const RenderContext& c)
+template <typename Context> double Omega(const Context& c)
 {
     return 2 * c.Pi * c.settings.Freq[0] / c.sampleRate;
 }
@@ -22,7 +22,7 @@ double Omega(const RenderContext& c)
 // The ramps of the first cycle were built on an incomplete previous half cycle, so the
 // second cycle, 4 * prev elements further on, is copied over them. An index outside the
 // buffer skips only that one step.
-void ReplaceFirstCycle(RenderContext& c, double prev)
+template <typename Context> void ReplaceFirstCycle(Context& c, double prev)
 {
     const auto last = NearestInteger(4 * prev);
     if (!last)
@@ -52,7 +52,7 @@ struct Ramp {
 };
 
 // Keeps the last half cycle's count for the next render and repairs the block's start.
-void FinishRamp(RenderContext& c, const Ramp& ramp)
+template <typename Context> void FinishRamp(Context& c, const Ramp& ramp)
 {
     c.state.RampPrev = ramp.prev;
     ReplaceFirstCycle(c, ramp.prev);
@@ -60,7 +60,7 @@ void FinishRamp(RenderContext& c, const Ramp& ramp)
 
 } // namespace
 
-void RenderSquare(RenderContext& c)
+template <typename Context> void RenderSquare(Context& c)
 {
     const SynthState& st = c.state;
     const double omega = Omega(c);
@@ -85,7 +85,7 @@ void RenderSquare(RenderContext& c)
 
 // Both ramp generators run one ramp at the left channel's phase; the right channel
 // differs only by its gain and amplitude.
-void RenderTriangle(RenderContext& c)
+template <typename Context> void RenderTriangle(Context& c)
 {
     const SynthState& st = c.state;
     const double omega = Omega(c);
@@ -105,7 +105,7 @@ void RenderTriangle(RenderContext& c)
     FinishRamp(c, r);
 }
 
-void RenderSawtooth(RenderContext& c)
+template <typename Context> void RenderSawtooth(Context& c)
 {
     const SynthState& st = c.state;
     const double omega = Omega(c);
@@ -128,12 +128,17 @@ void RenderSawtooth(RenderContext& c)
 // One impulse at the start of the block, whatever the levels, channel mode and phases.
 // The block arrives zeroed, so every other element, the closing pair included, is
 // already silent.
-void RenderDirac(RenderContext& c)
+template <typename Context> void RenderDirac(Context& c)
 {
     if (c.frames > 0) {
         StoreSample(c.left(0), FullScale(1.0));
         StoreSample(c.right(0), FullScale(1.0));
     }
 }
+
+KELVO_GENERATOR(RenderSquare);
+KELVO_GENERATOR(RenderTriangle);
+KELVO_GENERATOR(RenderSawtooth);
+KELVO_GENERATOR(RenderDirac);
 
 } // namespace kelvo

@@ -22,12 +22,16 @@ struct SynthState {
     double NoiseCurR = 0;
 };
 
-// What one render works on: the settings, the sized buffer and the frame loop bounds.
-struct RenderContext {
+// What one render works on: the settings, the sized buffer and the frame loop bounds. The
+// generators are written once for both kinds of buffer: 16-bit samples rounded as they are
+// stored, or fine samples kept unrounded for 24-bit, float and dithered output.
+template <typename T> struct BasicRenderContext {
+    using Element = T;
+
     const SignalSettings& settings;
     SynthState& state;
     RandomSource& random;
-    SampleBuffer& buffer;
+    BasicSampleBuffer<T>& buffer;
     std::int64_t N = 0;    // upper index of the buffer
     FrameIndex frames = 0; // F: the shared loop runs n = 0 .. F - 1
     double sampleRate = 0; // SampleRate of the live slot
@@ -40,8 +44,8 @@ struct RenderContext {
         if (index >= 0 && index <= N)
             StoreSample(buffer[static_cast<std::size_t>(index)], value);
     }
-    Sample& left(FrameIndex n) { return buffer[static_cast<std::size_t>(2 * n)]; }
-    Sample& right(FrameIndex n) { return buffer[static_cast<std::size_t>(2 * n + 1)]; }
+    T& left(FrameIndex n) { return buffer[static_cast<std::size_t>(2 * n)]; }
+    T& right(FrameIndex n) { return buffer[static_cast<std::size_t>(2 * n + 1)]; }
 
     // The closing pair after the loop fills elements N - 1 and N only where no frame
     // of the loop wrote, so a left value never lands on the right channel.
@@ -53,6 +57,9 @@ struct RenderContext {
             store(N, rightValue);
     }
 };
+
+using RenderContext = BasicRenderContext<Sample>;
+using FineRenderContext = BasicRenderContext<FineSample>;
 
 // The frame count F of the shared loop for a buffer whose upper index is N:
 // F - 1 = nearest(0.5 * N - 1).

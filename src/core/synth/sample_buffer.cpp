@@ -13,25 +13,25 @@ constexpr std::size_t kMappedBytes = std::size_t{4} << 20;
 
 } // namespace
 
-SampleBuffer::SampleBuffer(std::initializer_list<Sample> samples)
+template <typename T> BasicSampleBuffer<T>::BasicSampleBuffer(std::initializer_list<T> samples)
 {
     assignZeros(samples.size());
     std::copy(samples.begin(), samples.end(), begin());
 }
 
-SampleBuffer::SampleBuffer(std::size_t count, Sample value)
+template <typename T> BasicSampleBuffer<T>::BasicSampleBuffer(std::size_t count, T value)
 {
     assignZeros(count);
     if (value != 0)
         std::fill(begin(), end(), value);
 }
 
-SampleBuffer::SampleBuffer(const SampleBuffer& other)
+template <typename T> BasicSampleBuffer<T>::BasicSampleBuffer(const BasicSampleBuffer& other)
 {
     *this = other;
 }
 
-SampleBuffer& SampleBuffer::operator=(const SampleBuffer& other)
+template <typename T> BasicSampleBuffer<T>& BasicSampleBuffer<T>::operator=(const BasicSampleBuffer& other)
 {
     if (this != &other) {
         assignZeros(other.size());
@@ -40,12 +40,7 @@ SampleBuffer& SampleBuffer::operator=(const SampleBuffer& other)
     return *this;
 }
 
-bool operator==(const SampleBuffer& a, const SampleBuffer& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end());
-}
-
-void SampleBuffer::Release::operator()(Sample* block) const
+template <typename T> void BasicSampleBuffer<T>::Release::operator()(T* block) const
 {
     if (bytes >= kMappedBytes)
         ::munmap(block, bytes);
@@ -53,25 +48,28 @@ void SampleBuffer::Release::operator()(Sample* block) const
         std::free(block);
 }
 
-void SampleBuffer::assignZeros(std::size_t count)
+template <typename T> void BasicSampleBuffer<T>::assignZeros(std::size_t count)
 {
     m_data.reset();
     m_size = 0;
-    const std::size_t bytes = std::max<std::size_t>(count, 1) * sizeof(Sample);
-    Sample* block = nullptr;
+    const std::size_t bytes = std::max<std::size_t>(count, 1) * sizeof(T);
+    T* block = nullptr;
     if (bytes >= kMappedBytes) {
         void* mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (mapped == MAP_FAILED)
             throw std::bad_alloc();
         ::madvise(mapped, bytes, MADV_HUGEPAGE);
-        block = static_cast<Sample*>(mapped);
+        block = static_cast<T*>(mapped);
     } else {
-        block = static_cast<Sample*>(std::calloc(bytes / sizeof(Sample), sizeof(Sample)));
+        block = static_cast<T*>(std::calloc(bytes / sizeof(T), sizeof(T)));
         if (block == nullptr)
             throw std::bad_alloc();
     }
-    m_data = std::unique_ptr<Sample[], Release>(block, Release{bytes});
+    m_data = std::unique_ptr<T[], Release>(block, Release{bytes});
     m_size = count;
 }
+
+template class BasicSampleBuffer<Sample>;
+template class BasicSampleBuffer<FineSample>;
 
 } // namespace kelvo

@@ -7,7 +7,7 @@
 
 namespace kelvo {
 
-void RenderSine(RenderContext& c)
+template <typename Context> void RenderSine(Context& c)
 {
     const SynthState& st = c.state;
     const double omega = 2 * c.Pi * c.settings.Freq[0] / c.sampleRate;
@@ -26,5 +26,7 @@ void RenderSine(RenderContext& c)
         }
     });
 }
+
+KELVO_GENERATOR(RenderSine);
 
 } // namespace kelvo

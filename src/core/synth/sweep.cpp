@@ -23,13 +23,13 @@ bool FitsInt32(std::int64_t value)
 }
 
 // Frames per step of the stepped sweeps.
-double SweepStepLength(const RenderContext& c)
+template <typename Context> double SweepStepLength(const Context& c)
 {
     const double steps = c.settings.SweepSteps;
     return steps > 1 ? static_cast<double>(c.N) / (2 * steps - 1) : 1;
 }
 
-void RenderContinuousSweep(RenderContext& c)
+template <typename Context> void RenderContinuousSweep(Context& c)
 {
     const SynthState& st = c.state;
     const double startOmega = SweepOmega(c, c.settings.SweepStartFreq);
@@ -50,7 +50,7 @@ void RenderContinuousSweep(RenderContext& c)
 
 // Steps evenly spaced in hertz; with a single step the division has no value and the
 // frequency stays at the start.
-void RenderSteppedSweep(RenderContext& c)
+template <typename Context> void RenderSteppedSweep(Context& c)
 {
     struct Step {
         double c;
@@ -79,7 +79,7 @@ void RenderSteppedSweep(RenderContext& c)
 
 // Steps of the user's list, each with its own frequency and duration; the generator counts
 // SweepSteps entries, and a step past the list's last entry leaves the frequency as it was.
-void RenderUserSteps(RenderContext& c)
+template <typename Context> void RenderUserSteps(Context& c)
 {
     const SignalSettings& s = c.settings;
     // Elements (two per frame) of each step. Entries past SweepSteps count as empty steps.
@@ -113,7 +113,7 @@ void RenderUserSteps(RenderContext& c)
     RunSequence(c.frames, Step{0, 0, 0}, 0.08, frame);
 }
 
-void RenderOctaveWarbleSweep(RenderContext& c, double a, double q)
+template <typename Context> void RenderOctaveWarbleSweep(Context& c, double a, double q)
 {
     const double startOmega = SweepOmega(c, c.settings.SweepStartFreq);
     const double endOmega = SweepOmega(c, c.settings.SweepEndFreq);
@@ -122,7 +122,7 @@ void RenderOctaveWarbleSweep(RenderContext& c, double a, double q)
 }
 
 // Level steps evenly spaced in decibels, both channels at the swept level.
-void RenderLevelSweep(RenderContext& c)
+template <typename Context> void RenderLevelSweep(Context& c)
 {
     struct Step {
         double c;
@@ -160,7 +160,7 @@ void RenderLevelSweep(RenderContext& c)
 }
 
 // The right channel's phase against the left, in steps; the left keeps its channel-mode offset.
-void RenderPhaseSweep(RenderContext& c)
+template <typename Context> void RenderPhaseSweep(Context& c)
 {
     struct Step {
         double c;
@@ -201,7 +201,7 @@ void RenderPhaseSweep(RenderContext& c)
 
 } // namespace
 
-void RenderSweep(RenderContext& c)
+template <typename Context> void RenderSweep(Context& c)
 {
     const SignalSettings& s = c.settings;
     switch (static_cast<SweepParam>(s.SweepParam)) {
@@ -219,5 +219,7 @@ void RenderSweep(RenderContext& c)
     default: break;
     }
 }
+
+KELVO_GENERATOR(RenderSweep);
 
 } // namespace kelvo

@@ -20,7 +20,7 @@ inline SineScales SweepScales(const SynthState& st)
 
 // Stores the sine sample of frame n at time index t with radians per sample `omega`, each
 // channel with its own offset.
-inline void StoreSinePair(RenderContext& c, const SineScales& scale, FrameIndex n, double t, double omega)
+template <typename Context> inline void StoreSinePair(Context& c, const SineScales& scale, FrameIndex n, double t, double omega)
 {
     const SynthState& st = c.state;
     const double sinL = std::sin((t + st.OffsetL) * omega);
@@ -29,7 +29,7 @@ inline void StoreSinePair(RenderContext& c, const SineScales& scale, FrameIndex 
     StoreSample(c.right(n), scale.right * sinR);
 }
 
-inline double SweepOmega(const RenderContext& c, double freq)
+template <typename Context> inline double SweepOmega(const Context& c, double freq)
 {
     return 2 * c.Pi * freq / c.sampleRate;
 }
@@ -37,7 +37,7 @@ inline double SweepOmega(const RenderContext& c, double freq)
 // The frequency recurrence shared by the warble tone and the octave warble sweeps: each frame
 // moves W, renders the sine sample at time index n + timeShift, then moves omega by its
 // wobble and, for a sweep, by the sweep increment.
-void RenderWarbleRecurrence(RenderContext& c, double omega, double q, double rate, double timeShift, bool sweeping,
-                            double increment);
+template <typename Context>
+void RenderWarbleRecurrence(Context& c, double omega, double q, double rate, double timeShift, bool sweeping, double increment);
 
 } // namespace kelvo

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <type_traits>
 #include <utility>
 
 namespace kelvo {
@@ -29,7 +30,7 @@ int AddToElement(int element, double term)
 
 } // namespace
 
-void RenderTwoTone(RenderContext& c)
+template <typename Context> void RenderTwoTone(Context& c)
 {
     const SignalSettings& s = c.settings;
     const SynthState& st = c.state;
@@ -61,7 +62,7 @@ void RenderTwoTone(RenderContext& c)
     c.storeClosingPair(closingLeft, closingRight);
 }
 
-void RenderMultitone(RenderContext& c)
+template <typename Context> void RenderMultitone(Context& c)
 {
     const SignalSettings& s = c.settings;
     const SynthState& st = c.state;
@@ -82,6 +83,18 @@ void RenderMultitone(RenderContext& c)
     ForEachFrameRange(c.frames, [&](FrameIndex begin, FrameIndex end) {
         for (FrameIndex n = begin; n < end; ++n) {
             const double t = static_cast<double>(n + 1);
+            if constexpr (std::is_same_v<typename Context::Element, FineSample>) {
+                double sumL = 0;
+                double sumR = 0;
+                for (int j = 1; j <= K; ++j) {
+                    const double w = multiOmega[static_cast<std::size_t>(j)];
+                    sumL += weightL * std::sin((t + st.OffsetL) * w);
+                    sumR += weightR * std::sin((t + st.OffsetR) * w);
+                }
+                StoreSample(c.left(n), sumL);
+                StoreSample(c.right(n), sumR);
+                continue;
+            }
             // Every partial sum is rounded as the element holding it would round it.
             int sumL = 0;
             int sumR = 0;
@@ -99,5 +112,8 @@ void RenderMultitone(RenderContext& c)
         }
     });
 }
+
+KELVO_GENERATOR(RenderTwoTone);
+KELVO_GENERATOR(RenderMultitone);
 
 } // namespace kelvo

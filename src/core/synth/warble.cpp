@@ -58,8 +58,8 @@ private:
 
 } // namespace
 
-void RenderWarbleRecurrence(RenderContext& c, double omega, double q, double rate, double timeShift, bool sweeping,
-                            double increment)
+template <typename Context>
+void RenderWarbleRecurrence(Context& c, double omega, double q, double rate, double timeShift, bool sweeping, double increment)
 {
     struct Position {
         double W;
@@ -82,10 +82,14 @@ void RenderWarbleRecurrence(RenderContext& c, double omega, double q, double rat
 }
 
 // The warble tone always takes the 1/3-octave constants; WarbleKind only labels the setup.
-void RenderWarble(RenderContext& c)
+template <typename Context> void RenderWarble(Context& c)
 {
     const double omega = 1.3 * 2 * c.Pi * c.settings.Freq[0] / c.sampleRate;
     RenderWarbleRecurrence(c, omega, 0.165, c.settings.WarbleRate, 1, false, 0);
 }
+
+template void RenderWarbleRecurrence(RenderContext&, double, double, double, double, bool, double);
+template void RenderWarbleRecurrence(FineRenderContext&, double, double, double, double, bool, double);
+KELVO_GENERATOR(RenderWarble);
 
 } // namespace kelvo

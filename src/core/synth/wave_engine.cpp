@@ -11,26 +11,24 @@
 namespace kelvo {
 namespace {
 
-using Generator = void (*)(RenderContext&);
-
-Generator GeneratorFor(std::int32_t waveform)
+template <typename Context> auto GeneratorFor(std::int32_t waveform) -> void (*)(Context&)
 {
     switch (WaveformCode{waveform}) {
-    case WaveformCode::Sine: return RenderSine;
-    case WaveformCode::Square: return RenderSquare;
-    case WaveformCode::Triangle: return RenderTriangle;
-    case WaveformCode::Sawtooth: return RenderSawtooth;
-    case WaveformCode::Noise: return RenderNoise;
-    case WaveformCode::Burst: return RenderBurst;
-    case WaveformCode::Pulse: return RenderPulse;
-    case WaveformCode::Dirac: return RenderDirac;
-    case WaveformCode::TwoTone: return RenderTwoTone;
-    case WaveformCode::Multitone: return RenderMultitone;
-    case WaveformCode::Sweep: return RenderSweep;
-    case WaveformCode::Warble: return RenderWarble;
-    case WaveformCode::AmplitudeModulation: return RenderAm;
-    case WaveformCode::FrequencyModulation: return RenderFm;
-    case WaveformCode::DoubleSideband: return RenderDsb;
+    case WaveformCode::Sine: return RenderSine<Context>;
+    case WaveformCode::Square: return RenderSquare<Context>;
+    case WaveformCode::Triangle: return RenderTriangle<Context>;
+    case WaveformCode::Sawtooth: return RenderSawtooth<Context>;
+    case WaveformCode::Noise: return RenderNoise<Context>;
+    case WaveformCode::Burst: return RenderBurst<Context>;
+    case WaveformCode::Pulse: return RenderPulse<Context>;
+    case WaveformCode::Dirac: return RenderDirac<Context>;
+    case WaveformCode::TwoTone: return RenderTwoTone<Context>;
+    case WaveformCode::Multitone: return RenderMultitone<Context>;
+    case WaveformCode::Sweep: return RenderSweep<Context>;
+    case WaveformCode::Warble: return RenderWarble<Context>;
+    case WaveformCode::AmplitudeModulation: return RenderAm<Context>;
+    case WaveformCode::FrequencyModulation: return RenderFm<Context>;
+    case WaveformCode::DoubleSideband: return RenderDsb<Context>;
     default: return nullptr; // no generator: the block stays silent
     }
 }
@@ -55,30 +53,50 @@ std::string WaveEngine::Render(SignalSettings& s)
         return plan.refusal;
     if (m_stopOutput)
         m_stopOutput();
+    m_fineRender = RendersFine(s);
+    // Only one of the two blocks is held: the other is freed before the new one is taken.
+    m_buffer.assignZeros(0);
+    m_fine.assignZeros(0);
+    const std::size_t elements = static_cast<std::size_t>(plan.N + 1);
     try {
-        m_buffer.assignZeros(static_cast<std::size_t>(plan.N + 1));
+        if (m_fineRender)
+            m_fine.assignZeros(elements);
+        else
+            m_buffer.assignZeros(elements);
     } catch (const std::bad_alloc&) {
-        return "There is not enough memory to render this signal (" +
-               std::to_string((plan.N + 1) * static_cast<std::int64_t>(sizeof(Sample)) >> 20) + " MB).";
+        const std::size_t bytes = elements * (m_fineRender ? sizeof(FineSample) : sizeof(Sample));
+        return "There is not enough memory to render this signal (" + std::to_string(bytes >> 20) + " MB).";
     }
     if (arb)
         s.SampleRate[0] = s.ArbSampleRate;
+    if (m_fineRender)
+        RenderInto(s, plan, m_fine);
+    else
+        RenderInto(s, plan, m_buffer);
+    return {};
+}
 
-    RenderContext context{s, m_state, m_random, m_buffer};
+template <typename T> void WaveEngine::RenderInto(const SignalSettings& s, const BlockPlan& plan, BasicSampleBuffer<T>& buffer)
+{
+    BasicRenderContext<T> context{s, m_state, m_random, buffer};
     context.N = plan.N;
     context.frames = LoopFrames(plan.N);
     context.sampleRate = s.SampleRate[0];
     context.Period = 1 / s.Freq[0];
 
-    if (arb) {
+    if (s.ArbBuild == 1) {
         SetArbChannelFactors(m_state, s);
         RenderArbTable(context);
-        return {};
+        return;
     }
     SetChannelFactors(m_state, s);
-    if (const Generator generate = GeneratorFor(s.Waveform[0]))
+    if (const auto generate = GeneratorFor<BasicRenderContext<T>>(s.Waveform[0]))
         generate(context);
-    return {};
+}
+
+bool RendersFine(const SignalSettings& s)
+{
+    return s.Bits[0] == 24 || s.Bits[0] == 32;
 }
 
 } // namespace kelvo

@@ -2,6 +2,7 @@
 
 #include "core/runtime/random_source.h"
 #include "core/settings/signal_settings.h"
+#include "core/synth/block_size.h"
 #include "core/synth/render_context.h"
 #include "core/synth/sample_buffer.h"
 
@@ -23,14 +24,26 @@ public:
     // SampleRate to ArbSampleRate. Returns the refusal text, empty on success.
     [[nodiscard]] std::string Render(SignalSettings& settings);
 
+    // The last render: 16-bit samples, or fine samples when fineRender() (then samples()
+    // is empty, and the other way round).
+    bool fineRender() const { return m_fineRender; }
     const SampleBuffer& samples() const { return m_buffer; }
+    const FineSampleBuffer& fineSamples() const { return m_fine; }
     const SynthState& state() const { return m_state; }
 
 private:
+    template <typename T> void RenderInto(const SignalSettings& s, const BlockPlan& plan, BasicSampleBuffer<T>& buffer);
+
     RandomSource& m_random;
     std::function<void()> m_stopOutput;
     SampleBuffer m_buffer;
+    FineSampleBuffer m_fine;
+    bool m_fineRender = false;
     SynthState m_state;
 };
+
+// Whether `settings` render fine samples: for 24-bit and float output. 16-bit renders (and
+// any other Bits a file may hold) round every sample as it is made, as they always have.
+bool RendersFine(const SignalSettings& settings);
 
 } // namespace kelvo

@@ -220,6 +220,9 @@ QWidget* MainPanel::buildDisplay()
     HoldWidest(m_phaseL->label(), {Shown(FindField("PhaseL")->max - kHundredth, " deg")});
     HoldWidest(m_phaseR->label(), {Shown(FindField("PhaseR")->max - kHundredth, " deg")});
     HoldWidest(m_sampleRate->label(), {Shown(FindField("SampleRate")->max)});
+    // "32f" shows in the width the display always had, within its side padding, so the
+    // panel keeps its size.
+    m_bits->setStyleSheet(QStringLiteral("padding-left: 0px; padding-right: 0px;"));
     HoldWidest(m_bits, {QStringLiteral("32")});
     return group;
 }
@@ -329,12 +332,12 @@ QWidget* MainPanel::buildRateAndBits()
     grid->setColumnStretch(3, 1);
     grid->addWidget(MakeUnit(group, tr("BITS")), 0, 4);
     grid->addWidget(MakeKey(
-                        group, QStringLiteral("lblBitsDn"), QStringLiteral("\u2212"),
-                        [this] { m_oscillator.panel().selectBits(); }, tr("16 bits")),
+                        group, QStringLiteral("lblBitsDn"), QStringLiteral("\u2212"), [this] { m_oscillator.panel().bitsDown(); },
+                        tr("Fewer bits: 32 float, 24, 16")),
                     0, 5);
     grid->addWidget(MakeKey(
-                        group, QStringLiteral("lblBitsUp"), QStringLiteral("+"), [this] { m_oscillator.panel().selectBits(); },
-                        tr("16 bits")),
+                        group, QStringLiteral("lblBitsUp"), QStringLiteral("+"), [this] { m_oscillator.panel().bitsUp(); },
+                        tr("More bits: 16, 24, 32 float")),
                     0, 6);
     return group;
 }
