@@ -10,20 +10,6 @@
 namespace kelvo::cli {
 namespace {
 
-// A field's value as --set would take it back.
-std::string ValueText(const FieldRef& field)
-{
-    return std::visit(
-        [](const auto* value) -> std::string {
-            using T = std::remove_cvref_t<decltype(*value)>;
-            if constexpr (std::is_same_v<T, std::string>)
-                return value->empty() ? "empty" : "\"" + *value + "\"";
-            else
-                return FormatNumber(*value);
-        },
-        field);
-}
-
 // The indices the field takes, "[0-10]"; empty for a field without an index.
 std::string IndexText(const FieldInfo& info, SignalSettings& settings)
 {
@@ -40,11 +26,11 @@ std::string IndexText(const FieldInfo& info, SignalSettings& settings)
 std::string DefaultText(const FieldInfo& info, SignalSettings& settings)
 {
     if (info.shape != FieldShape::List)
-        return ValueText(*info.at(settings, std::nullopt));
+        return FieldValueText(*info.at(settings, std::nullopt));
     std::map<std::string, int> counts;
     std::vector<std::string> values;
     for (std::int64_t i = 0; auto field = info.at(settings, i); ++i) {
-        values.push_back(ValueText(*field));
+        values.push_back(FieldValueText(*field));
         ++counts[values.back()];
     }
     const auto common = std::ranges::max_element(counts, {}, [](const auto& entry) { return entry.second; })->first;

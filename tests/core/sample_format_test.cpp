@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numbers>
+
 namespace kelvo::test {
 namespace {
 
@@ -47,6 +50,50 @@ TEST(SampleFormats, EachDepthWritesItsFormatAtTheSameLevelAndItsPurity)
         const double tone = BandPower(power, 994, 1000);
         const double rest = BandPower(power, 20, 993) + BandPower(power, 1001, 20000);
         EXPECT_LT(10 * std::log10(rest / tone), f.thdPlusNoise);
+    }
+}
+
+// A 997 Hz sine at -90 dB in 16 bits: without dither its rounding error is a set of
+// harmonics (and the tone reads 0.7 dB high); with dither it is noise, no harmonic stands
+// 10 dB above the median floor, and the tone keeps its level within 0.2 dB.
+TEST(SampleFormats, DitherTurnsTheRoundingErrorOfAQuietSineIntoNoise)
+{
+    for (const int dither : {0, 1}) {
+        SCOPED_TRACE(dither);
+        TempFolder folder;
+        Renderer r;
+        ASSERT_EQ(SetUnchecked(r.settings, "Waveform=1 Freq=997 FreqR=997 LevelL=-90 LevelR=-90 SampleRate=48000 Dither=" +
+                                               std::to_string(dither)),
+                  "");
+        SignalFiles files(r.engine);
+        RecordingMessages messages;
+        ASSERT_TRUE(files.renderToFile(r.settings, folder.path(), messages));
+        const std::vector<double> x = DecodedChannel(folder / "test.wav", 0);
+        ASSERT_GE(x.size(), 48000u);
+        const std::vector<double> power = PowerSpectrum(x, 48000);
+
+        std::vector<double> floor(power.begin() + 20, power.begin() + 20001);
+        std::nth_element(floor.begin(), floor.begin() + static_cast<std::ptrdiff_t>(floor.size() / 2), floor.end());
+        const double median = floor[floor.size() / 2];
+        double worstHarmonic = 0;
+        for (std::size_t h = 2; h <= 7; ++h)
+            for (std::size_t k = h * 997 - 3; k <= h * 997 + 3; ++k)
+                worstHarmonic = std::max(worstHarmonic, power[k]);
+        const double aboveFloor = 10 * std::log10(worstHarmonic / median);
+        if (dither == 0) {
+            EXPECT_GT(aboveFloor, 20) << "the harmonics the dither removes";
+            continue;
+        }
+        EXPECT_LT(aboveFloor, 10);
+
+        double windowEnergy = 0;
+        for (std::size_t i = 0; i < 48000; ++i) {
+            const double a = 2 * std::numbers::pi * static_cast<double>(i) / 48000;
+            const double w = 0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2 * a) - 0.01168 * std::cos(3 * a);
+            windowEnergy += w * w;
+        }
+        const double amplitude = std::sqrt(4 * BandPower(power, 994, 1000) / (48000 * windowEnergy));
+        EXPECT_NEAR(20 * std::log10(amplitude / (0.99 * 32767 / 32768)), -90, 0.2);
     }
 }
 

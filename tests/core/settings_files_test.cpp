@@ -176,6 +176,26 @@ std::string RunUnprivileged(const std::filesystem::path& folder, const std::func
 
 // A file that cannot be read whole is reported once, with its name and why; the first save
 // keeps it as .bak beside a new file that reads back clean, and the second keeps that copy.
+// The options file: Name=Value lines in any order, every default when it is missing, and
+// the lines of options this version does not know written back behind its own.
+TEST(SettingsFiles, TheOptionsFileKeepsWhatItDoesNotKnow)
+{
+    TempFolder folder;
+    SignalSettings s;
+    EXPECT_TRUE(LoadSettings(s, folder.path()).empty());
+    EXPECT_EQ(s.Dither + s.WholeCycles, 0);
+    ASSERT_EQ(SaveSettings(s, folder.path()), "");
+    EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=0\r\nWholeCycles=0\r\n");
+
+    WriteFile(folder / "Klvoptions.ini", "WholeCycles=1\r\n\r\nRemotePort=5025\r\nDither=1\n");
+    EXPECT_TRUE(LoadSettings(s, folder.path()).empty());
+    EXPECT_EQ(s.Dither * 10 + s.WholeCycles, 11);
+    ASSERT_EQ(SaveSettings(s, folder.path()), "");
+    EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=1\r\nWholeCycles=1\r\nRemotePort=5025\r\n");
+    EXPECT_TRUE(LoadSettings(s, folder.path()).empty());
+    EXPECT_EQ(s.UnknownOptions, std::vector<std::string>{"RemotePort=5025"}) << "read twice, kept once";
+}
+
 TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
 {
     // File, contents (or "<folder>", "<fifo>", "<1 GiB>") and the reason reported.
@@ -193,6 +213,8 @@ TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
         {"arbdata.dat", "<folder>", "is not a regular file"},
         {"Kelvo.ini", "<fifo>", "is not a regular file"},
         {"Kelvo.ini", "<1 GiB>", "is larger than any settings file Kelvo writes (1073741824 bytes)"},
+        {"Klvoptions.ini", "WholeCycles=1\r\nDither=2\r\n", "is damaged (line 2: Dither takes 0 to 1, not \"2\")"},
+        {"Klvoptions.ini", "Dither\r\n", "is damaged (line 1: \"Dither\" is not Name=Value)"},
     };
     for (const auto& [name, contents, reason] : cases) {
         SCOPED_TRACE(reason);

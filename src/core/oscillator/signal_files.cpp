@@ -52,7 +52,8 @@ std::string SignalFiles::WriteRendered(const std::filesystem::path& path, const 
 {
     if (!m_engine.fineRender())
         return WriteWaveFile(path, m_engine.samples(), s.SampleRate[0]);
-    return WriteFineWaveFile(path, m_engine.fineSamples(), s.SampleRate[0], {.encoding = EncodingFor(s.Bits[0])});
+    return WriteFineWaveFile(path, m_engine.fineSamples(), s.SampleRate[0],
+                             {.encoding = EncodingFor(s.Bits[0]), .dither = s.Dither == 1});
 }
 
 std::string SignalFiles::copyRendered(const std::filesystem::path& folder, const std::filesystem::path& target) const

@@ -70,14 +70,15 @@ constexpr double kSampleDepths[] = {16, 24, 32};
 constexpr double kEraserWidths[] = {1, 6, 11};
 
 constexpr FieldInfo Row(std::string_view name, FieldShape shape, Access at, Limits limits, std::string_view unit,
-                        std::string_view meaning)
+                        std::string_view meaning, bool option = false)
 {
-    return {name, shape, limits.min, limits.max, limits.choices, limits.rounding, at, unit, meaning};
+    return {name, shape, limits.min, limits.max, limits.choices, limits.rounding, at, unit, meaning, option};
 }
 
 #define KELVO_SCALAR(field, ...) Row(#field, FieldShape::Single, Scalar<&SignalSettings::field>, __VA_ARGS__)
 #define KELVO_SLOTTED(field, ...) Row(#field, FieldShape::Slotted, Element<&SignalSettings::field, 0>, __VA_ARGS__)
 #define KELVO_LIST(field, ...) Row(#field, FieldShape::List, Element<&SignalSettings::field, -1>, __VA_ARGS__)
+#define KELVO_OPTION(field, ...) Row(#field, FieldShape::Single, Scalar<&SignalSettings::field>, __VA_ARGS__, true)
 
 // The ranges are those of the panel's steppers and entry boxes and of the setup dialogs;
 // lists typed into a dialog's text box are rounded to single precision. Then the unit and
@@ -159,11 +160,16 @@ const FieldInfo kFields[] = {
     KELVO_LIST(PlaylistPath, kText, "", "the user player's files"),
     KELVO_LIST(PlaylistName, kText, "", "the names the user player shows for its files"),
     KELVO_SCALAR(PlaylistSel, Whole(0, kPlaylistEntries - 1), "", "the user player's selected entry"),
+    KELVO_OPTION(Dither, Whole(0, 1), "",
+                 "1: triangular dither of one step before 16- and 24-bit samples are rounded (an option)"),
+    KELVO_OPTION(WholeCycles, Whole(0, 1), "",
+                 "1: periodic signals loop at a whole number of cycles, up to 10 % shorter (an option)"),
 };
 
 #undef KELVO_SCALAR
 #undef KELVO_SLOTTED
 #undef KELVO_LIST
+#undef KELVO_OPTION
 
 // Stores `text` into the field; returns the error text, empty on success.
 std::string Assign(const FieldInfo& info, const FieldRef& field, std::string_view text)
@@ -277,6 +283,19 @@ std::string FieldInfo::withLimits(std::string_view caption) const
     fill("{min}", min);
     fill("{max}", max);
     return text;
+}
+
+std::string FieldValueText(const FieldRef& field)
+{
+    return std::visit(
+        [](const auto* value) -> std::string {
+            using T = std::remove_cvref_t<decltype(*value)>;
+            if constexpr (std::is_same_v<T, std::string>)
+                return value->empty() ? "empty" : "\"" + *value + "\"";
+            else
+                return FormatNumber(*value);
+        },
+        field);
 }
 
 const FieldInfo* FindField(std::string_view name)

@@ -43,6 +43,9 @@ struct FieldInfo {
     // what the field means.
     std::string_view unit;
     std::string_view meaning;
+    // An option of how the program renders, shows and plays, kept in the options file
+    // rather than with the signal.
+    bool option = false;
 
     // Whether the panel or a dialog could set `value` (before its rounding).
     bool accepts(double value) const;
@@ -52,6 +55,10 @@ struct FieldInfo {
     // shows numbers, for the captions that state a range: "Warble Rate ({min}-{max})".
     std::string withLimits(std::string_view caption) const;
 };
+
+// A value as --set and the options file take it back: a number, or a quoted text ("empty"
+// when it is empty).
+std::string FieldValueText(const FieldRef& field);
 
 // The field called `name` (the record's own names, without an index); nothing when there
 // is none.

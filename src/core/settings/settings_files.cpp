@@ -1,6 +1,7 @@
 #include "core/settings/settings_files.h"
 
 #include "core/runtime/atomic_file.h"
+#include "core/settings/field_registry.h"
 #include "core/settings/text_file.h"
 
 #include <algorithm>
@@ -133,6 +134,44 @@ void SaveArbData(const SignalSettings& s, TextFileBuilder& out)
     SaveFourier(s, out);
 }
 
+// The options file: one Name=Value line per option, in any order. A line of a name this
+// version does not know is kept for the next save; a known option with a value it does
+// not take is damage, and keeps its value.
+void LoadOptions(SignalSettings& s, TextFieldReader& in)
+{
+    s.UnknownOptions.clear();
+    while (!in.atEnd()) {
+        const std::optional<std::string> line = in.next();
+        if (!line)
+            break;
+        if (line->empty())
+            continue;
+        const std::size_t equals = line->find('=');
+        if (equals == std::string::npos) {
+            in.damaged("\"" + *line + "\" is not Name=Value");
+            continue;
+        }
+        const FieldInfo* info = FindField(std::string_view(*line).substr(0, equals));
+        if (info == nullptr || !info->option) {
+            s.UnknownOptions.push_back(*line);
+            continue;
+        }
+        if (const std::string error = SetField(s, *line); !error.empty())
+            in.damaged(error);
+    }
+}
+
+void SaveOptions(const SignalSettings& s, TextFileBuilder& out)
+{
+    SignalSettings readable = s; // the registry reaches fields of a record it may change
+    for (const FieldInfo& info : Fields()) {
+        if (info.option)
+            out.addLine(std::string(info.name) + "=" + FieldValueText(*info.at(readable, std::nullopt)));
+    }
+    for (const std::string& line : s.UnknownOptions)
+        out.addLine(line);
+}
+
 struct SettingsFile {
     std::string_view name;
     void (*load)(SignalSettings&, TextFieldReader&);
@@ -142,7 +181,7 @@ struct SettingsFile {
 constexpr SettingsFile kFiles[] = {
     {kMainSettingsFile, LoadMain, SaveMain},        {kUserStepFile, LoadUserSteps, SaveUserSteps},
     {kMultitoneFile, LoadMultitone, SaveMultitone}, {kPlaylistFile, LoadPlaylist, SavePlaylist},
-    {kArbDataFile, LoadArbData, SaveArbData},
+    {kArbDataFile, LoadArbData, SaveArbData},       {kOptionsFile, LoadOptions, SaveOptions},
 };
 
 std::string BackupName(std::string_view file)

@@ -14,6 +14,8 @@ inline constexpr std::string_view kUserStepFile = "Klvuser.ini";
 inline constexpr std::string_view kMultitoneFile = "Klvmultitone.ini";
 inline constexpr std::string_view kPlaylistFile = "playlist.lst";
 inline constexpr std::string_view kArbDataFile = "arbdata.dat";
+// The options beyond the signal (Dither, WholeCycles): Name=Value lines.
+inline constexpr std::string_view kOptionsFile = "Klvoptions.ini";
 
 // The ten slotted fields, each an array of eleven slots, in file order.
 template <typename Settings, typename Visit> void VisitSlottedFields(Settings& s, Visit&& visit)
@@ -96,7 +98,7 @@ struct SettingsFileProblem {
     std::string reason;    // "cannot be read: Permission denied", "is damaged (line 7: ...)"
 };
 
-// Reads the five settings files from `folder`. A missing file, a short file or a value
+// Reads the six settings files from `folder`. A missing file, a short file or a value
 // that cannot be read leaves the fields concerned as they were; list counts are limited
 // to 0..100. Returns the files that exist but could not be read whole.
 std::vector<SettingsFileProblem> LoadSettings(SignalSettings& settings, const std::filesystem::path& folder);
@@ -104,7 +106,7 @@ std::vector<SettingsFileProblem> LoadSettings(SignalSettings& settings, const st
 // The one message that tells the user about `problems` at start; empty when there are none.
 std::string SettingsProblemsMessage(const std::vector<SettingsFileProblem>& problems, const std::filesystem::path& folder);
 
-// Writes the five settings files into `folder`, each replaced whole. A file named in
+// Writes the six settings files into `folder`, each replaced whole. A file named in
 // `damaged` is first kept as <name>.bak (renamed, so even one that could not be read is
 // kept) and taken off the list once replaced, so only its first save keeps a copy.
 // Returns one line per file that could not be written whole, empty when all were.

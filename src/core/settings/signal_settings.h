@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kelvo {
 
@@ -121,6 +122,12 @@ struct SignalSettings {
     std::array<std::string, kPlaylistEntries> PlaylistPath{};
     std::array<std::string, kPlaylistEntries> PlaylistName{};
     std::int32_t PlaylistSel = 0;
+
+    // Options of how the program renders, shows and plays, kept in the options file: 0 off, 1 on.
+    std::int32_t Dither = 0;
+    std::int32_t WholeCycles = 0;
+    // Lines of the options file that this version does not know, written back as they were.
+    std::vector<std::string> UnknownOptions;
 };
 
 } // namespace kelvo

@@ -35,6 +35,9 @@ public:
     // ("is damaged (line 7: "abc" is not a number)"). Empty while all is well; a missing
     // file is not a problem.
     const std::string& problem() const { return m_problem; }
+    // Notes that the current line is damaged, saying `what` is wrong, unless a problem was
+    // noted before.
+    void damaged(std::string_view what);
 
     // The next field, or nothing at the end of the file (or when the file did not open).
     std::optional<std::string> next();
@@ -66,7 +69,6 @@ private:
     std::optional<std::string> nextNumberText();
     template <typename Int> bool readInteger(Int& target);
     bool readLine();
-    void damaged(std::string_view what);
     void damagedValue(std::string_view text, std::string_view what);
 
     bool m_open = false;
@@ -89,6 +91,8 @@ public:
     // A quoted text; one that QuotedTextRefusal refuses is written empty, so that it never
     // reads back as another text, and noted in problem().
     void add(std::string_view text);
+    // A line as it stands.
+    void addLine(std::string_view content) { line(content); }
 
     const std::string& text() const { return m_text; }
     // The first text that could not be written, with its line; empty when there was none.

@@ -96,7 +96,7 @@ template <typename T> void WaveEngine::RenderInto(const SignalSettings& s, const
 
 bool RendersFine(const SignalSettings& s)
 {
-    return s.Bits[0] == 24 || s.Bits[0] == 32;
+    return s.Bits[0] == 24 || s.Bits[0] == 32 || s.Dither == 1;
 }
 
 } // namespace kelvo

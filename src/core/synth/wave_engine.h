@@ -42,8 +42,9 @@ private:
     SynthState m_state;
 };
 
-// Whether `settings` render fine samples: for 24-bit and float output. 16-bit renders (and
-// any other Bits a file may hold) round every sample as it is made, as they always have.
+// Whether `settings` render fine samples: for 24-bit and float output, and for dithered
+// 16-bit output. Plain 16-bit renders (and any other Bits a file may hold) round every
+// sample as it is made, as they always have.
 bool RendersFine(const SignalSettings& settings);
 
 } // namespace kelvo
