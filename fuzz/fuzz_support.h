@@ -35,10 +35,10 @@ private:
     TimerId m_last = 0;
 };
 
-inline constexpr std::array<std::string_view, 5> kSettingsFileNames = {kMainSettingsFile, kUserStepFile, kMultitoneFile,
-                                                                       kPlaylistFile, kArbDataFile};
+inline constexpr std::array<std::string_view, 6> kSettingsFileNames = {kMainSettingsFile, kUserStepFile, kMultitoneFile,
+                                                                       kPlaylistFile,     kArbDataFile,  kOptionsFile};
 
-// The input holds the five files in load order, separated by NUL bytes; files past the
+// The input holds the six files in load order, separated by NUL bytes; files past the
 // last part do not exist.
 inline void PlaceSettingsFiles(const std::filesystem::path& folder, std::string_view input)
 {

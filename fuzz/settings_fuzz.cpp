@@ -1,4 +1,4 @@
-// The five settings files through a whole start and exit of the oscillator: start (load
+// The six settings files through a whole start and exit of the oscillator: start (load
 // and display), exit (save, keeping damaged files as .bak), start again. What the first
 // start accepted must come back identical, and the saved files must read without problems.
 #include "core/oscillator/oscillator.h"
