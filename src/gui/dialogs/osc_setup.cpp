@@ -8,6 +8,7 @@
 #include "gui/ui/option_group.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -74,6 +75,7 @@ OscSetup::OscSetup(Oscillator& oscillator, FileDialogs& fileDialogs, OutputDevic
     grid()->addWidget(makeDeviceList(), 1, 1, 1, 2);
     addCheck(2, "chkPlaydriver", "LegacyDriver", QStringLiteral("Use Legacy Multimedia playback driver"));
     grid()->addWidget(makeLengthOptions(), 3, 0, 1, 3);
+    grid()->addWidget(makeQualityOptions(), 4, 0, 1, 3);
     // Filled when shown: listing the devices takes a while and happens once per opening.
 }
 
@@ -154,6 +156,19 @@ QWidget* OscSetup::makeLengthOptions()
     connect(m_lengths, &QButtonGroup::idClicked, this,
             [this](int seconds) { oscillator().settings().WaveBuildLength = seconds; });
     return area;
+}
+
+QWidget* OscSetup::makeQualityOptions()
+{
+    QGridLayout* rows = nullptr;
+    QWidget* group = MakeGroup(face(), tr("Signal quality"), rows);
+    QCheckBox* dither = makeCheck(group, "chkDither", "Dither", tr("Dither"));
+    dither->setToolTip(tr("Add triangular noise of one step before 16- and 24-bit samples are rounded"));
+    QCheckBox* wholeCycles = makeCheck(group, "chkWholeCycles", "WholeCycles", tr("Whole-cycle loops"));
+    wholeCycles->setToolTip(tr("Loop periodic signals at a whole number of cycles, so the loop point makes no click"));
+    rows->addWidget(dither, 0, 0);
+    rows->addWidget(wholeCycles, 0, 1);
+    return group;
 }
 
 void OscSetup::refill()

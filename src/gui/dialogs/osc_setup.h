@@ -40,6 +40,7 @@ private:
     QWidget* makeFileKeys();
     QWidget* makeDeviceList();
     QWidget* makeLengthOptions();
+    QWidget* makeQualityOptions();
     void fillDevices();
     void chooseDevice();
     void loadSetup();

@@ -109,10 +109,16 @@ QButtonGroup* SetupDialog::addOptions(QBoxLayout* column, const char* base, cons
 
 QCheckBox* SetupDialog::addCheck(int row, const char* objectName, const char* fieldName, const QString& caption)
 {
-    const FieldInfo& bound = field(fieldName);
-    auto* check = new QCheckBox(caption, face());
-    check->setObjectName(QString::fromLatin1(objectName));
+    QCheckBox* check = makeCheck(face(), objectName, fieldName, caption);
     m_grid->addWidget(check, row, 0, 1, 3);
+    return check;
+}
+
+QCheckBox* SetupDialog::makeCheck(QWidget* parent, const char* objectName, const char* fieldName, const QString& caption)
+{
+    const FieldInfo& bound = field(fieldName);
+    auto* check = new QCheckBox(caption, parent);
+    check->setObjectName(QString::fromLatin1(objectName));
     connect(check, &QCheckBox::clicked, this,
             [this, &bound](bool checked) { SetFieldCode(m_oscillator.settings(), bound, checked ? 1 : 0); });
     m_fillers.push_back([this, &bound, check] {

@@ -47,6 +47,8 @@ protected:
                              int firstCode = 0);
     // A check box bound to a 0/1 field.
     QCheckBox* addCheck(int row, const char* objectName, const char* field, const QString& caption);
+    // The same check box, made in `parent` for the caller to lay out.
+    QCheckBox* makeCheck(QWidget* parent, const char* objectName, const char* field, const QString& caption);
     // A note shown on the window, wrapped across the grid.
     QLabel* addNote(int row, const QString& text, int columnSpan = 3);
 
