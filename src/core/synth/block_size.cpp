@@ -3,6 +3,7 @@
 #include "core/settings/signal_codes.h"
 #include "core/settings/text_rules.h"
 #include "core/synth/sample_buffer.h"
+#include "core/synth/whole_cycles.h"
 
 #include <algorithm>
 #include <optional>
@@ -61,17 +62,8 @@ std::string InvalidLength(double rate, double length)
            FormatNumber(length) + " seconds give no valid block.";
 }
 
-} // namespace
-
-double UserStepTotal(const SignalSettings& s, std::int64_t count)
-{
-    double total = 0;
-    for (std::int64_t k = 1; k <= std::min<std::int64_t>(count, kListMax); ++k)
-        total += s.UserStepPeriod[static_cast<std::size_t>(k)];
-    return total;
-}
-
-BlockPlan PlanBlock(const SignalSettings& s)
+// The block of the live signal: the default length, or the waveform's own.
+BlockPlan PlanOwnBlock(const SignalSettings& s)
 {
     const double rate = s.SampleRate[0];
     const BlockPlan standard = Plan(rate * s.WaveBuildLength * 4, rate, InvalidLength(rate, s.WaveBuildLength));
@@ -84,6 +76,33 @@ BlockPlan PlanBlock(const SignalSettings& s)
     if (!N || *N < 0)
         return standard;
     return Plan(*own, rate, {});
+}
+
+// The block of `plan` shortened to a whole number of cycles of the signal's tones, where
+// the option asks for it. The trailing half frame, if any, stays.
+BlockPlan WithWholeCycles(const SignalSettings& s, BlockPlan plan)
+{
+    if (s.WholeCycles != 1 || plan.refused())
+        return plan;
+    const std::int64_t frames = (plan.N + 1) / 2;
+    const std::int64_t loop = WholeCycleFrames(frames, s.SampleRate[0], LoopTones(s));
+    plan.N = 2 * loop - (plan.N % 2);
+    return plan;
+}
+
+} // namespace
+
+double UserStepTotal(const SignalSettings& s, std::int64_t count)
+{
+    double total = 0;
+    for (std::int64_t k = 1; k <= std::min<std::int64_t>(count, kListMax); ++k)
+        total += s.UserStepPeriod[static_cast<std::size_t>(k)];
+    return total;
+}
+
+BlockPlan PlanBlock(const SignalSettings& s)
+{
+    return WithWholeCycles(s, PlanOwnBlock(s));
 }
 
 BlockPlan PlanArbBlock(const SignalSettings& s)
