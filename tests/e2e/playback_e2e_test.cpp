@@ -1,3 +1,4 @@
+#include "core/wavefile/wave_file.h"
 #include "support/private_audio.h"
 #include "support/test_support.h"
 #include "support/user_file_play.h"
@@ -21,6 +22,7 @@ struct Variant {
     const char* sox;        // the user player plays a 1 s noise file that sox makes with these options
     int tolerance;          // the sound server rounds other depths to its 16 bits
     bool portAudio = false; // the default output through PortAudio rather than as the server's client
+    int bits = 16;          // of the rendered signal; others are recorded as float
 };
 
 void PrintTo(const Variant& v, std::ostream* out)
@@ -28,18 +30,43 @@ void PrintTo(const Variant& v, std::ostream* out)
     *out << v.name;
 }
 
+// The samples of a 24-bit or float wave file as floats, 24-bit ones exactly (x 2^-23).
+std::vector<float> FloatSamplesOfWave(const std::filesystem::path& path)
+{
+    const OpenedWave wave = OpenWave(path);
+    const std::string bytes = ReadFile(path).substr(static_cast<std::size_t>(wave.layout.dataOffset));
+    if (wave.format.encoding == SampleEncoding::Float32)
+        return FloatSamples(bytes);
+    std::vector<float> samples;
+    for (std::size_t at = 0; at + 3 <= bytes.size(); at += 3) {
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+        const auto value = static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0] << 8 | p[1] << 16 | p[2] << 24)) >> 8;
+        samples.push_back(static_cast<float>(value) / 8388608.0f);
+    }
+    return samples;
+}
+
 // kelvo-cli plays the rendered 2 s sine for 8 s: about 7.4 s after the render and the start
 // delay, well over two loop points, then silence.
 std::string PlayGenerator(const Variant& v, const TempFolder& folder, PrivateAudio& audio)
 {
-    const ShellResult played = RunShell(
-        "PULSE_SERVER='" + audio.server() + "' " + (v.portAudio ? "KELVO_AUDIO_BACKEND=portaudio " : "") +
-        "'" KELVO_CLI_PATH "' play --folder " + ShellQuoted(folder.path()) + " --set SampleRate=" + std::to_string(v.rate) +
-        " --set WaveBuildLength=1 --set LegacyDriver=" + (v.legacy ? "1" : "0") + " --seconds 8 2>&1");
+    const ShellResult played =
+        RunShell("PULSE_SERVER='" + audio.server() + "' " + (v.portAudio ? "KELVO_AUDIO_BACKEND=portaudio " : "") +
+                 "'" KELVO_CLI_PATH "' play --folder " + ShellQuoted(folder.path()) +
+                 " --set SampleRate=" + std::to_string(v.rate) + " --set WaveBuildLength=1 --set Bits=" + std::to_string(v.bits) +
+                 " --set LegacyDriver=" + (v.legacy ? "1" : "0") + " --seconds 8 2>&1");
     std::this_thread::sleep_for(400ms);
     audio.stop();
     if (played.status != 0 || !played.output.empty())
         return "kelvo-cli play ended with status " + std::to_string(played.status) + ":\n" + played.output;
+    if (v.bits != 16) {
+        // The server's float path moves values near zero (1e-17 at a zero crossing) by less
+        // than 1e-9, far below a float sample's resolution at full scale (6e-8).
+        const std::vector<float> wave = FloatSamplesOfWave(folder / "test.wav");
+        const double tolerance = v.bits == 32 ? 1e-9 : 0;
+        return LoopFault(MatchLoop(wave, FloatSamples(ReadFile(folder / "recording.raw")), tolerance), 3 * (wave.size() / 2),
+                         static_cast<std::size_t>(v.rate / 10));
+    }
     const std::string file = ReadFile(folder / "test.wav");
     const std::vector<std::int16_t> wave = Int16Samples(file.substr(std::min<std::size_t>(44, file.size())));
     return LoopFault(MatchLoop(wave, Int16Samples(ReadFile(folder / "recording.raw"))), 3 * (wave.size() / 2),
@@ -70,7 +97,8 @@ TEST_P(LoopedPlaybackEndToEnd, RecordsTheFileLoopedThenSilence)
         GTEST_SKIP() << "pulseaudio, parec and sox are needed (scripts/bootstrap installs them)";
     ExpectInThreeTries([this] {
         TempFolder folder;
-        PrivateAudio audio(folder / "audio", GetParam().rate);
+        PrivateAudio audio(folder / "audio", GetParam().rate, AudioServer::PulseAudio,
+                           GetParam().bits == 16 ? "s16le" : "float32le");
         if (audio.server().empty() || !audio.record(folder / "recording.raw"))
             return "the private PulseAudio did not start:\n" + audio.error();
         return GetParam().sox ? PlayNoiseFile(GetParam(), folder, audio) : PlayGenerator(GetParam(), folder, audio);
@@ -81,6 +109,9 @@ INSTANTIATE_TEST_SUITE_P(Files, LoopedPlaybackEndToEnd,
                          testing::Values(Variant{"Generator44100", 44100, false, nullptr, 0},
                                          Variant{"GeneratorPortAudio", 48000, false, nullptr, 0, true},
                                          Variant{"GeneratorLegacy", 44100, true, nullptr, 0},
+                                         Variant{"Generator24", 48000, false, nullptr, 0, false, 24},
+                                         Variant{"GeneratorFloat", 48000, false, nullptr, 0, false, 32},
+                                         Variant{"Generator24Legacy", 48000, true, nullptr, 0, false, 24},
                                          Variant{"Pcm16Legacy", 44100, true, "-b 16 -c 2", 0},
                                          Variant{"Pcm8Mono", 44100, false, "-b 8 -c 1", 0},
                                          Variant{"Pcm24Extensible", 48000, false, "-b 24 -c 2", 1},

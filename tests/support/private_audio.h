@@ -26,11 +26,13 @@ inline std::string AudioServerName(AudioServer server)
 // object goes. Either way the player reaches it through the PulseAudio protocol.
 class PrivateAudio {
 public:
-    PrivateAudio(std::filesystem::path folder, int rate, AudioServer server = AudioServer::PulseAudio)
+    // `format` is the sink's and the recording's: s16le, or float32le for 24-bit and float.
+    PrivateAudio(std::filesystem::path folder, int rate, AudioServer server = AudioServer::PulseAudio,
+                 const std::string& format = "s16le")
         : m_folder(std::move(folder))
     {
         const ShellResult started = RunShell(kScript + "start " + ShellQuoted(m_folder) + " " + std::to_string(rate) + " " +
-                                             AudioServerName(server) + " 2>&1");
+                                             AudioServerName(server) + " " + format + " 2>&1");
         if (started.status == 0)
             m_server = started.output.substr(0, started.output.find('\n'));
         else
@@ -44,7 +46,7 @@ public:
     const std::string& server() const { return m_server; }
     const std::string& error() const { return m_error; }
 
-    // Records the sink's monitor into `file` (raw 16-bit stereo) until stop().
+    // Records the sink's monitor into `file` (raw stereo in the sink's format) until stop().
     bool record(const std::filesystem::path& file)
     {
         return RunShell(kScript + "record " + ShellQuoted(m_folder) + " " + ShellQuoted(file)).status == 0;
@@ -99,6 +101,14 @@ inline std::vector<std::int16_t> Int16Samples(const std::string& bytes)
     return samples;
 }
 
+// 32-bit float little-endian samples from raw bytes.
+inline std::vector<float> FloatSamples(const std::string& bytes)
+{
+    std::vector<float> samples(bytes.size() / 4);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 4);
+    return samples;
+}
+
 // How a recording holds a rendered block played in a loop.
 struct LoopedRecording {
     std::optional<std::size_t> start; // frame where the block's first 2000 frames appear
@@ -108,10 +118,9 @@ struct LoopedRecording {
 };
 
 // Samples may differ from the block by `tolerance` (a sound server's rounding of other depths).
-inline LoopedRecording MatchLoop(const std::vector<std::int16_t>& block, const std::vector<std::int16_t>& recorded,
-                                 int tolerance = 0)
+template <typename T> LoopedRecording MatchLoop(const std::vector<T>& block, const std::vector<T>& recorded, double tolerance = 0)
 {
-    const auto near = [tolerance](std::int16_t a, std::int16_t b) { return std::abs(a - b) <= tolerance; };
+    const auto near = [tolerance](T a, T b) { return std::abs(static_cast<double>(a) - static_cast<double>(b)) <= tolerance; };
     constexpr std::size_t kProbe = 2000;
     LoopedRecording result;
     result.frames = recorded.size() / 2;
