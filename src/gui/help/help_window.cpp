@@ -19,9 +19,9 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTextEdit>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextEdit>
 
 #include <utility>
 
@@ -87,11 +87,12 @@ HelpWindow::HelpWindow(std::filesystem::path folder, QWidget* parent)
     : QMainWindow(parent)
     , m_folder(std::move(folder))
 {
+    // Before anything makes Qt build and keep the window's accessible interface.
+    static const bool withItsMenu = (QAccessible::installFactory(&HelpFactory), true);
+    Q_UNUSED(withItsMenu);
     setObjectName(QStringLiteral("Help"));
     setWindowTitle(QStringLiteral(" Help"));
     setAccessibleName(windowTitle());
-    static const bool withItsMenu = (QAccessible::installFactory(&HelpFactory), true);
-    Q_UNUSED(withItsMenu);
 
     m_show = menuBar()->addAction(tr("Hide Topics"), this, &HelpWindow::toggleTopics);
     m_show->setObjectName(QStringLiteral("mnuShow"));

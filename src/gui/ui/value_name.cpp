@@ -21,12 +21,9 @@ public:
     QString text(QAccessible::Text kind) const override
     {
         switch (kind) {
-        case QAccessible::Name:
-            return ValueName(widget()->property(kCaption).toString(), value());
-        case QAccessible::Value:
-            return value();
-        default:
-            return QAccessibleWidget::text(kind);
+        case QAccessible::Name: return ValueName(widget()->property(kCaption).toString(), value());
+        case QAccessible::Value: return value();
+        default: return QAccessibleWidget::text(kind);
         }
     }
 
@@ -68,6 +65,8 @@ void NameByCaption(QLabel& display, const QString& caption)
     display.setProperty(kCaption, caption);
     // QLabel announces a new text as a new name only while it has no name of its own.
     display.setAccessibleName(QString());
+    // An interface Qt built and kept before now is the plain label's: the next one is ours.
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(&display)));
 }
 
 } // namespace kelvo::gui
