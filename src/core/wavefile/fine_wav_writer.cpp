@@ -1,6 +1,7 @@
 #include "core/wavefile/fine_wav_writer.h"
 
 #include "core/runtime/atomic_file.h"
+#include "core/runtime/rounding.h"
 #include "core/wavefile/wav_writer.h"
 
 #include <algorithm>
@@ -19,11 +20,7 @@ public:
     void tag(std::string_view id) { m_bytes.insert(m_bytes.end(), id.begin(), id.end()); }
     void u16(std::uint32_t value) { little(value, 2); }
     void u32(std::uint32_t value) { little(value, 4); }
-    void u24(std::int32_t value) { little(static_cast<std::uint32_t>(value), 3); }
-    void f32(float value) { little(std::bit_cast<std::uint32_t>(value), 4); }
     std::span<const std::byte> view() const { return std::as_bytes(std::span(m_bytes)); }
-    void clear() { m_bytes.clear(); }
-    void reserve(std::size_t size) { m_bytes.reserve(size); }
 
 private:
     void little(std::uint32_t value, int size)
@@ -103,7 +100,7 @@ private:
 // after `noise`, saturated to the format's range.
 std::int32_t Quantise(double value, double scale, double noise, double low, double high)
 {
-    return static_cast<std::int32_t>(std::nearbyint(std::clamp(value * scale + noise, low, high)));
+    return RoundHalfEven(std::clamp(value * scale + noise, low, high));
 }
 
 } // namespace
@@ -122,26 +119,28 @@ std::string WriteFineWaveFile(const std::filesystem::path& path, std::span<const
     const double scale = is24 ? 256.0 : 1.0;
     const double high = is24 ? 8388607.0 : 32767.0;
     const double low = -high - 1;
+    const std::size_t width = isFloat ? 4 : (is24 ? 3 : 2);
     TriangularDither dither;
     constexpr std::size_t kChunk = 65536;
-    Bytes chunk;
-    chunk.reserve(kChunk * 4);
+    std::vector<unsigned char> chunk(kChunk * width);
     for (std::size_t start = 0; start < samples.size(); start += kChunk) {
         const std::span<const float> part = samples.subspan(start, std::min(kChunk, samples.size() - start));
-        chunk.clear();
+        unsigned char* out = chunk.data();
         for (const float sample : part) {
             if (isFloat) {
-                chunk.f32(static_cast<float>(static_cast<double>(sample) / 32768.0));
+                const auto bits = std::bit_cast<std::uint32_t>(static_cast<float>(static_cast<double>(sample) / 32768.0));
+                for (int i = 0; i < 4; ++i)
+                    *out++ = static_cast<unsigned char>(bits >> (8 * i));
                 continue;
             }
             const double noise = format.dither ? dither.next() : 0.0;
-            const std::int32_t step = Quantise(sample, scale, noise, low, high);
+            const auto step = static_cast<std::uint32_t>(Quantise(sample, scale, noise, low, high));
+            *out++ = static_cast<unsigned char>(step);
+            *out++ = static_cast<unsigned char>(step >> 8);
             if (is24)
-                chunk.u24(step);
-            else
-                chunk.u16(static_cast<std::uint32_t>(step) & 0xFFFFu);
+                *out++ = static_cast<unsigned char>(step >> 16);
         }
-        file.write(chunk.view());
+        file.write(std::as_bytes(std::span(chunk.data(), part.size() * width)));
     }
     file.commit();
     return file.error();
