@@ -346,11 +346,13 @@ TEST(MemoryTable, ListsTheTenMemoriesByteForByteInFixedColumns)
     const struct {
         std::int32_t waveform, chanMode;
         double freq, levelL;
+        std::int32_t bits;
         const char* row; // of memory 4
     } cases[] = {
-        {16, 6, 0.25, -3.5, "   4    0.25  44100   User Defined   User                   16   -3.5   -20\r\n"},
+        {16, 6, 0.25, -3.5, 16, "   4    0.25  44100   User Defined   User                   16   -3.5   -20\r\n"},
+        {1, 3, 1000, -20, 32, "   4    1000  44100   L+R            Sine                   32f   -20   -20\r\n"},
         // Codes only a damaged file holds show as their numbers, padded the same way.
-        {-2147483647 - 1, 7, 1000, -20, "   4    1000  44100   7              -2147483648            16   -20   -20\r\n"},
+        {-2147483647 - 1, 7, 1000, -20, 16, "   4    1000  44100   7              -2147483648            16   -20   -20\r\n"},
     };
     const std::size_t row4 = expected.find("   4 ");
     for (const auto& c : cases) {
@@ -358,6 +360,7 @@ TEST(MemoryTable, ListsTheTenMemoriesByteForByteInFixedColumns)
         s.ChanMode[4] = c.chanMode;
         s.Freq[4] = c.freq;
         s.LevelL[4] = c.levelL;
+        s.Bits[4] = c.bits;
         EXPECT_EQ(MemoryTableText(s), expected.substr(0, row4) + c.row + expected.substr(row4 + sine.size() + 4) + "  10" + sine);
     }
 }

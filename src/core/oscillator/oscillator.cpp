@@ -75,7 +75,7 @@ void Oscillator::Update()
     m_view.rightPhase = RightPhaseDisplay(s);
 
     m_view.sampleRate = FormatNumber(s.SampleRate[0]);
-    m_view.bits = s.Bits[0] == 32 ? "32f" : FormatNumber(s.Bits[0]);
+    m_view.bits = SampleFormatText(s.Bits[0]);
     m_view.levelL = FormatNumber(s.LevelL[0]) + " dB";
     m_view.levelR = FormatNumber(s.LevelR[0]) + " dB";
     ShowSteps(m_view, s);

@@ -67,8 +67,8 @@ std::string MemoryTableText(const SignalSettings& s)
         // The memory numbers end in the same column.
         text += m < 10 ? "   " : "  ";
         text += FormatNumber(std::int32_t{m}) + "    " + FormatNumber(s.Freq[m]) + "  " + FormatNumber(s.SampleRate[m]) + "   " +
-                MemoryTableChannel(s.ChanMode[m]) + "   " + MemoryTableWaveform(s.Waveform[m]) + "   " + FormatNumber(s.Bits[m]) +
-                "   " + FormatNumber(s.LevelL[m]) + "   " + FormatNumber(s.LevelR[m]) + "\r\n";
+                MemoryTableChannel(s.ChanMode[m]) + "   " + MemoryTableWaveform(s.Waveform[m]) + "   " +
+                SampleFormatText(s.Bits[m]) + "   " + FormatNumber(s.LevelL[m]) + "   " + FormatNumber(s.LevelR[m]) + "\r\n";
     }
     return text;
 }

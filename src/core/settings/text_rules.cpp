@@ -230,4 +230,9 @@ std::optional<float> ParseSingle(std::string_view text)
     return value;
 }
 
+std::string SampleFormatText(std::int32_t bits)
+{
+    return bits == 32 ? "32f" : FormatNumber(bits);
+}
+
 } // namespace kelvo

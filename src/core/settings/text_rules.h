@@ -27,6 +27,8 @@ double ParseLeadingNumber(std::string_view text);
 // A number as shown on screen: the shortest form with up to 15 significant digits
 // (7 for single precision), "." as the decimal point, no trailing zeros.
 std::string FormatNumber(double value);
+// A sample format as the BITS display shows it: "16", "24", "32f" for 32-bit float.
+std::string SampleFormatText(std::int32_t bits);
 std::string FormatNumber(float value);
 std::string FormatNumber(std::int64_t value);
 inline std::string FormatNumber(std::int32_t value)
