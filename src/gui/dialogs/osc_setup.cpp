@@ -75,7 +75,6 @@ OscSetup::OscSetup(Oscillator& oscillator, FileDialogs& fileDialogs, OutputDevic
     grid()->addWidget(makeDeviceList(), 1, 1, 1, 2);
     addCheck(2, "chkPlaydriver", "LegacyDriver", QStringLiteral("Use Legacy Multimedia playback driver"));
     grid()->addWidget(makeLengthOptions(), 3, 0, 1, 3);
-    grid()->addWidget(makeQualityOptions(), 4, 0, 1, 3);
     // Filled when shown: listing the devices takes a while and happens once per opening.
 }
 
@@ -93,16 +92,16 @@ QWidget* OscSetup::makeFileKeys()
     QLabel* setupNote = MakeNote(keys, QStringLiteral("Setup  all memory Configs."));
     setupNote->setObjectName(QStringLiteral("Label4"));
     column->addWidget(setupNote);
-    column->addSpacing(8);
     column->addWidget(MakeKey(
         keys, QStringLiteral("cmdReset"), QStringLiteral("Reset to Defaults"), [this] { resetToDefaults(); },
         tr("Delete the settings files and close the program; it starts afresh next time")));
-    column->addSpacing(8);
     column->addWidget(MakeKey(
         keys, QStringLiteral("cmdSaveWav"), QStringLiteral("Save Wavefile"), [this] { saveWavefile(); },
         tr("Save the last rendered signal as a wave file")));
     column->addWidget(MakeNote(keys, QStringLiteral("Save current Signal wav to unique file")));
     column->addStretch(1);
+    // In the room below the keys, so that the window grows no taller.
+    column->addWidget(makeQualityOptions());
     return keys;
 }
 
@@ -166,8 +165,12 @@ QWidget* OscSetup::makeQualityOptions()
     dither->setToolTip(tr("Add triangular noise of one step before 16- and 24-bit samples are rounded"));
     QCheckBox* wholeCycles = makeCheck(group, "chkWholeCycles", "WholeCycles", tr("Whole-cycle loops"));
     wholeCycles->setToolTip(tr("Loop periodic signals at a whole number of cycles, so the loop point makes no click"));
+    rows->setContentsMargins(6, 0, 6, 2);
+    rows->setVerticalSpacing(2);
     rows->addWidget(dither, 0, 0);
-    rows->addWidget(wholeCycles, 0, 1);
+    rows->addWidget(wholeCycles, 1, 0);
+    // Never squeezed, even where the window is held to two thirds of a small screen.
+    group->setMinimumHeight(group->sizeHint().height());
     return group;
 }
 
