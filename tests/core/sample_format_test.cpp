@@ -11,7 +11,8 @@
 namespace kelvo::test {
 namespace {
 
-// A 997 Hz sine at -1 dB, 48 kHz, written in each format: soxi names the format, the peak
+// A 997 Hz sine at -1 dB, 48 kHz, written in each format: sox names the format and
+// libsndfile reads it without a complaint, the peak
 // is the set level (x 0.99) within one 16-bit step, and THD+N over 20 Hz - 20 kHz of one
 // second (1 Hz bins, the tone in bins 994 - 1000) stays under each format's figure.
 TEST(SampleFormats, EachDepthWritesItsFormatAtTheSameLevelAndItsPurity)
@@ -38,6 +39,9 @@ TEST(SampleFormats, EachDepthWritesItsFormatAtTheSameLevelAndItsPurity)
         const std::filesystem::path wav = folder / "test.wav";
         EXPECT_NE(RunShell("soxi " + ShellQuoted(wav)).output.find(f.soxEncoding), std::string::npos);
         EXPECT_EQ(RunShell("soxi " + ShellQuoted(wav) + " 2>&1 >/dev/null").output, "") << "no warning";
+        const std::string libsndfile = RunShell("sndfile-info " + ShellQuoted(wav) + " 2>&1").output;
+        EXPECT_NE(libsndfile.find("Frames      : 96000"), std::string::npos) << libsndfile;
+        EXPECT_EQ(libsndfile.find("****"), std::string::npos) << libsndfile;
 
         const std::vector<double> x = DecodedChannel(wav, 0);
         ASSERT_GE(x.size(), 48000u);

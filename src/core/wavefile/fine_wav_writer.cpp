@@ -34,17 +34,17 @@ private:
 
 // The header of a stereo file of 24-bit PCM in the extensible form, which files of more
 // than 16 bits per sample are meant to use, or of 32-bit float in the plain IEEE float
-// form with its fact chunk, which sox and libsndfile write and read without a warning.
+// form, which sox and libsndfile write and read without a warning. Both carry the fact
+// chunk that formats other than plain PCM call for.
 Bytes FineHeader(std::int32_t sampleRate, std::uint64_t elementCount, bool isFloat)
 {
     const std::uint32_t bytesPerSample = isFloat ? 4 : 3;
     const auto dataSize = static_cast<std::uint32_t>(elementCount * bytesPerSample);
     const std::uint32_t formatSize = isFloat ? 18 : 40;
-    const std::uint32_t factSize = isFloat ? 12 : 0;
     const auto rate = static_cast<std::uint32_t>(sampleRate);
     Bytes header;
     header.tag("RIFF");
-    header.u32(4 + 8 + formatSize + factSize + 8 + dataSize);
+    header.u32(4 + 8 + formatSize + 12 + 8 + dataSize);
     header.tag("WAVE");
     header.tag("fmt ");
     header.u32(formatSize);
@@ -56,9 +56,6 @@ Bytes FineHeader(std::int32_t sampleRate, std::uint64_t elementCount, bool isFlo
     header.u16(8 * bytesPerSample);
     if (isFloat) {
         header.u16(0);
-        header.tag("fact");
-        header.u32(4);
-        header.u32(static_cast<std::uint32_t>(elementCount / 2));
     } else {
         header.u16(22);
         header.u16(24);
@@ -67,6 +64,9 @@ Bytes FineHeader(std::int32_t sampleRate, std::uint64_t elementCount, bool isFlo
         for (const std::uint32_t part : {0x00000001u, 0x00100000u, 0xAA000080u, 0x719B3800u})
             header.u32(part);
     }
+    header.tag("fact");
+    header.u32(4);
+    header.u32(static_cast<std::uint32_t>(elementCount / 2));
     header.tag("data");
     header.u32(dataSize);
     return header;

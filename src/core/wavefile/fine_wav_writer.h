@@ -19,8 +19,8 @@ struct FineWaveFormat {
 };
 
 // Writes `samples` (interleaved stereo) to `path`, replacing the file whole: 16-bit as the
-// canonical 44-byte header, 24-bit as WAVE_FORMAT_EXTENSIBLE, float as IEEE float with its
-// fact chunk. Returns the error text naming the file, empty on success.
+// canonical 44-byte header, 24-bit as WAVE_FORMAT_EXTENSIBLE, float as IEEE float, both
+// with a fact chunk. Returns the error text naming the file, empty on success.
 [[nodiscard]] std::string WriteFineWaveFile(const std::filesystem::path& path, std::span<const float> samples,
                                             std::int32_t sampleRate, FineWaveFormat format);
 
