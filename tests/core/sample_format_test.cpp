@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numbers>
 
 namespace kelvo::test {
 namespace {
@@ -90,13 +89,7 @@ TEST(SampleFormats, DitherTurnsTheRoundingErrorOfAQuietSineIntoNoise)
         }
         EXPECT_LT(aboveFloor, 10);
 
-        double windowEnergy = 0;
-        for (std::size_t i = 0; i < 48000; ++i) {
-            const double a = 2 * std::numbers::pi * static_cast<double>(i) / 48000;
-            const double w = 0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2 * a) - 0.01168 * std::cos(3 * a);
-            windowEnergy += w * w;
-        }
-        const double amplitude = std::sqrt(4 * BandPower(power, 994, 1000) / (48000 * windowEnergy));
+        const double amplitude = ToneAmplitude(BandPower(power, 994, 1000), 48000);
         EXPECT_NEAR(20 * std::log10(amplitude / (0.99 * 32767 / 32768)), -90, 0.2);
     }
 }

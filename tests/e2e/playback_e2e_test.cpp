@@ -1,4 +1,4 @@
-#include "core/wavefile/wave_file.h"
+#include "support/decoded_wave.h"
 #include "support/private_audio.h"
 #include "support/test_support.h"
 #include "support/user_file_play.h"
@@ -30,20 +30,11 @@ void PrintTo(const Variant& v, std::ostream* out)
     *out << v.name;
 }
 
-// The samples of a 24-bit or float wave file as floats, 24-bit ones exactly (x 2^-23).
+// The samples of a 24-bit or float wave file as floats, exactly.
 std::vector<float> FloatSamplesOfWave(const std::filesystem::path& path)
 {
-    const OpenedWave wave = OpenWave(path);
-    const std::string bytes = ReadFile(path).substr(static_cast<std::size_t>(wave.layout.dataOffset));
-    if (wave.format.encoding == SampleEncoding::Float32)
-        return FloatSamples(bytes);
-    std::vector<float> samples;
-    for (std::size_t at = 0; at + 3 <= bytes.size(); at += 3) {
-        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-        const auto value = static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0] << 8 | p[1] << 16 | p[2] << 24)) >> 8;
-        samples.push_back(static_cast<float>(value) / 8388608.0f);
-    }
-    return samples;
+    const std::vector<double> samples = DecodedSamples(path);
+    return {samples.begin(), samples.end()};
 }
 
 // kelvo-cli plays the rendered 2 s sine for 8 s: about 7.4 s after the render and the start

@@ -1,59 +1,33 @@
 #pragma once
 
-// Measurements of a rendered file as an analyser makes them: decoding of the file's
-// samples, and the spectrum of one second through a Blackman-Harris window (FFTW).
-#include "core/wavefile/wave_file.h"
-#include "support/test_support.h"
+// Measurements of a rendered file as an analyser makes them: the spectrum of one second
+// through a Blackman-Harris window (FFTW).
+#include "support/decoded_wave.h"
 
 #include <fftw3.h>
 
 #include <cmath>
 #include <complex>
-#include <cstring>
-#include <filesystem>
 #include <numbers>
 #include <vector>
 
 namespace kelvo::test {
 
-// One channel of a stereo wave file (16-, 24-bit PCM or 32-bit float), full scale 1.0.
-inline std::vector<double> DecodedChannel(const std::filesystem::path& path, int channel)
+// The 4-term Blackman-Harris window of n points at point i.
+inline double BlackmanHarris(std::size_t i, std::size_t n)
 {
-    const OpenedWave wave = OpenWave(path);
-    const std::string bytes = ReadFile(path).substr(static_cast<std::size_t>(wave.layout.dataOffset));
-    const int width = wave.format.blockAlign / wave.format.channels;
-    std::vector<double> x;
-    for (std::size_t at = static_cast<std::size_t>(channel * width); at + static_cast<std::size_t>(width) <= bytes.size();
-         at += static_cast<std::size_t>(wave.format.blockAlign)) {
-        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-        switch (wave.format.encoding) {
-        case SampleEncoding::Signed16: x.push_back(static_cast<std::int16_t>(p[0] | p[1] << 8) / 32768.0); break;
-        case SampleEncoding::Signed24:
-            x.push_back(static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0] << 8 | p[1] << 16 | p[2] << 24)) /
-                        2147483648.0);
-            break;
-        case SampleEncoding::Float32: {
-            float value = 0;
-            std::memcpy(&value, p, 4);
-            x.push_back(value);
-            break;
-        }
-        default: return {};
-        }
-    }
-    return x;
+    const double a = 2 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(n);
+    return 0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2 * a) - 0.01168 * std::cos(3 * a);
 }
 
-// The power spectrum of x[0 .. n - 1] through a 4-term Blackman-Harris window, bins of
-// rate / n Hz. A tone of a whole number of cycles in the window lies in 7 bins.
+// The power spectrum of x[0 .. n - 1] through a Blackman-Harris window, bins of rate / n
+// Hz. A tone of a whole number of cycles in the window lies in 7 bins.
 inline std::vector<double> PowerSpectrum(const std::vector<double>& x, std::size_t n)
 {
     std::vector<double> in(n);
     std::vector<std::complex<double>> out(n / 2 + 1);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double a = 2 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(n);
-        in[i] = x[i] * (0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2 * a) - 0.01168 * std::cos(3 * a));
-    }
+    for (std::size_t i = 0; i < n; ++i)
+        in[i] = x[i] * BlackmanHarris(i, n);
     fftw_plan plan =
         fftw_plan_dft_r2c_1d(static_cast<int>(n), in.data(), reinterpret_cast<fftw_complex*>(out.data()), FFTW_ESTIMATE);
     fftw_execute(plan);
@@ -71,6 +45,16 @@ inline double BandPower(const std::vector<double>& power, std::size_t from, std:
     for (std::size_t k = from; k <= to && k < power.size(); ++k)
         sum += power[k];
     return sum;
+}
+
+// The peak amplitude (full scale 1.0) of a tone whose power in a spectrum of n points is
+// `power`.
+inline double ToneAmplitude(double power, std::size_t n)
+{
+    double windowEnergy = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        windowEnergy += BlackmanHarris(i, n) * BlackmanHarris(i, n);
+    return std::sqrt(4 * power / (static_cast<double>(n) * windowEnergy));
 }
 
 } // namespace kelvo::test
