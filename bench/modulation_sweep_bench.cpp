@@ -48,6 +48,22 @@ const bool registered = [] {
         RegisterRender(std::string(sweep.name) + "/44100Hz_1s", Settings(44100, 1, Sweep(0, sweep.kind)), 0);
         RegisterRender(std::string(sweep.name) + "/192000Hz_100s", Settings(192000, 100, Sweep(0, sweep.kind)), 0);
     }
+    // The logarithmic sweeps over the largest default block, 200 s at 192 kHz.
+    RegisterRender("SweepLog/192000Hz_200s",
+                   Settings(192000, 1,
+                            [](SignalSettings& s) {
+                                Sweep(0, 6)(s);
+                                s.SweepSeconds = 200;
+                            }),
+                   0);
+    RegisterRender("SweepLogSteps/192000Hz_200s",
+                   Settings(192000, 1,
+                            [](SignalSettings& s) {
+                                Sweep(0, 7)(s);
+                                s.SweepSteps = 100;
+                                s.SweepStepTime = 2;
+                            }),
+                   0);
     return true;
 }();
 

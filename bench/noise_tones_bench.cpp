@@ -16,7 +16,7 @@ const bool registered = [] {
     const struct {
         const char* name;
         std::int32_t type;
-    } kinds[] = {{"NoiseWhite", 0}, {"NoiseMid", 1}, {"NoiseLow", 2}};
+    } kinds[] = {{"NoiseWhite", 0}, {"NoiseMid", 1}, {"NoiseLow", 2}, {"NoisePink", 3}};
     for (const auto& kind : kinds) {
         RegisterRender(std::string(kind.name) + "/44100Hz_1s", Settings(44100, 1, Noise(kind.type)), 0);
         RegisterRender(std::string(kind.name) + "/192000Hz_100s", Settings(192000, 100, Noise(kind.type)), 0);

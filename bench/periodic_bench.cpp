@@ -15,6 +15,26 @@ const bool registered = [] {
         RegisterRender(std::string(kind.name) + "/44100Hz_1s", Settings(44100, 1, Waveform(kind.code)), kind.evaluations);
         RegisterRender(std::string(kind.name) + "/192000Hz_100s", Settings(192000, 100, Waveform(kind.code)), kind.evaluations);
     }
+    // The band-limited shapes at 20 Hz (the most harmonics) and the Hann burst, each over
+    // the largest default block, 200 s at 192 kHz.
+    for (const auto& kind : {kinds[0], kinds[1], kinds[2]}) {
+        RegisterRender(std::string(kind.name) + "BandLimited/192000Hz_100s",
+                       Settings(192000, 100,
+                                [&kind](SignalSettings& s) {
+                                    Waveform(kind.code)(s);
+                                    s.BandLimited = 1;
+                                    s.Freq[0] = 20;
+                                }),
+                       0);
+    }
+    RegisterRender("BurstHann/192000Hz_200s",
+                   Settings(192000, 100,
+                            [](SignalSettings& s) {
+                                Waveform(6)(s);
+                                s.BurstWindow = 1;
+                                s.BurstOffTime = 2000 - 1000 * s.BurstCycles / s.Freq[0];
+                            }),
+                   1);
     return true;
 }();
 

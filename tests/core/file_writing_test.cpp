@@ -58,24 +58,24 @@ TEST(SilentRender, UnknownCodesAreRefusedInsteadOfWritingSilence)
          "Waveform code 99 is unknown (the program knows 1 to 16): there is no signal to render."},
         {"waveform 0", [](auto& s) { s.Waveform[0] = 0; }, "Waveform code 0 is unknown"},
         {"channel mode 99", [](auto& s) { s.ChanMode[0] = 99; }, "Channel mode 99 is unknown (the program knows 1 to 6)"},
-        {"noise type 3",
+        {"noise type 4",
          [](auto& s) {
              s.Waveform[0] = 5;
-             s.NoiseType = 3;
+             s.NoiseType = 4;
          },
-         "Noise type 3 is unknown"},
+         "Noise type 4 is unknown"},
         {"sweep parameter 3",
          [](auto& s) {
              s.Waveform[0] = 11;
              s.SweepParam = 3;
          },
          "Sweep parameter 3 is unknown"},
-        {"sweep kind 6",
+        {"sweep kind 8",
          [](auto& s) {
              s.Waveform[0] = 11;
-             s.SweepKind = 6;
+             s.SweepKind = 8;
          },
-         "Sweep kind 6 is unknown"},
+         "Sweep kind 8 is unknown"},
         {"sample rate 0", [](auto& s) { s.SampleRate[0] = 0; }, "A sample rate of 0 Hz cannot be rendered."},
         {"arbitrary channel 7",
          [](auto& s) {
@@ -85,7 +85,7 @@ TEST(SilentRender, UnknownCodesAreRefusedInsteadOfWritingSilence)
          "Channel choice of the arbitrary waveform 7 is unknown"},
         {"sample rate 2147483647", [](auto& s) { s.SampleRate[0] = 2147483647; }, "This signal is too long to render"},
         {"a missing folder", [](auto&) {}, "The signal could not be written: ", "missing"},
-        {"noise type 3 of a sine", [](auto& s) { s.NoiseType = 3; }, ""},
+        {"noise type 4 of a sine", [](auto& s) { s.NoiseType = 4; }, ""},
         {"user waveform, a depth of 20 bits from a file (16-bit)",
          [](auto& s) {
              s.Waveform[0] = 16;

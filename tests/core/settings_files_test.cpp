@@ -185,13 +185,14 @@ TEST(SettingsFiles, TheOptionsFileKeepsWhatItDoesNotKnow)
     EXPECT_TRUE(LoadSettings(s, folder.path()).empty());
     EXPECT_EQ(s.Dither + s.WholeCycles, 0);
     ASSERT_EQ(SaveSettings(s, folder.path()), "");
-    EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=0\r\nWholeCycles=0\r\n");
+    const std::string rest = "BandLimited=0\r\nBurstWindow=0\r\nBurstCycles=6.5\r\nSweepSeconds=0\r\nSweepFadeMs=5\r\n";
+    EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=0\r\nWholeCycles=0\r\n" + rest);
 
     WriteFile(folder / "Klvoptions.ini", "WholeCycles=1\r\n\r\nRemotePort=5025\r\nDither=1\n");
     EXPECT_TRUE(LoadSettings(s, folder.path()).empty());
     EXPECT_EQ(s.Dither * 10 + s.WholeCycles, 11);
     ASSERT_EQ(SaveSettings(s, folder.path()), "");
-    EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=1\r\nWholeCycles=1\r\nRemotePort=5025\r\n");
+    EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=1\r\nWholeCycles=1\r\n" + rest + "RemotePort=5025\r\n");
     EXPECT_TRUE(LoadSettings(s, folder.path()).empty());
     EXPECT_EQ(s.UnknownOptions, std::vector<std::string>{"RemotePort=5025"}) << "read twice, kept once";
 }

@@ -31,6 +31,9 @@ TEST(EntryRules, EveryChangeIsReadRangeTestedThenRounded)
         {"PulseCount", "10000.4", 5}, // the range is tested before the rounding
         {"MultiCount", "1", 3},        {"MultiCount", "101", 3},
         {"MultiCount", "100", 100},    {"SweepStepTime", "1.23456789", 1.234568}, // a single-precision box shows seven digits
+        {"BurstCycles", "6.7", 6.5},   {"BurstCycles", "6.8", 7},                 // half cycles
+        {"BurstCycles", "0.9", 6.5},   {"SweepSeconds", "12.5", 12.5},
+        {"SweepSeconds", "0.05", 0},   {"SweepSeconds", "", 0}, // below the range, or not set
     };
     for (const auto& c : cases) {
         SignalSettings s;
@@ -45,7 +48,7 @@ TEST(EntryRules, CodesOutsideTheirRangeSelectNothingAndChangeNothing)
     SignalSettings s;
     const FieldInfo& kind = *FindField("SweepKind");
     EXPECT_TRUE(SetFieldCode(s, kind, 3));
-    EXPECT_FALSE(SetFieldCode(s, kind, 7));
+    EXPECT_FALSE(SetFieldCode(s, kind, 8));
     EXPECT_EQ(s.SweepKind, 3);
     s.NoiseType = 5; // from a damaged file
     EXPECT_EQ(FieldCode(s, *FindField("NoiseType")), 5);

@@ -20,6 +20,12 @@ inline std::int32_t RoundHalfEven(double value)
 #endif
 }
 
+// The nearest multiple of one half, halves of a half to even (2.25 gives 2, 2.75 gives 3).
+inline double RoundToHalf(double value)
+{
+    return std::nearbyint(value * 2) / 2;
+}
+
 // nearest() for sizes, counts and indices: halves to even; nothing for a NaN or a value
 // too large for any buffer.
 inline std::optional<std::int64_t> NearestInteger(double value)

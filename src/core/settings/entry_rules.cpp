@@ -1,5 +1,6 @@
 #include "core/settings/entry_rules.h"
 
+#include "core/runtime/rounding.h"
 #include "core/settings/text_file.h"
 #include "core/settings/text_rules.h"
 
@@ -24,7 +25,11 @@ bool Store(const FieldRef& ref, Rounding rounding, double value)
                     *target = *fitted;
                 return fitted.has_value();
             } else {
-                *target = rounding == Rounding::Single ? static_cast<T>(static_cast<float>(value)) : static_cast<T>(value);
+                if (rounding == Rounding::Single)
+                    value = static_cast<float>(value);
+                else if (rounding == Rounding::Half)
+                    value = RoundToHalf(value);
+                *target = static_cast<T>(value);
                 return true;
             }
         },

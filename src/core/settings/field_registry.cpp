@@ -1,6 +1,7 @@
 #include "core/settings/field_registry.h"
 
 #include "core/runtime/quoted.h"
+#include "core/runtime/rounding.h"
 #include "core/settings/text_file.h"
 #include "core/settings/text_rules.h"
 
@@ -40,6 +41,7 @@ struct Limits {
     double max;
     std::span<const double> choices;
     Rounding rounding;
+    bool zeroUnset = false;
 };
 
 constexpr double kAny = std::numeric_limits<double>::infinity();
@@ -55,6 +57,15 @@ constexpr Limits Real(double min, double max)
 constexpr Limits Single(double min, double max)
 {
     return {min, max, {}, Rounding::Single};
+}
+constexpr Limits Halves(double min, double max)
+{
+    return {min, max, {}, Rounding::Half};
+}
+// A range, or 0 for a value that is not set.
+constexpr Limits RealOrUnset(double min, double max)
+{
+    return {min, max, {}, Rounding::None, true};
 }
 constexpr Limits OneOf(std::span<const double> choices)
 {
@@ -72,7 +83,7 @@ constexpr double kEraserWidths[] = {1, 6, 11};
 constexpr FieldInfo Row(std::string_view name, FieldShape shape, Access at, Limits limits, std::string_view unit,
                         std::string_view meaning, bool option = false)
 {
-    return {name, shape, limits.min, limits.max, limits.choices, limits.rounding, at, unit, meaning, option};
+    return {name, shape, limits.min, limits.max, limits.choices, limits.rounding, at, unit, meaning, option, limits.zeroUnset};
 }
 
 #define KELVO_SCALAR(field, ...) Row(#field, FieldShape::Single, Scalar<&SignalSettings::field>, __VA_ARGS__)
@@ -107,7 +118,8 @@ const FieldInfo kFields[] = {
                  "the output device, as `kelvo-cli devices` numbers it; 0 and -1 are the default output"),
     KELVO_SCALAR(LegacyDriver, Whole(0, 1), "", "1 plays through the simple looping player instead of the stream engine"),
     KELVO_SCALAR(WaveBuildLength, OneOf(kBuildLengths), "s", "the rendered length; the file holds twice that"),
-    KELVO_SCALAR(NoiseType, Whole(0, 2), "", "the noise: 0 white, 1 mid-frequency (SR/4), 2 low-frequency (SR/10)"),
+    KELVO_SCALAR(NoiseType, Whole(0, 3), "",
+                 "the noise: 0 white, 1 mid-frequency (SR/4), 2 low-frequency (SR/10), 3 pink (-3 dB/octave, periodic)"),
     KELVO_SCALAR(BurstOnTime, Real(1, 20000), "ms", "how long the burst is on"),
     KELVO_SCALAR(BurstOffTime, Real(1, 20000), "ms", "how long the burst is off"),
     KELVO_SCALAR(BurstLevelDiff, Real(0, 200), "dB", "how much lower the off part is than the on part"),
@@ -128,8 +140,9 @@ const FieldInfo kFields[] = {
     KELVO_SCALAR(SweepStartPhase, Real(0, 359), "degrees", "the right channel's phase a phase sweep starts at"),
     KELVO_SCALAR(SweepEndPhase, Real(0, 359), "degrees", "the right channel's phase a phase sweep ends at"),
     KELVO_SCALAR(SweepWarbleRate, Real(1, 20), "Hz", "the warble rate of the warble sweeps"),
-    KELVO_SCALAR(SweepKind, Whole(1, 5), "",
-                 "the sweep: 1 continuous, 2 stepped, 3 user steps, 4 1/3-octave warble, 5 1/2-octave warble"),
+    KELVO_SCALAR(SweepKind, Whole(1, 7), "",
+                 "the sweep: 1 continuous, 2 stepped, 3 user steps, 4 1/3-octave warble, 5 1/2-octave warble, 6 "
+                 "logarithmic, 7 logarithmic steps"),
     KELVO_SCALAR(SweepSteps, Whole(1, kListMax), "", "the number of steps of a stepped sweep"),
     KELVO_SCALAR(SweepStepTime, Single(0.01, 20), "s", "how long each step of a stepped sweep lasts"),
     KELVO_SCALAR(SweepParam, Whole(0, 2), "", "what the sweep changes: 0 frequency, 1 level, 2 phase"),
@@ -164,6 +177,14 @@ const FieldInfo kFields[] = {
                  "1: triangular dither of one step before 16- and 24-bit samples are rounded (an option)"),
     KELVO_OPTION(WholeCycles, Whole(0, 1), "",
                  "1: periodic signals loop at a whole number of cycles, up to 10 % shorter (an option)"),
+    KELVO_OPTION(BandLimited, Whole(0, 1), "",
+                 "1: square, triangle and sawtooth hold only the harmonics below half the sample rate (an option)"),
+    KELVO_OPTION(BurstWindow, Whole(0, 1), "",
+                 "1: the burst is a Hann-windowed tone of BurstCycles cycles in silence (an option)"),
+    KELVO_OPTION(BurstCycles, Halves(1, 1000), "cycles", "the windowed burst's length, in steps of half a cycle"),
+    KELVO_OPTION(SweepSeconds, RealOrUnset(0.1, 600), "s",
+                 "a continuous sweep's length; 0 sweeps over the rendered length (an option)"),
+    KELVO_OPTION(SweepFadeMs, Real(0, 1000), "ms", "the fade in and out of the logarithmic sweeps"),
 };
 
 #undef KELVO_SCALAR
@@ -198,6 +219,8 @@ std::string Assign(const FieldInfo& info, const FieldRef& field, std::string_vie
                         return std::string(info.name) + " takes single-precision numbers, not " + Quoted(text);
                     value = *single;
                 }
+                if (info.rounding == Rounding::Half)
+                    value = RoundToHalf(value);
                 if constexpr (std::is_integral_v<T>) {
                     const auto fitted = FitInteger<T>(value);
                     if (!fitted || *fitted != value)
@@ -250,6 +273,8 @@ bool FieldInfo::accepts(double value) const
 {
     if (!std::isfinite(value))
         return false;
+    if (zeroUnset && value == 0)
+        return true;
     if (!choices.empty())
         return std::find(choices.begin(), choices.end(), value) != choices.end();
     return value >= min && value <= max;
@@ -263,6 +288,8 @@ std::string FieldInfo::rangeText() const
             text += (i == 0 ? "" : ", ") + FormatNumber(choices[i]);
         return text;
     }
+    if (zeroUnset)
+        return "0 (not set) or " + FormatNumber(min) + " to " + FormatNumber(max);
     if (std::isinf(min) && std::isinf(max))
         return "any finite number";
     if (std::isinf(max))

@@ -16,9 +16,9 @@ namespace kelvo {
 using FieldRef = std::variant<std::int32_t*, std::int16_t*, float*, double*, std::string*>;
 
 // How a value typed for a field becomes the field's value, as the panel and the setup
-// dialogs take it: unchanged, the nearest integer (halves to even), or rounded to single
-// precision.
-enum class Rounding { None, Whole, Single };
+// dialogs take it: unchanged, the nearest integer (halves to even), rounded to single
+// precision, or to the nearest half (halves of a half to even).
+enum class Rounding { None, Whole, Single, Half };
 
 // How a field is indexed: a single value, one value per slot (no index: the live slot 0),
 // or a list whose entry must be named.
@@ -46,6 +46,8 @@ struct FieldInfo {
     // An option of how the program renders, shows and plays, kept in the options file
     // rather than with the signal.
     bool option = false;
+    // 0 is taken besides the range and means the value is not set.
+    bool zeroUnset = false;
 
     // Whether the panel or a dialog could set `value` (before its rounding).
     bool accepts(double value) const;

@@ -97,6 +97,7 @@ std::optional<std::string> FrequencyDisplay(const SignalSettings& s)
         case NoiseType::White: return "WH NOISE";
         case NoiseType::MidFrequency: return "MF NOISE";
         case NoiseType::LowFrequency: return "LF NOISE";
+        case NoiseType::Pink: return "PK NOISE";
         default: return std::nullopt;
         }
     case WaveformCode::Pulse: return "PULSE";

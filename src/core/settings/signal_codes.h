@@ -39,13 +39,15 @@ enum class ChannelMode : std::int32_t {
 };
 
 // The codes of the waveform parameters stored as numbers in the record and its files.
-enum class NoiseType : std::int32_t { White = 0, MidFrequency = 1, LowFrequency = 2 };
+enum class NoiseType : std::int32_t { White = 0, MidFrequency = 1, LowFrequency = 2, Pink = 3 };
 enum class SweepKind : std::int32_t {
     Continuous = 1,
     Stepped = 2,
     UserSteps = 3,
     ThirdOctaveWarble = 4,
     HalfOctaveWarble = 5,
+    Logarithmic = 6,
+    LogarithmicStepped = 7,
 };
 enum class SweepParam : std::int32_t { Frequency = 0, Level = 1, Phase = 2 };
 enum class WarbleKind : std::int32_t { ThirdOctave = 0, HalfOctave = 1 };

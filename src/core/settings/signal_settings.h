@@ -60,6 +60,9 @@ struct SignalSettings {
     double BurstOffTime = 480;
     double BurstLevelDiff = 20;
     std::int32_t BurstExpDecay = 0;
+    // The windowed burst: a Hann-shaped on part of BurstCycles cycles, kept in the options file.
+    std::int32_t BurstWindow = 0;
+    double BurstCycles = 6.5;
     // Pulse.
     double PulseOnTime = 100;
     double PulseOffTime = 100;
@@ -84,6 +87,10 @@ struct SignalSettings {
     std::int32_t SweepSteps = 10;
     float SweepStepTime = 0.5f;
     std::int32_t SweepParam = 0;
+    // A continuous sweep's length (0: the rendered length) and the fades at the ends of the
+    // logarithmic sweeps; kept in the options file.
+    double SweepSeconds = 0;
+    double SweepFadeMs = 5;
     std::int32_t UserStepCount = 0;
     std::array<double, kListEntries> UserStepFreq{};
     std::array<double, kListEntries> UserStepPeriod{};
@@ -126,6 +133,7 @@ struct SignalSettings {
     // Options of how the program renders, shows and plays, kept in the options file: 0 off, 1 on.
     std::int32_t Dither = 0;
     std::int32_t WholeCycles = 0;
+    std::int32_t BandLimited = 0;
     // Lines of the options file that this version does not know, written back as they were.
     std::vector<std::string> UnknownOptions;
 };

@@ -6,17 +6,24 @@
 #include "core/synth/whole_cycles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace kelvo {
 namespace {
+
+// The upper index of a block of `frames` frames, rounded to whole frames.
+double WholeFrames(double frames)
+{
+    return 2 * std::nearbyint(frames);
+}
 
 // The waveform's own raw block size (before nearest), or nothing where it uses the default.
 std::optional<double> OwnSize(const SignalSettings& s)
 {
     const double rate = s.SampleRate[0];
     switch (WaveformCode{s.Waveform[0]}) {
-    case WaveformCode::Burst: return rate * 4 * s.WaveBuildLength * (s.BurstOnTime + s.BurstOffTime) / 2000;
+    case WaveformCode::Burst: return rate * 4 * s.WaveBuildLength * (BurstOnMs(s) + s.BurstOffTime) / 2000;
     case WaveformCode::Pulse:
         return ((s.PulseOnTime + s.PulseOffTime) * (s.PulseCount - 1.0) + s.PulseRestTime) * rate * 4 / 1000;
     case WaveformCode::TwoTone:
@@ -28,8 +35,15 @@ std::optional<double> OwnSize(const SignalSettings& s)
         if (Is(s.SweepParam, SweepParam::Level) || Is(s.SweepParam, SweepParam::Phase) ||
             (Is(s.SweepParam, SweepParam::Frequency) && Is(s.SweepKind, SweepKind::Stepped)))
             return static_cast<double>(s.SweepStepTime) * s.SweepSteps * rate * 4 / 2;
-        if (Is(s.SweepParam, SweepParam::Frequency) && Is(s.SweepKind, SweepKind::UserSteps))
+        if (!Is(s.SweepParam, SweepParam::Frequency))
+            return std::nullopt;
+        if (Is(s.SweepKind, SweepKind::UserSteps))
             return rate * 2 * UserStepTotal(s, s.UserStepCount) - 1;
+        // The logarithmic and the continuous sweeps hold whole frames, with the trailing half frame.
+        if (Is(s.SweepKind, SweepKind::LogarithmicStepped))
+            return WholeFrames(static_cast<double>(s.SweepStepTime) * s.SweepSteps * rate);
+        if ((Is(s.SweepKind, SweepKind::Continuous) || Is(s.SweepKind, SweepKind::Logarithmic)) && s.SweepSeconds > 0)
+            return WholeFrames(s.SweepSeconds * rate);
         return std::nullopt;
     default: return std::nullopt;
     }
@@ -98,6 +112,11 @@ double UserStepTotal(const SignalSettings& s, std::int64_t count)
     for (std::int64_t k = 1; k <= std::min<std::int64_t>(count, kListMax); ++k)
         total += s.UserStepPeriod[static_cast<std::size_t>(k)];
     return total;
+}
+
+double BurstOnMs(const SignalSettings& s)
+{
+    return s.BurstWindow == 1 ? 1000 * s.BurstCycles / s.Freq[0] : s.BurstOnTime;
 }
 
 BlockPlan PlanBlock(const SignalSettings& s)

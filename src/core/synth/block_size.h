@@ -30,4 +30,8 @@ BlockPlan PlanArbBlock(const SignalSettings& settings);
 // Sum of the user step durations of steps 1..count; steps past 100 do not exist.
 double UserStepTotal(const SignalSettings& settings, std::int64_t count);
 
+// How long the burst is on, in milliseconds: BurstOnTime, or for the windowed burst
+// BurstCycles cycles of the frequency.
+double BurstOnMs(const SignalSettings& settings);
+
 } // namespace kelvo

@@ -1,5 +1,6 @@
 #include "core/synth/generators.h"
 
+#include "core/synth/block_size.h"
 #include "core/synth/channel_factors.h"
 #include "core/synth/parallel_frames.h"
 
@@ -19,10 +20,35 @@ FrameIndex OnPartFrames(double P, FrameIndex frames)
     return static_cast<FrameIndex>(limit);
 }
 
+// A tone of BurstCycles cycles under a Hann window (sin^2), starting and ending at
+// zero, then silence for the rest of the block.
+template <typename Context> void RenderWindowedBurst(Context& c)
+{
+    const SynthState& st = c.state;
+    const double omega = 2 * c.Pi * c.settings.Freq[0] / c.sampleRate;
+    const double length = c.sampleRate * BurstOnMs(c.settings) / 1000;
+    const FrameIndex onFrames = OnPartFrames(std::ceil(length), c.frames);
+    const double scaleL = FullScale(st.AmpL) * st.GainL;
+    const double scaleR = FullScale(st.AmpR) * st.GainR;
+    ForEachFrameRange(onFrames, [&](FrameIndex begin, FrameIndex end) {
+        for (FrameIndex n = begin; n < end; ++n) {
+            const double t = static_cast<double>(n);
+            const double root = std::sin(c.Pi * t / length);
+            const double window = root * root;
+            StoreSample(c.left(n), scaleL * window * std::sin((t + st.OffsetL) * omega));
+            StoreSample(c.right(n), scaleR * window * std::sin((t + st.OffsetR) * omega));
+        }
+    });
+}
+
 } // namespace
 
 template <typename Context> void RenderBurst(Context& c)
 {
+    if (c.settings.BurstWindow == 1) {
+        RenderWindowedBurst(c);
+        return;
+    }
     SynthState& st = c.state;
     const SignalSettings& s = c.settings;
     const double BurstLowL = Amplitude(-s.BurstLevelDiff) * st.AmpL;

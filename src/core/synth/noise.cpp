@@ -3,6 +3,8 @@
 #include "core/settings/signal_codes.h"
 
 #include "core/synth/channel_factors.h"
+#include "core/synth/parallel_frames.h"
+#include "core/synth/pink_noise.h"
 
 #include <algorithm>
 #include <cmath>
@@ -92,6 +94,52 @@ template <typename Context> void RenderSmoothNoise(Context& c, double halfL, dou
     }
 }
 
+// A seed for a channel's pink noise, from two draws of the program's source: the noise is
+// the same in every run, and each render continues the sequence.
+std::uint64_t PinkSeed(RandomSource& random)
+{
+    const auto high = static_cast<std::uint64_t>(random.next() * 16777216.0f);
+    const auto low = static_cast<std::uint64_t>(random.next() * 16777216.0f);
+    return high << 24 | low;
+}
+
+// Each channel has its own noise, the same period repeated through the block; its peaks
+// reach the channel's level and its RMS lies kPinkCrest below them.
+template <typename Context> void RenderPinkNoise(Context& c)
+{
+    if (c.frames <= 0)
+        return;
+    const SynthState& st = c.state;
+    const std::uint64_t seeds[] = {PinkSeed(c.random), PinkSeed(c.random)};
+    const double gains[] = {st.GainL, st.GainR};
+    const std::int64_t period = PinkNoisePeriod(c.frames);
+    std::vector<double> cycles[2];
+    RunParts(2, [&](FrameIndex channel) {
+        const auto j = static_cast<std::size_t>(channel);
+        if (gains[j] != 0)
+            cycles[j] = PinkNoiseCycle(period, c.sampleRate, seeds[j]);
+    });
+    const double scaleL = FullScale(st.AmpL) * st.GainL / kPinkCrest;
+    const double scaleR = FullScale(st.AmpR) * st.GainR / kPinkCrest;
+    // A silent channel has no cycle: it reads zeros.
+    const auto value = [&](int channel, double scale, std::int64_t at) {
+        const std::vector<double>& cycle = cycles[channel];
+        return cycle.empty() ? 0.0 : scale * cycle[static_cast<std::size_t>(at)];
+    };
+    ForEachFrameRange(c.frames, [&](FrameIndex begin, FrameIndex end) {
+        std::int64_t at = begin % period;
+        for (FrameIndex n = begin; n < end; ++n) {
+            StoreSample(c.left(n), value(0, scaleL, at));
+            StoreSample(c.right(n), value(1, scaleR, at));
+            if (++at == period)
+                at = 0;
+        }
+    });
+    // The block holds whole periods: the frame after it is the first again.
+    if (c.frames > 0)
+        c.storeClosingPair(value(0, scaleL, 0), value(1, scaleR, 0));
+}
+
 } // namespace
 
 template <typename Context> void RenderNoise(Context& c)
@@ -106,6 +154,7 @@ template <typename Context> void RenderNoise(Context& c)
         RenderSmoothNoise(c, halfL, halfR, 200);
         TaperEnds(c);
         break;
+    case NoiseType::Pink: RenderPinkNoise(c); break;
     default: break; // an unknown kind renders silence
     }
 }

@@ -1,5 +1,6 @@
 #include "core/synth/generators.h"
 
+#include "core/synth/band_limited.h"
 #include "core/synth/channel_factors.h"
 #include "core/synth/parallel_frames.h"
 
@@ -58,10 +59,38 @@ template <typename Context> void FinishRamp(Context& c, const Ramp& ramp)
     ReplaceFirstCycle(c, ramp.prev);
 }
 
+// The shape of peak `peak` (times the channel's full scale) built from its harmonics below
+// half the rate, at the plain shape's phase: time index n + timeShift, each channel at its own
+// offset or both at the left one.
+template <typename Context>
+void RenderBandLimited(Context& c, HarmonicShape shape, double peak, double timeShift, bool ownOffsets)
+{
+    const SynthState& st = c.state;
+    const double freq = c.settings.Freq[0];
+    const BandLimitedCycle cycle(shape, freq, c.sampleRate);
+    const double cyclesPerFrame = freq / c.sampleRate;
+    const double offsetR = ownOffsets ? st.OffsetR : st.OffsetL;
+    const double scaleL = st.AmpL * peak * 32767 * st.GainL;
+    const double scaleR = st.AmpR * peak * 32767 * st.GainR;
+    ForEachFrameRange(c.frames, [&](FrameIndex begin, FrameIndex end) {
+        for (FrameIndex n = begin; n < end; ++n) {
+            const double t = static_cast<double>(n) + timeShift;
+            const double left = cycle.at((t + st.OffsetL) * cyclesPerFrame);
+            const double right = offsetR == st.OffsetL ? left : cycle.at((t + offsetR) * cyclesPerFrame);
+            StoreSample(c.left(n), scaleL * left);
+            StoreSample(c.right(n), scaleR * right);
+        }
+    });
+}
+
 } // namespace
 
 template <typename Context> void RenderSquare(Context& c)
 {
+    if (c.settings.BandLimited == 1) {
+        RenderBandLimited(c, HarmonicShape::Square, 0.99, 1, true);
+        return;
+    }
     const SynthState& st = c.state;
     const double omega = Omega(c);
     // (Amp * 0.99) * 32767 is the leading part of the written product, so hoisting it
@@ -87,6 +116,10 @@ template <typename Context> void RenderSquare(Context& c)
 // differs only by its gain and amplitude.
 template <typename Context> void RenderTriangle(Context& c)
 {
+    if (c.settings.BandLimited == 1) {
+        RenderBandLimited(c, HarmonicShape::Triangle, 0.95, 0, false);
+        return;
+    }
     const SynthState& st = c.state;
     const double omega = Omega(c);
     const double S = c.sampleRate * c.Period;
@@ -107,6 +140,10 @@ template <typename Context> void RenderTriangle(Context& c)
 
 template <typename Context> void RenderSawtooth(Context& c)
 {
+    if (c.settings.BandLimited == 1) {
+        RenderBandLimited(c, HarmonicShape::Sawtooth, 0.995, 1, false);
+        return;
+    }
     const SynthState& st = c.state;
     const double omega = Omega(c);
     const double S = c.sampleRate * c.Period;

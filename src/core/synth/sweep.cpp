@@ -216,6 +216,8 @@ template <typename Context> void RenderSweep(Context& c)
     case SweepKind::UserSteps: RenderUserSteps(c); break;
     case SweepKind::ThirdOctaveWarble: RenderOctaveWarbleSweep(c, 1.3, 0.165); break;
     case SweepKind::HalfOctaveWarble: RenderOctaveWarbleSweep(c, 1.5, 0.25); break;
+    case SweepKind::Logarithmic: RenderLogSweep(c); break;
+    case SweepKind::LogarithmicStepped: RenderLogSteps(c); break;
     default: break;
     }
 }

@@ -40,4 +40,13 @@ template <typename Context> inline double SweepOmega(const Context& c, double fr
 template <typename Context>
 void RenderWarbleRecurrence(Context& c, double omega, double q, double rate, double timeShift, bool sweeping, double increment);
 
+// The logarithmic sweeps: one sine for both channels, each at its level and gain, with a
+// continuous phase and raised-cosine fades of SweepFadeMs at both ends of the block.
+// Continuous: the frequency rises by equal ratios in equal times from the start to the
+// end frequency over the block. Stepped: SweepSteps steps of SweepStepTime whose
+// frequencies are spaced by equal ratios, the first at the start frequency and the last
+// at the end frequency.
+template <typename Context> void RenderLogSweep(Context& c);
+template <typename Context> void RenderLogSteps(Context& c);
+
 } // namespace kelvo

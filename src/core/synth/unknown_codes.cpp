@@ -33,9 +33,9 @@ std::string SilentRenderRefusal(const SignalSettings& s, const SynthState& state
         {arb, true, "Channel choice of the arbitrary waveform", s.ArbChanMode, 0, 3},
         {!arb, false, "Waveform code", s.Waveform[0], 1, 16},
         {!arb, true, "Channel mode", s.ChanMode[0], 1, 6},
-        {!arb && waveform == WaveformCode::Noise, false, "Noise type", s.NoiseType, 0, 2},
+        {!arb && waveform == WaveformCode::Noise, false, "Noise type", s.NoiseType, 0, 3},
         {!arb && waveform == WaveformCode::Sweep, false, "Sweep parameter", s.SweepParam, 0, 2},
-        {!arb && waveform == WaveformCode::Sweep && s.SweepParam == 0, false, "Sweep kind", s.SweepKind, 1, 5},
+        {!arb && waveform == WaveformCode::Sweep && s.SweepParam == 0, false, "Sweep kind", s.SweepKind, 1, 7},
     };
     for (const Code& code : codes) {
         const bool unknown = code.value < code.first || code.value > code.last;
