@@ -50,7 +50,8 @@ TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheN
     EXPECT_EQ(list.currentRow(), 0);
     EXPECT_EQ(osc.device(), "0");
     EXPECT_TRUE(osc.checked("opt1S"));
-    EXPECT_FALSE(osc.checked("chkDither") || osc.checked("chkWholeCycles")) << "options start off";
+    EXPECT_FALSE(osc.checked("chkDither") || osc.checked("chkWholeCycles") || osc.checked("chkBandLimited"))
+        << "options start off";
 
     osc.s.Waveform[3] = 13;
     osc.s.WaveBuildLength = 10;
@@ -79,20 +80,21 @@ TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheN
     EXPECT_EQ(osc.s.WaveBuildLength, 100);
     QTest::mouseClick(&Child(setup, "chkPlaydriver"), Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(osc.s.LegacyDriver, 1);
-    for (const char* option : {"chkDither", "chkWholeCycles"})
+    for (const char* option : {"chkDither", "chkWholeCycles", "chkBandLimited"})
         QTest::mouseClick(&Child(setup, option), Qt::LeftButton, {}, QPoint(8, 8));
-    EXPECT_EQ(osc.s.Dither * 10 + osc.s.WholeCycles, 11);
+    EXPECT_EQ(osc.s.Dither * 100 + osc.s.WholeCycles * 10 + osc.s.BandLimited, 111);
     osc.s.WaveBuildLength = 5;
     Click(setup, "Label3");
     // No option for 5 s: an exclusive group must still show none checked.
     EXPECT_FALSE(osc.checked("opt1S") || osc.checked("Opt10S") || osc.checked("Opt100S"));
     // Keys are named by their captions, the boxes by their labels.
     QStringList spoken;
-    for (const char* name :
-         {"cmdLoad", "cmdSave", "cmdReset", "cmdSaveWav", "Label3", "Text4", "List1", "Text5", "chkDither", "chkWholeCycles"})
+    for (const char* name : {"cmdLoad", "cmdSave", "cmdReset", "cmdSaveWav", "Label3", "Text4", "List1", "Text5", "chkDither",
+                             "chkWholeCycles", "chkBandLimited"})
         spoken << QAccessible::queryAccessibleInterface(&Child(setup, name))->text(QAccessible::Name);
-    EXPECT_EQ(spoken, (QStringList{"Load Setup", "Save Setup", "Reset to Defaults", "Save Wavefile", "Close", "Memory table",
-                                   "Playback Output Device", "Output device", "Dither", "Whole-cycle loops"}));
+    EXPECT_EQ(spoken,
+              (QStringList{"Load Setup", "Save Setup", "Reset to Defaults", "Save Wavefile", "Close", "Memory table",
+                           "Playback Output Device", "Output device", "Dither", "Whole-cycle loops", "Band-limited shapes"}));
 }
 
 TEST(OscSetup, ASetupLoadsBackWholeAndShowsAtOnceWhileDamagedFilesAndCancelsChangeNothing)

@@ -133,13 +133,18 @@ TEST(SetupDialogs, BoxesOptionsAndTheCheckBoxWriteTheirFieldsAndReopeningShowsTh
     rig.settings().NoiseType = 5; // as a damaged settings file may hold it
     rig.desktop.show(WindowId::NoiseSetup);
     QWidget& noise = rig.desktop.window(WindowId::NoiseSetup);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(Child<QRadioButton>(noise, QStringLiteral("Option4(%1)").arg(i)).isChecked()) << i;
-    Click(noise, "Option4(2)");
-    EXPECT_EQ(rig.settings().NoiseType, 2);
+    Click(noise, "Option4(3)");
+    EXPECT_EQ(rig.settings().NoiseType, 3) << "pink";
     rig.desktop.show(WindowId::BurstSetup);
-    Child<QCheckBox>(rig.desktop.window(WindowId::BurstSetup), "chkExpDecay").click();
+    QWidget& burst = rig.desktop.window(WindowId::BurstSetup);
+    Child<QCheckBox>(burst, "chkExpDecay").click();
     EXPECT_EQ(rig.settings().BurstExpDecay, 1);
+    Child<QCheckBox>(burst, "chkHannWindow").click();
+    Retype(burst, "txtBurstCycles", "6.7");
+    EXPECT_EQ(rig.settings().BurstWindow, 1);
+    EXPECT_EQ(rig.settings().BurstCycles, 6.5) << "half cycles";
     rig.desktop.show(WindowId::PulseSetup);
     Retype(rig.desktop.window(WindowId::PulseSetup), "Text1", "3.5");
     EXPECT_EQ(rig.settings().PulseCount, 4);
@@ -161,6 +166,13 @@ TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
     Click(rig.main(), "lblCfgSig");
     EXPECT_EQ(Lines(sweep, "Text1"), (QStringList{"100 , 1", "200 , 0", "0 , 0"}));
     EXPECT_FALSE(std::filesystem::exists(folder / "test.wav"));
+
+    Click(sweep, "Option1(6)");
+    Retype(sweep, "txtSweepSeconds", "12.5");
+    Retype(sweep, "txtFadeMs", "0");
+    EXPECT_EQ(rig.settings().SweepKind, 7) << "logarithmic steps";
+    EXPECT_EQ(rig.settings().SweepSeconds, 12.5);
+    EXPECT_EQ(rig.settings().SweepFadeMs, 0);
 }
 
 // Both list setups load and save through one pair of functions: the step list shows their

@@ -165,10 +165,14 @@ QWidget* OscSetup::makeQualityOptions()
     dither->setToolTip(tr("Add triangular noise of one step before 16- and 24-bit samples are rounded"));
     QCheckBox* wholeCycles = makeCheck(group, "chkWholeCycles", "WholeCycles", tr("Whole-cycle loops"));
     wholeCycles->setToolTip(tr("Loop periodic signals at a whole number of cycles, so the loop point makes no click"));
+    QCheckBox* bandLimited = makeCheck(group, "chkBandLimited", "BandLimited", tr("Band-limited shapes"));
+    bandLimited->setToolTip(tr("Build square, triangle and sawtooth from their harmonics below half the sample rate, so "
+                               "nothing folds back"));
     rows->setContentsMargins(6, 0, 6, 2);
     rows->setVerticalSpacing(2);
     rows->addWidget(dither, 0, 0);
     rows->addWidget(wholeCycles, 1, 0);
+    rows->addWidget(bandLimited, 0, 1);
     // Never squeezed, even where the window is held to two thirds of a small screen.
     group->setMinimumHeight(group->sizeHint().height());
     return group;

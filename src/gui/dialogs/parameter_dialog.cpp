@@ -18,7 +18,9 @@ const std::map<WindowId, Table>& Tables()
         {WindowId::NoiseSetup,
          {"frmNoiseSetup",
           "NOISE SETUP:",
-          {"Option4", "NoiseType", {"White Noise (flat)", "Med freq Noise (SR/4)", "Low Frequency Noise (SR/10)"}},
+          {"Option4",
+           "NoiseType",
+           {"White Noise (flat)", "Med freq Noise (SR/4)", "Low Frequency Noise (SR/10)", "Pink Noise (-3 dB/octave)"}},
           {},
           {},
           Table::Drawing::None,
@@ -29,8 +31,9 @@ const std::map<WindowId, Table>& Tables()
           {},
           {{{"Text2", "BurstLevelDiff", "(On-Off) Level", "{min}-{max} dB"},
             {"Text3", "BurstOnTime", "T-on", "{min}-{max}"},
-            {"Text8", "BurstOffTime", "T-off", "{min}-{max} ms"}}},
-          {"chkExpDecay", "BurstExpDecay", "Exponential Decay"},
+            {"Text8", "BurstOffTime", "T-off", "{min}-{max} ms"},
+            {"txtBurstCycles", "BurstCycles", "Hann cycles", "{min}-{max}, halves"}}},
+          {{{"chkExpDecay", "BurstExpDecay", "Exponential Decay"}, {"chkHannWindow", "BurstWindow", "Hann window"}}},
           Table::Drawing::Burst,
           nullptr}},
         {WindowId::PulseSetup,
@@ -112,8 +115,9 @@ ParameterDialog::ParameterDialog(Oscillator& oscillator, const ParameterDialogTa
     for (const Table::Entry& entry : table.entries)
         if (entry.objectName != nullptr)
             addEntry(row++, entry.objectName, entry.field, QString::fromLatin1(entry.label), QString::fromLatin1(entry.hint));
-    if (table.check.objectName != nullptr)
-        addCheck(row++, table.check.objectName, table.check.field, QString::fromLatin1(table.check.caption));
+    for (const Table::Check& check : table.checks)
+        if (check.objectName != nullptr)
+            addCheck(row++, check.objectName, check.field, QString::fromLatin1(check.caption));
     if (table.drawing != Table::Drawing::None) {
         auto* drawing = new PeriodDrawing(
             table.drawing == Table::Drawing::Burst ? PeriodDrawing::Kind::Burst : PeriodDrawing::Kind::Pulse, face());

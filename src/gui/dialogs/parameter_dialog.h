@@ -8,7 +8,7 @@
 namespace kelvo::gui {
 
 // What a waveform's small setup window holds, top to bottom: option buttons, entry boxes,
-// a check box, a drawing of one period, a note. A window is this table plus the frame.
+// check boxes, a drawing of one period, a note. A window is this table plus the frame.
 struct ParameterDialogTable {
     struct Entry {
         const char* objectName = nullptr;
@@ -19,7 +19,7 @@ struct ParameterDialogTable {
     struct Options {
         const char* base = nullptr; // no options when null
         const char* field = nullptr;
-        std::array<const char*, 3> captions{}; // unused places are null
+        std::array<const char*, 4> captions{}; // unused places are null
     };
     struct Check {
         const char* objectName = nullptr; // no check box when null
@@ -32,7 +32,7 @@ struct ParameterDialogTable {
     const char* title;
     Options options;
     std::array<Entry, 4> entries{}; // unused places have a null objectName
-    Check check;
+    std::array<Check, 2> checks{};  // likewise
     Drawing drawing = Drawing::None;
     const char* note = nullptr;
 };

@@ -128,12 +128,12 @@ QCheckBox* SetupDialog::makeCheck(QWidget* parent, const char* objectName, const
     return check;
 }
 
-QLabel* SetupDialog::addNote(int row, const QString& text, int columnSpan)
+QLabel* SetupDialog::addNote(int row, const QString& text, int columnSpan, int column)
 {
     auto* note = new QLabel(text, face());
     note->setProperty("kind", "note");
     note->setWordWrap(true);
-    m_grid->addWidget(note, row, 0, 1, columnSpan);
+    m_grid->addWidget(note, row, column, 1, columnSpan);
     return note;
 }
 

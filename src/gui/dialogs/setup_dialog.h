@@ -49,8 +49,8 @@ protected:
     QCheckBox* addCheck(int row, const char* objectName, const char* field, const QString& caption);
     // The same check box, made in `parent` for the caller to lay out.
     QCheckBox* makeCheck(QWidget* parent, const char* objectName, const char* field, const QString& caption);
-    // A note shown on the window, wrapped across the grid.
-    QLabel* addNote(int row, const QString& text, int columnSpan = 3);
+    // A note shown on the window, wrapped across `columnSpan` columns of the grid from `column`.
+    QLabel* addNote(int row, const QString& text, int columnSpan = 3, int column = 0);
 
     void refill() override;
     // Escape closes the window, as it does a dialog.

@@ -37,19 +37,25 @@ SweepSetup::SweepSetup(Oscillator& oscillator, FileDialogs& fileDialogs, QWidget
 {
     addSweepKinds();
     addValues();
-    addStepList(6);
+    addStepList(7);
+    // The notes stand beside the step list, in the columns it leaves free.
+    const int notes = kLevels + 1;
     addNote(8,
             QStringLiteral("The non swept parameters are set by the frequency, level or phase settings on the "
                            "main oscillator panel."),
-            kWidth);
+            kWidth - notes, notes);
     addNote(9,
             QStringLiteral("For continuous sweep, enter 1 for Number of Steps and the length of the sweep in "
                            "seconds in Seconds per Step."),
-            kWidth);
+            kWidth - notes, notes);
     addNote(10,
             QStringLiteral("For USER steps, enter frequency in Hz then a comma then duration in seconds followed "
                            "by a carriage return between each step definition. When Finished, press STORE."),
-            kWidth);
+            kWidth - notes, notes);
+    addNote(11,
+            QStringLiteral("Logarithmic sweeps rise by equal ratios. A sweep length of 0 sweeps over the "
+                           "build length."),
+            kWidth - notes, notes);
     refill();
 }
 
@@ -59,8 +65,15 @@ void SweepSetup::addSweepKinds()
     grid()->addLayout(kinds, 0, 0, 1, kLevels);
     addOptions(kinds, "Option1", "SweepKind",
                {QStringLiteral("Continuous sweep"), QStringLiteral("Stepped sweep"), QStringLiteral("User Stepped sweep"),
-                QStringLiteral("1/3 octave warble sweep"), QStringLiteral("1/2 octave warble sweep")},
+                QStringLiteral("1/3 octave warble sweep"), QStringLiteral("1/2 octave warble sweep"),
+                QStringLiteral("Logarithmic sweep"), QStringLiteral("Logarithmic stepped sweep")},
                1);
+    // The logarithmic kinds stand apart, in the free corner right of the parameter frame.
+    auto* logarithmic = new QVBoxLayout;
+    while (kinds->count() > 5)
+        logarithmic->addItem(kinds->takeAt(5));
+    logarithmic->addStretch(1);
+    grid()->addLayout(logarithmic, 0, kPhases, 1, 3);
 
     auto* frame = new QGroupBox(QStringLiteral("Sweep Parameter"), face());
     frame->setObjectName(QStringLiteral("Frame2"));
@@ -88,6 +101,8 @@ void SweepSetup::addValues()
     m_steps = addEntry(5, "Text4", "SweepSteps", QStringLiteral("Number of Steps"));
     addEntry(5, "Text5", "SweepStepTime", QStringLiteral("Seconds per Steps"), {}, kLevels);
     addEntry(5, "Text7", "SweepWarbleRate", QStringLiteral("Warble Rate"), QStringLiteral("cps"), kPhases);
+    addEntry(6, "txtSweepSeconds", "SweepSeconds", QStringLiteral("Sweep length (s)"));
+    addEntry(6, "txtFadeMs", "SweepFadeMs", QStringLiteral("Log sweep fades"), QStringLiteral("ms"), kLevels);
 }
 
 void SweepSetup::addStepList(int row)
@@ -97,7 +112,7 @@ void SweepSetup::addStepList(int row)
     auto* caption = new QLabel(label, face());
     caption->setBuddy(m_list);
     grid()->addWidget(caption, row, 0, 1, kLevels);
-    grid()->addWidget(m_list, row + 1, 0, 1, kLevels);
+    grid()->addWidget(m_list, row + 1, 0, 4, kLevels);
 
     auto* keys = new QVBoxLayout;
     keys->addWidget(MakeKey(
@@ -109,7 +124,7 @@ void SweepSetup::addStepList(int row)
         face(), QStringLiteral("Command9"), QStringLiteral("save"), [this] { save(); },
         tr("Save the steps to a user step list")));
     keys->addStretch(1);
-    grid()->addLayout(keys, row + 1, kLevels);
+    grid()->addLayout(keys, row + 1, kLevels, 4, 1);
 }
 
 void SweepSetup::storeStepTable()
