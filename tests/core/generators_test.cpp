@@ -326,6 +326,26 @@ TEST(ContinuousSweep, RisesFromTheStartToTheEndFrequency)
     EXPECT_EQ(r.samples().back(), 0);
 }
 
+// The blocks the measurement signals size for themselves, in elements past the first.
+TEST(MeasurementBlocks, HoldExactlyTheirLength)
+{
+    const struct {
+        const char* settings;
+        std::int64_t upper;
+    } cases[] = {
+        {"Waveform=11 SweepKind=1 SweepSeconds=3", 2 * 3 * 48000},
+        {"Waveform=11 SweepKind=6 SweepSeconds=3", 2 * 3 * 48000},
+        {"Waveform=11 SweepKind=6 SweepSeconds=0", 4 * 48000}, // the rendered length, as before
+        {"Waveform=11 SweepKind=7 SweepSteps=4 SweepStepTime=0.1", 2 * 4 * 4800},
+        {"Waveform=6 BurstWindow=1 BurstCycles=6.5 Freq=1000 BurstOffTime=100", 2 * 48 * 213 / 2}, // 2 x 106.5 ms
+    };
+    for (const auto& c : cases) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, std::string("SampleRate=48000 ") + c.settings), "");
+        EXPECT_EQ(r.upper(), c.upper) << c.settings;
+    }
+}
+
 TEST(UserSteps, PlayEachStepForItsDuration)
 {
     Renderer r;
