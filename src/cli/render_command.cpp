@@ -3,6 +3,10 @@
 #include "core/oscillator/start_up.h"
 #include "core/runtime/program_folder.h"
 #include "core/settings/field_registry.h"
+#include "core/settings/level_units.h"
+#include "core/synth/block_levels.h"
+
+#include <iostream>
 
 namespace kelvo::cli {
 
@@ -17,6 +21,9 @@ bool PrepareSettings(const RenderOptions& options, RenderSession& session, Messa
         messages.show("--set " + error);
         return false;
     }
+    // The limit holds for --set as for every other way of setting a level.
+    if (const std::string held = ApplyLevelLimit(settings); !held.empty())
+        messages.show(held + ".");
     return true;
 }
 
@@ -24,8 +31,10 @@ bool RenderCommand(const RenderOptions& options, RenderSession& session, Message
 {
     if (!PrepareSettings(options, session, messages))
         return false;
-    return session.files.renderToFile(session.settings, session.folder, messages) &&
-           CopyRenderedFile(options, session.files, session.folder, messages);
+    if (!session.files.renderToFile(session.settings, session.folder, messages))
+        return false;
+    std::cout << LevelsText(session.engine.levels(), session.settings) << '\n';
+    return CopyRenderedFile(options, session.files, session.folder, messages);
 }
 
 bool CopyRenderedFile(const RenderOptions& options, const SignalFiles& files, const std::filesystem::path& folder,

@@ -4,10 +4,12 @@
 
 #include "core/runtime/rounding.h"
 #include "core/settings/field_registry.h"
+#include "core/settings/level_units.h"
 #include "core/settings/signal_codes.h"
 #include "core/settings/text_rules.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kelvo {
 namespace {
@@ -21,6 +23,16 @@ const FieldInfo& Field(std::string_view name)
 double ClampedNumber(std::string_view text, const FieldInfo& field)
 {
     return std::clamp(ParseLeadingNumber(text), field.min, field.max);
+}
+
+// A typed level in the shown unit or its own, clamped to the range; a unit the channel
+// cannot use (volts without a calibration) leaves the level as it was.
+double LevelFrom(std::string_view text, const SignalSettings& s, Channel channel, double current, const FieldInfo& field)
+{
+    const auto dB = LevelFromText(text, s, channel);
+    if (!dB || std::isnan(*dB))
+        return current;
+    return std::clamp(*dB, field.min, field.max);
 }
 
 // A phase outside the range reads as 0 rather than its nearest end.
@@ -228,13 +240,15 @@ void MainPanelRules::takeSampleRate(std::string_view text)
 
 void MainPanelRules::takeLeftLevel(std::string_view text)
 {
-    m_oscillator.settings().LevelL[0] = ClampedNumber(text, Field("LevelL"));
+    SignalSettings& s = m_oscillator.settings();
+    s.LevelL[0] = LevelFrom(text, s, Channel::Left, s.LevelL[0], Field("LevelL"));
     m_oscillator.Update();
 }
 
 void MainPanelRules::takeRightLevel(std::string_view text)
 {
-    m_oscillator.settings().LevelR[0] = ClampedNumber(text, Field("LevelR"));
+    SignalSettings& s = m_oscillator.settings();
+    s.LevelR[0] = LevelFrom(text, s, Channel::Right, s.LevelR[0], Field("LevelR"));
     m_oscillator.Update();
 }
 

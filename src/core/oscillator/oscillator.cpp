@@ -1,6 +1,7 @@
 #include "core/oscillator/oscillator.h"
 
 #include "core/oscillator/start_up.h"
+#include "core/settings/level_units.h"
 #include "core/settings/memories.h"
 #include "core/settings/settings_files.h"
 #include "core/settings/setup_file.h"
@@ -60,6 +61,8 @@ void Oscillator::ResetToDefaults()
 
 void Oscillator::Update()
 {
+    // Whatever changed the levels, neither may pass the limit.
+    m_view.levelNote = ApplyLevelLimit(m_settings);
     const SignalSettings& s = m_settings;
     const WaveformInfo& waveform = WaveformFor(s.Waveform[0]);
     m_view.waveform = std::string(waveform.name);
@@ -76,8 +79,8 @@ void Oscillator::Update()
 
     m_view.sampleRate = FormatNumber(s.SampleRate[0]);
     m_view.bits = SampleFormatText(s.Bits[0]);
-    m_view.levelL = FormatNumber(s.LevelL[0]) + " dB";
-    m_view.levelR = FormatNumber(s.LevelR[0]) + " dB";
+    m_view.levelL = LevelText(s.LevelL[0], s, Channel::Left);
+    m_view.levelR = LevelText(s.LevelR[0], s, Channel::Right);
     ShowSteps(m_view, s);
     ShowAdjust(m_view, s);
     notify();
@@ -156,6 +159,10 @@ void Oscillator::signalStateChanged(const SignalState& state)
     if (!state.on() || state.source != SignalSource::UserFile)
         m_player.outputEnded();
     m_view.signal = state;
+    // The block a start rendered is measured once it plays.
+    m_view.measured.clear();
+    if (state.phase == SignalPhase::Playing && state.source != SignalSource::UserFile)
+        m_view.measured = LevelsText(m_chain.files().engine().levels(), m_settings, "\n");
     notify();
 }
 

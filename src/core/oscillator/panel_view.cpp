@@ -5,6 +5,18 @@
 
 namespace kelvo {
 
+std::string PanelStatusLine(const PanelView& view)
+{
+    std::string line = StatusLine(view.signal);
+    const bool generated = view.signal.on() && view.signal.source != SignalSource::UserFile;
+    for (const std::string* part : {&view.levelNote, generated ? &view.measured : nullptr}) {
+        if (part == nullptr || part->empty())
+            continue;
+        line += (line.empty() ? "" : "\n") + *part;
+    }
+    return line;
+}
+
 void ShowSteps(PanelView& view, const SignalSettings& s)
 {
     view.deltaF = FormatNumber(s.FreqStep) + " Hz";

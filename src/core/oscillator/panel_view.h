@@ -28,9 +28,15 @@ struct PanelView {
     std::int32_t modeCode = 3;     // the mode selector under shpMode
     std::int32_t memHighlight = 1; // the recall button under shpMem
     SignalState signal;            // the on indicators and the status line
+    std::string levelNote;         // the status line's word on a level held at its limit
+    std::string measured;          // the peak and RMS of the rendered block, while it plays
 };
 
 struct SignalSettings;
+
+// The main panel's status line: the signal's status and gaps, a level held at its limit,
+// and what the playing block measures, each on a line of its own.
+std::string PanelStatusLine(const PanelView& view);
 
 // Shows the frequency and level steps (lblDeltaF, lblDeltaV) of the record.
 void ShowSteps(PanelView& view, const SignalSettings& settings);

@@ -185,6 +185,13 @@ const FieldInfo kFields[] = {
     KELVO_OPTION(SweepSeconds, RealOrUnset(0.1, 600), "s",
                  "a continuous sweep's length; 0 sweeps over the rendered length (an option)"),
     KELVO_OPTION(SweepFadeMs, Real(0, 1000), "ms", "the fade in and out of the logarithmic sweeps"),
+    KELVO_OPTION(LevelReference, Whole(0, 1), "",
+                 "1: every steady waveform is as loud (RMS) as the sine at the same level; 0: the level sets the peak"),
+    KELVO_OPTION(LevelUnit, Whole(0, 5), "",
+                 "how levels are shown and typed: 0 dB, 1 dBFS, 2 dBu, 3 dBV, 4 Vrms, 5 Vpp (2 to 5 need a calibration)"),
+    KELVO_OPTION(CalVoltsL, RealOrUnset(1e-6, 1000), "V", "the left output's Vrms for a 0 dB sine; 0: not calibrated"),
+    KELVO_OPTION(CalVoltsR, RealOrUnset(1e-6, 1000), "V", "the right output's Vrms for a 0 dB sine; 0: not calibrated"),
+    KELVO_OPTION(LevelLimit, Real(-200, 0), "dB", "no channel can be set louder than this; 0: no limit below full scale"),
 };
 
 #undef KELVO_SCALAR

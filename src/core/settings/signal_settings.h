@@ -134,6 +134,14 @@ struct SignalSettings {
     std::int32_t Dither = 0;
     std::int32_t WholeCycles = 0;
     std::int32_t BandLimited = 0;
+    // Levels: 0 the level sets the peak, 1 the RMS of a sine at that level; the unit levels
+    // are shown and typed in (LevelUnit); each output's Vrms for a 0 dB sine (0: not
+    // calibrated); the loudest level either channel may be set to.
+    std::int32_t LevelReference = 0;
+    std::int32_t LevelUnit = 0;
+    double CalVoltsL = 0;
+    double CalVoltsR = 0;
+    double LevelLimit = 0;
     // Lines of the options file that this version does not know, written back as they were.
     std::vector<std::string> UnknownOptions;
 };

@@ -69,10 +69,16 @@ std::string WaveEngine::Render(SignalSettings& s)
     }
     if (arb)
         s.SampleRate[0] = s.ArbSampleRate;
-    if (m_fineRender)
+    const FrameIndex frames = LoopFrames(plan.N);
+    if (m_fineRender) {
         RenderInto(s, plan, m_fine);
-    else
+        if (s.LevelReference == 1 && FollowsRmsReference(s))
+            MatchSineRms(m_fine, frames, m_state);
+        m_levels = MeasureBlock(m_fine, frames, s.Bits[0] == 32);
+    } else {
         RenderInto(s, plan, m_buffer);
+        m_levels = MeasureBlock(m_buffer, frames, false);
+    }
     return {};
 }
 
@@ -96,7 +102,7 @@ template <typename T> void WaveEngine::RenderInto(const SignalSettings& s, const
 
 bool RendersFine(const SignalSettings& s)
 {
-    return s.Bits[0] == 24 || s.Bits[0] == 32 || s.Dither == 1;
+    return s.Bits[0] == 24 || s.Bits[0] == 32 || s.Dither == 1 || s.LevelReference == 1;
 }
 
 } // namespace kelvo

@@ -2,6 +2,7 @@
 
 #include "core/runtime/random_source.h"
 #include "core/settings/signal_settings.h"
+#include "core/synth/block_levels.h"
 #include "core/synth/block_size.h"
 #include "core/synth/render_context.h"
 #include "core/synth/sample_buffer.h"
@@ -30,6 +31,8 @@ public:
     const SampleBuffer& samples() const { return m_buffer; }
     const FineSampleBuffer& fineSamples() const { return m_fine; }
     const SynthState& state() const { return m_state; }
+    // The peak and RMS of each channel of the last render, as its file holds them.
+    const BlockLevels& levels() const { return m_levels; }
 
 private:
     template <typename T> void RenderInto(const SignalSettings& s, const BlockPlan& plan, BasicSampleBuffer<T>& buffer);
@@ -40,11 +43,12 @@ private:
     FineSampleBuffer m_fine;
     bool m_fineRender = false;
     SynthState m_state;
+    BlockLevels m_levels;
 };
 
-// Whether `settings` render fine samples: for 24-bit and float output, and for dithered
-// 16-bit output. Plain 16-bit renders (and any other Bits a file may hold) round every
-// sample as it is made, as they always have.
+// Whether `settings` render fine samples: for 24-bit and float output, for dithered
+// 16-bit output and under the RMS reference, which scales a finished block. Plain 16-bit renders (and any other Bits a file may
+// hold) round every sample as it is made, as they always have.
 bool RendersFine(const SignalSettings& settings);
 
 } // namespace kelvo

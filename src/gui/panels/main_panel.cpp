@@ -85,7 +85,7 @@ void MainPanel::panelChanged(const PanelView& view)
     m_deltaV->setText(Text(view.deltaV));
     m_ladj->setText(Text(view.leftAdjust));
     m_radj->setText(Text(view.rightAdjust));
-    m_status->setText(Text(StatusLine(view.signal)));
+    m_status->setText(Text(PanelStatusLine(view)));
     m_play1->setColor(LampColour(LampSite::Panel, view.signal));
     m_play2->setColor(LampColour(LampSite::Panel, view.signal));
     m_freq->setEditable(m_oscillator.panel().frequencyEditable());
@@ -215,8 +215,8 @@ QWidget* MainPanel::buildDisplay()
     HoldWidest(m_freq->label(), {QStringLiteral("19999.99/19999 Hz")});
     // A range is widest near its far end: a hundredth inside it, with two decimals.
     constexpr double kHundredth = 0.01;
-    HoldWidest(m_levelL->label(), {Shown(FindField("LevelL")->min + kHundredth, " dB")});
-    HoldWidest(m_levelR->label(), {Shown(FindField("LevelR")->min + kHundredth, " dB")});
+    HoldWidest(m_levelL->label(), LevelCaptions());
+    HoldWidest(m_levelR->label(), LevelCaptions());
     HoldWidest(m_phaseL->label(), {Shown(FindField("PhaseL")->max - kHundredth, " deg")});
     HoldWidest(m_phaseR->label(), {Shown(FindField("PhaseR")->max - kHundredth, " deg")});
     HoldWidest(m_sampleRate->label(), {Shown(FindField("SampleRate")->max)});

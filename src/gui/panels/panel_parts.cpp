@@ -93,6 +93,13 @@ QWidget* MakeGroup(QWidget* parent, const QString& title, QGridLayout*& grid)
     return group;
 }
 
+QStringList LevelCaptions()
+{
+    // Calibrated levels below -100 are rare enough to be held to the width of the dB captions.
+    return {QStringLiteral("-199.99 dB"), QStringLiteral("-99.9 dBFS"), QStringLiteral("-99.9 dBu"),
+            QStringLiteral("-99.9 dBV"),  QStringLiteral("999.9 mV"),   QStringLiteral("99.99 mVpp")};
+}
+
 void HoldWidest(QWidget* widget, const QStringList& texts)
 {
     // The style sheet sets the font, so the metrics are right only once it is applied.

@@ -33,6 +33,8 @@ QWidget* MakeGroup(QWidget* parent, const QString& title, QGridLayout*& grid);
 // Fixes the width of `widget` to hold the widest of `texts` in its own font, so it keeps
 // its size whatever it shows and the keys around it never move.
 void HoldWidest(QWidget* widget, const QStringList& texts);
+// The widest captions a level display shows, in each unit it can show levels in.
+QStringList LevelCaptions();
 
 // Keeps a window told of the oscillator's changes while the scope lives.
 class ObserverScope {

@@ -33,6 +33,8 @@ RemotePanel::RemotePanel(Oscillator& oscillator, QWidget* parent)
     m_levelR->connect([this] { m_levelR->open(m_levelR->label()->text()); },
                       [&rules](const QString& text) { rules.takeRightLevel(text.toStdString()); });
     HoldWidest(m_freq->label(), {QStringLiteral("19999.99/19999 Hz")});
+    HoldWidest(m_levelL->label(), LevelCaptions());
+    HoldWidest(m_levelR->label(), LevelCaptions());
     m_freq->label()->setMinimumWidth(m_freq->label()->width());
     m_freq->label()->setMaximumWidth(QWIDGETSIZE_MAX);
     // Four equal columns wide enough for every text: the keys under the displays stay put.
