@@ -3,11 +3,6 @@
 #include "support/test_support.h"
 #include "support/user_file_play.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
 #include <thread>
 
 namespace kelvo::test {

@@ -8,7 +8,6 @@
 
 #include <fftw3.h>
 
-#include <algorithm>
 #include <cmath>
 
 namespace kelvo::test {
