@@ -148,11 +148,15 @@ TEST(SetupDialogs, BoxesOptionsAndTheCheckBoxWriteTheirFieldsAndReopeningShowsTh
     EXPECT_EQ(rig.settings().PulseCount, 4);
 }
 
-// The last duration ends no line: it is no token. Storing renders nothing.
-TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
+// The last duration ends no line: it is no token. Storing renders nothing. Both list setups
+// load and save through one pair of functions: the step list shows their loads and the
+// multitone list their saves.
+TEST(ListSetups, TheSweepSetupStoresLoadsAndSavesTheStepsAndOnlyFailuresSaySo)
 {
     TempFolder folder;
-    GuiRig rig(folder.path());
+    WriteFile(folder / "three.usl", "3\r\n100\r\n1\r\n200\r\n2\r\n300\r\n3\r\n");
+    QueuedDialogs dialogs;
+    GuiRig rig(folder.path(), &dialogs);
     QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
     EXPECT_TRUE(Child<QAbstractButton>(sweep, "Option1(0)").isChecked());
     EXPECT_EQ(Lines(sweep, "Text1"), QStringList(10, "0 , 0"));
@@ -171,17 +175,7 @@ TEST(ListSetups, TheSweepSetupStoresTheTypedStepsAndListsThemAfreshOnOpening)
     EXPECT_EQ(rig.settings().SweepKind, 7) << "logarithmic steps";
     EXPECT_EQ(rig.settings().SweepSeconds, 12.5);
     EXPECT_EQ(rig.settings().SweepFadeMs, 0);
-}
 
-// Both list setups load and save through one pair of functions: the step list shows their
-// loads and the multitone list their saves.
-TEST(ListSetups, AStepListLoadsAndSavesWhatTheBoxHoldsAndOnlyFailuresSaySo)
-{
-    TempFolder folder;
-    WriteFile(folder / "three.usl", "3\r\n100\r\n1\r\n200\r\n2\r\n300\r\n3\r\n");
-    QueuedDialogs dialogs;
-    GuiRig rig(folder.path(), &dialogs);
-    QWidget& sweep = OpenSetup(rig, "lblSWEEP", WindowId::SweepSetup);
     dialogs.answers = {folder / "three.usl", std::nullopt, folder / "gone.usl", folder / "mine.usl"};
     Click(sweep, "Command7");
     EXPECT_EQ(dialogs.filters, QStringList{"User step list|*.usl;"});
@@ -194,11 +188,10 @@ TEST(ListSetups, AStepListLoadsAndSavesWhatTheBoxHoldsAndOnlyFailuresSaySo)
     ASSERT_EQ(rig.messages.shown.size(), 1u);
     EXPECT_NE(rig.messages.shown[0].find((folder / "gone.usl").string()), std::string::npos);
     TypeList(sweep, "Text1", {"440,0.5"});
-    Click(sweep, "Command9"); // stores the box first
-    EXPECT_EQ(ReadFile(folder / "mine.usl").substr(0, 14), "10\r\n440\r\n0.5\r\n");
+    Click(sweep, "Command9"); // stores the box first, as many steps as the steps box says
+    EXPECT_EQ(ReadFile(folder / "mine.usl"), "3\r\n440\r\n0.5\r\n0\r\n0\r\n0\r\n0\r\n");
 
-    // A list of the most steps a file holds comes back whole (STORE takes the step count
-    // from the steps box).
+    // A list of the most steps a file holds comes back whole.
     rig.settings().SweepSteps = 100;
     std::string full = "100\r\n";
     for (int k = 1; k <= 100; ++k)
