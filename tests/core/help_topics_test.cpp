@@ -10,7 +10,7 @@
 namespace kelvo::test {
 namespace {
 
-TEST(HelpTopics, MissingTopicsAreCopiedAndAUsersCopyIsKept)
+TEST(HelpTopics, MissingTopicsAreCopiedAUsersCopyIsKeptAndReadingSaysWhyNot)
 {
     TempFolder shipped, program;
     for (const HelpTopic& topic : kHelpTopics)
@@ -28,10 +28,8 @@ TEST(HelpTopics, MissingTopicsAreCopiedAndAUsersCopyIsKept)
     EXPECT_NE(errors.find("Welcome.rtf could not be copied"), std::string::npos) << errors;
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.path()), {}), 2);
-}
 
-TEST(HelpTopics, ReadingSaysWhyATopicCannotBeShown)
-{
+    // Reading says why a topic cannot be shown.
     TempFolder folder;
     WriteFile(folder / "plain.rtf", "just text");
     WriteFile(folder / "good.rtf", "{\\rtf1 fine}");

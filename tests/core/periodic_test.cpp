@@ -34,7 +34,7 @@ TEST(SineRender, HandComputedSamples)
 }
 
 // N = nearest(rate x length x 4), N + 1 elements; code 16 has no generator and stays silent.
-TEST(WaveEngine, BlockLengthsOfTheDefaultSize)
+TEST(WaveEngine, BlockLengthsAndBadSettingsThatRenderOrAreRefusedButNeverCrash)
 {
     for (const auto& [settings, elements, silent] :
          {std::tuple{"", 176401, false}, std::tuple{"SampleRate=48000", 192001, false}, std::tuple{"WaveBuildLength=0", 1, true},
@@ -44,10 +44,7 @@ TEST(WaveEngine, BlockLengthsOfTheDefaultSize)
         EXPECT_EQ(r.samples().size(), static_cast<std::size_t>(elements)) << settings;
         EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0) == elements, silent) << settings;
     }
-}
-
-TEST(WaveEngine, BadSettingsRenderOrAreRefusedButNeverCrash)
-{
+    // Bad settings render or are refused, but never crash.
     Renderer r;
     EXPECT_EQ(RenderWith(r, "SampleRate=0"), "");
     EXPECT_EQ(r.samples().size(), 1u);

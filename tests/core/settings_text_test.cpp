@@ -176,15 +176,12 @@ TEST(SetField, TakesWhatThePanelCanSetAndRefusesTheRestExactly)
         const std::string index = field->shape == FieldShape::List ? "[1]" : "";
         EXPECT_EQ(SetField(s, std::string(name) + index + "=" + value), "") << name;
     }
-}
-
-TEST(SetFields, TheRightFrequencyFollowsUnlessGiven)
-{
-    SignalSettings s;
-    EXPECT_EQ(SetFields(s, {"Freq=440", "Freq[3]=50", "FreqR[3]=60", "FreqR[4]=70", "Freq[4]=80"}), "");
-    EXPECT_EQ(std::tuple(s.FreqR[0], s.FreqR[3], s.FreqR[4]), std::tuple(440, 60, 70));
-    EXPECT_EQ(SetFields(s, {"Freq=300", "Bad=1", "Freq=400"}), "Bad=1: unknown field \"Bad\"");
-    EXPECT_EQ(s.Freq[0], 300);
+    // A list of assignments: the right frequency follows unless given; the first refusal stops it.
+    SignalSettings t;
+    EXPECT_EQ(SetFields(t, {"Freq=440", "Freq[3]=50", "FreqR[3]=60", "FreqR[4]=70", "Freq[4]=80"}), "");
+    EXPECT_EQ(std::tuple(t.FreqR[0], t.FreqR[3], t.FreqR[4]), std::tuple(440, 60, 70));
+    EXPECT_EQ(SetFields(t, {"Freq=300", "Bad=1", "Freq=400"}), "Bad=1: unknown field \"Bad\"");
+    EXPECT_EQ(t.Freq[0], 300);
 }
 
 // A list file is loaded whole or not at all, and a damaged one says which line is wrong.
