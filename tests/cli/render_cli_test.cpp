@@ -3,8 +3,6 @@
 #include "support/test_support.h"
 #include "support/wave_bytes.h"
 
-#include <gtest/gtest.h>
-
 namespace kelvo::test {
 namespace {
 
@@ -46,40 +44,30 @@ TEST(RenderCommand, WritesTheRenderedBlockBehindTheCanonicalHeader)
 // a false success; a damaged settings file is reported and the render goes on with start values.
 TEST(CliRefusals, SayWhatIsWrongAndExitNonZero)
 {
-    // What is wrong, the arguments ("{}" stands for DIR), what to create in DIR ("name=first line",
-    // "name/" for a folder), the status and the message.
-    const std::tuple<const char*, std::vector<std::string>, std::string, int, const char*> cases[] = {
-        {"an empty folder", {"render", "--folder", ""}, "", 2, "kelvo-cli: --folder needs a folder, not an empty text\n"},
-        {"an infinite frequency",
-         {"render", "--folder", "{}", "--set", "Freq=1e400"},
+    // The arguments ("{}" stands for DIR), what to create in DIR ("name=first line", "name/"
+    // for a folder), the status and the message.
+    const std::tuple<std::vector<std::string>, std::string, int, const char*> cases[] = {
+        {{"render", "--folder", ""}, "", 2, "kelvo-cli: --folder needs a folder, not an empty text\n"},
+        {{"render", "--folder", "{}", "--set", "Freq=1e400"},
          "",
          1,
          "kelvo-cli: --set Freq=1e400: \"1e400\" is not a finite number (Freq takes 1 to 96000)\n"},
-        {"an unknown waveform from the file", {"render", "--folder", "{}"}, "Kelvo.ini=99", 1, "there is no signal to render.\n"},
-        {"a field cut short",
-         {"render", "--folder", "{}", "--set", "SweepStart=20"},
+        {{"render", "--folder", "{}"}, "Kelvo.ini=99", 1, "there is no signal to render.\n"},
+        {{"render", "--folder", "{}", "--set", "SweepStart=20"},
          "",
          1,
          "kelvo-cli: --set SweepStart=20: unknown field \"SweepStart\"; did you mean SweepStartFreq?\n"},
-        {"an option the command does not take",
-         {"devices", "--folder", "{}"},
-         "",
-         2,
-         "kelvo-cli: devices takes no options, not \"--folder\"\n"},
-        {"a stop file that cannot be written",
-         {"render", "--folder", "{}"},
-         "stop.wav/",
-         1,
-         "kelvo-cli: The stop file could not be written: "},
-        {"a damaged settings file",
-         {"render", "--folder", "{}"},
+        {{"devices", "--folder", "{}"}, "", 2, "kelvo-cli: devices takes no options, not \"--folder\"\n"},
+        {{"render", "--folder", "{}"}, "stop.wav/", 1, "kelvo-cli: The stop file could not be written: "},
+        // A damaged settings file is reported and the render goes on.
+        {{"render", "--folder", "{}"},
          "Kelvo.ini=1\r\n3\r\n1e400",
          0,
          "Kelvo.ini\" is damaged (line 3: \"1e400\" is not a finite number).\nStart values are used for what "
          "cannot be read. The first save keeps the file as Kelvo.ini.bak beside the new one.\n"},
     };
-    for (const auto& [what, cliArguments, prepare, status, message] : cases) {
-        SCOPED_TRACE(what);
+    for (const auto& [cliArguments, prepare, status, message] : cases) {
+        SCOPED_TRACE(message);
         TempFolder folder;
         if (prepare.ends_with('/'))
             std::filesystem::create_directories(folder / prepare);
@@ -153,21 +141,20 @@ TEST(FieldsCommand, ListsEveryFieldAndFindsTheOneMeant)
         EXPECT_EQ(listed.output.find("\n" + name + " "), listed.output.rfind("\n" + name + " ")) << name;
         EXPECT_NE(listed.output.find("\n" + name), std::string::npos) << name;
     }
-    const auto line = [&listed](const std::string& start) {
+    const std::pair<std::string, const char*> lines[] = {{"Freq[0-10] ", "1 to 96000 Hz"},
+                                                         {"Freq[0-10] ", "start 1000 "},
+                                                         {"MultiFreq[0-100] ", "start [1] 400, [2] 1000, [3] 1300, others 0 "},
+                                                         {"PlaylistName[0-200] ", "any text"},
+                                                         {"FreqStep ", "one of 0.1, 1, 10, 100, 1000 Hz"}};
+    for (const auto& [start, part] : lines) {
         const auto at = listed.output.find("\n" + start);
-        return at == std::string::npos ? std::string() : listed.output.substr(at + 1, listed.output.find('\n', at + 1) - at - 1);
-    };
-    EXPECT_TRUE(line("Freq[0-10] ").find("1 to 96000 Hz") != std::string::npos) << line("Freq[0-10] ");
-    EXPECT_TRUE(line("Freq[0-10] ").find("start 1000 ") != std::string::npos) << line("Freq[0-10] ");
-    EXPECT_TRUE(line("MultiFreq[0-100] ").find("start [1] 400, [2] 1000, [3] 1300, others 0 ") != std::string::npos)
-        << line("MultiFreq[0-100] ");
-    EXPECT_TRUE(line("PlaylistName[0-200] ").find("any text") != std::string::npos) << line("PlaylistName[0-200] ");
-    EXPECT_TRUE(line("FreqStep ").find("one of 0.1, 1, 10, 100, 1000 Hz") != std::string::npos) << line("FreqStep ");
+        const std::string line = at == std::string::npos ? "" : listed.output.substr(at, listed.output.find('\n', at + 1) - at);
+        EXPECT_NE(line.find(part), std::string::npos) << line;
+    }
 
     const std::pair<const char*, const char*> typed[] = {
         {"Frq", "Freq"}, {"levell", "LevelL"}, {"sweepstart", "SweepStartFreq"}, {"WarbleRat", "WarbleRate"}, {"Bogus", ""},
-        {"", ""},
-    };
+        {"", ""}};
     for (const auto& [name, meant] : typed)
         EXPECT_EQ(NearestFieldName(name), meant) << name;
 }

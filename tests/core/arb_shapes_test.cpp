@@ -4,12 +4,9 @@
 #include "core/settings/settings_files.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
 #include <utility>
-#include <vector>
 
 namespace kelvo::test {
 namespace {
@@ -40,10 +37,10 @@ TEST(WaveShapes, PresetsGiveTheRowsComputedByHand)
     }
     // Two periods of square wave at 140 rows (the editor's test reads them back): four half-periods.
     const CurveRows square = PresetCurve(PresetShape::Square, 100, 2);
-    EXPECT_EQ(square[1], 140);
     int changes = 0;
-    for (int i = 2; i <= 400; ++i)
-        changes += square[static_cast<std::size_t>(i)] != square[static_cast<std::size_t>(i - 1)];
+    for (std::size_t i = 2; i <= 400; ++i)
+        changes += square[i] != square[i - 1];
+    EXPECT_EQ(square[1], 140);
     EXPECT_EQ(changes, 3);
 }
 

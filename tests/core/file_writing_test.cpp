@@ -1,11 +1,8 @@
 #include "core/oscillator/signal_files.h"
 #include "core/runtime/atomic_file.h"
 #include "core/wavefile/wav_writer.h"
-#include "support/test_support.h"
+#include "support/signal_checks.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -49,58 +46,31 @@ TEST(WaveFile, TheWritersBytes)
 TEST(SilentRender, UnknownCodesAreRefusedInsteadOfWritingSilence)
 {
     const struct {
-        const char* what;
-        std::function<void(SignalSettings&)> set;
+        const char* set;
         const char* message; // empty: rendered
         const char* folder = "";
     } cases[] = {
-        {"waveform 99", [](auto& s) { s.Waveform[0] = 99; },
-         "Waveform code 99 is unknown (the program knows 1 to 16): there is no signal to render."},
-        {"waveform 0", [](auto& s) { s.Waveform[0] = 0; }, "Waveform code 0 is unknown"},
-        {"channel mode 99", [](auto& s) { s.ChanMode[0] = 99; }, "Channel mode 99 is unknown (the program knows 1 to 6)"},
-        {"noise type 4",
-         [](auto& s) {
-             s.Waveform[0] = 5;
-             s.NoiseType = 4;
-         },
-         "Noise type 4 is unknown"},
-        {"sweep parameter 3",
-         [](auto& s) {
-             s.Waveform[0] = 11;
-             s.SweepParam = 3;
-         },
-         "Sweep parameter 3 is unknown"},
-        {"sweep kind 8",
-         [](auto& s) {
-             s.Waveform[0] = 11;
-             s.SweepKind = 8;
-         },
-         "Sweep kind 8 is unknown"},
-        {"sample rate 0", [](auto& s) { s.SampleRate[0] = 0; }, "A sample rate of 0 Hz cannot be rendered."},
-        {"arbitrary channel 7",
-         [](auto& s) {
-             s.ArbBuild = 1;
-             s.ArbChanMode = 7;
-         },
-         "Channel choice of the arbitrary waveform 7 is unknown"},
-        {"sample rate 2147483647", [](auto& s) { s.SampleRate[0] = 2147483647; }, "This signal is too long to render"},
-        {"a missing folder", [](auto&) {}, "The signal could not be written: ", "missing"},
-        {"noise type 4 of a sine", [](auto& s) { s.NoiseType = 4; }, ""},
-        {"user waveform, a depth of 20 bits from a file (16-bit)",
-         [](auto& s) {
-             s.Waveform[0] = 16;
-             s.Bits[0] = 20;
-         },
-         ""},
+        {"Waveform=99", "Waveform code 99 is unknown (the program knows 1 to 16): there is no signal to render."},
+        {"Waveform=0", "Waveform code 0 is unknown"},
+        {"ChanMode=99", "Channel mode 99 is unknown (the program knows 1 to 6)"},
+        {"Waveform=5 NoiseType=4", "Noise type 4 is unknown"},
+        {"Waveform=11 SweepParam=3", "Sweep parameter 3 is unknown"},
+        {"Waveform=11 SweepKind=8", "Sweep kind 8 is unknown"},
+        {"SampleRate=0", "A sample rate of 0 Hz cannot be rendered."},
+        {"ArbBuild=1 ArbChanMode=7", "Channel choice of the arbitrary waveform 7 is unknown"},
+        {"SampleRate=2147483647", "This signal is too long to render"},
+        {"", "The signal could not be written: ", "missing"},
+        {"NoiseType=4", ""}, // of a sine
+        {"Waveform=16 Bits=20", ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.set);
         TempFolder folder;
         Renderer r;
         RecordingMessages messages;
         int stops = 0;
         r.engine.setBeforeRender([&] { ++stops; });
-        c.set(r.settings);
+        ASSERT_EQ(SetUnchecked(r.settings, c.set), "");
         const bool written = SignalFiles(r.engine).renderToFile(r.settings, folder / c.folder, messages);
         EXPECT_EQ(written, *c.message == '\0');
         EXPECT_EQ(stops, *c.folder || written ? 1 : 0);
@@ -167,12 +137,10 @@ TEST(AtomicFile, ReplacesOnlyARegularFileAndKeepsItsModeAndOwner)
     std::filesystem::create_directory(at("folder"));
     WriteFile(at("linked"), "old");
     std::filesystem::create_hard_link(at("linked"), at("other-name"));
-    const std::pair<const char*, std::string> refusals[] = {
-        {"fifo", "is not a regular file"},
-        {"to-fifo", "is not a regular file"},
-        {"folder", "is a folder"},
-        {"linked", "has 2 names (hard links)"},
-    };
+    const std::pair<const char*, std::string> refusals[] = {{"fifo", "is not a regular file"},
+                                                            {"to-fifo", "is not a regular file"},
+                                                            {"folder", "is a folder"},
+                                                            {"linked", "has 2 names (hard links)"}};
     for (const auto& [name, reason] : refusals) {
         const std::string error = WriteFileAtomically(at(name), "new");
         EXPECT_NE(error.find(reason), std::string::npos) << name << ": " << error;

@@ -1,25 +1,16 @@
 #include "support/signal_checks.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <numeric>
 #include <utility>
-#include <vector>
 
 namespace kelvo::test {
 namespace {
 
-constexpr const char* kTwoTone = "Waveform=9 SampleRate=48000 ToneFreq1=1000 ToneFreq2=1500 LevelL=0 LevelR=0 ";
-
 // Frame n is 16219.67 x (g2 cos(2 pi t 1.5 / 48) + cos(2 pi t / 48)), t = n + 1, g2 = 10^(-ToneAmp2 / 20).
 TEST(TwoTone, HandComputedSamples)
 {
-    const std::string tones = kTwoTone;
+    const std::string tones = "Waveform=9 SampleRate=48000 ToneFreq1=1000 ToneFreq2=1500 LevelL=0 LevelR=0 ";
     const std::string equal = tones + "ToneAmp2=0";
-    ExpectHandElements({
+    const HandElement cases[] = {
         {equal, 2 * 47, 0},
         {equal, 2 * 95, 32439},                // t = 48: cos(3 pi) + cos(2 pi); t = 96: both at their peak
         {equal, 2 * 11 + 1, -11469},           // t = 12: cos(3 pi / 4) + cos(pi / 2)
@@ -29,27 +20,25 @@ TEST(TwoTone, HandComputedSamples)
         {tones + "ToneAmp2=200", 2 * 95, 16220},                         // the first tone alone
         // Only the second tone takes the right's 12 samples: 0.562341 x 16219.67 x (0.501187 cos(135 deg) + 1).
         {tones + "ToneAmp2=6 ChanMode=5 LevelR=-5", 2 * 95 + 1, 5889},
-    });
+    };
+    ExpectHandElements(cases);
 }
 
-// K tones of peak 32767 / (2K) x A, the sum rounded after every tone: frame 1 of 400 and 1000 Hz
-// is nearest(8191.75 sin(4 pi 400 / 44100)) = 932, plus 2302.79: 3235 (once rounded, 3234). At
-// +20 dB in L-R every sum saturates, and a left sum of -32768 sets both elements to -32767.
+// K tones of peak 32767 / (2K) x A, rounded after every tone: frame 1 of 400 and 1000 Hz is 932
+// + 2302.79 = 3235 (3234 rounded once). At +20 dB in L-R every sum saturates; a left sum of
+// -32768 sets both elements to -32767.
 TEST(Multitone, EachToneTakesItsShareOfTheLevel)
 {
     const char* two = "Waveform=10 MultiCount=2 MultiFreq[1]=400 MultiFreq[2]=1000 LevelL=0 LevelR=0";
     const char* loud = "Waveform=10 MultiCount=1 MultiFreq[1]=1000 SampleRate=48000 LevelL=20 LevelR=20 ChanMode=4";
-    ExpectHandElements({{two, 2 * 1, 3235},
-                        {two, 2 * 1 + 1, 3235},
-                        {two, 2 * 88189, -12525},
-                        {two, 176400, 0},
-                        {loud, 2 * 11, 32767},
-                        {loud, 2 * 11 + 1, -32768}, // t = 12: sin(pi / 2)
-                        {loud, 2 * 35, -32767},
-                        {loud, 2 * 35 + 1, -32767}}); // t = 36: sin(3 pi / 2)
+    // t = 12: sin(pi / 2); t = 36: sin(3 pi / 2).
+    const HandElement cases[] = {
+        {two, 2 * 1, 3235},    {two, 2 * 1 + 1, 3235},     {two, 2 * 88189, -12525}, {two, 176400, 0},
+        {loud, 2 * 11, 32767}, {loud, 2 * 11 + 1, -32768}, {loud, 2 * 35, -32767},   {loud, 2 * 35 + 1, -32767},
+    };
+    ExpectHandElements(cases);
 
-    // 100 tones of 163.835 each, an RMS of 163.835 x sqrt(50); a count above the list's 100 is
-    // taken as 100, and a count of none is silent.
+    // 100 tones of 163.835 each: an RMS of 163.835 x sqrt(50); a count above 100 is 100; none is silent.
     Renderer hundred;
     for (std::size_t j = 1; j <= 100; ++j)
         hundred.settings.MultiFreq[j] = 50.0 * static_cast<double>(j);
@@ -62,7 +51,7 @@ TEST(Multitone, EachToneTakesItsShareOfTheLevel)
     EXPECT_EQ(hundred.samples(), all);
     for (const char* none : {"MultiCount=0", "MultiCount=-4"}) {
         ASSERT_EQ(RenderWith(hundred, none), "");
-        EXPECT_EQ(std::count(hundred.samples().begin(), hundred.samples().end(), 0), hundred.upper() + 1) << none;
+        EXPECT_TRUE(Silent(hundred)) << none;
     }
 }
 
@@ -74,7 +63,7 @@ TEST(ModulatedRender, HandComputedSamples)
     const std::string am = "SampleRate=48000 Waveform=13 ";
     const std::string fm = "SampleRate=48000 Waveform=14 ";
     const std::string dsb = "SampleRate=48000 Waveform=15 ";
-    ExpectHandElements({
+    const HandElement cases[] = {
         {am + "LevelL=0", 2 * 47, 19997},
         {am + "LevelL=-6", 2 * 47, 9119},              // A = 0.501187
         {am + "LevelL=0 AmModDepth=0", 2 * 47, 16384}, // 16383.5 to even
@@ -85,26 +74,12 @@ TEST(ModulatedRender, HandComputedSamples)
         {dsb + "LevelL=0", 2 * 47, 8295},
         {dsb + "LevelL=0 DsbModDepth=50", 2 * 47, 2074}, // a quarter: d^2
         {dsb + "LevelL=-6", 2 * 47, 2084},               // about a quarter: A^2
-    });
+    };
+    ExpectHandElements(cases);
 }
 
-// FM with a 1 Hz modulation and a deviation of 500: the frequency swings 500 x 1 Hz about
-// 2000 Hz, lowest a quarter second in, highest at three quarters.
-TEST(ModulatedRender, FmFrequencySwingsByDeviationTimesModulationFrequency)
-{
-    Renderer r;
-    ASSERT_EQ(RenderWith(r, "Waveform=14 SampleRate=48000 FmModFreq=1 FmDeviation=500"), "");
-    for (const auto& [centre, frequency] :
-         {std::pair{12000, 1500}, std::pair{24000, 2000}, std::pair{36000, 2500}, std::pair{60000, 1500}}) {
-        for (int channel = 0; channel < 2; ++channel)
-            EXPECT_NEAR(CrossingFrequency(ChannelOf(r, channel, centre - 960, centre + 960), 48000), frequency, 3)
-                << centre << " channel " << channel;
-    }
-}
-
-// Quadrature shifts both cosines of the right channel by its offset, 12 samples at a FreqR
-// of 1000 Hz: the right channel is the left one 12 frames on. In mode L the closing pair
-// leaves the silent right channel silent.
+// Quadrature shifts the whole right signal by 12 samples (FreqR 1000 Hz); in mode L the closing
+// pair leaves the silent right channel silent.
 TEST(ModulatedRender, QuadratureShiftsTheWholeRightSignalAndModeLStaysSilent)
 {
     for (const char* waveform : {"Waveform=13 AmModDepth=60", "Waveform=14 FmDeviation=3.5", "Waveform=15"}) {
@@ -119,16 +94,14 @@ TEST(ModulatedRender, QuadratureShiftsTheWholeRightSignalAndModeLStaysSilent)
     }
 }
 
-// A burst of 20 ms on (960 frames), 480 ms off and 20 dB at 48000 Hz and 1000 Hz; left 0 dB,
-// right -6 dB a quarter period (12 samples) ahead.
-constexpr const char* kBurst = "Waveform=6 SampleRate=48000 ChanMode=6 PhaseR=90 LevelL=0 LevelR=-6";
-
-// Frame n is A x 32439.33 x cos(2 pi (n + 1 + offset) / 48); decayed, A = (e^((960 - n) / 960) - 1) / 1.718.
+// 20 ms on (960 frames), 480 ms off, 20 dB down, 1000 Hz at 48000 Hz; right -6 dB 12 samples
+// ahead. Frame n is A x 32439.33 x cos(2 pi (n + 1 + offset) / 48); decayed, A = (e^((960 - n) /
+// 960) - 1) / 1.718.
 TEST(Burst, HandComputedSamples)
 {
-    const std::string burst = kBurst;
+    const std::string burst = "Waveform=6 SampleRate=48000 ChanMode=6 PhaseR=90 LevelL=0 LevelR=-6";
     const std::string decay = burst + " BurstExpDecay=1";
-    ExpectHandElements({
+    const HandElement cases[] = {
         {burst, 2 * 959, 32439},    // the last on frame, t = 960
         {burst, 2 * 960, 3216},     // the first off frame: 3243.93 x cos(2 pi / 48)
         {burst, 2 * 35 + 1, 16258}, // right at t = 36 + 12
@@ -141,12 +114,13 @@ TEST(Burst, HandComputedSamples)
         {decay, 2 * 959, 20},   // 1.000164, 0.378603, 0.000607
         {decay, 2 * 960, 3216}, // the off part is not decayed
         {decay, 48000, -3},     // the closing pair keeps the last decayed amplitude
-    });
+    };
+    ExpectHandElements(cases);
 }
 
-// At 44100 Hz on A, off B and rest R frames are floor(44100 x ms / 1000). On intervals are
-// silent: A frames first, A + 1 after every switch back; each pulse B high frames, the last of
-// a group 1 + R. Only the left level counts.
+// On A, off B and rest R frames are floor(44100 x ms / 1000). On intervals are silent: A frames
+// first, A + 1 after every switch back; a pulse is B high frames, the last of a group 1 + R.
+// Only the left level counts.
 TEST(Pulse, RunLengthsFollowTheIntervals)
 {
     using Runs = std::vector<std::pair<Sample, FrameIndex>>;
@@ -184,12 +158,11 @@ TEST(Pulse, RunLengthsFollowTheIntervals)
 TEST(Noise, FirstFramesOfANewProcess)
 {
     const std::string noise = "Waveform=5 LevelL=0 LevelR=0 NoiseType=";
-    ExpectHandElements({{noise + "0", 0, 10209},
-                        {noise + "0", 1, -11825},
-                        {noise + "0", 2, 13163}, // fresh draws
-                        {noise + "1", 0, -14899},
-                        {noise + "1", 1, -16000},
-                        {noise + "2", 0, -8048}});
+    const HandElement cases[] = {
+        {noise + "0", 0, 10209},  {noise + "0", 1, -11825}, {noise + "0", 2, 13163},
+        {noise + "1", 0, -14899}, {noise + "1", 1, -16000}, {noise + "2", 0, -8048},
+    };
+    ExpectHandElements(cases);
 }
 
 // Every kind is centred on zero, each channel at its own level with its own draws.
@@ -219,7 +192,7 @@ TEST(Noise, LevelAndCentreOfEachKind)
 }
 
 // Mid and low noise: straight lines between targets every nearest(rate x 20 or 200 / 44100)
-// frames; a rate too low for one frame between targets renders silence.
+// frames; a rate leaving no frame between targets renders silence.
 TEST(SmoothNoise, EachChannelBendsOnlyAtItsTargets)
 {
     for (const auto& [settings, spacing] : {std::pair{"NoiseType=1", 20}, std::pair{"NoiseType=1 SampleRate=22050", 10},
@@ -243,45 +216,25 @@ TEST(SmoothNoise, EachChannelBendsOnlyAtItsTargets)
     for (const char* tooLow : {"NoiseType=1 SampleRate=1000", "NoiseType=2 SampleRate=100"}) {
         Renderer r;
         ASSERT_EQ(RenderWith(r, std::string("Waveform=5 LevelL=0 ") + tooLow), "");
-        EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0), r.upper() + 1) << tooLow;
+        EXPECT_TRUE(Silent(r)) << tooLow;
     }
 }
 
-// The low kind divides frame k - 1 by 1 + (1000 - k) / 1000 and the k-th of the last 1000 by
-// 1 + k / 1000; undone, straight lines remain between the targets.
-TEST(SmoothNoise, LowFrequencyTapersBothEnds)
-{
-    Renderer r;
-    ASSERT_EQ(RenderWith(r, "Waveform=5 NoiseType=2 LevelL=0 LevelR=0"), "");
-    const FrameIndex last = 88199;
-    const auto untapered = [&](FrameIndex j) {
-        const double k =
-            j < 1000 ? 999.0 - static_cast<double>(j) : static_cast<double>(std::max<FrameIndex>(j - (last - 1000), 0));
-        return r.left(j) * (1 + k / 1000);
-    };
-    for (const FrameIndex start : {FrameIndex{0}, FrameIndex{800}, last - 999, last - 199}) {
-        const double a = untapered(start);
-        const double b = untapered(start + 199);
-        for (FrameIndex j = start; j < start + 200; ++j)
-            ASSERT_NEAR(untapered(j), a + (b - a) * static_cast<double>(j - start) / 199, 3) << "frame " << j;
-    }
-}
-
-// Defaults at 48000 Hz: 200 to 2000 Hz, 0 to -20 dB or 0 to 180 degrees, 10 steps of 0.5 s, at
-// -20 dB and 1000 Hz. Frequency sweeps are 3276.7 x sin(t x omega), the others A x 32439.33 x cos.
+// Defaults at 48000 Hz: 200 to 2000 Hz, 0 to -20 dB or 0 to 180 degrees, 10 steps of 0.5 s, at -20
+// dB and 1000 Hz. Frequency sweeps are 3276.7 x sin(t x omega), the others A x 32439.33 x cos.
 constexpr const char* kSweep = "Waveform=11 SampleRate=48000 ";
 constexpr const char* kUserSteps = "SweepKind=3 UserStepCount=2 SweepSteps=2 UserStepFreq[1]=1000 "
                                    "UserStepPeriod[1]=0.5 UserStepFreq[2]=2000 UserStepPeriod[2]=0.5";
 
-double FrequencyOf(const Renderer& r, FrameIndex begin, FrameIndex end)
+double FrequencyOf(const Renderer& r, FrameIndex begin, FrameIndex end, int channel = 0)
 {
-    return CrossingFrequency(ChannelOf(r, 0, begin, end), r.settings.SampleRate[0]);
+    return CrossingFrequency(ChannelOf(r, channel, begin, end), r.settings.SampleRate[0]);
 }
 
 TEST(SweepRender, HandComputedSamples)
 {
     const std::string s = kSweep;
-    ExpectHandElements({
+    const HandElement cases[] = {
         {s + "ChanMode=5", 1, 86}, // continuous: both channels at the left offset
         // Stepped: frame 25263 still at 200 Hz (sin(96 deg)), 25264 at 400 Hz (sin(195 deg)); with
         // 3 steps L is 28800 exactly: frame 28800 at 200 Hz (sin(1.5 deg)), 28801 at 1100 Hz.
@@ -311,38 +264,58 @@ TEST(SweepRender, HandComputedSamples)
         {s + kUserSteps, 2 * 12, 3277},
         {s + kUserSteps, 95998, 0},
         {s + "SweepParam=2 Freq=0", 2 * 100000 + 1, 3244}, // at 0 Hz no phase offset: cos(0)
-    });
-}
-
-// t x omega, omega rising by 1800 Hz / N per frame, rises linearly over the N / 2 frames.
-TEST(ContinuousSweep, RisesFromTheStartToTheEndFrequency)
-{
+    };
+    ExpectHandElements(cases);
     Renderer r;
-    ASSERT_EQ(RenderWith(r, std::string(kSweep) + "ChanMode=5"), "");
+    ASSERT_EQ(RenderWith(r, s + "ChanMode=5"), "");
     ASSERT_EQ(r.upper(), 192000);
-    EXPECT_NEAR(FrequencyOf(r, 0, 4800), 245, 2);
-    EXPECT_NEAR(FrequencyOf(r, 91200, 96000), 1955, 2);
     EXPECT_EQ(ChannelOf(r, 0, 0, 96000), ChannelOf(r, 1, 0, 96000));
     EXPECT_EQ(r.samples().back(), 0);
+}
+
+// The frequency from the zero crossings of both channels over frames [begin, end). FM of 1 Hz,
+// deviation 500: 2000 +- 500 Hz, lowest a quarter second in, highest at three quarters. The
+// continuous sweep's omega rises by 1800 Hz / N per frame: linearly over the N / 2 frames.
+TEST(SweepRender, FrequencyOverTime)
+{
+    const std::string fm = "Waveform=14 SampleRate=48000 FmModFreq=1 FmDeviation=500";
+    const std::string sweep = kSweep + std::string("ChanMode=5"), steps = kSweep + std::string(kUserSteps);
+    const struct {
+        std::string settings;
+        FrameIndex begin, end;
+        double hz, tolerance;
+    } spans[] = {
+        {fm, 11040, 12960, 1500, 3},  {fm, 23040, 24960, 2000, 3},      {fm, 35040, 36960, 2500, 3},
+        {fm, 59040, 60960, 1500, 3},  {sweep, 0, 4800, 245, 2},         {sweep, 91200, 96000, 1955, 2},
+        {steps, 0, 24000, 1000, 0.5}, {steps, 24000, 47999, 2000, 0.5},
+    };
+    for (const auto& s : spans) {
+        Renderer r;
+        ASSERT_EQ(RenderWith(r, s.settings), "");
+        for (int channel = 0; channel < 2; ++channel)
+            EXPECT_NEAR(FrequencyOf(r, s.begin, s.end, channel), s.hz, s.tolerance) << s.settings << " at " << s.begin;
+    }
+    // A slow octave warble over a long block runs on smoothly past the first 2^20 frames.
+    Renderer slow;
+    ASSERT_EQ(RenderWith(slow, "Waveform=11 SweepKind=4 SampleRate=192000 WaveBuildLength=10 SweepWarbleRate=0.01"), "");
+    const FrameIndex edge = FrameIndex{1} << 20;
+    EXPECT_NEAR(FrequencyOf(slow, edge, edge + 3840) / FrequencyOf(slow, edge - 3840, edge), 1, 0.01);
 }
 
 // The blocks the measurement signals size for themselves, in elements past the first.
 TEST(MeasurementBlocks, HoldExactlyTheirLength)
 {
-    const struct {
-        const char* settings;
-        std::int64_t upper;
-    } cases[] = {
+    const std::pair<const char*, std::int64_t> cases[] = {
         {"Waveform=11 SweepKind=1 SweepSeconds=3", 2 * 3 * 48000},
         {"Waveform=11 SweepKind=6 SweepSeconds=3", 2 * 3 * 48000},
         {"Waveform=11 SweepKind=6 SweepSeconds=0", 4 * 48000}, // the rendered length, as before
         {"Waveform=11 SweepKind=7 SweepSteps=4 SweepStepTime=0.1", 2 * 4 * 4800},
         {"Waveform=6 BurstWindow=1 BurstCycles=6.5 Freq=1000 BurstOffTime=100", 2 * 48 * 213 / 2}, // 2 x 106.5 ms
     };
-    for (const auto& c : cases) {
+    for (const auto& [settings, upper] : cases) {
         Renderer r;
-        ASSERT_EQ(RenderWith(r, std::string("SampleRate=48000 ") + c.settings), "");
-        EXPECT_EQ(r.upper(), c.upper) << c.settings;
+        ASSERT_EQ(RenderWith(r, std::string("SampleRate=48000 ") + settings), "");
+        EXPECT_EQ(r.upper(), upper) << settings;
     }
 }
 
@@ -351,9 +324,6 @@ TEST(UserSteps, PlayEachStepForItsDuration)
     Renderer r;
     ASSERT_EQ(RenderWith(r, std::string(kSweep) + kUserSteps), "");
     ASSERT_EQ(r.upper(), 95999);
-    EXPECT_NEAR(FrequencyOf(r, 0, 24000), 1000, 0.5);
-    EXPECT_NEAR(FrequencyOf(r, 24000, 47999), 2000, 0.5);
-
     // Steps counted past the list's 100 are skipped.
     const SampleBuffer two = r.samples();
     for (std::size_t k = 3; k <= 100; ++k) {
@@ -371,15 +341,6 @@ TEST(UserSteps, PlayEachStepForItsDuration)
     EXPECT_NEAR(FrequencyOf(r, 24000, 48000), 2000, 0.5);
     EXPECT_NEAR(FrequencyOf(r, 48001, 48097), 3000, 5);
     EXPECT_NEAR(FrequencyOf(r, 48097, 60000), 1500, 0.5);
-}
-
-// A slow octave warble over a long block runs on smoothly past the first 2^20 frames.
-TEST(SweepRender, ASlowWarbleRunsOnPastTheFirstMillionFrames)
-{
-    Renderer slow;
-    ASSERT_EQ(RenderWith(slow, "Waveform=11 SweepKind=4 SampleRate=192000 WaveBuildLength=10 SweepWarbleRate=0.01"), "");
-    const FrameIndex edge = FrameIndex{1} << 20;
-    EXPECT_NEAR(FrequencyOf(slow, edge, edge + 3840) / FrequencyOf(slow, edge - 3840, edge), 1, 0.01);
 }
 
 // The warble tone starts at 1.3 x 800 Hz (3276.7 x sin(2 pi 1040 / 48000) = 444.7) and swings

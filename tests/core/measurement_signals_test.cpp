@@ -4,11 +4,7 @@
 #include "support/signal_checks.h"
 #include "support/spectrum.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <functional>
-#include <numeric>
 
 namespace kelvo::test {
 namespace {
@@ -24,10 +20,12 @@ double Db(double ratio)
 
 double Peak(const std::vector<double>& x)
 {
-    double peak = 0;
-    for (const double v : x)
-        peak = std::max(peak, std::abs(v));
-    return peak;
+    return std::abs(*std::ranges::max_element(x, {}, [](double v) { return std::abs(v); }));
+}
+
+double Mean(const std::vector<double>& x)
+{
+    return std::accumulate(x.begin(), x.end(), 0.0) / static_cast<double>(x.size());
 }
 
 double Rms(const std::vector<double>& x)
@@ -53,8 +51,7 @@ void CheckPink(const Rendered& r)
         octave.push_back(std::log2(f));
         level.push_back(Db(BandPower(density, from, to) / static_cast<double>(to - from + 1)));
     }
-    const double meanX = std::accumulate(octave.begin(), octave.end(), 0.0) / static_cast<double>(octave.size());
-    const double meanY = std::accumulate(level.begin(), level.end(), 0.0) / static_cast<double>(level.size());
+    const double meanX = Mean(octave), meanY = Mean(level);
     double sxy = 0, sxx = 0;
     for (std::size_t i = 0; i < octave.size(); ++i) {
         sxy += (octave[i] - meanX) * (level[i] - meanY);
@@ -69,13 +66,11 @@ void CheckPink(const Rendered& r)
     for (double centre = 31.5; centre < 17000; centre *= 2)
         bands.push_back(Db(BandPower(lines, static_cast<std::size_t>(std::ceil(centre / std::sqrt(2) / lineHz)),
                                      static_cast<std::size_t>(centre * std::sqrt(2) / lineHz))));
-    const double mean = std::accumulate(bands.begin(), bands.end(), 0.0) / static_cast<double>(bands.size());
     for (std::size_t i = 0; i < bands.size(); ++i)
-        EXPECT_NEAR(bands[i], mean, 1) << "octave band " << i;
+        EXPECT_NEAR(bands[i], Mean(bands), 1) << "octave band " << i;
 
     const double correlation = std::inner_product(r.left.begin(), r.left.end(), r.right.begin(), 0.0) /
-                               std::sqrt(std::inner_product(r.left.begin(), r.left.end(), r.left.begin(), 0.0) *
-                                         std::inner_product(r.right.begin(), r.right.end(), r.right.begin(), 0.0));
+                               static_cast<double>(r.left.size()) / (Rms(r.left) * Rms(r.right));
     EXPECT_LT(std::abs(correlation), 0.05);
     EXPECT_NEAR(20 * std::log10(Rms(r.left) / (kFullScale / 4)), 0, 0.2) << "RMS a quarter of the peak level";
     EXPECT_LE(Peak(r.left), kFullScale);
@@ -100,13 +95,8 @@ void CheckLogSweep(const Rendered& r)
     const double octave = 10 / std::log2(1000.0) * kRate;
     for (std::size_t i = 1; i < reached.size(); ++i)
         EXPECT_NEAR(static_cast<double>(reached[i] - reached[i - 1]), octave, octave * 0.02) << "octave " << i;
-    double low = 1e9, high = 0;
-    for (std::size_t i = 24000; i < z.size() - 24000; ++i) {
-        low = std::min(low, std::abs(z[i]));
-        high = std::max(high, std::abs(z[i]));
-    }
-    EXPECT_NEAR(20 * std::log10(low / kFullScale), 0, 0.1);
-    EXPECT_NEAR(20 * std::log10(high / kFullScale), 0, 0.1);
+    for (std::size_t i = 24000; i < z.size() - 24000; ++i)
+        ASSERT_NEAR(20 * std::log10(std::abs(z[i]) / kFullScale), 0, 0.1) << "envelope at " << i;
     EXPECT_LT(std::abs(r.left.front()) + std::abs(r.left.back()), 1e-3) << "a silent loop point";
 }
 
@@ -173,9 +163,8 @@ TEST(MeasurementSignals, MeetTheirFiguresInTheRenderedFile)
         Renderer renderer;
         ASSERT_EQ(SetUnchecked(renderer.settings, "SampleRate=48000 Bits=32 LevelL=0 LevelR=0 ChanMode=3 " + signal.settings),
                   "");
-        SignalFiles files(renderer.engine);
         RecordingMessages messages;
-        ASSERT_TRUE(files.renderToFile(renderer.settings, folder.path(), messages));
+        ASSERT_TRUE(SignalFiles(renderer.engine).renderToFile(renderer.settings, folder.path(), messages));
         // Whole frames, as a player reads them.
         Rendered channels{DecodedChannel(folder / "test.wav", 0), DecodedChannel(folder / "test.wav", 1)};
         channels.left.resize(channels.right.size());

@@ -3,9 +3,6 @@
 #include "support/oscillator_rig.h"
 #include "support/signal_checks.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <functional>
 
 namespace kelvo::test {
@@ -16,18 +13,8 @@ using P = MainPanelRules;
 using M = MemoryRules;
 using V = PanelView;
 
-struct FolderHolder {
-    TempFolder folder;
-};
-
-// A started oscillator in a fresh folder, made first and removed last.
-struct Started : FolderHolder, OscillatorRig {
-    Started()
-        : OscillatorRig(folder.path())
-    {
-        oscillator.Start();
-        settings().WaveBuildLength = 0.05;
-    }
+struct Started : StartedRig {
+    Started() { settings().WaveBuildLength = 0.05; }
     const PanelView& view() const { return panel.last; }
 };
 
@@ -159,11 +146,15 @@ TEST(Oscillator, AFirstStartPlaysNothingAndOnlySomeDisplaysOpenABox)
     }
 }
 
-// A change while playing stops the output and plays the changed signal after a fresh delay.
+// The indicators go on at once; a change while playing stops the output and plays the changed
+// signal after a fresh delay. What plays, and where, is the end-to-end recordings' test.
 TEST(Oscillator, AChangeWhilePlayingRestartsItAndAnExitStopsIt)
 {
     Started rig;
+    rig.oscillator.stopSignal(); // harmless while stopped
     rig.oscillator.panel().switchOn();
+    EXPECT_EQ(rig.settings().Playing, 1);
+    EXPECT_EQ(rig.view().signal, (SignalState{SignalPhase::Starting, SignalSource::Generator, ""}));
     rig.loop.advance(milliseconds(500));
     ASSERT_EQ(rig.view().signal.phase, SignalPhase::Playing);
     rig.oscillator.panel().takeFrequency("880");
@@ -192,28 +183,8 @@ TEST(Oscillator, AChangeWhilePlayingRestartsItAndAnExitStopsIt)
     std::filesystem::remove(rig.folder.path());
 }
 
-// The indicators go on at once; what plays, and where, is the end-to-end recordings' test.
-TEST(SignalControl, TheIndicatorsGoOnAtOnceAndAStopClosesAll)
-{
-    Started rig;
-    rig.oscillator.stopSignal(); // harmless while stopped
-    rig.oscillator.startSignal();
-    EXPECT_EQ(rig.settings().Playing, 1);
-    EXPECT_EQ(rig.view().signal, (SignalState{SignalPhase::Starting, SignalSource::Generator, ""}));
-    rig.loop.advance(milliseconds(500));
-    EXPECT_EQ(rig.view().signal.phase, SignalPhase::Playing);
-    EXPECT_TRUE(rig.streamDevice.isOpen());
-
-    rig.oscillator.stopSignal();
-    EXPECT_EQ(rig.settings().Playing, 0);
-    EXPECT_EQ(rig.view().signal, SignalState{});
-    EXPECT_FALSE(rig.streamDevice.isOpen());
-    EXPECT_EQ(rig.legacyDevice.opens, 0);
-    EXPECT_TRUE(rig.messages.shown.empty());
-}
-
-// Each time the device runs dry while the signal plays, the status line says so within half
-// a second; gaps from before this start do not count, and a stop clears them.
+// Each time the device runs dry while playing, the status line says so within half a second;
+// gaps from before this start do not count, and a stop clears them and closes everything.
 TEST(SignalControl, GapsInTheOutputShowOnTheStatusLine)
 {
     Started rig;
@@ -234,7 +205,11 @@ TEST(SignalControl, GapsInTheOutputShowOnTheStatusLine)
     SignalState userFile{SignalPhase::Playing, SignalSource::UserFile, "Take 2", 2};
     EXPECT_EQ(StatusLine(userFile), "Take 2\nOutput ran dry 2 times: the signal had gaps");
     rig.oscillator.stopSignal();
-    EXPECT_EQ(StatusLine(rig.view().signal), "");
+    EXPECT_EQ(rig.view().signal, SignalState{});
+    EXPECT_EQ(rig.settings().Playing, 0);
+    EXPECT_FALSE(rig.streamDevice.isOpen());
+    EXPECT_EQ(rig.legacyDevice.opens, 0);
+    EXPECT_TRUE(rig.messages.shown.empty());
 }
 
 // The legacy player plays on the default device and stops with stop.wav, whatever LegacyDriver holds.
@@ -281,7 +256,7 @@ TEST(SignalControl, TheUserWaveformPlaysAtOnceAndAnArbitraryRenderAfterTheDelay)
 
 TEST(SignalControl, WhenNothingCanPlayThePanelShowsTheSignalStopped)
 {
-    // What fails, the block length, the device's open error, whether it breaks down, the message, the opens.
+    // What fails, the block length, the device's open error, whether it breaks down, the message, opens.
     const std::tuple<const char*, double, std::string, bool, const char*, int> cases[] = {
         {"render refused", -1, "", false,
          "This signal cannot be rendered: a sample rate of 44100 Hz and a rendered length of -1 seconds give "

@@ -1,9 +1,8 @@
+#include "core/synth/sine_rotor.h"
+#include "core/synth/whole_cycles.h"
 #include "support/signal_checks.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
+#include <limits>
 #include <tuple>
 
 namespace kelvo::test {
@@ -13,7 +12,7 @@ namespace {
 // samples. 0.99 x 32767 = 32439.33; -20 dB gives 3243.93, -6 dB 16258.18.
 TEST(SineRender, HandComputedSamples)
 {
-    ExpectHandElements({
+    const HandElement cases[] = {
         {"SampleRate=48000 LevelL=0 LevelR=0", 0, 4234}, // 32439.33 x sin(2 pi / 48)
         {"SampleRate=44100", 1, 461},                    // 3243.93 x sin(2 pi / 44.1) = 460.62
         {"SampleRate=48000 LevelR=-6 ChanMode=4", 2 * 11 + 1, -16258},
@@ -30,11 +29,12 @@ TEST(SineRender, HandComputedSamples)
         {"SampleRate=48000 LevelL=6", 2 * 11, 32767},                 // 64724.97 saturates
         {"SampleRate=48000 LevelL=6", 2 * 35, -32768},                // t = 36: sin(3 pi / 2)
         {"", 176400, 0},                                              // the trailing element
-    });
+    };
+    ExpectHandElements(cases);
 }
 
 // N = nearest(rate x length x 4), N + 1 elements; code 16 has no generator and stays silent.
-TEST(WaveEngine, BlockLengthsOfTheDefaultSize)
+TEST(WaveEngine, BlockLengthsAndBadSettingsThatRenderOrAreRefusedButNeverCrash)
 {
     for (const auto& [settings, elements, silent] :
          {std::tuple{"", 176401, false}, std::tuple{"SampleRate=48000", 192001, false}, std::tuple{"WaveBuildLength=0", 1, true},
@@ -44,10 +44,7 @@ TEST(WaveEngine, BlockLengthsOfTheDefaultSize)
         EXPECT_EQ(r.samples().size(), static_cast<std::size_t>(elements)) << settings;
         EXPECT_EQ(std::count(r.samples().begin(), r.samples().end(), 0) == elements, silent) << settings;
     }
-}
-
-TEST(WaveEngine, BadSettingsRenderOrAreRefusedButNeverCrash)
-{
+    // Bad settings render or are refused, but never crash.
     Renderer r;
     EXPECT_EQ(RenderWith(r, "SampleRate=0"), "");
     EXPECT_EQ(r.samples().size(), 1u);
@@ -86,7 +83,7 @@ TEST(WaveEngine, ArbitraryTablePositionsRoundAndStayOnTheTable)
 // The closing pair after the loop fills only elements no frame wrote.
 TEST(Square, HandComputedElements)
 {
-    ExpectHandElements({
+    const HandElement cases[] = {
         {"Waveform=2 LevelL=0", 2 * 10, 32439},                          // t = 11: the first frames are high
         {"Waveform=2 LevelL=0", 2 * 11, -32439},                         // t = 12
         {"Waveform=2 ChanMode=6 PhaseR=45 LevelR=-6", 2 * 4 + 1, 16258}, // 5.5125 samples ahead
@@ -97,7 +94,8 @@ TEST(Square, HandComputedElements)
         // N = 7: the loop ends after frame 2, the closing pair (t = 5) fills elements 6 and 7.
         {"Waveform=2 ChanMode=4 LevelR=0 WaveBuildLength=3.968253968253968e-05", 6, 3244},
         {"Waveform=2 ChanMode=4 LevelR=0 WaveBuildLength=3.968253968253968e-05", 7, -32439},
-    });
+    };
+    ExpectHandElements(cases);
     Renderer r;
     ASSERT_EQ(RenderWith(r, "Waveform=2 LevelL=0"), "");
     const auto left = ChannelOf(r, 0, 0, 88200);
@@ -159,6 +157,109 @@ TEST(Dirac, OneFullScaleImpulseInEveryChannelMode)
     Renderer r;
     ASSERT_EQ(RenderWith(r, "Waveform=8 WaveBuildLength=5.668934240362812e-06"), "");
     EXPECT_EQ(r.samples(), (SampleBuffer{32439, 32439}));
+}
+
+// The rotor behind fast sines: it follows the exact sine within its stated error, and a
+// sample is rounded from it only where the exact product could not round otherwise.
+TEST(SineRotor, FollowsTheExactSineWithinItsError)
+{
+    for (const double omega : {2 * 3.141592653589793 * 997.3 / 44100, 3.141592653589793, 1e-6}) {
+        const double offset = 12.25;
+        const FrameIndex start = 38'000'000;
+        SineRotor rotor(offset, omega);
+        rotor.restart(start);
+        const double bound = SineRotorError(static_cast<double>(start + SineRotor::kRestartEvery), offset, omega);
+        for (FrameIndex n = start; n < start + SineRotor::kRestartEvery; ++n) {
+            EXPECT_LE(std::abs(rotor.value() - std::sin((static_cast<double>(n + 1) + offset) * omega)), bound) << n;
+            rotor.step();
+        }
+    }
+}
+
+TEST(SineRotor, RoundsFromTheApproximationOnlyWhereItIsSafe)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double approx;
+        double exact;
+        Sample stored;
+        bool exactTaken;
+    } cases[] = {
+        {10.4, 10.6, 10, false},         // clear of a half: the approximation decides
+        {-10.6, -10.4, -11, false},      //
+        {10.499, 10.501, 11, true},      // within the margin of a half: the exact value decides
+        {32766.2, 32767.9, 32767, true}, // near the end of the range: the exact one saturates
+        {nan, 5.0, 5, true},
+        {3.0, nan, 3, false},
+    };
+    for (const auto& c : cases) {
+        Sample element = 0;
+        bool taken = false;
+        StoreNear(element, c.approx, 0.01, [&] {
+            taken = true;
+            return c.exact;
+        });
+        EXPECT_EQ(element, c.stored) << c.approx;
+        EXPECT_EQ(taken, c.exactTaken) << c.approx;
+    }
+}
+
+// Loops of a whole number of cycles: the loop point is no larger a step than the signal's
+// own steps, and the block stays within 90 % of its set length.
+TEST(WholeCycles, TheLoopPointStepsNoMoreThanTheSignalItself)
+{
+    const struct {
+        const char* settings;
+        double loopStepLimit; // the loop point's step over the largest step inside the loop
+    } cases[] = {
+        {"Waveform=1 Freq=997.3 SampleRate=44100 WholeCycles=1", 1.05},
+        {"Waveform=1 Freq=997.3 SampleRate=48000 WholeCycles=1", 1.05},
+        {"Waveform=9 ToneFreq1=997.3 ToneFreq2=61.7 SampleRate=48000 WholeCycles=1", 1.05},
+        {"Waveform=13 AmCarrierFreq=997.3 AmModFreq=41.3 SampleRate=48000 WholeCycles=1", 1.05},
+        // Without the option the loop of 2 s cuts the 997.3 Hz sine 0.3 of a cycle early.
+        {"Waveform=1 Freq=997.3 SampleRate=44100 WholeCycles=0", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        Renderer r;
+        ASSERT_EQ(SetUnchecked(r.settings, c.settings), "");
+        ASSERT_EQ(r.render(), "");
+        const FrameIndex frames = (r.upper() + 1) / 2;
+        const FrameIndex set = r.settings.Waveform[0] == 1 ? 2 * r.settings.SampleRate[0] : 5 * r.settings.SampleRate[0];
+        EXPECT_LE(frames, set);
+        EXPECT_GE(frames, 0.9 * static_cast<double>(set));
+        double largest = 0;
+        for (FrameIndex n = 0; n + 1 < frames; ++n)
+            largest = std::max<double>(largest, std::abs(r.left(n + 1) - r.left(n)));
+        const double loopStep = std::abs(r.left(0) - r.left(frames - 1));
+        if (c.loopStepLimit > 0)
+            EXPECT_LE(loopStep, c.loopStepLimit * largest);
+        else
+            EXPECT_GT(loopStep, 4 * largest);
+    }
+}
+
+// Frequencies that fit the grid exactly loop at the set length; a tone of 1 cycle in
+// 3 frames at most 3 frames shorter.
+TEST(WholeCycles, LengthsComputedByHand)
+{
+    const struct {
+        std::int64_t frames;
+        double rate;
+        std::vector<double> tones;
+        std::int64_t loop;
+    } cases[] = {
+        {88200, 44100, {1000}, 88200},
+        {88200, 44100, {44100.0 / 3}, 88200},
+        {88201, 44100, {44100.0 / 3}, 88200},
+        {100, 1000, {}, 100},
+        {100, 1000, {-5}, 100},
+        {100, 1000, {250, 100}, 100},
+        {100, 1000, {30}, 100},
+        {101, 1000, {30}, 100},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WholeCycleFrames(c.frames, c.rate, c.tones), c.loop) << c.frames << " at " << c.rate;
 }
 
 } // namespace

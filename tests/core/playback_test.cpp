@@ -1,15 +1,14 @@
-#include "core/playback/realtime_priority.h"
+#include "core/playback/buffer_feed.h"
 #include "core/playback/stream_engine.h"
 #include "support/oscillator_rig.h"
 #include "support/test_support.h"
 #include "support/wave_bytes.h"
 
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <cstring>
+#include <span>
 #include <thread>
-#include <unistd.h>
+#include <tuple>
+#include <utility>
 
 namespace kelvo::test {
 namespace {
@@ -110,32 +109,6 @@ TEST(WaveReader, RefusesWhatItCannotPlayWithOneExactMessage)
     }
 }
 
-TEST(WaveReader, SeeksOnlyInsideTheDataAndASecondOpenReplacesTheFirst)
-{
-    TempFolder folder;
-    W::write(folder / "a.wav", Plain(W::format(1, 2, 44100, 16), Bytes(20, 'a')));
-    W::write(folder / "b.wav", Plain(W::format(1, 1, 8000, 8), "ABC"));
-    RecordingMessages messages;
-    WaveReader reader;
-    reader.open(folder / "a.wav", messages);
-    ASSERT_TRUE(reader.isOpen());
-    const std::int64_t start = reader.dataOffset();
-    reader.seek(4);
-    EXPECT_EQ(ReadAll(reader, 4), Bytes(20, 'a').substr(16));
-    for (const std::int64_t outside : {std::int64_t{5}, std::int64_t{-1}, std::int64_t{1} << 62}) {
-        reader.seek(outside);
-        EXPECT_EQ(reader.position(), start + 16) << outside;
-    }
-    reader.seek(0);
-    EXPECT_EQ(reader.position(), start);
-
-    reader.open(folder / "b.wav", messages);
-    EXPECT_EQ(ReadAll(reader, reader.dataSize()), "ABC");
-    reader.close();
-    reader.seek(0);
-    EXPECT_EQ(ReadAll(reader, 10), "");
-}
-
 // Takes pieces of `piece` bytes until `count` bytes came or the read-ahead failed; a piece
 // that is not ready yet is asked again, for ten seconds at most.
 std::string TakeUntil(ReadAhead& ahead, std::size_t count, std::size_t piece)
@@ -183,27 +156,6 @@ TEST(ReadAhead, LoopsTheDataExactlyFromDiskOrFromMemory)
 
     TakeUntil(ring, std::string::npos, 4000);
     EXPECT_TRUE(ring.failed());
-}
-
-// A thread that may take real-time priority itself gets it without the bus; where it may
-// not and no desktop grants it, asking says why at once and changes nothing.
-TEST(RealtimePriority, ARequestTakesItOrSaysWhyNot)
-{
-    TempFolder folder;
-    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + (folder / "no-bus").string()).c_str(), 1);
-    std::string answer;
-    bool before = true, after = false;
-    std::thread([&] {
-        before = RunsRealtime(::gettid());
-        answer = RequestRealtimePriority(::gettid());
-        after = RunsRealtime(::gettid());
-    }).join();
-    ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
-    EXPECT_FALSE(before);
-    if (after)
-        EXPECT_EQ(answer, "");
-    else
-        EXPECT_TRUE(answer.starts_with("no system bus: ")) << answer;
 }
 
 // Frame n holds n + 1 and -(n + 1), so a swap or slip shows; half a frame ends it, as in a render.
@@ -256,7 +208,7 @@ TEST(StreamEngine, LoopsTheWholeFramesWithoutGapRepeatOrChannelSwap)
         SCOPED_TRACE(frames);
         Rig rig(frames);
         ASSERT_TRUE(rig.engine.start(0));
-        EXPECT_EQ(rig.device.lastFormat, (AudioFormat{SampleEncoding::Signed16, 2, 1000, 4}));
+        EXPECT_EQ(rig.device.lastFormat, (AudioFormat{E::Signed16, 2, 1000, 4}));
         EXPECT_TRUE(rig.device.queued().empty()); // the first fill runs from the event loop
         rig.start(90);
         rig.expectLoopedFromTheStart();
@@ -322,6 +274,119 @@ TEST(StreamEngine, FailuresStopTheStreamWithOneMessageAndLateReportsAreDropped)
         EXPECT_FALSE(rig.engine.active());
         EXPECT_EQ(rig.messages.shown, std::vector<std::string>{"The wave file can no longer be read; the output has stopped."});
         EXPECT_TRUE(rig.device.writtenSizes.empty());
+    }
+}
+
+constexpr std::int64_t kMillisecond = 1'000'000;
+
+// Calls its feed as PortAudioDevice's stream callback does, every 10 ms of a fake clock
+// unless told otherwise. A pause over 30 ms counts as a gap once 5 frames have been handed.
+struct FakeStream {
+    explicit FakeStream(AudioFormat format = {E::Signed16, 2, 48000, 4})
+        : blockAlign(static_cast<std::size_t>(format.blockAlign))
+    {
+        feed.configure(format, 30 * kMillisecond, 5);
+        feed.restart();
+    }
+
+    // One callback: the bytes it was given; `handedBack` says whether it finished a buffer.
+    std::string callback(unsigned long frames, bool hostUnderflow = false, int pauseMs = 10)
+    {
+        std::string out(frames * blockAlign, '?');
+        now += pauseMs * kMillisecond;
+        handedBack = feed.fill(reinterpret_cast<std::byte*>(out.data()), frames, hostUnderflow, now);
+        return out;
+    }
+
+    std::vector<int> finished()
+    {
+        std::vector<int> indices;
+        for (int index; feed.takeFinished(index);)
+            indices.push_back(index);
+        return indices;
+    }
+
+    BufferFeed feed;
+    std::size_t blockAlign;
+    std::int64_t now = 1'000 * kMillisecond;
+    bool handedBack = false;
+};
+
+std::span<const std::byte> Span(const std::string& text)
+{
+    return std::as_bytes(std::span(text));
+}
+
+TEST(BufferFeed, PlaysWholeFramesInQueueOrderAndHandsBackEveryBuffer)
+{
+    FakeStream stream;
+    // Frames of four bytes: the trailing "XY" and "Z" are partial frames.
+    const std::pair<int, std::string> buffers[] = {{3, "abcdefghXY"}, {0, "ijklmnopqrstZ"}, {7, "uvwx"}};
+    for (const auto& [index, bytes] : buffers)
+        ASSERT_TRUE(stream.feed.queue(index, Span(bytes)));
+    // Frames asked for, the bytes given, the buffers finished.
+    const std::tuple<unsigned long, std::string, std::vector<int>> callbacks[] = {
+        {3, "abcdefghijkl", {3}},
+        {1, "mnop", {}},
+        {5, "qrstuvwx" + std::string(12, '\0'), {0, 7}},
+    };
+    for (const auto& [frames, bytes, finished] : callbacks) {
+        EXPECT_EQ(stream.callback(frames), bytes);
+        EXPECT_EQ(stream.handedBack, !finished.empty());
+        EXPECT_EQ(stream.finished(), finished);
+    }
+    EXPECT_EQ(stream.feed.underruns(), 1);
+
+    // A frame each, queued under every index in a shuffled order, fills the queue.
+    FakeStream full({E::Unsigned8, 1, 8000, 1});
+    const std::string sounds = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
+    std::vector<int> order;
+    for (int i = 0; i < BufferFeed::kSlots; ++i) {
+        order.push_back(i * 7 % BufferFeed::kSlots);
+        ASSERT_TRUE(full.feed.queue(order.back(), Span(sounds).subspan(i, 1))) << i;
+    }
+    EXPECT_FALSE(full.feed.queue(0, Span(sounds).subspan(0, 1))) << "a full queue refuses a push";
+    EXPECT_EQ(full.callback(BufferFeed::kSlots), sounds);
+    EXPECT_EQ(full.finished(), order);
+}
+
+TEST(BufferFeed, RunsDryIntoSilenceCountingOneGapPerRun)
+{
+    const std::pair<AudioFormat, char> cases[] = {
+        {{E::Signed16, 2, 44100, 4}, '\0'},
+        {{E::Unsigned8, 1, 8000, 1}, '\x80'},
+    };
+    for (const auto& [format, silence] : cases) {
+        SCOPED_TRACE(format.blockAlign);
+        FakeStream stream(format);
+        // Nothing played yet: silence, but no gap.
+        EXPECT_EQ(stream.callback(3), std::string(3 * format.blockAlign, silence));
+        const std::string sound(2 * format.blockAlign, 'a');
+        for (const int gaps : {1, 2}) {
+            ASSERT_TRUE(stream.feed.queue(gaps, Span(sound)));
+            EXPECT_EQ(stream.callback(2), sound);
+            for (int starved = 0; starved < 4; ++starved)
+                EXPECT_EQ(stream.callback(3), std::string(3 * format.blockAlign, silence));
+            EXPECT_EQ(stream.feed.underruns(), gaps);
+        }
+    }
+}
+
+TEST(BufferFeed, CountsARunOfHostUnderflowsOrLateCallbacksOnce)
+{
+    // Callbacks of 3 frames: whether the host flags an underflow, and the pause before it.
+    const std::tuple<const char*, std::vector<std::pair<bool, int>>, std::int64_t> cases[] = {
+        {"a run of host flags", {{true, 10}, {true, 10}, {true, 10}}, 1},
+        {"two runs", {{true, 10}, {false, 10}, {true, 10}, {true, 10}}, 2},
+        {"late only once sound flows", {{false, 50}, {false, 50}, {false, 50}, {false, 30}, {false, 31}}, 2},
+        {"a late callback in a host's run", {{false, 10}, {false, 10}, {true, 50}, {true, 10}, {false, 50}}, 1},
+    };
+    for (const auto& [name, callbacks, gaps] : cases) {
+        SCOPED_TRACE(name);
+        FakeStream stream;
+        for (const auto& [hostUnderflow, pauseMs] : callbacks)
+            stream.callback(3, hostUnderflow, pauseMs);
+        EXPECT_EQ(stream.feed.underruns(), gaps);
     }
 }
 

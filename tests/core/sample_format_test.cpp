@@ -3,10 +3,6 @@
 #include "support/signal_checks.h"
 #include "support/spectrum.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 namespace kelvo::test {
 namespace {
 

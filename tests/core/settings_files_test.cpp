@@ -3,12 +3,9 @@
 #include "core/settings/text_file.h"
 #include "support/oscillator_rig.h"
 
-#include <gtest/gtest.h>
-
 #include <cfloat>
 #include <functional>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kelvo::test {
@@ -138,9 +135,8 @@ TEST(Memories, CopySlotIgnoresSlotsThatDoNotExist)
 {
     SignalSettings s;
     s.LevelL[3] = -3;
-    CopySlot(s, 3, 0);
-    CopySlot(s, 0, 11);
-    CopySlot(s, -1, 0);
+    for (const auto& [from, to] : {std::pair{3, 0}, {0, 11}, {-1, 0}})
+        CopySlot(s, from, to);
     EXPECT_EQ(s.LevelL[0], -3);
 }
 
@@ -174,10 +170,8 @@ std::string RunUnprivileged(const std::filesystem::path& folder, const std::func
     return text;
 }
 
-// A file that cannot be read whole is reported once, with its name and why; the first save
-// keeps it as .bak beside a new file that reads back clean, and the second keeps that copy.
-// The options file: Name=Value lines in any order, every default when it is missing, and
-// the lines of options this version does not know written back behind its own.
+// The options file: Name=Value lines in any order, every default when it is missing, and the
+// lines of options this version does not know written back behind its own.
 TEST(SettingsFiles, TheOptionsFileKeepsWhatItDoesNotKnow)
 {
     TempFolder folder;
@@ -198,6 +192,8 @@ TEST(SettingsFiles, TheOptionsFileKeepsWhatItDoesNotKnow)
     EXPECT_EQ(s.UnknownOptions, std::vector<std::string>{"RemotePort=5025"}) << "read twice, kept once";
 }
 
+// A file that cannot be read whole is reported once, with its name and why; the first save
+// keeps it as .bak beside a new file that reads back clean, and the second keeps that copy.
 TEST(SettingsDamage, IsReportedAndKeptAsBakByTheFirstSave)
 {
     // File, contents (or "<folder>", "<fifo>", "<1 GiB>") and the reason reported.

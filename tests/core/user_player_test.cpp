@@ -6,10 +6,6 @@
 #include "support/test_support.h"
 #include "support/wave_bytes.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 namespace kelvo::test {
 namespace {
 
@@ -22,17 +18,16 @@ TEST(Playlist, DisplayNamesCutTheExtensionAndKeepTheLast30Characters)
         {"a", "a"},
         {"abcd", "abcd"},
         {"x.wa", "x.wa"},
-        {"0123456789abcdefghijklmnopqrstuvwxyz.wav", "6789abcdefghijklmnopqrstuvwxyz"},
         {"Grüße aus Köln.wav", "Grüße aus Köln"},
         {"äöü", "äöü"},
+        {"0123456789abcdefghijklmnopqrstuvwxyz.wav", "6789abcdefghijklmnopqrstuvwxyz"},
         {"€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€.wav", "€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€"}};
     for (const auto& [title, name] : cases)
         EXPECT_EQ(PlaylistDisplayName(title), name) << title;
 }
 
-// The window's test loads, clears and refuses a quoted name; here a line break is refused, a
-// file whose name is no longer than its cut extension shows whole instead of as an empty
-// entry, and a selection past the list plays nothing.
+// Beyond the window's test: a line break is refused, a name no longer than its cut extension
+// shows whole, and a selection past the list plays nothing.
 TEST(Playlist, EntriesAreFilledAndEmptied)
 {
     SignalSettings s;
@@ -67,10 +62,9 @@ TEST(Playlist, ListFilesHold402Lines)
     EXPECT_EQ(loaded.PlaylistName, saved.PlaylistName);
     EXPECT_EQ(loaded.PlaylistPath, saved.PlaylistPath);
     EXPECT_EQ(loaded.PlaylistSel, 0);
-    std::string tenLines;
+    std::string tenLines; // a short playlist of whole entries is the whole new list
     for (char i = '0'; i < '5'; ++i)
         tenLines += std::string("\"/new/") + i + ".wav\"\r\n\"new\"\r\n";
-    // A short playlist of whole entries is the whole new list.
     WriteFile(folder / "ten.lst", tenLines);
     EXPECT_EQ(LoadPlaylistList(loaded, folder / "ten.lst").problem, "");
     EXPECT_EQ(loaded.PlaylistPath[4] + loaded.PlaylistName[4], "/new/4.wavnew");
@@ -155,16 +149,9 @@ std::string Plain(const std::string& format, const std::string& before = {})
     return W::riff(before + W::chunk("fmt ", format) + W::chunk("data", kData));
 }
 
-// The folder comes first, so that it exists before the oscillator is made in it.
-struct OwnFolder {
-    TempFolder folder;
-};
-
-struct PlayerRig : OwnFolder, OscillatorRig {
+struct PlayerRig : StartedRig {
     explicit PlayerRig(const std::string& file = Plain(W::format(1, 2, 8000, 16)))
-        : OscillatorRig(folder.path())
     {
-        oscillator.Start();
         W::write(folder / "f.wav", file);
         settings().PlaylistPath[3] = (folder / "f.wav").string();
         settings().PlaylistName[3] = "f";
@@ -236,10 +223,9 @@ TEST(UserPlayer, PlayRestartsCancelsAPendingStartAndRunsTheClock)
     EXPECT_EQ(rig.streamDevice.opens, 3);
 }
 
-// An empty entry, a vanished file and a file the reader refuses (its test has every refusal) end
-// with everything stopped and grey; the reader's own message says why.
-// The simple looping player holds a whole file in memory, so it refuses one over its limit
-// (a sparse file here) before reading a byte.
+// An empty entry, a vanished file, a file the reader refuses (its test has every refusal) and
+// one over the simple looping player's memory limit (sparse here, refused before a byte is
+// read) end with everything stopped; the player's message says why.
 TEST(UserPlayer, WhatCannotPlayLeavesEverythingStopped)
 {
     const std::pair<std::string, std::string> cases[] = {

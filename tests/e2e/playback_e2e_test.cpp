@@ -3,11 +3,6 @@
 #include "support/test_support.h"
 #include "support/user_file_play.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
 #include <thread>
 
 namespace kelvo::test {
@@ -25,18 +20,6 @@ struct Variant {
     int bits = 16;          // of the rendered signal; others are recorded as float
 };
 
-void PrintTo(const Variant& v, std::ostream* out)
-{
-    *out << v.name;
-}
-
-// The samples of a 24-bit or float wave file as floats, exactly.
-std::vector<float> FloatSamplesOfWave(const std::filesystem::path& path)
-{
-    const std::vector<double> samples = DecodedSamples(path);
-    return {samples.begin(), samples.end()};
-}
-
 // kelvo-cli plays the rendered 2 s sine for 8 s: about 7.4 s after the render and the start
 // delay, well over two loop points, then silence.
 std::string PlayGenerator(const Variant& v, const TempFolder& folder, PrivateAudio& audio)
@@ -53,7 +36,8 @@ std::string PlayGenerator(const Variant& v, const TempFolder& folder, PrivateAud
     if (v.bits != 16) {
         // The server's float path moves values near zero (1e-17 at a zero crossing) by less
         // than 1e-9, far below a float sample's resolution at full scale (6e-8).
-        const std::vector<float> wave = FloatSamplesOfWave(folder / "test.wav");
+        const std::vector<double> decoded = DecodedSamples(folder / "test.wav"); // exact as floats
+        const std::vector<float> wave(decoded.begin(), decoded.end());
         const double tolerance = v.bits == 32 ? 1e-9 : 0;
         return LoopFault(MatchLoop(wave, FloatSamples(ReadFile(folder / "recording.raw")), tolerance), 3 * (wave.size() / 2),
                          static_cast<std::size_t>(v.rate / 10));

@@ -11,7 +11,6 @@
 #include <QMouseEvent>
 
 #include <functional>
-#include <vector>
 
 namespace kelvo::test {
 namespace {
@@ -27,12 +26,20 @@ struct ArbRig {
     gui::ArbWindow& arb() { return static_cast<gui::ArbWindow&>(rig.desktop.window(gui::WindowId::ArbEditor)); }
     gui::ArbViewport& view() { return arb().viewport(); }
     SignalSettings& settings() { return rig.settings(); }
-    void click(const QString& name) { Click(arb(), name); }
-    void type(const QString& box, const QString& text) { Child<QLineEdit>(arb(), box).setText(text); }
+    ArbRig& click(const QString& name)
+    {
+        Click(arb(), name);
+        return *this;
+    }
+    ArbRig& type(const QString& box, const QString& text)
+    {
+        Child<QLineEdit>(arb(), box).setText(text);
+        return *this;
+    }
     QString path(const char* name) const { return QString::fromStdString((folder / name).string()); }
 
     // A drag with the left button through `points` in viewport pixels, as the mouse sends it.
-    void drag(const std::vector<QPoint>& points)
+    ArbRig& drag(const std::vector<QPoint>& points)
     {
         QWidget& target = view();
         auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
@@ -44,15 +51,16 @@ struct ArbRig {
         for (const QPoint& at : points)
             send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
         send(QEvent::MouseButtonRelease, points.back(), Qt::LeftButton, Qt::NoButton);
+        return *this;
     }
 
     // A freehand stroke pixel by pixel along a row.
-    void stroke(int row, int from, int to)
+    ArbRig& stroke(int row, int from, int to)
     {
         std::vector<QPoint> points;
         for (int x = from; x <= to; ++x)
             points.emplace_back(x, row);
-        drag(points);
+        return drag(points);
     }
 
     TempFolder folder;
@@ -95,63 +103,44 @@ TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
         Points expected;
     } cases[] = {
         {"freehand stroke at row 100",
-         [](ArbRig& r) {
-             r.click("cmdFreehand");
-             r.stroke(100, 50, 349);
-         },
+         [](ArbRig& r) { r.click("cmdFreehand").stroke(100, 50, 349); },
          {{0, 0}, {49, 0}, {50, -50}, {349, -50}, {400, -50}}},
         {"vertical line at column 200, V keeps the column",
          [](ArbRig& r) {
-             r.click("cmdDraw");
-             r.click("Option1(0)");
-             r.drag({{200, 20}, {260, 150}, {230, 280}});
+             r.click("cmdDraw").click("Option1(0)").drag({{200, 20}, {260, 150}, {230, 280}});
          },
          {{199, 0}, {200, -130}, {400, -130}}},
         {"H keeps the row the button went down on",
          [](ArbRig& r) {
-             r.click("cmdDraw");
-             r.click("Option1(1)");
-             r.drag({{100, 60}, {150, 250}, {300, 200}});
+             r.click("cmdDraw").click("Option1(1)").drag({{100, 60}, {150, 250}, {300, 200}});
          },
          {{99, 0}, {100, -90}, {300, -90}, {301, -90}}},
         {"the rubber band leaves only the last line",
          [](ArbRig& r) {
-             r.click("cmdDraw");
-             r.drag({{0, 280}, {399, 20}, {399, 250}});
+             r.click("cmdDraw").drag({{0, 280}, {399, 20}, {399, 250}});
          },
          {{0, 130}, {399, 100}}},
         {"a thick stroke above the line, smoothed twice: the topmost pixel, still negative",
-         [](ArbRig& r) {
-             r.click("cmdFreehand");
-             r.stroke(40, 0, 199);
-             r.stroke(45, 0, 199);
-             r.click("cmdSmooth");
-         },
+         [](ArbRig& r) { r.click("cmdFreehand").stroke(40, 0, 199).stroke(45, 0, 199).click("cmdSmooth"); },
          {{100, -110}, {300, -110}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ArbRig r;
-        r.click("cmdClear");
-        c.draw(r);
+        c.draw(r.click("cmdClear"));
         r.click("cmdSmooth");
         Expect(r, c.expected);
         EXPECT_EQ(Child<QListWidget>(r.arb(), "List1").count(), 400);
     }
     // The eraser's band is 11 pixels wide at LG. CLEAR VIEWPORT empties the table.
     ArbRig r;
-    r.click("cmdFreehand");
-    r.stroke(60, 100, 300);
-    r.click("cmdErase");
-    r.drag({{150, 40}, {150, 80}});
+    r.click("cmdFreehand").stroke(60, 100, 300).click("cmdErase").drag({{150, 40}, {150, 80}});
     EXPECT_EQ(WhiteInRow(r.view().picture(), 60), 201 - 11) << "LG";
     r.click("cmdClear");
     EXPECT_EQ(r.settings().ArbTable, ArbValues{});
     // Reopening sets the start values again, draws the stored table over the picture and
     // leaves no drawing mode on: a stray drag draws nothing.
-    r.type("txtFreq", "250");
-    r.click("cmdFreehand");
-    r.arb().close();
+    r.type("txtFreq", "250").click("cmdFreehand").arb().close();
     r.settings().ArbTable.fill(-20);
     r.rig.desktop.show(gui::WindowId::ArbEditor);
     EXPECT_EQ(r.settings().ArbFreq, 100);
@@ -165,17 +154,13 @@ TEST(ArbEditor, WhatTheMouseDrawsIsWhatTheTableHolds)
 TEST(ArbEditor, PresetsAndSetsDrawAndReadBack)
 {
     ArbRig r;
-    r.type("txtPercent", "100");
-    r.type("txtCycles", "2");
-    r.click("cmdPreloadSq");
+    r.type("txtPercent", "100").type("txtCycles", "2").click("cmdPreloadSq");
     Expect(r, {{50, 140}, {150, -140}, {250, 140}, {350, -140}});
     EXPECT_EQ(Child<QListWidget>(r.arb(), "List1").count(), 401);
     EXPECT_EQ(Caption(r.arb(), "lblStat"), "");
     r.type("txtFourier(3)", "0.5");
     EXPECT_EQ(r.settings().FourierAmp[3], 0.5);
-    r.type("txtCycles", "1");
-    r.type("txtPercent", "50");
-    r.click("cmdPreLoadFourierSeq(1)");
+    r.type("txtCycles", "1").type("txtPercent", "50").click("cmdPreLoadFourierSeq(1)");
     EXPECT_EQ(Caption(r.arb(), "lblStat"), "1 - Square Wave");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&Child(r.arb(), "lblStat"))->text(QAccessible::Name),
               "Status: 1 - Square Wave");
@@ -192,30 +177,22 @@ TEST(ArbEditor, PresetsAndSetsDrawAndReadBack)
 // below it over 200..399. At 0 dB a row is 0.99 x 32767 / 150: 50 rows give 10813.11.
 void DrawStep(ArbRig& r)
 {
-    r.click("cmdClear");
-    r.click("cmdFreehand");
-    r.stroke(100, 0, 199);
-    r.stroke(200, 200, 399);
+    r.click("cmdClear").click("cmdFreehand").stroke(100, 0, 199).stroke(200, 200, 399);
 }
 
 constexpr std::int16_t kStep = 10813;
 
 TEST(ArbEditorOutput, PlayRendersTheDrawnPeriodAtTheEditorsRateLevelAndChannels)
 {
-    const struct {
-        const char* option;
-        int left; // the sign of each channel, 0 for silent
-        int right;
-    } cases[] = {{"optCH(0)", 1, 0}, {"optCH(1)", 0, 1}, {"optCH(2)", 1, 1}, {"optCH(3)", 1, -1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.option);
+    // The channel option and the sign of each channel, 0 for silent.
+    const std::tuple<const char*, int, int> cases[] = {
+        {"optCH(0)", 1, 0}, {"optCH(1)", 0, 1}, {"optCH(2)", 1, 1}, {"optCH(3)", 1, -1}};
+    for (const auto& [option, left, right] : cases) {
+        SCOPED_TRACE(option);
         ArbRig r;
         DrawStep(r);
-        r.type("txtFreq", "120"); // 400 x 120 / 48000: one table step per frame
-        r.type("txtSR", "48000");
-        r.type("txtLevel", "0");
-        r.click(c.option);
-        r.click("Command1");
+        // 400 x 120 / 48000: one table step per frame.
+        r.type("txtFreq", "120").type("txtSR", "48000").type("txtLevel", "0").click(option).click("Command1");
         EXPECT_EQ(r.settings().ArbBuild, 0);
         EXPECT_EQ(Caption(r.rig.main(), "lblSR"), "48000");
         EXPECT_EQ(r.rig.oscillator.view().signal.source, SignalSource::ArbTable);
@@ -227,7 +204,7 @@ TEST(ArbEditorOutput, PlayRendersTheDrawnPeriodAtTheEditorsRateLevelAndChannels)
             // The table position runs 0, 1, ..., 400, then 1, 2, ...: 400 steps a period.
             const std::size_t k = n == 0 ? 0 : (n - 1) % 400 + 1;
             const int sample = k < 200 ? kStep : -kStep; // above the line: positive
-            wrong += samples[2 * n] != c.left * sample || samples[2 * n + 1] != c.right * sample;
+            wrong += samples[2 * n] != left * sample || samples[2 * n + 1] != right * sample;
         }
         EXPECT_EQ(wrong, 0);
     }
@@ -269,15 +246,11 @@ TEST(ArbEditorOutput, BitmapsHoldExactlyWhatIsShownAndFourierFilesLoad)
     EXPECT_EQ(bytes.substr(0, 2), "BM");
     EXPECT_EQ(bytes.size(), 54u + 400u * 3 * 300) << "24 bits, 400 x 300";
     EXPECT_EQ(Caption(r.arb(), "lblStat"), r.path("sine.bmp"));
-    r.click("cmdClear");
-    r.click("cmdLoadBMP");
-    r.click("cmdSmooth");
+    r.click("cmdClear").click("cmdLoadBMP").click("cmdSmooth");
     EXPECT_EQ(r.settings().ArbTable[100], 70);
     EXPECT_EQ(r.settings().ArbTable[300], -70);
     const QImage before = r.view().picture();
-    r.click("cmdLoadBMP");
-    r.click("cmdLoadBMP"); // a FIFO is refused, not waited on
-    r.click("cmdSaveBMP");
+    r.click("cmdLoadBMP").click("cmdLoadBMP").click("cmdSaveBMP"); // a FIFO is refused, not waited on
     ASSERT_EQ(r.rig.messages.shown.size(), 3u);
     EXPECT_NE(r.rig.messages.shown[0].find("bad.bmp"), std::string::npos);
     EXPECT_NE(r.rig.messages.shown[1].find("pipe.bmp\" is not a regular file"), std::string::npos);

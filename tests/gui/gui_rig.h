@@ -13,9 +13,6 @@
 #include <QApplication>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <deque>
 #include <optional>
 
 namespace kelvo::test {

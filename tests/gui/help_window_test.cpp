@@ -3,9 +3,6 @@
 #include "gui/help/help_window.h"
 #include "gui_rig.h"
 #include "kelvo_config.h"
-#include "support/test_support.h"
-
-#include <fstream>
 
 #include <QAccessible>
 #include <QListWidget>
@@ -20,7 +17,11 @@ namespace {
 
 // The help window over a program folder that holds the shipped topics.
 struct HelpRig {
-    HelpRig() { EXPECT_EQ(CopyMissingHelpTopics(KELVO_SOURCE_HELPDIR, folder.path()), ""); }
+    HelpRig()
+    {
+        EXPECT_EQ(CopyMissingHelpTopics(KELVO_SOURCE_HELPDIR, folder.path()), "");
+        window.open();
+    }
 
     QListWidget& list() { return Child<QListWidget>(window, QStringLiteral("List1")); }
     QTextEdit& view() { return Child<QTextEdit>(window, QStringLiteral("rtb1")); }
@@ -55,10 +56,11 @@ TEST(HelpWindow, TheHelpButtonOpensWelcomeAndExitClosesTheViewer)
     EXPECT_FALSE(help.isVisible());
 }
 
-TEST(HelpWindow, ChoosingATopicShowsItsStartEvenWhenChosenAgain)
+// A chosen topic shows from its start, even chosen again; one that cannot be read leaves the
+// view as it was and says why; one huge word shows as much as the view takes, and says so.
+TEST(HelpWindow, ChoosingATopicShowsItsStartOrSaysWhyNot)
 {
     HelpRig rig;
-    rig.window.open();
     rig.choose(2);
     EXPECT_TRUE(rig.text().startsWith(QStringLiteral("Sound Card Interfacing\n")));
     rig.view().moveCursor(QTextCursor::End);
@@ -67,38 +69,27 @@ TEST(HelpWindow, ChoosingATopicShowsItsStartEvenWhenChosenAgain)
     rig.choose(2);
     EXPECT_EQ(rig.view().textCursor().position(), 0);
     EXPECT_EQ(rig.view().verticalScrollBar()->value(), 0);
-}
 
-TEST(HelpWindow, ATopicThatCannotBeReadLeavesTheViewAsItWasAndSaysWhy)
-{
-    HelpRig rig;
-    std::ofstream(rig.folder / "help.rtf") << "plain text, not rich text";
-    rig.window.open();
-    const QString welcome = rig.text();
+    WriteFile(rig.folder / "help.rtf", "plain text, not rich text");
+    const QString shown = rig.text();
     rig.choose(1);
-    EXPECT_EQ(rig.text(), welcome);
+    EXPECT_EQ(rig.text(), shown);
     EXPECT_TRUE(rig.status().contains(QStringLiteral("help.rtf\" is not an RTF file"))) << rig.status().toStdString();
     rig.choose(0);
     EXPECT_TRUE(rig.status().isEmpty());
-}
 
-TEST(HelpWindow, ATopicOfOneHugeWordShowsAsMuchOfItAsTheViewTakesAndSaysSo)
-{
-    HelpRig rig;
-    std::ofstream(rig.folder / "help.rtf") << "{\\rtf1 " << std::string(300'000, 'x') << "}";
-    rig.window.open();
+    WriteFile(rig.folder / "help.rtf", "{\\rtf1 " + std::string(300'000, 'x') + "}");
     rig.choose(1);
-    QString shown = rig.text().remove(QChar(0x200B)).remove(QLatin1Char('\n'));
-    ASSERT_TRUE(shown.endsWith(QString::fromUtf8(kRtfCutNote.data(), static_cast<qsizetype>(kRtfCutNote.size()))));
-    shown.truncate(shown.indexOf(QLatin1Char('[')));
-    EXPECT_GT(shown.size(), 100'000);
-    EXPECT_EQ(shown, QString(shown.size(), QLatin1Char('x')));
+    QString huge = rig.text().remove(QChar(0x200B)).remove(QLatin1Char('\n'));
+    ASSERT_TRUE(huge.endsWith(QString::fromUtf8(kRtfCutNote.data(), static_cast<qsizetype>(kRtfCutNote.size()))));
+    huge.truncate(huge.indexOf(QLatin1Char('[')));
+    EXPECT_GT(huge.size(), 100'000);
+    EXPECT_EQ(huge, QString(huge.size(), QLatin1Char('x')));
 }
 
 TEST(HelpWindow, PrintTopicWritesTheWholeTopicToAPdfAndSaysWhenItCannot)
 {
     HelpRig rig;
-    rig.window.open();
     rig.choose(2);
     QTextCursor selection = rig.view().textCursor();
     selection.setPosition(10, QTextCursor::KeepAnchor); // a selection is not what prints
@@ -122,7 +113,6 @@ TEST(HelpWindow, PrintTopicWritesTheWholeTopicToAPdfAndSaysWhenItCannot)
 TEST(HelpWindow, AScreenReaderReadsTheTopicAsADocumentAndFindsItsContextMenu)
 {
     HelpRig rig;
-    rig.window.open();
     QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&rig.view());
     EXPECT_EQ(view->role(), QAccessible::EditableText);
     EXPECT_TRUE(view->state().readOnly);

@@ -9,8 +9,6 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 
-#include <map>
-
 namespace kelvo::test {
 namespace {
 

@@ -1,4 +1,5 @@
 // The window base, its drag strip, keeping a window on top and placing it on the screen.
+#include "gui/runtime/guarded_application.h"
 #include "gui/ui/borderless_window.h"
 #include "gui/ui/drag_strip.h"
 #include "gui/ui/file_dialogs.h"
@@ -7,8 +8,11 @@
 #include "gui/ui/placement.h"
 #include "gui_rig.h"
 
+#include <QEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
+#include <new>
 
 namespace kelvo::test {
 namespace {
@@ -108,6 +112,27 @@ TEST(WindowUtilities, FileDialogsStartWhereTheLastFileOfTheirKindWas)
     EXPECT_EQ(folders.startFor(waves), QStringLiteral("/opt/kelvo"));
     folders.chosen(lists, QStringLiteral("/tmp/x.usl"));
     EXPECT_EQ(folders.startFor(lists), QStringLiteral("/tmp"));
+}
+
+// An event handler that runs out of memory, as a huge input met without a limit would.
+class Hungry final : public QObject {
+public:
+    bool event(QEvent*) override { throw std::bad_alloc(); }
+};
+
+TEST(GuardedApplication, AFailedAllocationAbandonsTheActionWithAMessage)
+{
+    Hungry hungry;
+    QEvent event(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&hungry, &event));
+    int shown = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+            shown += box->text().contains(QStringLiteral("not enough memory")) ? 1 : 0;
+            box->close();
+        }
+    }
+    EXPECT_EQ(shown, 1);
 }
 
 } // namespace

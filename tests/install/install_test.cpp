@@ -3,10 +3,7 @@
 #include "kelvo_config.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <set>
-#include <string>
 
 namespace kelvo::test {
 namespace {

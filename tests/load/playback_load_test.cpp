@@ -6,10 +6,6 @@
 #include "support/user_file_play.h"
 #include "support/wave_bytes.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
 #include <thread>
 
 namespace kelvo::test {

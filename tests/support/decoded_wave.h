@@ -6,8 +6,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <vector>
 
 namespace kelvo::test {
 

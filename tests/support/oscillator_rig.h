@@ -10,8 +10,6 @@
 #include <cstddef>
 #include <deque>
 #include <map>
-#include <string>
-#include <vector>
 
 namespace kelvo::test {
 
@@ -22,7 +20,6 @@ public:
     void post(Task task) override { m_posted.push_back(std::move(task)); }
     void stopTimer(TimerId id) override { m_timers.erase(id); }
     std::chrono::milliseconds now() const override { return m_now; }
-    std::size_t pendingTimers() const { return m_timers.size(); }
 
     TimerId startTimer(std::chrono::milliseconds interval, bool repeating, Task task) override
     {
@@ -193,6 +190,18 @@ struct OscillatorRig : PanelObserver {
     struct {
         PanelView last;
     } panel;
+};
+
+// An oscillator rig, started, in a folder of its own that is made first and removed last.
+struct OwnFolder {
+    TempFolder folder;
+};
+struct StartedRig : OwnFolder, OscillatorRig {
+    StartedRig()
+        : OscillatorRig(folder.path())
+    {
+        oscillator.Start();
+    }
 };
 
 } // namespace kelvo::test

@@ -3,18 +3,14 @@
 #include "core/settings/field_registry.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <numeric>
 #include <optional>
-#include <sstream>
+#include <span>
 #include <string_view>
 #include <type_traits>
 #include <variant>
-#include <vector>
 
 namespace kelvo::test {
 
@@ -59,11 +55,11 @@ inline std::string RenderWith(Renderer& r, std::string_view assignments)
 
 // One element of the block rendered from `settings`, worked out by hand.
 struct HandElement {
-    std::string_view settings;
+    std::string settings;
     std::size_t element;
     Sample value;
 };
-inline void ExpectHandElements(std::initializer_list<HandElement> cases)
+inline void ExpectHandElements(std::span<const HandElement> cases)
 {
     for (const HandElement& c : cases) {
         Renderer r;
@@ -71,6 +67,11 @@ inline void ExpectHandElements(std::initializer_list<HandElement> cases)
         ASSERT_LT(c.element, r.samples().size()) << c.settings;
         EXPECT_EQ(r.samples()[c.element], c.value) << c.settings << ": element " << c.element;
     }
+}
+
+inline bool Silent(const Renderer& r)
+{
+    return std::ranges::count(r.samples(), 0) == r.upper() + 1;
 }
 
 // Frames [begin, end) of one channel (0 left, 1 right).

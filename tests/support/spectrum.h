@@ -9,7 +9,6 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
-#include <vector>
 
 namespace kelvo::test {
 
@@ -20,26 +19,8 @@ inline double BlackmanHarris(std::size_t i, std::size_t n)
     return 0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2 * a) - 0.01168 * std::cos(3 * a);
 }
 
-// The power spectrum of x[0 .. n - 1] through a Blackman-Harris window, bins of rate / n
-// Hz. A tone of a whole number of cycles in the window lies in 7 bins.
-inline std::vector<double> PowerSpectrum(const std::vector<double>& x, std::size_t n)
-{
-    std::vector<double> in(n);
-    std::vector<std::complex<double>> out(n / 2 + 1);
-    for (std::size_t i = 0; i < n; ++i)
-        in[i] = x[i] * BlackmanHarris(i, n);
-    fftw_plan plan =
-        fftw_plan_dft_r2c_1d(static_cast<int>(n), in.data(), reinterpret_cast<fftw_complex*>(out.data()), FFTW_ESTIMATE);
-    fftw_execute(plan);
-    fftw_destroy_plan(plan);
-    std::vector<double> power(out.size());
-    for (std::size_t k = 0; k < out.size(); ++k)
-        power[k] = std::norm(out[k]);
-    return power;
-}
-
-// The power of each bin of the spectrum of x through no window: for a signal that repeats
-// over x, each bin is one of its lines.
+// The power of each bin of the transform of x, bins of rate / x.size() Hz: for a signal that
+// repeats over x, each bin is one of its lines.
 inline std::vector<double> LinePowers(std::vector<double> x)
 {
     std::vector<std::complex<double>> out(x.size() / 2 + 1);
@@ -51,6 +32,16 @@ inline std::vector<double> LinePowers(std::vector<double> x)
     for (std::size_t k = 0; k < out.size(); ++k)
         power[k] = std::norm(out[k]);
     return power;
+}
+
+// The power spectrum of x[0 .. n - 1] through a Blackman-Harris window, bins of rate / n
+// Hz. A tone of a whole number of cycles in the window lies in 7 bins.
+inline std::vector<double> PowerSpectrum(const std::vector<double>& x, std::size_t n)
+{
+    std::vector<double> in(n);
+    for (std::size_t i = 0; i < n; ++i)
+        in[i] = x[i] * BlackmanHarris(i, n);
+    return LinePowers(std::move(in));
 }
 
 // The power of bins [from, to] of a spectrum.
@@ -77,20 +68,14 @@ inline double ToneAmplitude(double power, std::size_t n)
 inline std::vector<double> WelchDensity(const std::vector<double>& x, std::size_t n)
 {
     std::vector<double> sum(n / 2 + 1, 0.0);
-    std::vector<double> segment(n);
     std::size_t count = 0;
     for (std::size_t start = 0; start + n <= x.size(); start += n / 2, ++count) {
-        for (std::size_t i = 0; i < n; ++i) {
-            const double hann = std::sin(std::numbers::pi * static_cast<double>(i) / static_cast<double>(n));
-            segment[i] = x[start + i] * hann * hann;
-        }
-        std::vector<std::complex<double>> out(n / 2 + 1);
-        fftw_plan plan =
-            fftw_plan_dft_r2c_1d(static_cast<int>(n), segment.data(), reinterpret_cast<fftw_complex*>(out.data()), FFTW_ESTIMATE);
-        fftw_execute(plan);
-        fftw_destroy_plan(plan);
-        for (std::size_t k = 0; k < out.size(); ++k)
-            sum[k] += std::norm(out[k]);
+        std::vector<double> segment(n);
+        for (std::size_t i = 0; i < n; ++i)
+            segment[i] = x[start + i] * std::pow(std::sin(std::numbers::pi * static_cast<double>(i) / static_cast<double>(n)), 2);
+        const std::vector<double> power = LinePowers(std::move(segment));
+        for (std::size_t k = 0; k < power.size(); ++k)
+            sum[k] += power[k];
     }
     for (double& p : sum)
         p /= static_cast<double>(count);

@@ -6,8 +6,6 @@
 #include "support/test_support.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <string>
 
 namespace kelvo::test {
 

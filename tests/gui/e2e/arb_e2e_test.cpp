@@ -3,12 +3,10 @@
 #include "core/playback/portaudio_device.h"
 #include "gui/gui_rig.h"
 #include "support/private_audio.h"
+#include "support/spectrum.h"
 
 #include <QLineEdit>
 
-#include <fftw3.h>
-
-#include <algorithm>
 #include <cmath>
 
 namespace kelvo::test {
@@ -69,13 +67,10 @@ TEST(ArbEditorSound, SetOneSoundsWithItsFundamentalAndOddHarmonics)
     // One second inside the first pass through the two-second render: no loop point in it.
     const std::size_t start = static_cast<std::size_t>(first - left.begin()) + kRate / 10;
     ASSERT_GE(left.size(), start + kRate) << "the recording is too short";
-    std::vector<fftw_complex> out(kRate / 2 + 1); // bin k at k Hz
-    fftw_plan plan = fftw_plan_dft_r2c_1d(kRate, left.data() + start, out.data(), FFTW_ESTIMATE);
-    fftw_execute(plan);
-    fftw_destroy_plan(plan);
-    std::vector<double> spectrum(out.size());
-    for (std::size_t k = 0; k < out.size(); ++k)
-        spectrum[k] = std::hypot(out[k][0], out[k][1]);
+    std::vector<double> spectrum = LinePowers({left.begin() + static_cast<std::ptrdiff_t>(start),
+                                               left.begin() + static_cast<std::ptrdiff_t>(start + kRate)}); // bin k at k Hz
+    for (double& bin : spectrum)
+        bin = std::sqrt(bin);
     // Odd harmonics as the set's amplitudes say (0.4244 / 1.2732 = 1/3, ...); the even ones
     // and everything between the harmonics far below.
     const double fundamental = spectrum[kFundamentalBin];

@@ -2,10 +2,7 @@
 #include "support/private_audio.h"
 #include "support/test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace kelvo::test {
