@@ -74,6 +74,14 @@ inline QString Caption(QWidget& window, const QString& name)
     return Child(window, name).property("text").toString();
 }
 
+// Empties a box and types `text` key by key, as a user does: every keystroke is one change.
+inline void Retype(QWidget& window, const QString& name, const QString& text)
+{
+    auto& box = Child<QLineEdit>(window, name);
+    box.clear();
+    QTest::keyClicks(&box, text);
+}
+
 inline void Click(QWidget& window, const QString& name)
 {
     QTest::mouseClick(&Child(window, name), Qt::LeftButton);

@@ -4,7 +4,9 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QComboBox>
 #include <QListWidget>
+#include <QStandardItemModel>
 
 namespace kelvo::test {
 namespace {
@@ -181,6 +183,35 @@ TEST(OscSetup, SaveWavefileCopiesTheLastRenderedSignalOrSaysThereIsNone)
     ASSERT_EQ(osc.rig.messages.shown.size(), 3u);
     EXPECT_NE(osc.rig.messages.shown[2].find("the last render failed"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder / "stale.wav"));
+}
+
+} // namespace
+} // namespace kelvo::test
+
+namespace kelvo::test {
+namespace {
+
+// The tone plays at -20 dB; the meter's reading of it calibrates the output, which then
+// offers dBu, and the panel shows its level in it without restarting the signal.
+TEST(OscSetup, AMeterReadingOfTheToneCalibratesTheOutputForVoltUnits)
+{
+    TempFolder folder;
+    OscRig osc(folder.path());
+    QWidget& setup = osc.open();
+    auto& unit = Child<QComboBox>(setup, "cboLevelUnit");
+    const auto offered = [&unit](int index) { return qobject_cast<QStandardItemModel*>(unit.model())->item(index)->isEnabled(); };
+    EXPECT_FALSE(offered(2)) << "no dBu without a calibration";
+    Click(setup, "cmdCalTone");
+    EXPECT_EQ(osc.s.Waveform[0] * 10000 + osc.s.Freq[0] + osc.s.LevelL[0], 10000 + 1000 - 20);
+    EXPECT_EQ(osc.s.Playing, 1);
+    Retype(setup, "txtMeterL", "0.1228");
+    EXPECT_NEAR(osc.s.CalVoltsL, 1.228, 1e-12);
+    EXPECT_TRUE(offered(2));
+    unit.setCurrentIndex(2);
+    Q_EMIT unit.activated(2);
+    EXPECT_EQ(osc.s.LevelUnit, 2);
+    EXPECT_EQ(Caption(osc.rig.main(), "lblLdB"), "-16.0 dBu");
+    EXPECT_EQ(Caption(osc.rig.main(), "lblRdB"), "-20.1 dBFS") << "the right output is not calibrated";
 }
 
 } // namespace

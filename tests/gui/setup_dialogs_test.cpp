@@ -39,14 +39,6 @@ QStringList Lines(QWidget& window, const QString& name)
     return Child<QPlainTextEdit>(window, name).toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-// Empties a box and types `text` key by key, as a user does: every keystroke is one change.
-void Retype(QWidget& window, const QString& name, const QString& text)
-{
-    auto& box = Child<QLineEdit>(window, name);
-    box.clear();
-    QTest::keyClicks(&box, text);
-}
-
 // Each setup opens from its waveform's key, named by its title, every control named too,
 // states the ranges its fields take and closes on Escape.
 TEST(SetupDialogs, CfgSigOpensTheCurrentWaveformsSetup)

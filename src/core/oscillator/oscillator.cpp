@@ -113,6 +113,29 @@ void Oscillator::recallSelectedMemory()
         startSignal();
 }
 
+void Oscillator::showLevels()
+{
+    m_view.levelL = LevelText(m_settings.LevelL[0], m_settings, Channel::Left);
+    m_view.levelR = LevelText(m_settings.LevelR[0], m_settings, Channel::Right);
+    if (!m_view.measured.empty())
+        m_view.measured = LevelsText(m_chain.files().engine().levels(), m_settings, "\n");
+    notify();
+}
+
+double Oscillator::playCalibrationTone()
+{
+    // 20 dB below full level spares the ears and the tweeters while a meter still reads it well.
+    constexpr double kToneLevel = -20;
+    SignalSettings& s = m_settings;
+    s.Waveform[0] = static_cast<std::int32_t>(WaveformCode::Sine);
+    s.ChanMode[0] = static_cast<std::int32_t>(ChannelMode::LeftPlusRight);
+    s.Freq[0] = s.FreqR[0] = 1000;
+    s.LevelL[0] = s.LevelR[0] = kToneLevel;
+    s.Playing = 1;
+    Update();
+    return s.LevelL[0];
+}
+
 void Oscillator::DefaultMems()
 {
     kelvo::DefaultMems(m_settings);

@@ -47,6 +47,12 @@ public:
     void startSignal();
     void stopSignal();
     void recallSelectedMemory();
+    // Shows the levels and the measured block again, in the unit now chosen; the signal
+    // goes on as it was.
+    void showLevels();
+    // Plays the calibration tone: a 1 kHz sine on both channels at -20 dB (or the level
+    // limit below that), to be read on a meter. Returns the level it plays at.
+    double playCalibrationTone();
     void DefaultMems();
     void LoadSettings();
     void SaveSettings();

@@ -1,5 +1,7 @@
 #include "gui/dialogs/osc_setup.h"
 
+#include "core/settings/entry_rules.h"
+#include "core/settings/field_registry.h"
 #include "core/settings/memory_table.h"
 #include "core/settings/setup_file.h"
 #include "core/settings/text_rules.h"
@@ -9,6 +11,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -18,8 +21,10 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <utility>
 
 namespace kelvo::gui {
@@ -27,6 +32,8 @@ namespace {
 
 const QString kSetupFiles = QStringLiteral("Setup Files|*.ini;");
 const QString kWaveFiles = QStringLiteral("Wave Files|*.wav;");
+const QString kUncalibratedNote =
+    QStringLiteral("dBu, dBV and volts need a calibration: play the tone and type each output's meter reading");
 
 // The memory table: read-only, in the system's fixed-pitch font, wide enough for a whole line.
 QPlainTextEdit* MakeTable(QWidget* parent)
@@ -115,7 +122,7 @@ QWidget* OscSetup::makeDeviceList()
     m_devices->setObjectName(QStringLiteral("List1"));
     m_devices->setAccessibleName(label);
     m_devices->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_devices->setMinimumHeight(110);
+    m_devices->setMinimumHeight(60);
     m_devices->setStyleSheet(QStringLiteral("QListWidget { background: #0d1a12; color: #ffffff; border: 1px solid "
                                             "#ffb000; } QListWidget::item:selected { background: #805800; }"));
     // A double click or Enter chooses; a single click only selects.
@@ -137,7 +144,106 @@ QWidget* OscSetup::makeDeviceList()
     chosen->addWidget(m_device);
     chosen->addStretch(1);
     column->addLayout(chosen);
+    column->addWidget(makeLevelOptions());
     return area;
+}
+
+QWidget* OscSetup::makeLevelOptions()
+{
+    QGridLayout* rows = nullptr;
+    QWidget* group = MakeGroup(face(), tr("Output calibration"), rows);
+    rows->setContentsMargins(6, 0, 6, 2);
+    rows->setVerticalSpacing(2);
+    rows->addWidget(MakeKey(
+                        group, QStringLiteral("cmdCalTone"), tr("Calibration tone"),
+                        [this] {
+                            m_toneLevel = oscillator().playCalibrationTone();
+                            refillLevelOptions();
+                        },
+                        tr("Play a 1 kHz sine at -20 dB on both outputs, to read on a meter")),
+                    0, 0, 1, 2);
+    QCheckBox* rms = makeCheck(group, "chkRmsLevels", "LevelReference", tr("RMS levels"));
+    rms->setToolTip(tr("Make every steady waveform as loud (RMS) as the sine at the same level"));
+    rows->addWidget(rms, 0, 2, 1, 2);
+
+    // The meter's readings of the tone; each output's 0 dB voltage follows from them.
+    const std::pair<QLineEdit**, Channel> meters[] = {{&m_meterL, Channel::Left}, {&m_meterR, Channel::Right}};
+    int column = 0;
+    for (const auto& [box, channel] : meters) {
+        const QString label = channel == Channel::Left ? tr("Meter L (V)") : tr("R (V)");
+        *box = new QLineEdit(group);
+        (*box)->setObjectName(channel == Channel::Left ? QStringLiteral("txtMeterL") : QStringLiteral("txtMeterR"));
+        (*box)->setAccessibleName(channel == Channel::Left ? tr("Meter reading left (V)") : tr("Meter reading right (V)"));
+        connect(*box, &QLineEdit::textChanged, this,
+                [this, channel](const QString& text) { takeMeterReading(channel, text.toStdString()); });
+        // Empty, the box says what it wants: without a reading there are no volts to show.
+        (*box)->setPlaceholderText(tr("tone, Vrms"));
+        rows->addWidget(MakeCaption(group, label, *box), 1, column);
+        rows->addWidget(*box, 1, column + 1);
+        column += 2;
+    }
+
+    m_unit = new QComboBox(group);
+    m_unit->setObjectName(QStringLiteral("cboLevelUnit"));
+    m_unit->addItems({tr("dB"), tr("dBFS"), tr("dBu"), tr("dBV"), tr("Vrms"), tr("Vpp")});
+    connect(m_unit, &QComboBox::activated, this, [this](int unit) {
+        SetFieldCode(oscillator().settings(), *FindField("LevelUnit"), unit);
+        oscillator().showLevels();
+    });
+    rows->addWidget(MakeCaption(group, tr("Level unit"), m_unit), 2, 0);
+    rows->addWidget(m_unit, 2, 1);
+    const auto [limitCaption, limit] = makeEntry(group, "txtLevelLimit", "LevelLimit", tr("Limit (dB)"));
+    // A lower limit takes effect at once on levels above it.
+    connect(limit, &QLineEdit::textChanged, this, [this] {
+        const SignalSettings& s = oscillator().settings();
+        if (s.LevelL[0] > s.LevelLimit || s.LevelR[0] > s.LevelLimit)
+            oscillator().Update();
+    });
+    rows->addWidget(limitCaption, 2, 2);
+    rows->addWidget(limit, 2, 3);
+    group->setMinimumHeight(group->sizeHint().height());
+    return group;
+}
+
+void OscSetup::takeMeterReading(Channel channel, const std::string& text)
+{
+    SignalSettings& s = oscillator().settings();
+    const double reading = ParseLeadingNumber(text);
+    // The reading is of the tone; the calibration is the voltage of a 0 dB sine.
+    const double volts = reading > 0 ? reading * std::pow(10, -m_toneLevel / 20) : 0;
+    const char* field = channel == Channel::Left ? "CalVoltsL" : "CalVoltsR";
+    if (!FindField(field)->accepts(volts))
+        return;
+    (channel == Channel::Left ? s.CalVoltsL : s.CalVoltsR) = volts;
+    showUnits();
+    oscillator().showLevels();
+}
+
+void OscSetup::refillLevelOptions()
+{
+    const SignalSettings& s = oscillator().settings();
+    for (const auto& [box, channel] : {std::pair{m_meterL, Channel::Left}, std::pair{m_meterR, Channel::Right}}) {
+        const double volts = CalibrationVolts(s, channel);
+        const QSignalBlocker quiet(box);
+        box->setText(volts > 0 ? QString::fromStdString(FormatNumber(volts * std::pow(10, m_toneLevel / 20))) : QString());
+    }
+    showUnits();
+}
+
+void OscSetup::showUnits()
+{
+    const SignalSettings& s = oscillator().settings();
+    const bool calibrated = CalibrationVolts(s, Channel::Left) > 0 || CalibrationVolts(s, Channel::Right) > 0;
+    auto* model = qobject_cast<QStandardItemModel*>(m_unit->model());
+    for (int unit = 0; unit < m_unit->count(); ++unit) {
+        if (QStandardItem* item = model != nullptr ? model->item(unit) : nullptr)
+            item->setEnabled(!NeedsCalibration(unit) || calibrated);
+    }
+    const QSignalBlocker quiet(m_unit);
+    m_unit->setCurrentIndex(s.LevelUnit >= 0 && s.LevelUnit < m_unit->count() ? s.LevelUnit : -1);
+    m_unit->setToolTip(calibrated ? tr("dBu, dBV and volts follow the meter readings of the calibration tone")
+                                  : kUncalibratedNote);
+    m_unit->setAccessibleDescription(m_unit->toolTip());
 }
 
 QWidget* OscSetup::makeLengthOptions()
@@ -193,6 +299,7 @@ void OscSetup::refill()
 
     fillDevices();
     FillListBox(*m_table, MemoryTableText(s));
+    refillLevelOptions();
 }
 
 void OscSetup::fillDevices()

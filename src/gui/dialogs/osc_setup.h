@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/settings/level_units.h"
 #include "gui/dialogs/setup_dialog.h"
 #include "gui/ui/file_dialogs.h"
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 class QButtonGroup;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -20,7 +22,8 @@ namespace kelvo::gui {
 using OutputDeviceLister = std::function<std::vector<std::string>(std::string& error)>;
 
 // frmOscSetup: the memory table, setup files, Reset to Defaults, Save Wavefile, the output
-// device, the legacy driver and the default rendered length. Every opening builds the table
+// device, the legacy driver, the default rendered length, the signal quality options and
+// the output calibration with the level options. Every opening builds the table
 // and the device list afresh.
 class OscSetup final : public SetupDialog {
     Q_OBJECT
@@ -41,6 +44,11 @@ private:
     QWidget* makeDeviceList();
     QWidget* makeLengthOptions();
     QWidget* makeQualityOptions();
+    QWidget* makeLevelOptions();
+    void takeMeterReading(Channel channel, const std::string& text);
+    void refillLevelOptions();
+    // Offers the units a calibration allows; the unit box's tip says why the others are not.
+    void showUnits();
     void fillDevices();
     void chooseDevice();
     void loadSetup();
@@ -55,6 +63,11 @@ private:
     QLabel* m_deviceNote = nullptr;
     QLineEdit* m_device = nullptr;
     QButtonGroup* m_lengths = nullptr;
+    QLineEdit* m_meterL = nullptr;
+    QLineEdit* m_meterR = nullptr;
+    QComboBox* m_unit = nullptr;
+    // The level the calibration tone plays at, which the meter readings are of.
+    double m_toneLevel = -20;
 };
 
 } // namespace kelvo::gui

@@ -62,17 +62,24 @@ const FieldInfo& SetupDialog::field(const char* name) const
 QLineEdit* SetupDialog::addEntry(int row, const char* objectName, const char* fieldName, const QString& label,
                                  const QString& hint, int column)
 {
-    const FieldInfo& bound = field(fieldName);
-    const auto shown = [&bound](const QString& text) { return QString::fromStdString(bound.withLimits(text.toStdString())); };
-    auto* caption = new QLabel(shown(label), face());
-    auto* box = new QLineEdit(face());
-    box->setObjectName(QString::fromLatin1(objectName));
-    box->setAccessibleName(caption->text());
-    caption->setBuddy(box);
+    const auto [caption, box] = makeEntry(face(), objectName, fieldName, label);
     m_grid->addWidget(caption, row, column);
     m_grid->addWidget(box, row, column + 1);
     if (!hint.isEmpty())
-        m_grid->addWidget(MakeUnit(face(), shown(hint)), row, column + 2);
+        m_grid->addWidget(MakeUnit(face(), QString::fromStdString(field(fieldName).withLimits(hint.toStdString()))), row,
+                          column + 2);
+    return box;
+}
+
+std::pair<QLabel*, QLineEdit*> SetupDialog::makeEntry(QWidget* parent, const char* objectName, const char* fieldName,
+                                                      const QString& label)
+{
+    const FieldInfo& bound = field(fieldName);
+    auto* caption = new QLabel(QString::fromStdString(bound.withLimits(label.toStdString())), parent);
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setAccessibleName(caption->text());
+    caption->setBuddy(box);
     connect(box, &QLineEdit::textChanged, this,
             [this, &bound](const QString& text) { TakeEntry(m_oscillator.settings(), bound, text.toStdString()); });
     m_fillers.push_back([this, &bound, box] {
@@ -80,7 +87,7 @@ QLineEdit* SetupDialog::addEntry(int row, const char* objectName, const char* fi
         const QSignalBlocker quiet(box);
         box->setText(QString::fromStdString(EntryText(m_oscillator.settings(), bound)));
     });
-    return box;
+    return {caption, box};
 }
 
 QButtonGroup* SetupDialog::addOptions(int row, const char* base, const char* fieldName, const QStringList& captions,

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QAbstractButton;
@@ -39,6 +40,8 @@ protected:
     // from `column` on. "{min}" and "{max}" in the label or the hint show the field's range.
     QLineEdit* addEntry(int row, const char* objectName, const char* field, const QString& label, const QString& hint = {},
                         int column = 0);
+    // The same box and its caption, made in `parent` for the caller to lay out.
+    std::pair<QLabel*, QLineEdit*> makeEntry(QWidget* parent, const char* objectName, const char* field, const QString& label);
     // Option buttons named base(0), base(1), ... bound to `field`: button i sets the code
     // `firstCode + i`. A code outside the buttons selects none.
     QButtonGroup* addOptions(int row, const char* base, const char* field, const QStringList& captions, int firstCode = 0);
