@@ -31,10 +31,11 @@ bool RenderCommand(const RenderOptions& options, RenderSession& session, Message
 {
     if (!PrepareSettings(options, session, messages))
         return false;
-    if (!session.files.renderToFile(session.settings, session.folder, messages))
+    if (!session.files.renderToFile(session.settings, session.folder, messages) ||
+        !CopyRenderedFile(options, session.files, session.folder, messages))
         return false;
     std::cout << LevelsText(session.engine.levels(), session.settings) << '\n';
-    return CopyRenderedFile(options, session.files, session.folder, messages);
+    return true;
 }
 
 bool CopyRenderedFile(const RenderOptions& options, const SignalFiles& files, const std::filesystem::path& folder,
