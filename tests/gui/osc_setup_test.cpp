@@ -91,12 +91,18 @@ TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheN
     EXPECT_FALSE(osc.checked("opt1S") || osc.checked("Opt10S") || osc.checked("Opt100S"));
     // Keys are named by their captions, the boxes by their labels.
     QStringList spoken;
-    for (const char* name : {"cmdLoad", "cmdSave", "cmdReset", "cmdSaveWav", "Label3", "Text4", "List1", "Text5", "chkDither",
-                             "chkWholeCycles", "chkBandLimited"})
+    for (const char* name :
+         {"cmdLoad", "cmdSave", "cmdReset", "cmdSaveWav", "Label3", "Text4", "List1", "Text5", "chkDither", "chkWholeCycles",
+          "chkBandLimited", "cmdCalTone", "chkRmsLevels", "txtMeterL", "txtMeterR", "txtLevelLimit"})
         spoken << QAccessible::queryAccessibleInterface(&Child(setup, name))->text(QAccessible::Name);
     EXPECT_EQ(spoken,
               (QStringList{"Load Setup", "Save Setup", "Reset to Defaults", "Save Wavefile", "Close", "Memory table",
-                           "Playback Output Device", "Output device", "Dither", "Whole-cycle loops", "Band-limited shapes"}));
+                           "Playback Output Device", "Output device", "Dither", "Whole-cycle loops", "Band-limited shapes",
+                           "Calibration tone", "RMS levels", "Meter reading left (V)", "Meter reading right (V)", "Limit (dB)"}));
+    // On Linux Qt names a combo box by its value and labels it by a relation to its caption.
+    const auto labels = QAccessible::queryAccessibleInterface(&Child(setup, "cboLevelUnit"))->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels.front().first->text(QAccessible::Name), "Level unit");
 }
 
 TEST(OscSetup, ASetupLoadsBackWholeAndShowsAtOnceWhileDamagedFilesAndCancelsChangeNothing)
