@@ -42,6 +42,17 @@ TEST(RenderCommand, WritesTheRenderedBlockBehindTheCanonicalHeader)
 
 // Bad command lines and folders end with a message and a non-zero status, never with silence or
 // a false success; a damaged settings file is reported and the render goes on with start values.
+// --set cannot pass the level limit: the level is held there, kelvo-cli says so, and the
+// line it prints after the render measures the held level.
+TEST(RenderCommand, HoldsALevelAtTheLimitAndPrintsWhatTheBlockMeasures)
+{
+    TempFolder folder;
+    const auto run = RunCli({"render", "--folder", folder.path().string(), "--set", "LevelLimit=-10", "--set", "LevelL=0"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "kelvo-cli: Level held at the limit of -10 dB.\n"
+                          "L peak -10.1, RMS -13.1 dBFS; R peak -20.1, RMS -23.1 dBFS\n");
+}
+
 TEST(CliRefusals, SayWhatIsWrongAndExitNonZero)
 {
     // The arguments ("{}" stands for DIR), what to create in DIR ("name=first line", "name/"
