@@ -135,7 +135,8 @@ TEST_P(PlaybackUnderLoad, KelvoPlaysWithoutAGapWhereANativeClientCould)
         GTEST_SKIP() << "the private " << AudioServerName(kind) << " does not start here: " << probe.error();
     const std::string cli = "'" KELVO_CLI_PATH "' ",
                       sine = " --folder " + ShellQuoted(folder.path()) + " --set SampleRate=48000 --set WaveBuildLength=1";
-    ASSERT_EQ(Complaint("kelvo-cli", RunShell(cli + "render" + sine + " 2>&1")), "");
+    // The render prints what the block measures; only its messages count as complaints.
+    ASSERT_EQ(Complaint("kelvo-cli", RunShell(cli + "render" + sine + " 2>&1 >/dev/null")), "");
     const auto wave = folder / "test.wav", noise = folder / "noise.wav";
     WriteFile(folder / "loop.raw", FrameBytes(wave));
     ASSERT_TRUE(WriteNoiseFile(noise)) << "the user's file could not be written";

@@ -169,7 +169,9 @@ QWidget* OscSetup::makeLevelOptions()
     // The meter's readings of the tone; each output's 0 dB voltage follows from them.
     const std::pair<QLineEdit**, Channel> meters[] = {{&m_meterL, Channel::Left}, {&m_meterR, Channel::Right}};
     int column = 0;
-    for (const auto& [box, channel] : meters) {
+    for (const auto& meter : meters) {
+        QLineEdit** box = meter.first;
+        const Channel channel = meter.second;
         const QString label = channel == Channel::Left ? tr("Meter L (V)") : tr("R (V)");
         *box = new QLineEdit(group);
         (*box)->setObjectName(channel == Channel::Left ? QStringLiteral("txtMeterL") : QStringLiteral("txtMeterR"));
