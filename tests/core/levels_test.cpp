@@ -5,6 +5,7 @@
 #include "support/decoded_wave.h"
 #include "support/oscillator_rig.h"
 #include "support/signal_checks.h"
+#include "support/spectrum.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,6 @@
 
 namespace kelvo::test {
 namespace {
-
-double Rms(const std::vector<double>& x)
-{
-    return std::sqrt(std::inner_product(x.begin(), x.end(), x.begin(), 0.0) / static_cast<double>(x.size()));
-}
 
 // The value sox's stat prints after `label` for the left channel of `wav`.
 double SoxStat(const std::filesystem::path& wav, const std::string& label)

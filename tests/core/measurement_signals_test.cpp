@@ -28,11 +28,6 @@ double Mean(const std::vector<double>& x)
     return std::accumulate(x.begin(), x.end(), 0.0) / static_cast<double>(x.size());
 }
 
-double Rms(const std::vector<double>& x)
-{
-    return std::sqrt(std::inner_product(x.begin(), x.end(), x.begin(), 0.0) / static_cast<double>(x.size()));
-}
-
 struct Rendered {
     std::vector<double> left;
     std::vector<double> right;

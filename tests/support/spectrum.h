@@ -9,6 +9,7 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <numeric>
 
 namespace kelvo::test {
 
@@ -32,6 +33,12 @@ inline std::vector<double> LinePowers(std::vector<double> x)
     for (std::size_t k = 0; k < out.size(); ++k)
         power[k] = std::norm(out[k]);
     return power;
+}
+
+// The RMS of x (full scale 1.0 as decoded).
+inline double Rms(const std::vector<double>& x)
+{
+    return std::sqrt(std::inner_product(x.begin(), x.end(), x.begin(), 0.0) / static_cast<double>(x.size()));
 }
 
 // The power spectrum of x[0 .. n - 1] through a Blackman-Harris window, bins of rate / n

@@ -136,8 +136,7 @@ template <typename Context> void RenderPinkNoise(Context& c)
         }
     });
     // The block holds whole periods: the frame after it is the first again.
-    if (c.frames > 0)
-        c.storeClosingPair(value(0, scaleL, 0), value(1, scaleR, 0));
+    c.storeClosingPair(value(0, scaleL, 0), value(1, scaleR, 0));
 }
 
 } // namespace
