@@ -180,7 +180,8 @@ TEST(SettingsFiles, TheOptionsFileKeepsWhatItDoesNotKnow)
     EXPECT_EQ(s.Dither + s.WholeCycles, 0);
     ASSERT_EQ(SaveSettings(s, folder.path()), "");
     const std::string rest = "BandLimited=0\r\nBurstWindow=0\r\nBurstCycles=6.5\r\nSweepSeconds=0\r\nSweepFadeMs=5\r\n"
-                             "LevelReference=0\r\nLevelUnit=0\r\nCalVoltsL=0\r\nCalVoltsR=0\r\nLevelLimit=0\r\n";
+                             "LevelReference=0\r\nLevelUnit=0\r\nCalVoltsL=0\r\nCalVoltsR=0\r\nLevelLimit=0\r\n"
+                             "SeamlessChanges=0\r\n";
     EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=0\r\nWholeCycles=0\r\n" + rest);
 
     WriteFile(folder / "Klvoptions.ini", "WholeCycles=1\r\n\r\nRemotePort=5025\r\nDither=1\n");

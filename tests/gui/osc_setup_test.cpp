@@ -52,7 +52,8 @@ TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheN
     EXPECT_EQ(list.currentRow(), 0);
     EXPECT_EQ(osc.device(), "0");
     EXPECT_TRUE(osc.checked("opt1S"));
-    EXPECT_FALSE(osc.checked("chkDither") || osc.checked("chkWholeCycles") || osc.checked("chkBandLimited"))
+    EXPECT_FALSE(osc.checked("chkDither") || osc.checked("chkWholeCycles") || osc.checked("chkBandLimited") ||
+                 osc.checked("chkSeamless"))
         << "options start off";
 
     osc.s.Waveform[3] = 13;
@@ -82,9 +83,9 @@ TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheN
     EXPECT_EQ(osc.s.WaveBuildLength, 100);
     QTest::mouseClick(&Child(setup, "chkPlaydriver"), Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(osc.s.LegacyDriver, 1);
-    for (const char* option : {"chkDither", "chkWholeCycles", "chkBandLimited"})
+    for (const char* option : {"chkDither", "chkWholeCycles", "chkBandLimited", "chkSeamless"})
         QTest::mouseClick(&Child(setup, option), Qt::LeftButton, {}, QPoint(8, 8));
-    EXPECT_EQ(osc.s.Dither * 100 + osc.s.WholeCycles * 10 + osc.s.BandLimited, 111);
+    EXPECT_EQ(osc.s.Dither * 1000 + osc.s.WholeCycles * 100 + osc.s.BandLimited * 10 + osc.s.SeamlessChanges, 1111);
     osc.s.WaveBuildLength = 5;
     Click(setup, "Label3");
     // No option for 5 s: an exclusive group must still show none checked.
@@ -93,12 +94,12 @@ TEST(OscSetup, EveryOpeningBuildsTheWindowAfreshAndTheChosenDeviceIsOpenedByTheN
     QStringList spoken;
     for (const char* name :
          {"cmdLoad", "cmdSave", "cmdReset", "cmdSaveWav", "Label3", "Text4", "List1", "Text5", "chkDither", "chkWholeCycles",
-          "chkBandLimited", "cmdCalTone", "chkRmsLevels", "txtMeterL", "txtMeterR", "txtLevelLimit"})
+          "chkBandLimited", "cmdCalTone", "chkRmsLevels", "txtMeterL", "txtMeterR", "txtLevelLimit", "chkSeamless"})
         spoken << QAccessible::queryAccessibleInterface(&Child(setup, name))->text(QAccessible::Name);
-    EXPECT_EQ(spoken,
-              (QStringList{"Load Setup", "Save Setup", "Reset to Defaults", "Save Wavefile", "Close", "Memory table",
-                           "Playback Output Device", "Output device", "Dither", "Whole-cycle loops", "Band-limited shapes",
-                           "Calibration tone", "RMS levels", "Meter reading left (V)", "Meter reading right (V)", "Limit (dB)"}));
+    EXPECT_EQ(spoken, (QStringList{"Load Setup", "Save Setup", "Reset to Defaults", "Save Wavefile", "Close", "Memory table",
+                                   "Playback Output Device", "Output device", "Dither", "Whole-cycle loops",
+                                   "Band-limited shapes", "Calibration tone", "RMS levels", "Meter reading left (V)",
+                                   "Meter reading right (V)", "Limit (dB)", "Seamless changes while playing"}));
     // On Linux Qt names a combo box by its value and labels it by a relation to its caption.
     const auto labels = QAccessible::queryAccessibleInterface(&Child(setup, "cboLevelUnit"))->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1);

@@ -86,7 +86,7 @@ void Oscillator::Update()
     notify();
 
     if (s.Playing != 0)
-        startSignal();
+        m_chain.control().change();
 }
 
 void Oscillator::startSignal()
@@ -110,11 +110,12 @@ void Oscillator::recallSelectedMemory()
     // Update has restarted a playing signal already; recalling restarts it once more, as the
     // panel always has: the second start replaces the first within its delay.
     if (m_settings.Playing != 0)
-        startSignal();
+        m_chain.control().change();
 }
 
 void Oscillator::showLevels()
 {
+    m_chain.control().settle();
     m_view.levelL = LevelText(m_settings.LevelL[0], m_settings, Channel::Left);
     m_view.levelR = LevelText(m_settings.LevelR[0], m_settings, Channel::Right);
     if (!m_view.measured.empty())
@@ -156,6 +157,7 @@ void Oscillator::SaveSettings()
 
 bool Oscillator::renderSignal()
 {
+    m_chain.control().settle();
     const bool built = m_chain.files().renderToFile(m_settings, folder(), m_messages);
     m_view.sampleRate = FormatNumber(m_settings.SampleRate[0]);
     notify();
@@ -164,6 +166,7 @@ bool Oscillator::renderSignal()
 
 std::string Oscillator::SaveRenderedSignal(const std::filesystem::path& target)
 {
+    m_chain.control().settle();
     return m_chain.files().copyRendered(folder(), target);
 }
 

@@ -9,6 +9,8 @@ namespace {
 
 // How often the underrun count is looked at: soon enough for a user watching the panel.
 constexpr std::chrono::milliseconds kGapCheckInterval{500};
+// The crossfade of a seamless change: long enough not to click, short enough to sound at once.
+constexpr std::int32_t kFadeDivisor = 200;
 
 } // namespace
 
@@ -33,6 +35,9 @@ SignalControl::SignalControl(Parts parts)
 {
     // A render must not rewrite the file the player holds open.
     m_parts.files.engine().setBeforeRender([this] {
+        // A change rendered while the old signal plays writes a new file beside it.
+        if (ChangeRender::onRenderThread())
+            return;
         m_parts.stream.stop();
         m_parts.reader.close();
     });
@@ -42,6 +47,8 @@ SignalControl::SignalControl(Parts parts)
 
 SignalControl::~SignalControl()
 {
+    m_changeRender.drop();
+    m_changeRender.wait();
     if (m_timer != 0)
         m_parts.loop.stopTimer(m_timer);
     if (m_gapTimer != 0)
@@ -63,6 +70,10 @@ void SignalControl::setUserPlayer(std::function<void()> playwav)
 
 void SignalControl::start()
 {
+    // A start renders afresh: a change still rendering is of no use, and must not be
+    // rendering with the same engine.
+    m_changeRender.drop();
+    m_changeRender.wait();
     SignalSettings& s = m_parts.settings;
     if (s.LegacyDriver != 0 || m_playing == Path::Legacy)
         stop();
@@ -89,6 +100,7 @@ void SignalControl::start()
             stop();
             return;
         }
+        m_clock = ClockOf(s, m_parts.files.engine().state());
     }
     // A restart within the delay waits the full delay again from now.
     if (m_timer != 0)
@@ -96,8 +108,49 @@ void SignalControl::start()
     m_timer = m_parts.loop.startTimer(kStartDelay, false, [this] { startDelayTick(); });
 }
 
+void SignalControl::change()
+{
+    const SignalSettings& s = m_parts.settings;
+    const bool seamless = s.SeamlessChanges == 1 && s.LegacyDriver == 0 && s.ArbBuild == 0 &&
+                          !Is(s.Waveform[0], WaveformCode::User) && m_playing == Path::Stream &&
+                          m_state.phase == SignalPhase::Playing && m_state.source == SignalSource::Generator;
+    if (!seamless) {
+        start();
+        return;
+    }
+    m_changeRender.request(s, [this](ChangeRender::Result result) { changeRendered(std::move(result)); });
+}
+
+void SignalControl::changeRendered(ChangeRender::Result result)
+{
+    for (const std::string& text : result.messages)
+        m_parts.messages.show(text);
+    if (!result.rendered) {
+        // As a start: nothing fresh to play, so nothing plays rather than a stale signal.
+        stop();
+        return;
+    }
+    const BlockClock old = m_clock;
+    const BlockClock next = ClockOf(result.settings, m_parts.files.engine().state());
+    const std::int64_t fade = std::max(1, result.settings.SampleRate[0] / kFadeDivisor);
+    m_clock = next;
+    const bool spliced = m_parts.stream.splice(
+        ProgramFile(m_parts.folder, kRenderedFile), fade,
+        [&old, &next, fade](std::int64_t oldFrame, std::int64_t) { return JoinFrame(old, next, oldFrame, fade); });
+    if (spliced) {
+        changed(SignalPhase::Playing);
+        return;
+    }
+    // Another sample format, or a device that cannot replace what it holds: a restart.
+    m_parts.stream.stop();
+    m_parts.reader.close();
+    changed(SignalPhase::Starting);
+    m_timer = m_parts.loop.startTimer(kStartDelay, false, [this] { startDelayTick(); });
+}
+
 void SignalControl::stop()
 {
+    m_changeRender.drop();
     SignalSettings& s = m_parts.settings;
     s.Playing = 0;
     // Cancels a start still waiting for its delay.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/oscillator/change_phase.h"
+#include "core/oscillator/change_render.h"
 #include "core/oscillator/signal_files.h"
 #include "core/playback/legacy_player.h"
 #include "core/playback/stream_engine.h"
@@ -73,7 +75,13 @@ public:
     void setUserPlayer(std::function<void()> playwav);
 
     void start();
+    // After a change of the settings while the signal is on. With SeamlessChanges, a signal
+    // that plays renders the change while it plays on, then crossfades into it without a
+    // gap; otherwise, and whenever that cannot be, the same as start().
+    void change();
     void stop() override;
+    // Returns once no change is rendering, for those who use the rendered block.
+    void settle() { m_changeRender.wait(); }
     // Stops whatever plays, then plays `file` in a loop at once as the user's file, with
     // `status` on the status line. False, after the reader or the device has said why, when
     // it cannot play; everything is stopped then.
@@ -86,6 +94,7 @@ public:
 private:
     enum class Path { None, Stream, Legacy };
 
+    void changeRendered(ChangeRender::Result result);
     void startDelayTick();
     std::int64_t underruns() const;
     void checkGaps();
@@ -102,6 +111,9 @@ private:
     // Watches the device's underrun count while the output plays.
     EventLoop::TimerId m_gapTimer = 0;
     std::int64_t m_underrunsAtStart = 0;
+    // The cycles of the block that plays, for joining the next one at the same phase.
+    BlockClock m_clock;
+    ChangeRender m_changeRender{m_parts.files, m_parts.folder, m_parts.loop};
 };
 
 } // namespace kelvo

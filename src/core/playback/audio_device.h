@@ -41,6 +41,13 @@ public:
 
     virtual bool isOpen() const = 0;
 
+    // For a change of signal while it plays: gives up the queued sound from the earliest point
+    // that has not been heard yet and can still be replaced (a few milliseconds ahead), hands
+    // every queued buffer back, and returns that point in bytes since the open; the next
+    // write plays from there. -1 when the device cannot replace queued sound, so the caller
+    // restarts the stream instead.
+    virtual std::int64_t cut() { return -1; }
+
     // Times the device ran out of queued sound while playing.
     virtual std::int64_t underruns() const = 0;
 

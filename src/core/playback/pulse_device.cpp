@@ -2,6 +2,7 @@
 
 #include "core/playback/realtime_priority.h"
 
+#include <algorithm>
 #include <pulse/pulseaudio.h>
 #include <thread>
 #include <unistd.h>
@@ -17,6 +18,9 @@ namespace {
 constexpr pa_usec_t kServerBuffer = 2 * PA_USEC_PER_SEC;
 // A sound too short to fill the server's buffer is started after this wait for more.
 constexpr pa_usec_t kShortSoundWait = 50 * PA_USEC_PER_MSEC;
+// How far ahead of what is heard a cut takes effect: time for the new sound to reach the
+// server, and for the server to render its output again from there.
+constexpr pa_usec_t kCutAhead = 30 * PA_USEC_PER_MSEC;
 // A server that accepts the connection but never answers is given up after this.
 constexpr pa_usec_t kAnswerLimit = 5 * PA_USEC_PER_SEC;
 
@@ -159,6 +163,8 @@ std::string PulseDevice::open(int index, const AudioFormat& format, BufferDone d
     pa_stream_set_underflow_callback(stream, &PulseDevice::streamUnderflow, this);
     m_blockAlign = static_cast<std::size_t>(format.blockAlign);
     m_written = 0;
+    m_seekTo = -1;
+    m_cutCredit = 0;
     m_failure.clear();
     m_failureReported = false;
     m_closing = false;
@@ -210,6 +216,43 @@ void PulseDevice::reset()
     pa_threaded_mainloop_unlock(m_mainloop);
 }
 
+std::int64_t PulseDevice::cut()
+{
+    if (m_stream == nullptr)
+        return -1;
+    pa_threaded_mainloop_lock(m_mainloop);
+    // Where the listener is now, from the server's own account of its queue and its sink.
+    pa_operation* update = pa_stream_update_timing_info(
+        m_stream,
+        [](pa_stream*, int, void* self) { pa_threaded_mainloop_signal(static_cast<PulseDevice*>(self)->m_mainloop, 0); }, this);
+    const bool answered = update != nullptr &&
+                          WaitForServer(
+                              m_mainloop, m_context, [update] { return pa_operation_get_state(update) != PA_OPERATION_RUNNING; },
+                              [this] { return m_stream == nullptr || !PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream)); });
+    Forget(update);
+    const pa_timing_info* timing = answered ? pa_stream_get_timing_info(m_stream) : nullptr;
+    if (timing == nullptr || timing->read_index_corrupt != 0 || timing->write_index_corrupt != 0) {
+        pa_threaded_mainloop_unlock(m_mainloop);
+        return -1;
+    }
+    const pa_sample_spec* spec = pa_stream_get_sample_spec(m_stream);
+    const auto heard = timing->read_index - static_cast<std::int64_t>(pa_usec_to_bytes(timing->sink_usec, spec));
+    std::int64_t from = std::max<std::int64_t>(heard, 0) + static_cast<std::int64_t>(pa_usec_to_bytes(kCutAhead, spec));
+    from = std::min(from - from % static_cast<std::int64_t>(m_blockAlign), m_written);
+    while (!m_pending.empty()) {
+        handBack(m_pending.front().index);
+        m_pending.pop_front();
+    }
+    m_pendingOffset = 0;
+    if (from < m_written) {
+        m_cutCredit += m_written - from;
+        m_seekTo = from;
+        m_written = from;
+    }
+    pa_threaded_mainloop_unlock(m_mainloop);
+    return from;
+}
+
 void PulseDevice::close()
 {
     if (m_stream == nullptr)
@@ -256,13 +299,17 @@ void PulseDevice::pump()
     std::size_t room = pa_stream_writable_size(m_stream);
     if (room == static_cast<std::size_t>(-1))
         return;
+    room += static_cast<std::size_t>(m_cutCredit);
     room -= room % m_blockAlign;
     while (!m_pending.empty()) {
         const Pending& next = m_pending.front();
         const std::size_t whole = next.bytes.size() - next.bytes.size() % m_blockAlign;
         const std::size_t count = std::min(whole - m_pendingOffset, room);
-        if (count > 0 &&
-            pa_stream_write(m_stream, next.bytes.data() + m_pendingOffset, count, nullptr, 0, PA_SEEK_RELATIVE) == 0) {
+        const bool seek = m_seekTo >= 0;
+        if (count > 0 && pa_stream_write(m_stream, next.bytes.data() + m_pendingOffset, count, nullptr, seek ? m_seekTo : 0,
+                                         seek ? PA_SEEK_ABSOLUTE : PA_SEEK_RELATIVE) == 0) {
+            m_seekTo = -1;
+            m_cutCredit -= std::min(m_cutCredit, static_cast<std::int64_t>(count));
             if (m_firstSound.load() == 0)
                 m_firstSound.store(SteadyNanoseconds());
             m_pendingOffset += count;

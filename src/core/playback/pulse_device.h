@@ -46,6 +46,7 @@ public:
     void reset() override;
     void close() override;
     bool isOpen() const override { return m_stream != nullptr; }
+    std::int64_t cut() override;
     std::int64_t underruns() const override { return m_underruns.load(); }
     double outputLatency() const override;
     std::chrono::steady_clock::time_point firstSoundTime() const override;
@@ -85,6 +86,11 @@ private:
     std::size_t m_pendingOffset = 0;
     std::vector<int> m_finished;
     std::int64_t m_written = 0;
+    // After a cut: the next write goes to this byte of the server's queue instead of its end,
+    // and this many bytes may be written beyond the room the server offers, since the cut
+    // took them back.
+    std::int64_t m_seekTo = -1;
+    std::int64_t m_cutCredit = 0;
     std::int64_t m_prebufBytes = 0;
     pa_time_event* m_shortSoundTimer = nullptr;
     std::size_t m_blockAlign = 1;

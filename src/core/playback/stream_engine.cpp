@@ -1,5 +1,7 @@
 #include "core/playback/stream_engine.h"
 
+#include "core/playback/crossfade.h"
+
 #include <algorithm>
 
 namespace kelvo {
@@ -7,6 +9,17 @@ namespace {
 
 // How soon a buffer that found no data ready asks again: well inside one buffer's length.
 constexpr std::chrono::milliseconds kRetryInterval{10};
+// The crossfade is queued with this much new sound behind it, so the device has the new
+// signal at once, before the buffers it handed back come round to be refilled.
+constexpr std::int64_t kSpliceTailDivisor = 10;
+// The splice's buffer goes by this index, beyond those of the reader.
+constexpr int kSpliceIndex = PlayerBufferCount;
+
+std::int64_t Wrap(std::int64_t value, std::int64_t size)
+{
+    const std::int64_t rest = value % size;
+    return rest < 0 ? rest + size : rest;
+}
 
 } // namespace
 
@@ -45,6 +58,8 @@ bool StreamEngine::start(int outDevice)
         return false;
     }
     m_streamActive = true;
+    m_originStream = 0;
+    m_originData = m_reader.position() - m_reader.dataOffset();
     // As if the device had just handed every buffer back: the loop fills and queues them.
     for (int index = 0; index < PlayerBufferCount; ++index)
         m_loop.post([this, generation, index] { bufferDone(generation, index); });
@@ -69,7 +84,7 @@ void StreamEngine::stop()
 
 void StreamEngine::bufferDone(std::uint64_t generation, int index)
 {
-    if (!m_streamActive || generation != m_generation)
+    if (!m_streamActive || generation != m_generation || index == kSpliceIndex)
         return;
     // Made by the first refill, so the file is read as it stands when the sound starts.
     if (!m_ahead) {
@@ -90,6 +105,44 @@ void StreamEngine::bufferDone(std::uint64_t generation, int index)
         // The disk is behind: the device still plays what the read-ahead gave before.
         waitForData(index);
     }
+}
+
+bool StreamEngine::splice(const std::filesystem::path& file, std::int64_t fadeFrames, const SpliceStart& start)
+{
+    if (!m_streamActive || !m_ahead)
+        return false;
+    OpenedWave next = OpenWave(file);
+    const AudioFormat format = m_reader.format();
+    if (next.openFailed || !next.refusal.empty() || !(next.format == format) || next.dataSize < format.blockAlign)
+        return false;
+    const std::int64_t at = m_device.cut();
+    if (at < 0)
+        return false;
+    const std::int64_t frameBytes = format.blockAlign;
+    const LoopedData old = m_reader.loopedData();
+    const std::int64_t oldByte = Wrap(m_originData + at - m_originStream, old.size);
+    const std::int64_t newFrames = next.dataSize / frameBytes;
+    const std::int64_t newFrame = Wrap(start(oldByte / frameBytes, newFrames), newFrames);
+    const LoopedData fresh{next.fd(), next.layout.dataOffset, next.dataSize, next.layout.dataOffset, format.blockAlign};
+
+    const auto fadeBytes = static_cast<std::size_t>(fadeFrames * frameBytes);
+    const auto tailBytes = static_cast<std::size_t>(format.sampleRate / kSpliceTailDivisor * frameBytes);
+    std::vector<std::byte> from(fadeBytes);
+    m_splice.assign(fadeBytes + tailBytes, std::byte{0});
+    ReadLooped(old, oldByte, from);
+    ReadLooped(fresh, newFrame * frameBytes, m_splice);
+    Crossfade(from, std::span(m_splice).first(fadeBytes), std::span(m_splice).first(fadeBytes), format);
+
+    m_reader.replace(std::move(next));
+    const std::int64_t queuedFrames = static_cast<std::int64_t>(m_splice.size()) / frameBytes;
+    m_reader.seek(Wrap(newFrame + queuedFrames, newFrames));
+    const std::int64_t bytesPerSecond = frameBytes * format.sampleRate;
+    m_ahead = std::make_unique<ReadAhead>(m_reader.loopedData(), ReadAheadMargin(bytesPerSecond),
+                                          static_cast<std::size_t>(PlayerBufferCount * m_reader.bufferSize()));
+    m_originStream = at;
+    m_originData = newFrame * frameBytes;
+    m_device.write(kSpliceIndex, m_splice);
+    return true;
 }
 
 void StreamEngine::waitForData(int index)

@@ -7,6 +7,7 @@
 #include "core/runtime/messages.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +37,16 @@ public:
     // Stops the output and releases the device; harmless when idle.
     void stop();
 
+    // Where a spliced file starts: its frame for the old file's frame `oldFrame`, where the
+    // crossfade begins; taken modulo the new file's `newFrames`.
+    using SpliceStart = std::function<std::int64_t(std::int64_t oldFrame, std::int64_t newFrames)>;
+    // Switches the running stream to `file` without stopping the device: the sound not yet
+    // heard is replaced from a few milliseconds ahead on, crossfading over `fadeFrames` from
+    // the old file into the new one, which then loops. False, with nothing changed, when no
+    // stream runs, the file cannot be played in the same format, or the device cannot replace
+    // the sound it holds; the caller then restarts.
+    bool splice(const std::filesystem::path& file, std::int64_t fadeFrames, const SpliceStart& start);
+
     bool active() const { return m_streamActive; }
     // Times the device ran dry since it was created.
     std::int64_t underruns() const { return m_device.underruns(); }
@@ -55,6 +66,12 @@ private:
     // Counts streams, so that hand-backs of a stopped stream are recognised and dropped.
     std::uint64_t m_generation = 0;
     std::unique_ptr<ReadAhead> m_ahead;
+    // Where the file's data lies in the stream: byte m_originData of the data plays at byte
+    // m_originStream since the device was opened, and the data loops from there.
+    std::int64_t m_originStream = 0;
+    std::int64_t m_originData = 0;
+    // The crossfade and the new sound right after it, queued in one piece by a splice.
+    std::vector<std::byte> m_splice;
     // Buffers handed back while the read-ahead had nothing ready, refilled on a timer.
     std::vector<int> m_waiting;
     EventLoop::TimerId m_retry = 0;

@@ -23,6 +23,7 @@ public:
     void reset() override;
     void close() override;
     bool isOpen() const override { return m_active != nullptr && m_active->isOpen(); }
+    std::int64_t cut() override { return m_active != nullptr ? m_active->cut() : -1; }
     std::int64_t underruns() const override;
     double outputLatency() const override { return m_active != nullptr ? m_active->outputLatency() : 0; }
     std::chrono::steady_clock::time_point firstSoundTime() const override;

@@ -65,6 +65,19 @@ void WaveReader::seek(std::int64_t sampleIndex)
         m_position = m_dataOffset + m_format.blockAlign * sampleIndex;
 }
 
+bool WaveReader::replace(OpenedWave wave)
+{
+    if (!isOpen() || wave.openFailed || !wave.refusal.empty() || !(wave.format == m_format) ||
+        wave.dataSize < m_format.blockAlign)
+        return false;
+    m_playFormat = wave.layout.format;
+    m_dataOffset = wave.layout.dataOffset;
+    m_dataSize = wave.dataSize;
+    m_position = m_dataOffset;
+    m_wave = std::move(wave);
+    return true;
+}
+
 LoopedData WaveReader::loopedData() const
 {
     return {m_wave.fd(), m_dataOffset, m_dataSize, m_position, m_format.blockAlign};

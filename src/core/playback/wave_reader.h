@@ -34,6 +34,10 @@ public:
     // buffers. On failure shows one message and stays closed; an empty path does nothing.
     void open(const std::filesystem::path& path, Messages& messages);
     void close();
+    // Plays `wave` from its start in place of the open file, keeping the buffers, which the
+    // caller makes sure no device holds. False, with nothing changed, when it cannot be played
+    // or holds another format than the open file.
+    bool replace(OpenedWave wave);
     // Positions at frame `sampleIndex` of the data when a file is open and the position
     // lies inside the data; otherwise does nothing.
     void seek(std::int64_t sampleIndex);

@@ -192,6 +192,8 @@ const FieldInfo kFields[] = {
     KELVO_OPTION(CalVoltsL, RealOrUnset(1e-6, 1000), "V", "the left output's Vrms for a 0 dB sine; 0: not calibrated"),
     KELVO_OPTION(CalVoltsR, RealOrUnset(1e-6, 1000), "V", "the right output's Vrms for a 0 dB sine; 0: not calibrated"),
     KELVO_OPTION(LevelLimit, Real(-200, 0), "dB", "no channel can be set louder than this; 0: no limit below full scale"),
+    KELVO_OPTION(SeamlessChanges, Whole(0, 1), "",
+                 "1: a change while the signal plays crossfades into the new signal without stopping (an option)"),
 };
 
 #undef KELVO_SCALAR

@@ -142,6 +142,8 @@ struct SignalSettings {
     double CalVoltsL = 0;
     double CalVoltsR = 0;
     double LevelLimit = 0;
+    // 1: a change while the signal plays switches to the new signal without stopping it.
+    std::int32_t SeamlessChanges = 0;
     // Lines of the options file that this version does not know, written back as they were.
     std::vector<std::string> UnknownOptions;
 };

@@ -80,7 +80,12 @@ OscSetup::OscSetup(Oscillator& oscillator, FileDialogs& fileDialogs, OutputDevic
     grid()->addWidget(m_table, 0, 0, 1, 3);
     grid()->addWidget(makeFileKeys(), 1, 0);
     grid()->addWidget(makeDeviceList(), 1, 1, 1, 2);
-    addCheck(2, "chkPlaydriver", "LegacyDriver", QStringLiteral("Use Legacy Multimedia playback driver"));
+    grid()->addWidget(makeCheck(face(), "chkPlaydriver", "LegacyDriver", QStringLiteral("Use Legacy Multimedia playback driver")),
+                      2, 0);
+    QCheckBox* seamless = makeCheck(face(), "chkSeamless", "SeamlessChanges", tr("Seamless changes while playing"));
+    seamless->setToolTip(tr("A change while the signal plays crossfades into the new signal instead of stopping it for "
+                            "half a second"));
+    grid()->addWidget(seamless, 2, 1, 1, 2);
     grid()->addWidget(makeLengthOptions(), 3, 0, 1, 3);
     // Filled when shown: listing the devices takes a while and happens once per opening.
 }
