@@ -1,6 +1,8 @@
 // Playback on a busy machine (scripts/load-machine), recorded from a private sound server.
 // A native client's recording tells whether the machine could carry sound at all; when it
 // could, every recording of Kelvo must be its signal sample for sample, then silence.
+#include "support/monitor_recorder.h"
+#include "support/playing_oscillator.h"
 #include "support/private_audio.h"
 #include "support/test_support.h"
 #include "support/user_file_play.h"
@@ -180,6 +182,59 @@ TEST_P(PlaybackUnderLoad, KelvoPlaysWithoutAGapWhereANativeClientCould)
     };
     EXPECT_EQ(Record(kind, "kelvo panel", folder / "audio-e", 44100, session, gui / "test.wav"), "");
 }
+
+// Twenty changes while the signal plays, one every 250 ms, each crossfaded into the stream
+// while the machine is busy: the output never runs dry and the sound never falls silent.
+using ChangesUnderLoad = testing::TestWithParam<AudioServer>;
+
+TEST_P(ChangesUnderLoad, TwentyChangesLeaveNoGap)
+{
+    const AudioServer kind = GetParam();
+    if (!PrivateAudio::available(kind))
+        GTEST_SKIP() << AudioServerName(kind) << " is needed (scripts/bootstrap installs it)";
+    TempFolder folder;
+    PrivateAudio audio(folder / "audio", kRate, kind);
+    ASSERT_FALSE(audio.server().empty()) << audio.error();
+    ::setenv("PULSE_SERVER", audio.server().c_str(), 1);
+    // PipeWire runs its whole graph at the shortest latency any stream asks for: a recorder
+    // asking for less than its longest quantum loses pieces of the recording on a busy machine.
+    MonitorRecorder recorder(kRate, kind == AudioServer::PipeWire ? 2048 * 1000 / kRate + 1 : 10);
+    MachineLoad load(folder);
+    ASSERT_EQ(load.error, "");
+    std::this_thread::sleep_for(3s);
+
+    PlayingOscillator playing(folder / "kelvo", kRate);
+    playing.osc.panel().switchOn();
+    playing.run(2500ms);
+    const std::size_t first = recorder.framesBy(std::chrono::steady_clock::now());
+    for (int change = 0; change < 20; ++change) {
+        if (change % 2 == 0)
+            playing.osc.panel().frequencyUp();
+        else
+            playing.osc.panel().levelUp();
+        playing.run(250ms);
+    }
+    playing.run(1000ms);
+    const std::size_t last = recorder.framesBy(std::chrono::steady_clock::now());
+    const std::int64_t underruns = playing.device.underruns();
+    playing.osc.stopSignal();
+    const std::vector<std::int16_t> recorded = recorder.samples();
+    recorder.stop();
+
+    EXPECT_EQ(playing.messages.shown, std::vector<std::string>{});
+    EXPECT_EQ(underruns, 0);
+    std::size_t silent = 0;
+    std::size_t longest = 0;
+    for (std::size_t f = first; f < last && 2 * f + 1 < recorded.size(); ++f) {
+        silent = recorded[2 * f] == 0 && recorded[2 * f + 1] == 0 ? silent + 1 : 0;
+        longest = std::max(longest, silent);
+    }
+    EXPECT_LE(longest, static_cast<std::size_t>(kRate / 1000)) << "frames of silence";
+    EXPECT_EQ(playing.osc.settings().Freq[0], 2000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, ChangesUnderLoad, testing::Values(AudioServer::PulseAudio, AudioServer::PipeWire),
+                         [](const testing::TestParamInfo<AudioServer>& info) { return AudioServerName(info.param); });
 
 INSTANTIATE_TEST_SUITE_P(Servers, PlaybackUnderLoad, testing::Values(AudioServer::PulseAudio, AudioServer::PipeWire),
                          [](const testing::TestParamInfo<AudioServer>& info) { return AudioServerName(info.param); });

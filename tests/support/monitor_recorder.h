@@ -20,8 +20,10 @@ class MonitorRecorder {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit MonitorRecorder(int rate)
+    // The pieces arrive `latencyMs` apart at most.
+    explicit MonitorRecorder(int rate, int latencyMs = 10)
     {
+        const std::string latencyArgument = "--latency-msec=" + std::to_string(latencyMs);
         int fds[2];
         if (::pipe(fds) != 0)
             return;
@@ -32,7 +34,7 @@ public:
             ::close(fds[1]);
             const std::string rateArgument = "--rate=" + std::to_string(rate);
             ::execlp("parec", "parec", "-d", "kelvo.monitor", "--format=s16le", rateArgument.c_str(), "--channels=2",
-                     "--latency-msec=10", static_cast<char*>(nullptr));
+                     latencyArgument.c_str(), static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(fds[1]);

@@ -20,7 +20,7 @@ constexpr pa_usec_t kServerBuffer = 2 * PA_USEC_PER_SEC;
 constexpr pa_usec_t kShortSoundWait = 50 * PA_USEC_PER_MSEC;
 // How far ahead of what is heard a cut takes effect: time for the new sound to reach the
 // server, and for the server to render its output again from there.
-constexpr pa_usec_t kCutAhead = 30 * PA_USEC_PER_MSEC;
+constexpr pa_usec_t kCutAhead = 50 * PA_USEC_PER_MSEC;
 // A server that accepts the connection but never answers is given up after this.
 constexpr pa_usec_t kAnswerLimit = 5 * PA_USEC_PER_SEC;
 
@@ -236,7 +236,10 @@ std::int64_t PulseDevice::cut()
         return -1;
     }
     const pa_sample_spec* spec = pa_stream_get_sample_spec(m_stream);
-    const auto heard = timing->read_index - static_cast<std::int64_t>(pa_usec_to_bytes(timing->sink_usec, spec));
+    // The account is as old as the server's answer: what played since counts as heard.
+    const pa_usec_t since = timing->playing != 0 ? pa_timeval_age(&timing->timestamp) : 0;
+    const auto heard = timing->read_index - static_cast<std::int64_t>(pa_usec_to_bytes(timing->sink_usec, spec)) +
+                       static_cast<std::int64_t>(pa_usec_to_bytes(since, spec));
     std::int64_t from = std::max<std::int64_t>(heard, 0) + static_cast<std::int64_t>(pa_usec_to_bytes(kCutAhead, spec));
     from = std::min(from - from % static_cast<std::int64_t>(m_blockAlign), m_written);
     while (!m_pending.empty()) {

@@ -3,15 +3,17 @@
 #include "core/playback/crossfade.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kelvo {
 namespace {
 
 // How soon a buffer that found no data ready asks again: well inside one buffer's length.
 constexpr std::chrono::milliseconds kRetryInterval{10};
-// The crossfade is queued with this much new sound behind it, so the device has the new
-// signal at once, before the buffers it handed back come round to be refilled.
-constexpr std::int64_t kSpliceTailDivisor = 10;
+// The crossfade is queued with as much new sound behind it as the device holds, at least
+// this many seconds: a sound server that dropped what followed the cut is full again at once,
+// before the buffers handed back come round to be refilled on a busy UI thread.
+constexpr double kSpliceTailSeconds = 0.1;
 // The splice's buffer goes by this index, beyond those of the reader.
 constexpr int kSpliceIndex = PlayerBufferCount;
 
@@ -126,12 +128,16 @@ bool StreamEngine::splice(const std::filesystem::path& file, std::int64_t fadeFr
     const LoopedData fresh{next.fd(), next.layout.dataOffset, next.dataSize, next.layout.dataOffset, format.blockAlign};
 
     const auto fadeBytes = static_cast<std::size_t>(fadeFrames * frameBytes);
-    const auto tailBytes = static_cast<std::size_t>(format.sampleRate / kSpliceTailDivisor * frameBytes);
+    const double tailSeconds = std::max(kSpliceTailSeconds, m_device.outputLatency());
+    const auto tailBytes =
+        static_cast<std::size_t>(std::llround(tailSeconds * format.sampleRate)) * static_cast<std::size_t>(frameBytes);
     std::vector<std::byte> from(fadeBytes);
     m_splice.assign(fadeBytes + tailBytes, std::byte{0});
     ReadLooped(old, oldByte, from);
     ReadLooped(fresh, newFrame * frameBytes, m_splice);
     Crossfade(from, std::span(m_splice).first(fadeBytes), std::span(m_splice).first(fadeBytes), format);
+    // Queued before anything else is done: the device waits for it from the cut on.
+    m_device.write(kSpliceIndex, m_splice);
 
     m_reader.replace(std::move(next));
     const std::int64_t queuedFrames = static_cast<std::int64_t>(m_splice.size()) / frameBytes;
@@ -141,7 +147,6 @@ bool StreamEngine::splice(const std::filesystem::path& file, std::int64_t fadeFr
                                           static_cast<std::size_t>(PlayerBufferCount * m_reader.bufferSize()));
     m_originStream = at;
     m_originData = newFrame * frameBytes;
-    m_device.write(kSpliceIndex, m_splice);
     return true;
 }
 
