@@ -187,8 +187,11 @@ void Oscillator::signalStateChanged(const SignalState& state)
     m_view.signal = state;
     // The block a start rendered is measured once it plays.
     m_view.measured.clear();
-    if (state.phase == SignalPhase::Playing && state.source != SignalSource::UserFile)
+    if (state.phase == SignalPhase::Playing && state.source != SignalSource::UserFile) {
+        // A change may be rendering with the engine that measured the block.
+        m_chain.control().settle();
         m_view.measured = LevelsText(m_chain.files().engine().levels(), m_settings, "\n");
+    }
     notify();
 }
 
