@@ -12,8 +12,9 @@
 
 namespace kelvo {
 
-// The synthesis engine: renders the live settings into its sample buffer. Runs on the UI
-// thread and blocks it for the whole render; it may use further threads internally.
+// The synthesis engine: renders the live settings into its sample buffer. One render at a
+// time, on the UI thread (which it blocks for the whole render) or, for a change while the
+// signal plays, on the change renderer's thread; it may use further threads internally.
 class WaveEngine {
 public:
     explicit WaveEngine(RandomSource& random);
