@@ -15,19 +15,17 @@
 #include "core/settings/signal_settings.h"
 #include "core/synth/wave_engine.h"
 #include "plain_event_loop.h"
+#include "support/monitor_recorder.h"
 
 #include <atomic>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fstream>
 #include <iostream>
-#include <mutex>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -54,99 +52,23 @@ public:
     void show(std::string_view text) override { std::cerr << "message: " << text << '\n'; }
 };
 
-// Records the null sink's monitor through parec, noting when the first sound arrives.
-class MonitorRecorder {
-public:
-    explicit MonitorRecorder(int rate)
-    {
-        int fds[2];
-        if (::pipe(fds) != 0)
-            std::exit(1);
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            ::dup2(fds[1], STDOUT_FILENO);
-            ::close(fds[0]);
-            ::close(fds[1]);
-            const std::string rateArgument = "--rate=" + std::to_string(rate);
-            ::execlp("parec", "parec", "-d", "kelvo.monitor", "--format=s16le", rateArgument.c_str(), "--channels=2",
-                     "--latency-msec=10", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        m_fd = fds[0];
-        m_reader = std::thread([this] { read(); });
+// Gaps of more than two silent frames between the first and the last sound of a recording.
+int GapsInSound(const std::vector<std::int16_t>& samples)
+{
+    std::size_t first = 0;
+    std::size_t last = samples.size() / 2;
+    while (first < last && samples[2 * first] == 0 && samples[2 * first + 1] == 0)
+        ++first;
+    while (last > first && samples[2 * last - 2] == 0 && samples[2 * last - 1] == 0)
+        --last;
+    int gaps = 0;
+    std::size_t run = 0;
+    for (std::size_t n = first; n < last; ++n) {
+        run = samples[2 * n] == 0 && samples[2 * n + 1] == 0 ? run + 1 : 0;
+        gaps += run == 3;
     }
-
-    ~MonitorRecorder()
-    {
-        ::kill(m_pid, SIGINT);
-        m_reader.join();
-        ::close(m_fd);
-        ::waitpid(m_pid, nullptr, 0);
-    }
-
-    // The processor time the recording itself has taken, to leave out of the player's.
-    double cpuSeconds() const { return m_cpuSeconds.load(); }
-
-    // Waits for the next sound from now on.
-    void forgetSound()
-    {
-        const std::lock_guard lock(m_mutex);
-        m_firstSound = {};
-    }
-
-    Clock::time_point firstSound() const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_firstSound;
-    }
-
-    // Gaps of more than two silent frames between the first and the last sound.
-    int gapsInSound() const
-    {
-        const std::lock_guard lock(m_mutex);
-        std::size_t first = 0;
-        std::size_t last = m_samples.size() / 2;
-        while (first < last && m_samples[2 * first] == 0 && m_samples[2 * first + 1] == 0)
-            ++first;
-        while (last > first && m_samples[2 * last - 2] == 0 && m_samples[2 * last - 1] == 0)
-            --last;
-        int gaps = 0;
-        std::size_t run = 0;
-        for (std::size_t n = first; n < last; ++n) {
-            run = m_samples[2 * n] == 0 && m_samples[2 * n + 1] == 0 ? run + 1 : 0;
-            gaps += run == 3;
-        }
-        return gaps;
-    }
-
-private:
-    void read()
-    {
-        std::vector<std::int16_t> chunk(1024);
-        for (;;) {
-            const ssize_t got = ::read(m_fd, chunk.data(), chunk.size() * 2);
-            if (got <= 0)
-                break;
-            const auto now = Clock::now();
-            m_cpuSeconds.store(CpuSeconds(CLOCK_THREAD_CPUTIME_ID));
-            const std::lock_guard lock(m_mutex);
-            for (ssize_t i = 0; i < got / 2; ++i) {
-                if (chunk[static_cast<std::size_t>(i)] != 0 && m_firstSound == Clock::time_point{})
-                    m_firstSound = now;
-                m_samples.push_back(chunk[static_cast<std::size_t>(i)]);
-            }
-        }
-    }
-
-    pid_t m_pid = -1;
-    int m_fd = -1;
-    std::thread m_reader;
-    std::atomic<double> m_cpuSeconds{0};
-    mutable std::mutex m_mutex;
-    Clock::time_point m_firstSound{};
-    std::vector<std::int16_t> m_samples;
-};
+    return gaps;
+}
 
 // A stereo sine file of `seconds` in PCM (tag 1) or float (tag 3) samples of `bits`.
 void WriteSine(const std::filesystem::path& path, std::uint16_t tag, std::uint32_t rate, std::uint16_t bits, int seconds)
@@ -206,7 +128,7 @@ int main()
     if (const std::string error = kelvo::WriteStopFile(settings, folder); !error.empty())
         std::cerr << error << '\n';
 
-    MonitorRecorder recorder(settings.SampleRate[0]);
+    kelvo::test::MonitorRecorder recorder(settings.SampleRate[0]);
     // The null sink renders far ahead until a client asks for a low latency.
     std::this_thread::sleep_for(3s);
 
@@ -225,7 +147,7 @@ int main()
     loop.run(start + 1500ms);
     const double render = Milliseconds(rendered - start);
     const double handed = Milliseconds(streamDevice.firstSoundTime() - start);
-    const double heard = Milliseconds(recorder.firstSound() - start);
+    const double heard = Milliseconds(recorder.firstSoundFrom(0) - start);
     const double latency = 1000 * streamDevice.outputLatency();
     const bool realtime = streamDevice.feedRealtime();
 
@@ -246,7 +168,7 @@ int main()
     spinner.join();
     control.stop();
     loop.run(Clock::now() + 1000ms);
-    const int gaps = recorder.gapsInSound();
+    const int gaps = GapsInSound(recorder.samples());
 
     kelvo::UserPlayer player(settings, control, loop);
     WriteSine(folder / "ten.wav", 1, 44100, 16, 10);
@@ -254,12 +176,12 @@ int main()
     settings.PlaylistPath[0] = (folder / "ten.wav").string();
     settings.PlaylistPath[1] = (folder / "float.wav").string();
     settings.PlaylistSel = 0;
-    recorder.forgetSound();
+    const std::size_t quiet = recorder.framesBy(Clock::now());
     const auto play = Clock::now();
     player.playUserFile();
     loop.run(play + 1000ms);
     const double userHanded = Milliseconds(streamDevice.firstSoundTime() - play);
-    const double userHeard = Milliseconds(recorder.firstSound() - play);
+    const double userHeard = Milliseconds(recorder.firstSoundFrom(quiet) - play);
     settings.PlaylistSel = 1;
     player.playUserFile();
     loop.run(Clock::now() + 1000ms);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <mutex>
 #include <string>
 #include <sys/wait.h>
@@ -73,6 +75,21 @@ public:
                 frames = total;
         return frames;
     }
+    // When the first sound from frame `frame` on arrived; the epoch when none has.
+    Clock::time_point firstSoundFrom(std::size_t frame) const
+    {
+        std::size_t sound = frame;
+        {
+            const std::lock_guard lock(m_mutex);
+            while (2 * sound + 1 < m_samples.size() && m_samples[2 * sound] == 0 && m_samples[2 * sound + 1] == 0)
+                ++sound;
+            if (2 * sound + 1 >= m_samples.size())
+                return {};
+        }
+        return arrivalOf(sound);
+    }
+    // The processor time the recording itself has taken, to leave out of a player's.
+    double cpuSeconds() const { return m_cpuSeconds.load(); }
     // When frame `frame` arrived; the epoch when it has not.
     Clock::time_point arrivalOf(std::size_t frame) const
     {
@@ -100,12 +117,16 @@ private:
             std::memcpy(m_samples.data() + before, pending.data(), whole);
             pending.erase(0, whole);
             m_arrivals.emplace_back(Clock::now(), m_samples.size() / 2);
+            timespec used{};
+            ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+            m_cpuSeconds.store(static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9);
         }
     }
 
     pid_t m_pid = -1;
     int m_fd = -1;
     std::thread m_reader;
+    std::atomic<double> m_cpuSeconds{0};
     mutable std::mutex m_mutex;
     std::vector<std::int16_t> m_samples;
     std::vector<std::pair<Clock::time_point, std::size_t>> m_arrivals;
