@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <pulse/pulseaudio.h>
+#include <string_view>
 #include <thread>
 #include <unistd.h>
 
@@ -18,9 +19,11 @@ namespace {
 constexpr pa_usec_t kServerBuffer = 2 * PA_USEC_PER_SEC;
 // A sound too short to fill the server's buffer is started after this wait for more.
 constexpr pa_usec_t kShortSoundWait = 50 * PA_USEC_PER_MSEC;
-// How far ahead of what is heard a cut takes effect: time for the new sound to reach the
-// server, and for the server to render its output again from there.
+// How far ahead a cut takes effect: time for the new sound to reach the server. PulseAudio
+// renders its output again from any point not yet heard; PipeWire's server cannot take back
+// what its graph has taken from the stream, so there a cut starts from where it has read.
 constexpr pa_usec_t kCutAhead = 50 * PA_USEC_PER_MSEC;
+constexpr pa_usec_t kCutAheadOfRead = 30 * PA_USEC_PER_MSEC;
 // A server that accepts the connection but never answers is given up after this.
 constexpr pa_usec_t kAnswerLimit = 5 * PA_USEC_PER_SEC;
 
@@ -117,8 +120,23 @@ std::string PulseDevice::connect()
     const bool ready = WaitForServer(
         m_mainloop, m_context, [this] { return pa_context_get_state(m_context) == PA_CONTEXT_READY; },
         [this] { return !PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)); });
-    if (ready)
+    if (ready) {
+        pa_operation* asked = pa_context_get_server_info(
+            m_context,
+            [](pa_context*, const pa_server_info* info, void* self) {
+                auto* device = static_cast<PulseDevice*>(self);
+                device->m_serverRewinds = info == nullptr || info->server_name == nullptr ||
+                                          std::string_view(info->server_name).find("PipeWire") == std::string_view::npos;
+                pa_threaded_mainloop_signal(device->m_mainloop, 0);
+            },
+            this);
+        if (asked != nullptr)
+            WaitForServer(
+                m_mainloop, m_context, [asked] { return pa_operation_get_state(asked) != PA_OPERATION_RUNNING; },
+                [this] { return !PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)); });
+        Forget(asked);
         return {};
+    }
     const int error = pa_context_errno(m_context);
     return std::string("no sound server answered: ") + (error != 0 ? pa_strerror(error) : "it did not answer in time");
 }
@@ -240,7 +258,10 @@ std::int64_t PulseDevice::cut()
     const pa_usec_t since = timing->playing != 0 ? pa_timeval_age(&timing->timestamp) : 0;
     const auto heard = timing->read_index - static_cast<std::int64_t>(pa_usec_to_bytes(timing->sink_usec, spec)) +
                        static_cast<std::int64_t>(pa_usec_to_bytes(since, spec));
-    std::int64_t from = std::max<std::int64_t>(heard, 0) + static_cast<std::int64_t>(pa_usec_to_bytes(kCutAhead, spec));
+    std::int64_t from =
+        m_serverRewinds
+            ? std::max<std::int64_t>(heard, 0) + static_cast<std::int64_t>(pa_usec_to_bytes(kCutAhead, spec))
+            : std::max(heard, timing->read_index) + static_cast<std::int64_t>(pa_usec_to_bytes(kCutAheadOfRead, spec));
     from = std::min(from - from % static_cast<std::int64_t>(m_blockAlign), m_written);
     while (!m_pending.empty()) {
         handBack(m_pending.front().index);

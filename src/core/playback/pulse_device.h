@@ -94,6 +94,8 @@ private:
     std::int64_t m_prebufBytes = 0;
     pa_time_event* m_shortSoundTimer = nullptr;
     std::size_t m_blockAlign = 1;
+    // Whether the server takes back sound it has read but not yet played (PulseAudio does).
+    bool m_serverRewinds = true;
     bool m_deliveryPending = false;
     bool m_closing = false;
     std::string m_failure;
