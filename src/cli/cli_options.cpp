@@ -81,4 +81,43 @@ ParsedPlayOptions ParsePlayOptions(std::span<const std::string_view> arguments)
     return parsed;
 }
 
+ParsedServeOptions ParseServeOptions(std::span<const std::string_view> arguments)
+{
+    ParsedServeOptions parsed;
+    std::vector<std::string_view> rest;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument != "--port" && argument != "--listen") {
+            if (argument == "-o") {
+                parsed.error = "serve writes no output file";
+                return parsed;
+            }
+            rest.push_back(argument);
+            if ((argument == "--folder" || argument == "--set") && i + 1 < arguments.size())
+                rest.push_back(arguments[++i]);
+            continue;
+        }
+        if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+            parsed.error = std::string(argument) + " needs a value";
+            return parsed;
+        }
+        const std::string value(arguments[++i]);
+        if (argument == "--listen") {
+            parsed.options.address = value;
+            continue;
+        }
+        char* end = nullptr;
+        const long port = std::strtol(value.c_str(), &end, 10);
+        if (*end != '\0' || port < 1 || port > 65535) {
+            parsed.error = "--port needs a TCP port from 1 to 65535, not \"" + value + "\"";
+            return parsed;
+        }
+        parsed.options.port = static_cast<std::uint16_t>(port);
+    }
+    ParsedOptions render = ParseRenderOptions(rest);
+    parsed.options.render = std::move(render.options);
+    parsed.error = std::move(render.error);
+    return parsed;
+}
+
 } // namespace kelvo::cli

@@ -192,6 +192,8 @@ const FieldInfo kFields[] = {
     KELVO_OPTION(CalVoltsL, RealOrUnset(1e-6, 1000), "V", "the left output's Vrms for a 0 dB sine; 0: not calibrated"),
     KELVO_OPTION(CalVoltsR, RealOrUnset(1e-6, 1000), "V", "the right output's Vrms for a 0 dB sine; 0: not calibrated"),
     KELVO_OPTION(LevelLimit, Real(-200, 0), "dB", "no channel can be set louder than this; 0: no limit below full scale"),
+    KELVO_OPTION(RemotePort, Whole(0, 65535), "",
+                 "the TCP port of the SCPI remote-control server on the loopback addresses; 0: off (an option)"),
 };
 
 #undef KELVO_SCALAR
