@@ -47,6 +47,20 @@ extern "C" void Interrupt(int)
     g_interrupted.store(true);
 }
 
+// Runs a command that goes on until it is interrupted, once its options are understood.
+template <typename Parsed, typename Command>
+int RunUntilInterrupted(const Parsed& parsed, kelvo::cli::StderrMessages& messages, Command command)
+{
+    if (!parsed.error.empty()) {
+        messages.show(parsed.error);
+        std::cerr << kUsage;
+        return 2;
+    }
+    std::signal(SIGINT, Interrupt);
+    std::signal(SIGTERM, Interrupt);
+    return command(parsed.options, messages, g_interrupted) ? 0 : 1;
+}
+
 int Run(const std::vector<std::string_view>& arguments, kelvo::cli::StderrMessages& messages)
 {
     if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
@@ -69,28 +83,10 @@ int Run(const std::vector<std::string_view>& arguments, kelvo::cli::StderrMessag
         std::cout << kelvo::cli::FieldsText();
         return 0;
     }
-    if (arguments[0] == "play") {
-        const auto parsed = kelvo::cli::ParsePlayOptions(rest);
-        if (!parsed.error.empty()) {
-            messages.show(parsed.error);
-            std::cerr << kUsage;
-            return 2;
-        }
-        std::signal(SIGINT, Interrupt);
-        std::signal(SIGTERM, Interrupt);
-        return kelvo::cli::PlayCommand(parsed.options, messages, g_interrupted) ? 0 : 1;
-    }
-    if (arguments[0] == "serve") {
-        const auto parsed = kelvo::cli::ParseServeOptions(rest);
-        if (!parsed.error.empty()) {
-            messages.show(parsed.error);
-            std::cerr << kUsage;
-            return 2;
-        }
-        std::signal(SIGINT, Interrupt);
-        std::signal(SIGTERM, Interrupt);
-        return kelvo::cli::ServeCommand(parsed.options, messages, g_interrupted) ? 0 : 1;
-    }
+    if (arguments[0] == "play")
+        return RunUntilInterrupted(kelvo::cli::ParsePlayOptions(rest), messages, kelvo::cli::PlayCommand);
+    if (arguments[0] == "serve")
+        return RunUntilInterrupted(kelvo::cli::ParseServeOptions(rest), messages, kelvo::cli::ServeCommand);
     if (arguments[0] != "render") {
         messages.show("unknown command \"" + std::string(arguments[0]) + "\"");
         std::cerr << kUsage;

@@ -202,16 +202,27 @@ void Send(int fd, const std::string& text)
     ASSERT_EQ(::send(fd, text.data(), text.size(), MSG_NOSIGNAL), static_cast<ssize_t>(text.size()));
 }
 
-TEST(LineServer, DropsLinesOverTheLimitAndClientsOverEight)
-{
+// A server on a free loopback port, and one client.
+class LineServerTest : public testing::Test {
+protected:
+    LineServerTest()
+    {
+        EXPECT_EQ(server.listen(0, {}), "");
+        client = Connect(server.port());
+    }
+    ~LineServerTest() override { ::close(client); }
+
     ThreadedLoop loop;
     Lines handler;
-    LineServer server(loop, handler);
-    ASSERT_EQ(server.listen(0, {}), "");
-    const int client = Connect(server.port());
+    LineServer server{loop, handler};
+    int client = -1;
+};
+
+TEST_F(LineServerTest, DropsLinesOverTheLimitAndClientsOverEight)
+{
     Send(client, "*IDN?\r\n" + std::string(LineServer::kMaxLine + 1, 'x'));
     Send(client, std::string(1000, 'y') + "\nFREQ?\n" + std::string(LineServer::kMaxLine, 'z') + "\n");
-    ASSERT_TRUE(loop.runUntil([&] { return handler.lines.size() == 3; }));
+    ASSERT_TRUE(loop.runUntil([this] { return handler.lines.size() == 3; }));
     EXPECT_EQ(handler.lines[0], "*IDN?");
     EXPECT_EQ(handler.lines[1], "FREQ?");
     EXPECT_EQ(handler.lines[2].size(), LineServer::kMaxLine);
@@ -226,25 +237,18 @@ TEST(LineServer, DropsLinesOverTheLimitAndClientsOverEight)
     for (const int fd : others)
         ::close(fd);
     // Seven of them were served besides the first client.
-    ASSERT_TRUE(loop.runUntil([&] { return handler.left == static_cast<int>(LineServer::kMaxClients) - 1; }));
-    ::close(client);
+    ASSERT_TRUE(loop.runUntil([this] { return handler.left == static_cast<int>(LineServer::kMaxClients) - 1; }));
 }
 
-TEST(LineServer, DropsAClientThatDoesNotReadItsAnswers)
+TEST_F(LineServerTest, DropsAClientThatDoesNotReadItsAnswers)
 {
-    ThreadedLoop loop;
-    Lines handler;
-    LineServer server(loop, handler);
-    ASSERT_EQ(server.listen(0, {}), "");
-    const int client = Connect(server.port());
     Send(client, "hello\n");
-    ASSERT_TRUE(loop.runUntil([&] { return !handler.lines.empty(); }));
+    ASSERT_TRUE(loop.runUntil([this] { return !handler.lines.empty(); }));
     // Far more than the kernel's socket buffers hold.
     const std::string chunk(64 * 1024, 'a');
     for (int i = 0; i < 1024; ++i)
         server.send(1, chunk);
-    EXPECT_TRUE(loop.runUntil([&] { return handler.left == 1; }));
-    ::close(client);
+    EXPECT_TRUE(loop.runUntil([this] { return handler.left == 1; }));
 }
 
 // RemotePort 0, the start value, opens no socket; a port set in the setup is served.

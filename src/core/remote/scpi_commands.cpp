@@ -2,15 +2,16 @@
 
 #include "core/oscillator/oscillator.h"
 #include "core/remote/scpi_values.h"
+#include "core/settings/entry_rules.h"
 #include "core/settings/field_registry.h"
 #include "core/settings/level_units.h"
 #include "core/settings/memories.h"
-#include "core/settings/signal_codes.h"
 #include "core/settings/text_rules.h"
 #include "kelvo_config.h"
 
 #include <array>
 #include <cctype>
+#include <span>
 
 namespace kelvo {
 namespace {
@@ -95,10 +96,10 @@ std::vector<std::string> Split(std::string_view header)
 }
 
 // The position of a typed mnemonic in `names` (short or long form), or nothing.
-template <std::size_t N> std::optional<std::size_t> Choice(const std::array<std::string_view, N>& names, std::string_view typed)
+std::optional<std::size_t> Choice(std::span<const std::string_view> names, std::string_view typed)
 {
     const std::string upper = Upper(typed);
-    for (std::size_t i = 0; i < N; ++i)
+    for (std::size_t i = 0; i < names.size(); ++i)
         if (Matches(names[i], upper))
             return i;
     return std::nullopt;
@@ -254,24 +255,26 @@ void ScpiCommands::operationComplete(Call& call)
     call.answer("1");
 }
 
-void ScpiCommands::save(Call& call)
+std::optional<std::int32_t> ScpiCommands::memoryNumber(Call& call)
 {
     const ScpiParameter* memory = call.parameter();
     const auto number = memory ? ScpiWholeNumber(*memory, 1, kMemoryCount, call.outcome.error) : std::nullopt;
     if (!number)
-        return;
+        return std::nullopt;
     flush();
-    CopySlot(m_oscillator.settings(), 0, static_cast<int>(*number));
+    return static_cast<std::int32_t>(*number);
+}
+
+void ScpiCommands::save(Call& call)
+{
+    if (const auto memory = memoryNumber(call))
+        CopySlot(m_oscillator.settings(), 0, *memory);
 }
 
 void ScpiCommands::recall(Call& call)
 {
-    const ScpiParameter* memory = call.parameter();
-    const auto number = memory ? ScpiWholeNumber(*memory, 1, kMemoryCount, call.outcome.error) : std::nullopt;
-    if (!number)
-        return;
-    flush();
-    m_oscillator.memories().recallMemory(static_cast<std::int32_t>(*number));
+    if (const auto memory = memoryNumber(call))
+        m_oscillator.memories().recallMemory(*memory);
 }
 
 void ScpiCommands::nextError(Call& call)
@@ -292,19 +295,25 @@ void ScpiCommands::exit(Call& call)
 
 void ScpiCommands::function(Call& call)
 {
-    SignalSettings& s = m_oscillator.settings();
+    chooseCode(call, kFunctions, "Waveform", 1);
+}
+
+void ScpiCommands::chooseCode(Call& call, std::span<const std::string_view> names, const char* field, std::int64_t firstCode)
+{
+    const FieldInfo& info = *FindField(field);
+    const std::int64_t code = FieldCode(m_oscillator.settings(), info).value_or(0);
     if (call.query()) {
-        const auto code = static_cast<std::size_t>(s.Waveform[0]);
-        return call.answer(code >= 1 && code <= kFunctions.size() ? std::string(ShortForm(kFunctions[code - 1]))
-                                                                  : FormatNumber(s.Waveform[0]));
+        const bool named = code >= firstCode && code - firstCode < static_cast<std::int64_t>(names.size());
+        return call.answer(named ? std::string(ShortForm(names[static_cast<std::size_t>(code - firstCode)]))
+                                 : FormatNumber(code));
     }
     const ScpiParameter* name = call.parameter();
     if (!name)
         return;
-    const auto chosen = Choice(kFunctions, name->text);
+    const auto chosen = Choice(names, name->text);
     if (!chosen)
-        return call.fail(scpi::kIllegalParameterValue, "no function " + name->text);
-    assign(call, {"Waveform=" + std::to_string(*chosen + 1)});
+        return call.fail(scpi::kIllegalParameterValue, name->text + " is none of " + std::string(field) + "'s names");
+    assign(call, {std::string(field) + "=" + std::to_string(static_cast<std::int64_t>(*chosen) + firstCode)});
 }
 
 void ScpiCommands::frequency(Call& call)
@@ -390,21 +399,15 @@ void ScpiCommands::setLevels(Call& call, bool left, bool right)
 
 void ScpiCommands::levelUnit(Call& call)
 {
-    SignalSettings& s = m_oscillator.settings();
-    if (call.query()) {
-        const auto unit = static_cast<std::size_t>(s.LevelUnit);
-        return call.answer(unit < kLevelUnits.size() ? std::string(kLevelUnits[unit]) : FormatNumber(s.LevelUnit));
-    }
-    const ScpiParameter* name = call.parameter();
-    if (!name)
-        return;
-    const auto unit = Choice(kLevelUnits, name->text);
-    if (!unit)
-        return call.fail(scpi::kIllegalParameterValue, "no level unit " + name->text);
-    if (NeedsCalibration(static_cast<std::int32_t>(*unit)) && CalibrationVolts(s, Channel::Left) <= 0 &&
+    // The setup offers the units of volts only once an output is calibrated.
+    const SignalSettings& s = m_oscillator.settings();
+    const auto unit = call.query() || call.command.parameters.size() != 1
+                          ? std::nullopt
+                          : Choice(kLevelUnits, call.command.parameters.front().text);
+    if (unit && NeedsCalibration(static_cast<std::int32_t>(*unit)) && CalibrationVolts(s, Channel::Left) <= 0 &&
         CalibrationVolts(s, Channel::Right) <= 0)
         return call.fail(scpi::kSettingsConflict, "calibrate an output (CalVoltsL, CalVoltsR) first");
-    assign(call, {"LevelUnit=" + std::to_string(*unit)});
+    chooseCode(call, kLevelUnits, "LevelUnit", 0);
 }
 
 void ScpiCommands::phaseLeft(Call& call)
@@ -419,18 +422,7 @@ void ScpiCommands::phaseRight(Call& call)
 
 void ScpiCommands::channelMode(Call& call)
 {
-    SignalSettings& s = m_oscillator.settings();
-    if (call.query()) {
-        const auto code = static_cast<std::size_t>(s.ChanMode[0]);
-        return call.answer(code >= 1 && code <= kModes.size() ? std::string(kModes[code - 1]) : FormatNumber(s.ChanMode[0]));
-    }
-    const ScpiParameter* name = call.parameter();
-    if (!name)
-        return;
-    const auto chosen = Choice(kModes, name->text);
-    if (!chosen)
-        return call.fail(scpi::kIllegalParameterValue, "no channel mode " + name->text);
-    assign(call, {"ChanMode=" + std::to_string(*chosen + 1)});
+    chooseCode(call, kModes, "ChanMode", 1);
 }
 
 void ScpiCommands::rate(Call& call)

@@ -2,8 +2,11 @@
 
 #include "core/remote/scpi_parser.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvo {
@@ -70,6 +73,10 @@ private:
     void output(Call& call);
     void field(Call& call);
 
+    // A field of codes named by mnemonics: names[i] is the code firstCode + i.
+    void chooseCode(Call& call, std::span<const std::string_view> names, const char* field, std::int64_t firstCode);
+    // The memory *SAV and *RCL name, after the changes before them are shown.
+    std::optional<std::int32_t> memoryNumber(Call& call);
     void setFrequencies(Call& call, bool left, bool right);
     void setLevels(Call& call, bool left, bool right);
     void setNumber(Call& call, const char* field, const char* suffixUnit);
