@@ -133,6 +133,18 @@ TEST(RemoteChanges, ShowOnThePanelAndRestartAPlayingSignal)
     EXPECT_EQ(remote.settings().Playing, 0);
 }
 
+// The user player plays a file of the program folder for a client, and no other.
+TEST(RemoteChanges, PlayNoUserFileFromOutsideTheProgramFolder)
+{
+    Remote remote;
+    remote.settings().PlaylistPath[0] = "/etc/passwd";
+    EXPECT_EQ(remote.session.receive("FUNC USER;OUTP ON;OUTP?"), "0\n");
+    EXPECT_TRUE(remote.nextError().starts_with("-221,"));
+    remote.settings().PlaylistPath[0] = (remote.folder.path() / "tone.wav").string();
+    remote.session.receive("OUTP ON");
+    EXPECT_EQ(remote.nextError(), "0,\"No error\"\n");
+}
+
 TEST(RemoteChanges, SaveAndRecallTheMemories)
 {
     Remote remote;

@@ -185,7 +185,7 @@ void LineServer::serve()
                 short events = 0;
                 if (outbox.posted < kMaxPosted)
                     events |= POLLIN;
-                if (!outbox.bytes.empty() || outbox.drop)
+                if (!outbox.bytes.empty())
                     events |= POLLOUT;
                 polled.push_back({connection.fd, events, 0});
                 clients.push_back(id);
@@ -203,8 +203,9 @@ void LineServer::serve()
         for (std::size_t i = 0; i < clients.size(); ++i) {
             const short events = polled[1 + m_listeners.size() + i].revents;
             Connection& connection = m_connections.at(clients[i]);
-            bool alive = true;
-            if ((events & (POLLIN | POLLHUP | POLLERR)) != 0)
+            // A client dropped for not reading goes whether or not its socket takes more.
+            bool alive = !dropped(clients[i]);
+            if (alive && (events & (POLLIN | POLLHUP | POLLERR)) != 0)
                 alive = read(connection);
             if (alive && (events & POLLOUT) != 0)
                 alive = write(connection);
@@ -295,6 +296,13 @@ void LineServer::postLine(ClientId client, std::string line)
         // The thread may have stopped reading this client.
         shared->wakeUp();
     });
+}
+
+bool LineServer::dropped(ClientId client) const
+{
+    const std::lock_guard lock(m_shared->mutex);
+    const auto found = m_shared->outboxes.find(client);
+    return found != m_shared->outboxes.end() && found->second.drop;
 }
 
 bool LineServer::write(const Connection& connection)

@@ -70,6 +70,8 @@ private:
     bool read(Connection& connection);
     // False when the client has gone or must be dropped.
     bool write(const Connection& connection);
+    // Whether send() found the client's answers piling up past kMaxOutput.
+    bool dropped(ClientId client) const;
     void postLine(ClientId client, std::string line);
 
     EventLoop& m_loop;

@@ -1,16 +1,20 @@
 #include "core/remote/scpi_commands.h"
 
 #include "core/oscillator/oscillator.h"
+#include "core/player/playlist.h"
 #include "core/remote/scpi_values.h"
 #include "core/settings/entry_rules.h"
 #include "core/settings/field_registry.h"
 #include "core/settings/level_units.h"
 #include "core/settings/memories.h"
+#include "core/settings/signal_codes.h"
 #include "core/settings/text_rules.h"
 #include "kelvo_config.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <filesystem>
 #include <span>
 
 namespace kelvo {
@@ -119,6 +123,17 @@ std::string QueryText(const FieldRef& field)
                 return FormatFileNumber(*value);
         },
         field);
+}
+
+// Whether `file` lies outside `folder` (or cannot be told), where a remote client may not
+// have the user player read.
+bool OutsideFolder(const std::filesystem::path& file, const std::filesystem::path& folder)
+{
+    std::error_code error;
+    const auto inside = std::filesystem::weakly_canonical(folder, error);
+    const auto target = error ? inside : std::filesystem::weakly_canonical(folder / file, error);
+    const auto mismatch = std::mismatch(inside.begin(), inside.end(), target.begin(), target.end());
+    return error || mismatch.first != inside.end();
 }
 
 // The live slot of every slotted field back to its start value.
@@ -453,6 +468,10 @@ void ScpiCommands::output(Call& call)
     const auto on = state ? ScpiBoolean(*state, call.outcome.error) : std::nullopt;
     if (!on)
         return;
+    const SignalSettings& s = m_oscillator.settings();
+    if (*on && Is(s.Waveform[0], WaveformCode::User) && s.ArbBuild == 0 &&
+        OutsideFolder(s.PlaylistPath[static_cast<std::size_t>(SelectedEntry(s))], m_oscillator.folder()))
+        return call.fail(scpi::kSettingsConflict, "the user player's file lies outside the program folder");
     m_changed = false;
     // As the ON and OFF keys: ON shows the changes, renders and starts after the delay.
     if (*on)
