@@ -40,4 +40,19 @@ struct ParsedPlayOptions {
 
 ParsedPlayOptions ParsePlayOptions(std::span<const std::string_view> arguments);
 
+// The options of `serve`: the program folder and assignments as for `render` (no output
+// file), the port and the address to listen on (empty: the loopback addresses).
+struct ServeOptions {
+    RenderOptions render;
+    std::uint16_t port = 5025;
+    std::string address;
+};
+
+struct ParsedServeOptions {
+    ServeOptions options;
+    std::string error;
+};
+
+ParsedServeOptions ParseServeOptions(std::span<const std::string_view> arguments);
+
 } // namespace kelvo::cli

@@ -2,6 +2,7 @@
 #include "kelvo_config.h"
 #include "play_command.h"
 #include "render_command.h"
+#include "serve_command.h"
 #include "stderr_messages.h"
 
 #include <atomic>
@@ -17,6 +18,7 @@ constexpr std::string_view kUsage =
     "usage: kelvo-cli render [--folder DIR] [--set Field=Value]... [-o FILE]\n"
     "       kelvo-cli play [--folder DIR] [--set Field=Value]... [-o FILE] [--seconds S] [--device N]\n"
     "                      [--quiet]\n"
+    "       kelvo-cli serve [--folder DIR] [--set Field=Value]... [--port PORT] [--listen ADDRESS]\n"
     "       kelvo-cli devices\n"
     "       kelvo-cli fields\n"
     "       kelvo-cli --help | --version\n"
@@ -30,6 +32,9 @@ constexpr std::string_view kUsage =
     "           is 0 unless changed; --set LegacyDriver=1 plays it through the legacy\n"
     "           player on the default output; when the output ran dry it says how\n"
     "           often at the end (not with --quiet) and exits with status 1\n"
+    "  serve    answers SCPI remote control on TCP port PORT (5025 unless given) of the\n"
+    "           loopback addresses, or of ADDRESS, and plays as play does, until a client\n"
+    "           sends SYSTem:EXIT or it is interrupted; the settings files are not written\n"
     "  devices  lists the output devices with their index for --device; 0 is the\n"
     "           default output\n"
     "  fields   lists every field --set takes, with its values, unit, start value\n"
@@ -40,6 +45,20 @@ std::atomic<bool> g_interrupted{false};
 extern "C" void Interrupt(int)
 {
     g_interrupted.store(true);
+}
+
+// Runs a command that goes on until it is interrupted, once its options are understood.
+template <typename Parsed, typename Command>
+int RunUntilInterrupted(const Parsed& parsed, kelvo::cli::StderrMessages& messages, Command command)
+{
+    if (!parsed.error.empty()) {
+        messages.show(parsed.error);
+        std::cerr << kUsage;
+        return 2;
+    }
+    std::signal(SIGINT, Interrupt);
+    std::signal(SIGTERM, Interrupt);
+    return command(parsed.options, messages, g_interrupted) ? 0 : 1;
 }
 
 int Run(const std::vector<std::string_view>& arguments, kelvo::cli::StderrMessages& messages)
@@ -64,17 +83,10 @@ int Run(const std::vector<std::string_view>& arguments, kelvo::cli::StderrMessag
         std::cout << kelvo::cli::FieldsText();
         return 0;
     }
-    if (arguments[0] == "play") {
-        const auto parsed = kelvo::cli::ParsePlayOptions(rest);
-        if (!parsed.error.empty()) {
-            messages.show(parsed.error);
-            std::cerr << kUsage;
-            return 2;
-        }
-        std::signal(SIGINT, Interrupt);
-        std::signal(SIGTERM, Interrupt);
-        return kelvo::cli::PlayCommand(parsed.options, messages, g_interrupted) ? 0 : 1;
-    }
+    if (arguments[0] == "play")
+        return RunUntilInterrupted(kelvo::cli::ParsePlayOptions(rest), messages, kelvo::cli::PlayCommand);
+    if (arguments[0] == "serve")
+        return RunUntilInterrupted(kelvo::cli::ParseServeOptions(rest), messages, kelvo::cli::ServeCommand);
     if (arguments[0] != "render") {
         messages.show("unknown command \"" + std::string(arguments[0]) + "\"");
         std::cerr << kUsage;

@@ -1,6 +1,7 @@
 // kelvo: the desktop program.
 #include "core/help/help_topics.h"
 #include "core/playback/system_output.h"
+#include "core/remote/remote_control.h"
 #include "core/runtime/program_folder.h"
 #include "gui/app/desktop.h"
 #include "gui/panels/main_panel.h"
@@ -59,6 +60,19 @@ bool DisplayAvailable()
     return false;
 }
 
+// The port of --remote: the default unless a port follows it; nothing when the arguments
+// are not that.
+std::optional<std::uint16_t> RemotePort(bool remote, const QStringList& positional)
+{
+    if (positional.isEmpty())
+        return static_cast<std::uint16_t>(kDefaultRemotePort);
+    bool number = false;
+    const int port = positional.front().toInt(&number);
+    if (!remote || positional.size() > 1 || !number || port < 1 || port > 65535)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(port);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -73,8 +87,17 @@ int main(int argc, char** argv)
                                           QStringLiteral("DIR"));
     const QCommandLineOption timingOption(QStringLiteral("startup-time"),
                                           QStringLiteral("Print the time from start to the front panel's first paint."));
+    const QCommandLineOption remoteOption(
+        QStringLiteral("remote"),
+        QStringLiteral("Answer SCPI remote control on TCP port PORT (5025 unless given), whatever the setup says."));
+    const QCommandLineOption listenOption(QStringLiteral("listen"),
+                                          QStringLiteral("With --remote: listen on ADDRESS rather than the loopback addresses."),
+                                          QStringLiteral("ADDRESS"));
     parser.addOption(folderOption);
     parser.addOption(timingOption);
+    parser.addOption(remoteOption);
+    parser.addOption(listenOption);
+    parser.addPositionalArgument(QStringLiteral("PORT"), QStringLiteral("The port of --remote."), QStringLiteral("[PORT]"));
 
     if (!DisplayAvailable()) {
         // --help, --version and a wrong option are answered without a display: process()
@@ -98,6 +121,11 @@ int main(int argc, char** argv)
         }
         given = std::filesystem::path(parser.value(folderOption).toStdString());
     }
+    const auto remotePort = RemotePort(parser.isSet(remoteOption), parser.positionalArguments());
+    if (!remotePort || (parser.isSet(listenOption) && !parser.isSet(remoteOption))) {
+        std::fprintf(stderr, "kelvo: a port from 1 to 65535 may follow --remote, and --listen needs --remote\n");
+        return 2;
+    }
     const std::filesystem::path folder = ResolveProgramFolder(given, ExecutableFolder());
     // The viewer reads the topics from the program folder, where a user may edit them.
     const std::string helpErrors = CopyMissingHelpTopics(ShippedDataFolder(ExecutableFolder(), KELVO_SOURCE_HELPDIR), folder);
@@ -116,6 +144,17 @@ int main(int argc, char** argv)
         });
     }
     desktop.start();
+    // SYSTem:EXIT is the EXIT key.
+    RemoteControl remote(oscillator, loop, [&desktop] { desktop.main().exitProgram(); });
+    if (parser.isSet(remoteOption)) {
+        const std::string address = parser.value(listenOption).toStdString();
+        if (const std::string error = remote.listen(*remotePort, address); !error.empty())
+            messages.show("Remote control is off: " + error);
+        else if (!address.empty())
+            std::fprintf(stderr, "kelvo: %s\n", OpenListenWarning(address).c_str());
+    } else {
+        remote.followOption();
+    }
     const int status = QApplication::exec();
     oscillator.stopSignal();
     return status;

@@ -181,16 +181,16 @@ TEST(SettingsFiles, TheOptionsFileKeepsWhatItDoesNotKnow)
     ASSERT_EQ(SaveSettings(s, folder.path()), "");
     const std::string rest = "BandLimited=0\r\nBurstWindow=0\r\nBurstCycles=6.5\r\nSweepSeconds=0\r\nSweepFadeMs=5\r\n"
                              "LevelReference=0\r\nLevelUnit=0\r\nCalVoltsL=0\r\nCalVoltsR=0\r\nLevelLimit=0\r\n"
-                             "SeamlessChanges=0\r\n";
+                             "SeamlessChanges=0\r\nRemotePort=0\r\n";
     EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=0\r\nWholeCycles=0\r\n" + rest);
 
-    WriteFile(folder / "Klvoptions.ini", "WholeCycles=1\r\n\r\nRemotePort=5025\r\nDither=1\n");
+    WriteFile(folder / "Klvoptions.ini", "WholeCycles=1\r\n\r\nSpareOption=5025\r\nDither=1\n");
     EXPECT_TRUE(LoadSettings(s, folder.path()).empty());
     EXPECT_EQ(s.Dither * 10 + s.WholeCycles, 11);
     ASSERT_EQ(SaveSettings(s, folder.path()), "");
-    EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=1\r\nWholeCycles=1\r\n" + rest + "RemotePort=5025\r\n");
+    EXPECT_EQ(ReadFile(folder / "Klvoptions.ini"), "Dither=1\r\nWholeCycles=1\r\n" + rest + "SpareOption=5025\r\n");
     EXPECT_TRUE(LoadSettings(s, folder.path()).empty());
-    EXPECT_EQ(s.UnknownOptions, std::vector<std::string>{"RemotePort=5025"}) << "read twice, kept once";
+    EXPECT_EQ(s.UnknownOptions, std::vector<std::string>{"SpareOption=5025"}) << "read twice, kept once";
 }
 
 // A file that cannot be read whole is reported once, with its name and why; the first save

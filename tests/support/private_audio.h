@@ -109,26 +109,29 @@ inline std::vector<float> FloatSamples(const std::string& bytes)
 
 // How a recording holds a rendered block played in a loop.
 struct LoopedRecording {
-    std::optional<std::size_t> start; // frame where the block's first 2000 frames appear
+    std::optional<std::size_t> start; // frame where the block's first frames (the probe) appear
     std::size_t matched = 0;          // frames from there that equal the block looped
     std::size_t silentAfter = 0;      // frames of digital silence right after the match
     std::size_t frames = 0;           // frames recorded
 };
 
 // Samples may differ from the block by `tolerance` (a sound server's rounding of other depths).
-template <typename T> LoopedRecording MatchLoop(const std::vector<T>& block, const std::vector<T>& recorded, double tolerance = 0)
+// The block's start is looked for by its first `probe` frames: a signal of two values such as
+// a square wave needs the whole block, as shorter runs of it recur elsewhere.
+template <typename T>
+LoopedRecording MatchLoop(const std::vector<T>& block, const std::vector<T>& recorded, double tolerance = 0,
+                          std::size_t probe = 2000)
 {
     const auto near = [tolerance](T a, T b) { return std::abs(static_cast<double>(a) - static_cast<double>(b)) <= tolerance; };
-    constexpr std::size_t kProbe = 2000;
     LoopedRecording result;
     result.frames = recorded.size() / 2;
-    if (block.size() < 2 * kProbe)
+    if (block.size() < 2 * probe)
         return result;
     std::size_t start = 0;
-    while (start + kProbe <= result.frames && !std::equal(block.begin(), block.begin() + 2 * kProbe,
-                                                          recorded.begin() + static_cast<std::ptrdiff_t>(2 * start), near))
+    while (start + probe <= result.frames &&
+           !std::equal(block.begin(), block.begin() + 2 * probe, recorded.begin() + static_cast<std::ptrdiff_t>(2 * start), near))
         ++start;
-    if (start + kProbe > result.frames)
+    if (start + probe > result.frames)
         return result;
     result.start = start;
     // Sample by sample, so that a frame counts only when both of its channels match; the

@@ -194,6 +194,8 @@ const FieldInfo kFields[] = {
     KELVO_OPTION(LevelLimit, Real(-200, 0), "dB", "no channel can be set louder than this; 0: no limit below full scale"),
     KELVO_OPTION(SeamlessChanges, Whole(0, 1), "",
                  "1: a change while the signal plays crossfades into the new signal without stopping (an option)"),
+    KELVO_OPTION(RemotePort, Whole(0, 65535), "",
+                 "the TCP port of the SCPI remote-control server on the loopback addresses; 0: off (an option)"),
 };
 
 #undef KELVO_SCALAR

@@ -88,16 +88,30 @@ LevelUnit ShownUnit(const SignalSettings& s, Channel channel)
     return LevelUnit::Dbfs;
 }
 
-std::string LevelText(double dB, const SignalSettings& s, Channel channel)
+double ShownLevel(double dB, const SignalSettings& s, Channel channel)
 {
     const double volts = SineVolts(dB, CalibrationVolts(s, channel));
     switch (ShownUnit(s, channel)) {
+    case LevelUnit::Db: return dB;
+    case LevelUnit::Dbfs: return dB + kDbfsOffset;
+    case LevelUnit::Dbu: return 20 * std::log10(volts / kDbuVolts);
+    case LevelUnit::Dbv: return 20 * std::log10(volts);
+    case LevelUnit::Vrms: return volts;
+    case LevelUnit::Vpp: return volts * 2 * std::numbers::sqrt2;
+    }
+    return dB;
+}
+
+std::string LevelText(double dB, const SignalSettings& s, Channel channel)
+{
+    const double shown = ShownLevel(dB, s, channel);
+    switch (ShownUnit(s, channel)) {
     case LevelUnit::Db: return FormatNumber(dB) + " dB";
-    case LevelUnit::Dbfs: return OneDecimal(dB + kDbfsOffset, "dBFS");
-    case LevelUnit::Dbu: return OneDecimal(20 * std::log10(volts / kDbuVolts), "dBu");
-    case LevelUnit::Dbv: return OneDecimal(20 * std::log10(volts), "dBV");
-    case LevelUnit::Vrms: return VoltsText(volts, "");
-    case LevelUnit::Vpp: return VoltsText(volts * 2 * std::numbers::sqrt2, "pp");
+    case LevelUnit::Dbfs: return OneDecimal(shown, "dBFS");
+    case LevelUnit::Dbu: return OneDecimal(shown, "dBu");
+    case LevelUnit::Dbv: return OneDecimal(shown, "dBV");
+    case LevelUnit::Vrms: return VoltsText(shown, "");
+    case LevelUnit::Vpp: return VoltsText(shown, "pp");
     }
     return FormatNumber(dB) + " dB";
 }
@@ -110,8 +124,13 @@ std::optional<double> LevelFromText(std::string_view text, const SignalSettings&
     while (end < text.size() && (std::isspace(static_cast<unsigned char>(text[end])) || text[end] == '+' || text[end] == '-'))
         ++end;
     while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.' || text[end] == ',' ||
-                                 text[end] == 'e' || text[end] == 'E'))
+                                 text[end] == 'e' || text[end] == 'E')) {
+        // An exponent's own sign: "1e-3 V".
+        const bool exponent = text[end] == 'e' || text[end] == 'E';
         ++end;
+        if (exponent && end < text.size() && (text[end] == '+' || text[end] == '-'))
+            ++end;
+    }
     std::string unit = Lower(text.substr(end));
     const double calibration = CalibrationVolts(s, channel);
     if (unit.empty()) {

@@ -28,6 +28,10 @@ LevelUnit ShownUnit(const SignalSettings& settings, Channel channel);
 // "122.8 mV" (rms) or "347.3 mVpp".
 std::string LevelText(double dB, const SignalSettings& settings, Channel channel);
 
+// The channel's level at `dB` as a number in the unit it is shown in (ShownUnit): dB,
+// dBFS, dBu, dBV, or volts rms or peak to peak.
+double ShownLevel(double dB, const SignalSettings& settings, Channel channel);
+
 // The level in dB that a typed text means: a number in the shown unit, or a number with
 // its own unit ("+4 dBu", "1.228 V", "300 mV", "-10 dBV", "1 Vpp"). Volts need the
 // channel's calibration. Without a unit in dB, the text reads as the level keys have always

@@ -16,6 +16,8 @@ inline constexpr int kListMax = 100;
 inline constexpr int kPlaylistEntries = 201;
 inline constexpr int kArbTableSize = 401;
 inline constexpr int kFourierCount = 24;
+// The port bench instruments answer SCPI on, offered when remote control is switched on.
+inline constexpr int kDefaultRemotePort = 5025;
 
 template <typename T> using Slots = std::array<T, kSlotCount>;
 
@@ -144,6 +146,8 @@ struct SignalSettings {
     double LevelLimit = 0;
     // 1: a change while the signal plays switches to the new signal without stopping it.
     std::int32_t SeamlessChanges = 0;
+    // The TCP port of the SCPI remote-control server; 0: no server.
+    std::int32_t RemotePort = 0;
     // Lines of the options file that this version does not know, written back as they were.
     std::vector<std::string> UnknownOptions;
 };

@@ -82,10 +82,7 @@ OscSetup::OscSetup(Oscillator& oscillator, FileDialogs& fileDialogs, OutputDevic
     grid()->addWidget(makeDeviceList(), 1, 1, 1, 2);
     grid()->addWidget(makeCheck(face(), "chkPlaydriver", "LegacyDriver", QStringLiteral("Use Legacy Multimedia playback driver")),
                       2, 0);
-    QCheckBox* seamless = makeCheck(face(), "chkSeamless", "SeamlessChanges", tr("Seamless changes while playing"));
-    seamless->setToolTip(tr("A change while the signal plays crossfades into the new signal instead of stopping it for "
-                            "half a second"));
-    grid()->addWidget(seamless, 2, 1, 1, 2);
+    grid()->addWidget(makeRemoteOptions(), 2, 1, 1, 2);
     grid()->addWidget(makeLengthOptions(), 3, 0, 1, 3);
     // Filled when shown: listing the devices takes a while and happens once per opening.
 }
@@ -286,9 +283,56 @@ QWidget* OscSetup::makeQualityOptions()
     rows->addWidget(dither, 0, 0);
     rows->addWidget(wholeCycles, 1, 0);
     rows->addWidget(bandLimited, 0, 1);
+    // Changes join without a gap or a click: the signal's continuity.
+    QCheckBox* seamless = makeCheck(group, "chkSeamless", "SeamlessChanges", tr("Seamless changes while playing"));
+    seamless->setToolTip(tr("A change while the signal plays crossfades into the new signal instead of stopping it for "
+                            "half a second"));
+    rows->addWidget(seamless, 1, 1);
     // Never squeezed, even where the window is held to two thirds of a small screen.
     group->setMinimumHeight(group->sizeHint().height());
     return group;
+}
+
+QWidget* OscSetup::makeRemoteOptions()
+{
+    auto* area = new QWidget(face());
+    auto* row = new QHBoxLayout(area);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_remote = new QCheckBox(tr("Remote control"), area);
+    m_remote->setObjectName(QStringLiteral("chkRemote"));
+    m_remote->setToolTip(tr("Answer SCPI commands on this TCP port of the loopback addresses"));
+    m_remotePort = new QLineEdit(area);
+    m_remotePort->setObjectName(QStringLiteral("txtRemotePort"));
+    m_remotePort->setAccessibleName(tr("Remote control port"));
+    m_remotePort->setMaximumWidth(m_remotePort->fontMetrics().horizontalAdvance(QStringLiteral("000000")) * 2);
+    connect(m_remote, &QCheckBox::clicked, this, [this] { takeRemotePort(); });
+    connect(m_remotePort, &QLineEdit::editingFinished, this, [this] { takeRemotePort(); });
+    row->addWidget(m_remote);
+    row->addWidget(MakeCaption(area, tr("Port"), m_remotePort));
+    row->addWidget(m_remotePort);
+    row->addStretch(1);
+    return area;
+}
+
+void OscSetup::takeRemotePort()
+{
+    SignalSettings& s = oscillator().settings();
+    const FieldInfo& port = *FindField("RemotePort");
+    // The box keeps its port while the server is off; 0 or a port out of range turns it off.
+    if (!m_remote->isChecked() || !TakeEntry(s, port, m_remotePort->text().toStdString()))
+        SetFieldCode(s, port, 0);
+    refillRemoteOptions();
+    // The server follows the option as the windows are told.
+    oscillator().notify();
+}
+
+void OscSetup::refillRemoteOptions()
+{
+    const std::int32_t port = oscillator().settings().RemotePort;
+    const QSignalBlocker quiet(m_remote);
+    m_remote->setChecked(port != 0);
+    if (port != 0 || m_remotePort->text().isEmpty())
+        m_remotePort->setText(QString::number(port != 0 ? port : kDefaultRemotePort));
 }
 
 void OscSetup::refill()
@@ -307,6 +351,7 @@ void OscSetup::refill()
     fillDevices();
     FillListBox(*m_table, MemoryTableText(s));
     refillLevelOptions();
+    refillRemoteOptions();
 }
 
 void OscSetup::fillDevices()

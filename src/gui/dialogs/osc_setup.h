@@ -9,6 +9,7 @@
 #include <vector>
 
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -22,7 +23,7 @@ namespace kelvo::gui {
 using OutputDeviceLister = std::function<std::vector<std::string>(std::string& error)>;
 
 // frmOscSetup: the memory table, setup files, Reset to Defaults, Save Wavefile, the output
-// device, the legacy driver, the default rendered length, the signal quality options and
+// device, the legacy driver, remote control, the default rendered length, the signal quality options and
 // the output calibration with the level options. Every opening builds the table
 // and the device list afresh.
 class OscSetup final : public SetupDialog {
@@ -45,6 +46,10 @@ private:
     QWidget* makeLengthOptions();
     QWidget* makeQualityOptions();
     QWidget* makeLevelOptions();
+    // RemotePort: a check box and the port it serves on when ticked.
+    QWidget* makeRemoteOptions();
+    void takeRemotePort();
+    void refillRemoteOptions();
     void takeMeterReading(Channel channel, const std::string& text);
     void refillLevelOptions();
     // Offers the units a calibration allows; the unit box's tip says why the others are not.
@@ -66,6 +71,8 @@ private:
     QLineEdit* m_meterL = nullptr;
     QLineEdit* m_meterR = nullptr;
     QComboBox* m_unit = nullptr;
+    QCheckBox* m_remote = nullptr;
+    QLineEdit* m_remotePort = nullptr;
     // The level the calibration tone plays at, which the meter readings are of.
     double m_toneLevel = -20;
 };

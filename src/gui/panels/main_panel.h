@@ -21,6 +21,9 @@ public:
     explicit MainPanel(Oscillator& oscillator, QWidget* parent = nullptr);
     ~MainPanel() override;
 
+    // lblExit: saves the settings, stops the output and asks every window to close.
+    void exitProgram();
+
 Q_SIGNALS:
     // lblCfgSig for a waveform with a setup window.
     void setupRequested(WindowId window);
@@ -45,7 +48,6 @@ private:
     QWidget* buildRateAndBits();
     QWidget* buildLevels();
     QWidget* buildMemories();
-    void exitProgram();
 
     Oscillator& m_oscillator;
     std::array<QWidget*, 16> m_waveSelectors{};
