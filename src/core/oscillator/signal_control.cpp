@@ -74,6 +74,7 @@ void SignalControl::start()
     // rendering with the same engine.
     m_changeRender.drop();
     m_changeRender.wait();
+    m_changing = false;
     SignalSettings& s = m_parts.settings;
     if (s.LegacyDriver != 0 || m_playing == Path::Legacy)
         stop();
@@ -118,11 +119,13 @@ void SignalControl::change()
         start();
         return;
     }
+    m_changing = true;
     m_changeRender.request(s, [this](ChangeRender::Result result) { changeRendered(std::move(result)); });
 }
 
 void SignalControl::changeRendered(ChangeRender::Result result)
 {
+    m_changing = false;
     for (const std::string& text : result.messages)
         m_parts.messages.show(text);
     if (!result.rendered) {
@@ -151,6 +154,7 @@ void SignalControl::changeRendered(ChangeRender::Result result)
 void SignalControl::stop()
 {
     m_changeRender.drop();
+    m_changing = false;
     SignalSettings& s = m_parts.settings;
     s.Playing = 0;
     // Cancels a start still waiting for its delay.

@@ -88,8 +88,8 @@ public:
     bool playFile(const std::filesystem::path& file, std::string status) override;
 
     const SignalState& state() const { return m_state; }
-    // True while the start delay runs.
-    bool starting() const { return m_timer != 0; }
+    // True while the start delay runs, or a seamless change has not yet reached the output.
+    bool starting() const { return m_timer != 0 || m_changing; }
 
 private:
     enum class Path { None, Stream, Legacy };
@@ -113,6 +113,7 @@ private:
     std::int64_t m_underrunsAtStart = 0;
     // The cycles of the block that plays, for joining the next one at the same phase.
     BlockClock m_clock;
+    bool m_changing = false;
     ChangeRender m_changeRender{m_parts.files, m_parts.folder, m_parts.loop};
 };
 
