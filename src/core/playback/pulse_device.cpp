@@ -253,15 +253,15 @@ std::int64_t PulseDevice::cut()
         pa_threaded_mainloop_unlock(m_mainloop);
         return -1;
     }
-    const pa_sample_spec* spec = pa_stream_get_sample_spec(m_stream);
+    const pa_sample_spec* format = pa_stream_get_sample_spec(m_stream);
     // The account is as old as the server's answer: what played since counts as heard.
     const pa_usec_t since = timing->playing != 0 ? pa_timeval_age(&timing->timestamp) : 0;
-    const auto heard = timing->read_index - static_cast<std::int64_t>(pa_usec_to_bytes(timing->sink_usec, spec)) +
-                       static_cast<std::int64_t>(pa_usec_to_bytes(since, spec));
+    const auto heard = timing->read_index - static_cast<std::int64_t>(pa_usec_to_bytes(timing->sink_usec, format)) +
+                       static_cast<std::int64_t>(pa_usec_to_bytes(since, format));
     std::int64_t from =
         m_serverRewinds
-            ? std::max<std::int64_t>(heard, 0) + static_cast<std::int64_t>(pa_usec_to_bytes(kCutAhead, spec))
-            : std::max(heard, timing->read_index) + static_cast<std::int64_t>(pa_usec_to_bytes(kCutAheadOfRead, spec));
+            ? std::max<std::int64_t>(heard, 0) + static_cast<std::int64_t>(pa_usec_to_bytes(kCutAhead, format))
+            : std::max(heard, timing->read_index) + static_cast<std::int64_t>(pa_usec_to_bytes(kCutAheadOfRead, format));
     from = std::min(from - from % static_cast<std::int64_t>(m_blockAlign), m_written);
     while (!m_pending.empty()) {
         handBack(m_pending.front().index);
