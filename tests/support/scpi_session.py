@@ -5,6 +5,7 @@ Usage: scpi_session.py PORT SECONDS [exit]. Switches on a square wave, lets it p
 SECONDS, tries an out-of-range frequency, switches the output off and, with "exit", ends the
 program. Prints each answer on a line of its own.
 """
+import socket
 import sys
 import time
 
@@ -13,17 +14,20 @@ import pyvisa
 
 def main():
     port, seconds = int(sys.argv[1]), float(sys.argv[2])
-    manager = pyvisa.ResourceManager("@py")
-    # The server may still be starting: try for ten seconds.
-    for attempt in range(100):
+    # The server may still be starting (slowly, in a sanitizer build), and PyVISA's socket
+    # session reports a refused connection only at the first write: wait until it listens.
+    deadline = time.monotonic() + 60
+    while True:
         try:
-            osc = manager.open_resource(f"TCPIP0::127.0.0.1::{port}::SOCKET", read_termination="\n",
-                                        write_termination="\n", timeout=30000)
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
             break
-        except pyvisa.errors.VisaIOError:
-            if attempt == 99:
+        except OSError:
+            if time.monotonic() > deadline:
                 raise
             time.sleep(0.1)
+    manager = pyvisa.ResourceManager("@py")
+    osc = manager.open_resource(f"TCPIP0::127.0.0.1::{port}::SOCKET", read_termination="\n",
+                                write_termination="\n", timeout=30000)
     print(osc.query("*IDN?"))
     # A file of two seconds, as the test renders it, loops twice while it plays.
     osc.write("KELV:FIEL WaveBuildLength,1")
