@@ -55,7 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Exchange{"KELVO:FIELD MultiFreq[3],1300.25;KELV:FIEL? MultiFreq[3]", "1300.25\n"},
                     Exchange{"KELV:FIEL PlaylistName[2],\"My 'best'; tone\";KELV:FIEL? PlaylistName[2]", "\"My 'best'; tone\"\n"},
                     Exchange{"KELV:FIEL Freq,250;FREQ:RIGH?", "250\n"}, Exchange{"FREQ 300", ""},
-                    Exchange{"SYST:VERS?", "1999.0\n"}, Exchange{"*RST;FUNC?;FREQ?;VOLT?", "SIN;1000;-20\n"}));
+                    Exchange{"SYST:VERS?", "1999.0\n"}, Exchange{"*RST;FUNC?;FREQ?;VOLT?", "SIN;1000;-20\n"},
+                    Exchange{"FREQ? MIN;FREQ? MAXIMUM;FREQ:RIGH? def;VOLT? MIN;VOLT:RIGH? MAX", "1;96000;1000;-200;0\n"},
+                    Exchange{"FREQ 500;FREQ:LEFT MAX;FREQ?;FREQ:RIGH?;VOLT:RIGH MIN;VOLT:RIGH?", "96000;500;-200\n"},
+                    Exchange{"RATE MAX;RATE?;RATE? MIN;PHAS:LEFT MAX;PHAS:LEFT?", "192000;11025;360\n"},
+                    Exchange{"KELV:FIEL MultiFreq[3],5;KELV:FIEL MultiFreq[3],DEF;KELV:FIEL? MultiFreq[3]", "1300\n"},
+                    Exchange{"*ESE 36;*ESE?;*SRE 4;*SRE?;*TST?;*STB?;*ESR?", "36;4;0;0;0\n"}));
 
 struct Refusal {
     const char* line;
@@ -88,13 +93,15 @@ INSTANTIATE_TEST_SUITE_P(Errors, Refusals,
                                          Refusal{"*IDN", -113}, Refusal{"OUTP:STAT? ON", -108}, Refusal{"FREQ 5 volts", -131},
                                          Refusal{"VOLT 1 V", -221}, Refusal{"VOLT:UNIT VPP", -221}, Refusal{"FREQ", -109},
                                          Refusal{"FREQ 1,2", -108}, Refusal{"FREQ 'abc", -102}, Refusal{"FREQ%5", -102},
-                                         Refusal{"FREQ\x01 5", -102}));
+                                         Refusal{"FREQ\x01 5", -102}, Refusal{"FREQ? MAXI", -224},
+                                         Refusal{"KELV:FIEL MultiFreq[3],MAX", -224}, Refusal{"*ESE 256", -222},
+                                         Refusal{"*ESR? 1", -108}, Refusal{"*WAI 1", -108}));
 
 TEST(RemoteErrors, QueueInOrderAndOverflowAtTheEnd)
 {
     Remote remote;
     std::string line = "FREQ 200;FREQ 0;VOLT -6;BOGUS";
-    for (std::size_t i = 0; i < ScpiSession::kMaxErrors; ++i)
+    for (std::size_t i = 0; i < ScpiStatus::kMaxErrors; ++i)
         line += ";BOGUS";
     remote.session.receive(line);
     EXPECT_EQ(remote.settings().Freq[0], 200);
@@ -104,9 +111,18 @@ TEST(RemoteErrors, QueueInOrderAndOverflowAtTheEnd)
     remote.session.receive("*CLS");
     EXPECT_EQ(remote.nextError(), "0,\"No error\"\n");
     remote.session.receive(line);
-    for (std::size_t i = 1; i < ScpiSession::kMaxErrors; ++i)
+    for (std::size_t i = 1; i < ScpiStatus::kMaxErrors; ++i)
         remote.nextError();
     EXPECT_EQ(remote.nextError(), "-350,\"Queue overflow\"\n");
+}
+
+// Each error class sets its event bit; the status byte sums the queue and the enabled events.
+TEST(RemoteErrors, SetTheEventBitsOfTheirClass)
+{
+    Remote remote;
+    EXPECT_EQ(remote.session.receive("FREQ 1e9;BOGUS;*ESE 48;*SRE 32;*STB?"), "100\n");
+    EXPECT_EQ(remote.session.receive("*ESR?;*ESR?;*STB?"), "48;0;4\n");
+    EXPECT_EQ(remote.session.receive("*CLS;*STB?;SYST:ERR?"), "0;0,\"No error\"\n");
 }
 
 // A change from a client takes the keys' path: the panel shows it at once, and a playing
@@ -122,6 +138,12 @@ TEST(RemoteChanges, ShowOnThePanelAndRestartAPlayingSignal)
     EXPECT_EQ(remote.session.resume(), "");
     remote.loop.advance(200ms);
     EXPECT_EQ(remote.session.resume(), "1;1\n");
+
+    // *OPC holds nothing and reports the start once it has finished; *WAI holds like *OPC?.
+    EXPECT_EQ(remote.session.receive("OUTP OFF;OUTP ON;*OPC;*ESR?"), "0\n");
+    EXPECT_EQ(remote.session.receive("*WAI;*ESR?"), "");
+    remote.loop.advance(600ms);
+    EXPECT_EQ(remote.session.resume(), "1\n");
 
     const int opens = remote.streamDevice.opens;
     remote.session.receive("VOLT -30");

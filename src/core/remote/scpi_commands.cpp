@@ -2,6 +2,7 @@
 
 #include "core/oscillator/oscillator.h"
 #include "core/player/playlist.h"
+#include "core/remote/scpi_status.h"
 #include "core/remote/scpi_values.h"
 #include "core/settings/entry_rules.h"
 #include "core/settings/field_registry.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <span>
 
@@ -26,6 +28,9 @@ constexpr std::array<std::string_view, 16> kFunctions = {"SINusoid", "SQUare", "
                                                          "AM",       "FM",     "DSB",      "USER"};
 constexpr std::array<std::string_view, 6> kModes = {"L", "R", "LPR", "LMR", "QUAD", "USER"};
 constexpr std::array<std::string_view, 6> kLevelUnits = {"DB", "DBFS", "DBU", "DBV", "VRMS", "VPP"};
+// What a numeric parameter may name instead of a number, in the order of Bound.
+constexpr std::array<std::string_view, 3> kBounds = {"MINimum", "MAXimum", "DEFault"};
+enum Bound : std::size_t { kMinimum, kMaximum, kDefault };
 
 // One part of a header pattern: a mnemonic (capitals: its short form) that may be left out.
 struct Node {
@@ -136,6 +141,36 @@ bool OutsideFolder(const std::filesystem::path& file, const std::filesystem::pat
     return error || mismatch.first != inside.end();
 }
 
+// MINimum or MAXimum (the ends of the field's range or of its choices) or DEFault (the
+// start value) of a numeric field; nothing, with the error, where the range is open.
+std::optional<double> BoundValue(const FieldInfo& info, std::optional<std::int64_t> index, std::size_t bound, ScpiError& error)
+{
+    double value = 0;
+    if (bound == kDefault) {
+        SignalSettings start;
+        const auto ref = info.at(start, index);
+        if (!ref) {
+            error = {scpi::kIllegalParameterValue, std::string(info.name) + " needs an entry"};
+            return std::nullopt;
+        }
+        std::visit(
+            [&value](const auto* field) {
+                if constexpr (!std::is_same_v<std::remove_cvref_t<decltype(*field)>, std::string>)
+                    value = static_cast<double>(*field);
+            },
+            *ref);
+    } else if (!info.choices.empty()) {
+        value = bound == kMinimum ? std::ranges::min(info.choices) : std::ranges::max(info.choices);
+    } else {
+        value = bound == kMinimum ? info.min : info.max;
+    }
+    if (!std::isfinite(value)) {
+        error = {scpi::kIllegalParameterValue, std::string(info.name) + " has no " + (bound == kMinimum ? "minimum" : "maximum")};
+        return std::nullopt;
+    }
+    return value;
+}
+
 // The live slot of every slotted field back to its start value.
 void ResetLiveSlot(SignalSettings& settings)
 {
@@ -158,6 +193,13 @@ struct ScpiCommands::Call {
     bool query() const { return command.query; }
     void fail(int code, std::string detail = {}) { outcome.error = {code, std::move(detail)}; }
     void answer(std::string text) { outcome.reply = std::move(text); }
+    // False, with the error, when a command that takes nothing was given parameters.
+    bool bare()
+    {
+        if (!command.parameters.empty())
+            fail(scpi::kParameterNotAllowed);
+        return command.parameters.empty();
+    }
     // The single parameter a setting command needs; null after the error.
     const ScpiParameter* parameter()
     {
@@ -178,30 +220,38 @@ struct ScpiCommands::Entry {
     Handler handler;
     bool settable;
     bool queryable;
+    // The query may name MINimum, MAXimum or DEFault.
+    bool bounds = false;
 };
 
 const ScpiCommands::Entry ScpiCommands::kTable[] = {
     {"*IDN", &ScpiCommands::identify, false, true},
     {"*RST", &ScpiCommands::reset, true, false},
     {"*CLS", &ScpiCommands::clearStatus, true, false},
-    {"*OPC", &ScpiCommands::operationComplete, false, true},
+    {"*OPC", &ScpiCommands::operationComplete, true, true},
+    {"*WAI", &ScpiCommands::wait, true, false},
+    {"*ESR", &ScpiCommands::eventStatus, false, true},
+    {"*ESE", &ScpiCommands::eventEnable, true, true},
+    {"*STB", &ScpiCommands::statusByte, false, true},
+    {"*SRE", &ScpiCommands::serviceEnable, true, true},
+    {"*TST", &ScpiCommands::selfTest, false, true},
     {"*SAV", &ScpiCommands::save, true, false},
     {"*RCL", &ScpiCommands::recall, true, false},
     {"SYSTem:ERRor[:NEXT]", &ScpiCommands::nextError, false, true},
     {"SYSTem:VERSion", &ScpiCommands::version, false, true},
     {"SYSTem:EXIT", &ScpiCommands::exit, true, false},
     {"[SOURce:]FUNCtion[:SHAPe]", &ScpiCommands::function, true, true},
-    {"[SOURce:]FREQuency[:CW]", &ScpiCommands::frequency, true, true},
-    {"[SOURce:]FREQuency:LEFT", &ScpiCommands::frequencyLeft, true, true},
-    {"[SOURce:]FREQuency:RIGHt", &ScpiCommands::frequencyRight, true, true},
-    {"[SOURce:]VOLTage[:LEVel]", &ScpiCommands::level, true, true},
-    {"[SOURce:]VOLTage:LEFT", &ScpiCommands::levelLeft, true, true},
-    {"[SOURce:]VOLTage:RIGHt", &ScpiCommands::levelRight, true, true},
+    {"[SOURce:]FREQuency[:CW]", &ScpiCommands::frequency, true, true, true},
+    {"[SOURce:]FREQuency:LEFT", &ScpiCommands::frequencyLeft, true, true, true},
+    {"[SOURce:]FREQuency:RIGHt", &ScpiCommands::frequencyRight, true, true, true},
+    {"[SOURce:]VOLTage[:LEVel]", &ScpiCommands::level, true, true, true},
+    {"[SOURce:]VOLTage:LEFT", &ScpiCommands::levelLeft, true, true, true},
+    {"[SOURce:]VOLTage:RIGHt", &ScpiCommands::levelRight, true, true, true},
     {"[SOURce:]VOLTage:UNIT", &ScpiCommands::levelUnit, true, true},
-    {"[SOURce:]PHASe:LEFT", &ScpiCommands::phaseLeft, true, true},
-    {"[SOURce:]PHASe:RIGHt", &ScpiCommands::phaseRight, true, true},
+    {"[SOURce:]PHASe:LEFT", &ScpiCommands::phaseLeft, true, true, true},
+    {"[SOURce:]PHASe:RIGHt", &ScpiCommands::phaseRight, true, true, true},
     {"[SOURce:]CHANnel:MODE", &ScpiCommands::channelMode, true, true},
-    {"[SOURce:]RATE", &ScpiCommands::rate, true, true},
+    {"[SOURce:]RATE", &ScpiCommands::rate, true, true, true},
     {"OUTPut[:STATe]", &ScpiCommands::output, true, true},
     {"KELVo:FIELd", &ScpiCommands::field, true, true},
 };
@@ -209,7 +259,7 @@ const ScpiCommands::Entry ScpiCommands::kTable[] = {
 ScpiOutcome ScpiCommands::execute(const ScpiCommand& command, std::vector<std::string>& path)
 {
     if (command.error.code != 0)
-        return {command.error, std::nullopt, ScpiAction::None};
+        return {command.error, std::nullopt, false};
     const std::vector<std::string> typed = Split(command.header);
     std::vector<std::vector<std::string>> candidates;
     if (!command.absolute && !command.header.starts_with('*') && !path.empty()) {
@@ -226,14 +276,14 @@ ScpiOutcome ScpiCommands::execute(const ScpiCommand& command, std::vector<std::s
             Call call{command, {}};
             if (command.query ? !entry.queryable : !entry.settable)
                 call.fail(scpi::kUndefinedHeader, command.query ? "no query form" : "a query only");
-            else if (command.query && !command.parameters.empty() && entry.handler != &ScpiCommands::field)
+            else if (command.query && !command.parameters.empty() && !entry.bounds && entry.handler != &ScpiCommands::field)
                 call.fail(scpi::kParameterNotAllowed);
             else
                 (this->*entry.handler)(call);
             return call.outcome;
         }
     }
-    return {{scpi::kUndefinedHeader, command.header}, std::nullopt, ScpiAction::None};
+    return {{scpi::kUndefinedHeader, command.header}, std::nullopt, false};
 }
 
 void ScpiCommands::flush()
@@ -251,8 +301,8 @@ void ScpiCommands::identify(Call& call)
 
 void ScpiCommands::reset(Call& call)
 {
-    if (!call.command.parameters.empty())
-        return call.fail(scpi::kParameterNotAllowed);
+    if (!call.bare())
+        return;
     m_oscillator.stopSignal();
     ResetLiveSlot(m_oscillator.settings());
     m_changed = true;
@@ -261,13 +311,68 @@ void ScpiCommands::reset(Call& call)
 
 void ScpiCommands::clearStatus(Call& call)
 {
-    call.outcome.action = ScpiAction::ClearErrors;
+    if (call.bare())
+        m_status.clear();
 }
 
-// The session holds *OPC? until a start has finished.
+// The session holds *OPC? (and *WAI) until a start has finished; *OPC itself holds nothing
+// and sets its bit once the start has finished.
 void ScpiCommands::operationComplete(Call& call)
 {
-    call.answer("1");
+    if (call.query())
+        return call.answer("1");
+    if (!call.bare())
+        return;
+    flush();
+    m_status.awaitOperations();
+}
+
+void ScpiCommands::wait(Call& call)
+{
+    call.bare();
+}
+
+void ScpiCommands::settleOperations()
+{
+    if (m_status.awaiting() && !m_oscillator.starting())
+        m_status.complete();
+}
+
+void ScpiCommands::eventStatus(Call& call)
+{
+    settleOperations();
+    call.answer(std::to_string(m_status.takeEvents()));
+}
+
+void ScpiCommands::eventEnable(Call& call)
+{
+    mask(call, m_status.eventEnable);
+}
+
+void ScpiCommands::statusByte(Call& call)
+{
+    settleOperations();
+    call.answer(std::to_string(m_status.statusByte()));
+}
+
+void ScpiCommands::serviceEnable(Call& call)
+{
+    mask(call, m_status.serviceEnable);
+}
+
+void ScpiCommands::mask(Call& call, int& value)
+{
+    if (call.query())
+        return call.answer(std::to_string(value));
+    const ScpiParameter* parameter = call.parameter();
+    if (const auto bits = parameter ? ScpiWholeNumber(*parameter, 0, 255, call.outcome.error) : std::nullopt)
+        value = static_cast<int>(*bits);
+}
+
+// Nothing to test beyond what runs: 0 is a pass.
+void ScpiCommands::selfTest(Call& call)
+{
+    call.answer("0");
 }
 
 std::optional<std::int32_t> ScpiCommands::memoryNumber(Call& call)
@@ -294,7 +399,7 @@ void ScpiCommands::recall(Call& call)
 
 void ScpiCommands::nextError(Call& call)
 {
-    call.outcome.action = ScpiAction::NextError;
+    call.answer(m_status.nextError());
 }
 
 void ScpiCommands::version(Call& call)
@@ -305,7 +410,7 @@ void ScpiCommands::version(Call& call)
 void ScpiCommands::exit(Call& call)
 {
     flush();
-    call.outcome.action = ScpiAction::Exit;
+    call.outcome.exit = true;
 }
 
 void ScpiCommands::function(Call& call)
@@ -333,62 +438,68 @@ void ScpiCommands::chooseCode(Call& call, std::span<const std::string_view> name
 
 void ScpiCommands::frequency(Call& call)
 {
-    if (call.query())
-        return call.answer(FormatFileNumber(m_oscillator.settings().Freq[0]));
-    setFrequencies(call, true, true);
+    if (!call.query())
+        return setFrequencies(call, true, true);
+    if (!call.command.parameters.empty())
+        return answerBound(call, *FindField("Freq"));
+    call.answer(FormatFileNumber(m_oscillator.settings().Freq[0]));
 }
 
 void ScpiCommands::frequencyLeft(Call& call)
 {
-    if (call.query())
-        return call.answer(FormatFileNumber(m_oscillator.settings().Freq[0]));
-    setFrequencies(call, true, false);
+    if (!call.query())
+        return setFrequencies(call, true, false);
+    frequency(call);
 }
 
 void ScpiCommands::frequencyRight(Call& call)
 {
-    if (call.query())
-        return call.answer(FormatFileNumber(m_oscillator.settings().FreqR[0]));
-    setFrequencies(call, false, true);
+    if (!call.query())
+        return setFrequencies(call, false, true);
+    if (!call.command.parameters.empty())
+        return answerBound(call, *FindField("FreqR"));
+    call.answer(FormatFileNumber(m_oscillator.settings().FreqR[0]));
 }
 
 void ScpiCommands::setFrequencies(Call& call, bool left, bool right)
 {
     const ScpiParameter* parameter = call.parameter();
-    const auto hertz = parameter ? ScpiFrequency(*parameter, call.outcome.error) : std::nullopt;
+    const FieldInfo& info = *FindField("Freq");
+    const auto hertz = parameter ? numberOrBound(call, *parameter, info, ScpiFrequency) : std::nullopt;
     if (!hertz)
         return;
     const SignalSettings& s = m_oscillator.settings();
     // Freq alone would carry FreqR along; each channel keeps what it is not given.
     const std::string leftValue = FormatFileNumber(left ? *hertz : s.Freq[0]);
     const std::string rightValue = FormatFileNumber(right ? *hertz : s.FreqR[0]);
-    if (!FindField("Freq")->accepts(*hertz))
-        return call.fail(scpi::kDataOutOfRange, "Freq takes " + FindField("Freq")->rangeText() + " Hz");
+    if (!info.accepts(*hertz))
+        return call.fail(scpi::kDataOutOfRange, "Freq takes " + info.rangeText() + " Hz");
     assign(call, {"Freq=" + leftValue, "FreqR=" + rightValue});
 }
 
 void ScpiCommands::level(Call& call)
 {
-    if (call.query())
-        return call.answer(
-            FormatFileNumber(ShownLevel(m_oscillator.settings().LevelL[0], m_oscillator.settings(), Channel::Left)));
-    setLevels(call, true, true);
+    if (!call.query())
+        return setLevels(call, true, true);
+    levelLeft(call);
 }
 
 void ScpiCommands::levelLeft(Call& call)
 {
-    if (call.query())
-        return call.answer(
-            FormatFileNumber(ShownLevel(m_oscillator.settings().LevelL[0], m_oscillator.settings(), Channel::Left)));
-    setLevels(call, true, false);
+    if (!call.query())
+        return setLevels(call, true, false);
+    if (!call.command.parameters.empty())
+        return answerBound(call, *FindField("LevelL"), Channel::Left);
+    call.answer(FormatFileNumber(ShownLevel(m_oscillator.settings().LevelL[0], m_oscillator.settings(), Channel::Left)));
 }
 
 void ScpiCommands::levelRight(Call& call)
 {
-    if (call.query())
-        return call.answer(
-            FormatFileNumber(ShownLevel(m_oscillator.settings().LevelR[0], m_oscillator.settings(), Channel::Right)));
-    setLevels(call, false, true);
+    if (!call.query())
+        return setLevels(call, false, true);
+    if (!call.command.parameters.empty())
+        return answerBound(call, *FindField("LevelR"), Channel::Right);
+    call.answer(FormatFileNumber(ShownLevel(m_oscillator.settings().LevelR[0], m_oscillator.settings(), Channel::Right)));
 }
 
 void ScpiCommands::setLevels(Call& call, bool left, bool right)
@@ -401,12 +512,16 @@ void ScpiCommands::setLevels(Call& call, bool left, bool right)
          {std::tuple{left, Channel::Left, "LevelL"}, std::tuple{right, Channel::Right, "LevelR"}}) {
         if (!wanted)
             continue;
-        const auto dB = ScpiLevel(*parameter, m_oscillator.settings(), channel, call.outcome.error);
+        const FieldInfo& info = *FindField(name);
+        const Channel side = channel;
+        const auto dB = numberOrBound(call, *parameter, info, [this, side](const ScpiParameter& typed, ScpiError& error) {
+            return ScpiLevel(typed, m_oscillator.settings(), side, error);
+        });
         if (!dB)
             return;
-        if (!FindField(name)->accepts(*dB))
+        if (!info.accepts(*dB))
             return call.fail(scpi::kDataOutOfRange,
-                             "the level is " + FormatNumber(*dB) + " dB; it takes " + FindField(name)->rangeText() + " dB");
+                             "the level is " + FormatNumber(*dB) + " dB; it takes " + info.rangeText() + " dB");
         assignments.push_back(std::string(name) + "=" + FormatFileNumber(*dB));
     }
     assign(call, assignments);
@@ -448,16 +563,43 @@ void ScpiCommands::rate(Call& call)
 void ScpiCommands::setNumber(Call& call, const char* name, const char* suffixUnit)
 {
     const FieldInfo& info = *FindField(name);
-    const auto ref = info.at(m_oscillator.settings(), std::nullopt);
+    if (call.query() && !call.command.parameters.empty())
+        return answerBound(call, info);
     if (call.query())
-        return call.answer(QueryText(*ref));
+        return call.answer(QueryText(*info.at(m_oscillator.settings(), std::nullopt)));
     const ScpiParameter* parameter = call.parameter();
-    const auto value = parameter ? ScpiNumber(*parameter, suffixUnit, call.outcome.error) : std::nullopt;
+    const auto value = parameter ? numberOrBound(call, *parameter, info,
+                                                 [suffixUnit](const ScpiParameter& typed, ScpiError& error) {
+                                                     return ScpiNumber(typed, suffixUnit, error);
+                                                 })
+                                 : std::nullopt;
     if (!value)
         return;
     if (!info.accepts(*value))
         return call.fail(scpi::kDataOutOfRange, std::string(name) + " takes " + info.rangeText());
     assign(call, {std::string(name) + "=" + FormatFileNumber(*value)});
+}
+
+template <typename Read>
+std::optional<double> ScpiCommands::numberOrBound(Call& call, const ScpiParameter& parameter, const FieldInfo& info, Read read,
+                                                  std::optional<std::int64_t> index)
+{
+    if (const auto bound = parameter.quoted ? std::nullopt : Choice(kBounds, parameter.text))
+        return BoundValue(info, index, *bound, call.outcome.error);
+    return read(parameter, call.outcome.error);
+}
+
+void ScpiCommands::answerBound(Call& call, const FieldInfo& info, std::optional<Channel> level)
+{
+    const ScpiParameter* parameter = call.parameter();
+    if (!parameter)
+        return;
+    const auto bound = parameter->quoted ? std::nullopt : Choice(kBounds, parameter->text);
+    if (!bound)
+        return call.fail(scpi::kIllegalParameterValue, parameter->text + " is none of MINimum, MAXimum and DEFault");
+    const auto value = BoundValue(info, std::nullopt, *bound, call.outcome.error);
+    if (value)
+        call.answer(FormatFileNumber(level ? ShownLevel(*value, m_oscillator.settings(), *level) : *value));
 }
 
 void ScpiCommands::output(Call& call)
@@ -509,7 +651,9 @@ void ScpiCommands::field(Call& call)
             return call.fail(scpi::kIllegalParameterValue, "files are chosen on the panel");
         return assign(call, {target + "=" + parameters[1].text});
     }
-    const auto value = ScpiNumber(parameters[1], "", call.outcome.error);
+    const auto value = numberOrBound(
+        call, parameters[1], *info, [](const ScpiParameter& typed, ScpiError& error) { return ScpiNumber(typed, "", error); },
+        name.index);
     if (!value)
         return;
     if (!info->accepts(*value))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/remote/scpi_parser.h"
+#include "core/settings/level_units.h"
 
 #include <cstdint>
 #include <optional>
@@ -13,25 +14,29 @@ namespace kelvo {
 
 class Oscillator;
 
-// What a command leaves for the session to do besides its reply.
-enum class ScpiAction { None, ClearErrors, NextError, Exit };
+struct FieldInfo;
+class ScpiStatus;
 
-// What one command did: an error for the queue, or a reply (queries) and an action.
+// What one command did: an error for the queue, or a reply (queries); `exit` for
+// SYSTem:EXIT, which the session carries out after the line's replies.
 struct ScpiOutcome {
     ScpiError error;
     std::optional<std::string> reply;
-    ScpiAction action = ScpiAction::None;
+    bool exit = false;
 };
 
 // The command table: runs parsed commands on the oscillator, as the panel's keys would.
 // Settings go through the field registry and its ranges; a refused command changes nothing.
 // Changes are shown (Oscillator::Update, which restarts a playing signal as a key does) at
 // flush(), once per line, or before a command that plays, stops or recalls.
-// UI thread only; the oscillator outlives it.
+// Numeric settings take MINimum, MAXimum and DEFault (the start value) for a number, and
+// their queries answer those when named ("FREQ? MAX").
+// UI thread only; the oscillator and the client's status outlive it.
 class ScpiCommands {
 public:
-    explicit ScpiCommands(Oscillator& oscillator)
+    ScpiCommands(Oscillator& oscillator, ScpiStatus& status)
         : m_oscillator(oscillator)
+        , m_status(status)
     {
     }
 
@@ -53,6 +58,12 @@ private:
     void reset(Call& call);
     void clearStatus(Call& call);
     void operationComplete(Call& call);
+    void wait(Call& call);
+    void eventStatus(Call& call);
+    void eventEnable(Call& call);
+    void statusByte(Call& call);
+    void serviceEnable(Call& call);
+    void selfTest(Call& call);
     void save(Call& call);
     void recall(Call& call);
     void nextError(Call& call);
@@ -80,11 +91,24 @@ private:
     void setFrequencies(Call& call, bool left, bool right);
     void setLevels(Call& call, bool left, bool right);
     void setNumber(Call& call, const char* field, const char* suffixUnit);
+    // The number a setting's parameter names: MINimum, MAXimum or DEFault of `info` (of its
+    // entry `index`), or what `read` makes of it; nothing after the error.
+    template <typename Read>
+    std::optional<double> numberOrBound(Call& call, const ScpiParameter& parameter, const FieldInfo& info, Read read,
+                                        std::optional<std::int64_t> index = std::nullopt);
+    // Answers a query that names MINimum, MAXimum or DEFault of `info`, a level (`level`) in
+    // the unit the channel's level is shown in.
+    void answerBound(Call& call, const FieldInfo& info, std::optional<Channel> level = std::nullopt);
+    // *ESE and *SRE: sets or answers a mask of 0 to 255.
+    void mask(Call& call, int& value);
+    // Sets the operation complete bit for an *OPC once nothing is starting.
+    void settleOperations();
     // Applies registry assignments ("Freq=440") to a copy of the record and keeps it only
     // when every one is accepted.
     void assign(Call& call, const std::vector<std::string>& assignments);
 
     Oscillator& m_oscillator;
+    ScpiStatus& m_status;
     bool m_changed = false;
 };
 

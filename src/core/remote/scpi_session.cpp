@@ -1,13 +1,12 @@
 #include "core/remote/scpi_session.h"
 
 #include "core/oscillator/oscillator.h"
-#include "core/remote/scpi_values.h"
 
 namespace kelvo {
 
 ScpiSession::ScpiSession(Oscillator& oscillator, std::function<void()> exitRequested)
     : m_oscillator(oscillator)
-    , m_commands(oscillator)
+    , m_commands(oscillator, m_status)
     , m_exitRequested(std::move(exitRequested))
 {
 }
@@ -18,7 +17,7 @@ std::string ScpiSession::receive(std::string_view line)
     if (commands.empty())
         return {};
     if (m_pending.size() + commands.size() > kMaxHeld) {
-        push({scpi::kTooMuchData, "too many commands wait for *OPC?"});
+        m_status.push({scpi::kTooMuchData, "too many commands wait for *OPC?"});
         return {};
     }
     for (std::size_t i = 0; i < commands.size(); ++i)
@@ -28,7 +27,7 @@ std::string ScpiSession::receive(std::string_view line)
 
 void ScpiSession::refuseLongLine()
 {
-    push({scpi::kTooMuchData, "a line is longer than 64 KiB"});
+    m_status.push({scpi::kTooMuchData, "a line is longer than 64 KiB"});
 }
 
 std::string ScpiSession::resume()
@@ -46,7 +45,7 @@ std::string ScpiSession::run()
     bool exit = false;
     while (!m_pending.empty()) {
         const Pending& next = m_pending.front();
-        if (next.command.header == "*OPC" && next.command.query) {
+        if ((next.command.header == "*OPC" && next.command.query) || next.command.header == "*WAI") {
             // The changes before it count: one may restart a playing signal.
             m_commands.flush();
             if (m_oscillator.starting())
@@ -54,15 +53,10 @@ std::string ScpiSession::run()
         }
         const ScpiOutcome outcome = m_commands.execute(next.command, m_path);
         if (outcome.error.code != 0)
-            push(outcome.error);
+            m_status.push(outcome.error);
         if (outcome.reply)
             m_replies.push_back(*outcome.reply);
-        switch (outcome.action) {
-        case ScpiAction::ClearErrors: m_errors.clear(); break;
-        case ScpiAction::NextError: m_replies.push_back(nextError()); break;
-        case ScpiAction::Exit: exit = true; break;
-        case ScpiAction::None: break;
-        }
+        exit = exit || outcome.exit;
         const bool endsLine = next.endsLine;
         m_pending.pop_front();
         if (!endsLine)
@@ -80,28 +74,6 @@ std::string ScpiSession::run()
     if (exit && m_exitRequested)
         m_exitRequested();
     return output;
-}
-
-void ScpiSession::push(ScpiError error)
-{
-    if (m_errors.size() >= kMaxErrors) {
-        m_errors.back() = {scpi::kQueueOverflow, {}};
-        return;
-    }
-    m_errors.push_back(std::move(error));
-}
-
-std::string ScpiSession::nextError()
-{
-    ScpiError error;
-    if (!m_errors.empty()) {
-        error = std::move(m_errors.front());
-        m_errors.pop_front();
-    }
-    std::string text(ScpiErrorText(error.code));
-    if (!error.detail.empty())
-        text += ";" + error.detail;
-    return std::to_string(error.code) + "," + ScpiString(text);
 }
 
 } // namespace kelvo

@@ -2,6 +2,7 @@
 
 #include "core/remote/scpi_commands.h"
 #include "core/remote/scpi_parser.h"
+#include "core/remote/scpi_status.h"
 
 #include <deque>
 #include <functional>
@@ -27,15 +28,13 @@ public:
     std::string receive(std::string_view line);
     // A line over the length limit was dropped: -223 into the queue.
     void refuseLongLine();
-    // Goes on with the commands held by *OPC? when the start has finished; returns the
-    // reply lines completed.
+    // Goes on with the commands held by *OPC? or *WAI when the start has finished; returns
+    // the reply lines completed.
     std::string resume();
     bool waiting() const { return !m_pending.empty(); }
 
     // The most lines' commands held behind an *OPC?; more are refused with -223.
     static constexpr std::size_t kMaxHeld = 1000;
-    // The error queue's length; a later error replaces the last with -350.
-    static constexpr std::size_t kMaxErrors = 20;
 
 private:
     struct Pending {
@@ -44,16 +43,14 @@ private:
     };
 
     std::string run();
-    void push(ScpiError error);
-    std::string nextError();
 
     Oscillator& m_oscillator;
+    ScpiStatus m_status;
     ScpiCommands m_commands;
     std::function<void()> m_exitRequested;
     std::deque<Pending> m_pending;
     std::vector<std::string> m_replies; // of the line being run
     std::vector<std::string> m_path;    // the header path of the line's last command
-    std::deque<ScpiError> m_errors;
     bool m_running = false;
 };
 
