@@ -141,6 +141,12 @@ bool OutsideFolder(const std::filesystem::path& file, const std::filesystem::pat
     return error || mismatch.first != inside.end();
 }
 
+// The bound a parameter names instead of a number, if any.
+std::optional<std::size_t> NamedBound(const ScpiParameter& parameter)
+{
+    return parameter.quoted ? std::nullopt : Choice(kBounds, parameter.text);
+}
+
 // MINimum or MAXimum (the ends of the field's range or of its choices) or DEFault (the
 // start value) of a numeric field; nothing, with the error, where the range is open.
 std::optional<double> BoundValue(const FieldInfo& info, std::optional<std::int64_t> index, std::size_t bound, ScpiError& error)
@@ -584,7 +590,7 @@ template <typename Read>
 std::optional<double> ScpiCommands::numberOrBound(Call& call, const ScpiParameter& parameter, const FieldInfo& info, Read read,
                                                   std::optional<std::int64_t> index)
 {
-    if (const auto bound = parameter.quoted ? std::nullopt : Choice(kBounds, parameter.text))
+    if (const auto bound = NamedBound(parameter))
         return BoundValue(info, index, *bound, call.outcome.error);
     return read(parameter, call.outcome.error);
 }
@@ -594,7 +600,7 @@ void ScpiCommands::answerBound(Call& call, const FieldInfo& info, std::optional<
     const ScpiParameter* parameter = call.parameter();
     if (!parameter)
         return;
-    const auto bound = parameter->quoted ? std::nullopt : Choice(kBounds, parameter->text);
+    const auto bound = NamedBound(*parameter);
     if (!bound)
         return call.fail(scpi::kIllegalParameterValue, parameter->text + " is none of MINimum, MAXimum and DEFault");
     const auto value = BoundValue(info, std::nullopt, *bound, call.outcome.error);
